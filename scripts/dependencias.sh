@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the program need (Debian 12).
+set -euo pipefail
+pacotes=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  libsqlcipher-dev libssl-dev
+  libqt6sql6-odbc unixodbc odbc-mariadb mariadb-server mariadb-client
+  libqrencode-dev libzip-dev libpugixml-dev
+  fonts-liberation2 fonts-dejavu-core
+  poppler-utils zbar-tools python3-openpyxl
+  libbenchmark-dev xvfb xauth imagemagick
+)
+faltam=()
+for p in "${pacotes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || faltam+=("$p")
+done
+if [ "${#faltam[@]}" -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${faltam[@]}"
+fi

@@ -1,0 +1,190 @@
+#include "common/Banco.h"
+#include "common/ParametroConsulta.h"
+#include "platform/App.h"
+#include "platform/Erro.h"
+#include "platform/SqlCipher.h"
+#include <QRegularExpression>
+#include <vector>
+
+using SqlCipher::Comando;
+using SqlCipher::Conexao;
+using ParametroConsulta::Tipo;
+
+QString Banco::CaminhoArquivo() { return App::Path() + QLatin1Char('/') + NomeArquivo; }
+
+namespace {
+
+struct ConsultaArmazenada {
+    QString nome;
+    QString sql;
+    std::vector<Tipo> tipos;
+};
+
+ConsultaArmazenada BuscaConsulta(const Conexao& con, const QString& nome) {
+    Comando c(con, QStringLiteral("SELECT Nome, Parametros, Sql FROM Consultas WHERE Nome = ?1"));
+    c.LigaTexto(1, nome);
+    if (!c.Passo())
+        throw ErroExecucao(3265, QStringLiteral("Consulta '%1' não encontrada no banco de dados.").arg(nome));
+    ConsultaArmazenada q;
+    q.nome = c.Coluna(0).toString();
+    q.sql = c.Coluna(2).toString();
+    const QString lista = c.Coluna(1).toString().trimmed();
+    if (!lista.isEmpty()) {
+        for (const QString& nomeTipo : lista.split(QLatin1Char(','))) {
+            const auto tipo = ParametroConsulta::TipoDeNome(nomeTipo.trimmed());
+            if (!tipo)
+                throw ErroExecucao(3421, QStringLiteral("Consulta '%1': tipo de parâmetro desconhecido \"%2\".")
+                                             .arg(q.nome, nomeTipo.trimmed()));
+            q.tipos.push_back(*tipo);
+        }
+    }
+    return q;
+}
+
+// Entry i of the array fills parameter i (?i+1 in the SQL); an empty entry
+// leaves its parameter unassigned, and the query is then refused.
+void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringList& parametros) {
+    const int n = int(q.tipos.size());
+    std::vector<bool> atribuido(size_t(n), false);
+    for (qsizetype i = 0; i < parametros.size(); ++i) {
+        const QString& entrada = parametros[i];
+        if (entrada.isEmpty()) continue;
+        if (i >= n)
+            throw ErroExecucao(3265, QStringLiteral("Consulta '%1': o parâmetro %2 não existe (a consulta tem %3).")
+                                         .arg(q.nome)
+                                         .arg(i)
+                                         .arg(n));
+        const QVariant v = ParametroConsulta::Converte(q.tipos[size_t(i)], entrada);
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+            c.LigaInteiro(int(i) + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            c.LigaReal(int(i) + 1, v.toDouble());
+            break;
+        default:
+            c.LigaTexto(int(i) + 1, v.toString());
+            break;
+        }
+        atribuido[size_t(i)] = true;
+    }
+    for (int i = 0; i < n; ++i)
+        if (!atribuido[size_t(i)])
+            throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetro %2 sem valor.").arg(q.nome).arg(i));
+    if (c.NumeroParametros() > n)
+        throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetros insuficientes.").arg(q.nome));
+}
+
+RecordsetPtr LeSnapshot(Comando& c) {
+    if (!c.SomenteLeitura())
+        throw ErroExecucao(3219, QStringLiteral("Operação inválida: a instrução altera dados e não devolve registros."));
+    QStringList nomes;
+    for (int i = 0; i < c.Colunas(); ++i) nomes << c.NomeColuna(i);
+    std::vector<std::vector<QVariant>> linhas;
+    while (c.Passo()) {
+        std::vector<QVariant> linha;
+        linha.reserve(size_t(nomes.size()));
+        for (int i = 0; i < nomes.size(); ++i) linha.push_back(c.Coluna(i));
+        linhas.push_back(std::move(linha));
+    }
+    // The names after the run too: a statement may only know them then.
+    for (int i = 0; i < c.Colunas() && i < nomes.size(); ++i) nomes[i] = c.NomeColuna(i);
+    return std::make_unique<Recordset>(std::move(nomes), std::move(linhas));
+}
+
+bool EhNomeDeConsulta(const QString& texto) {
+    static const QRegularExpression re(QStringLiteral("^\\s*[A-Za-z_][A-Za-z0-9_]*\\s*$"));
+    return re.match(texto).hasMatch();
+}
+
+class BancoSqlCipher final : public BancoLocal {
+public:
+    explicit BancoSqlCipher(bool somenteLeitura)
+        : con_(Conexao::Abre(Banco::CaminhoArquivo())), somenteLeitura_(somenteLeitura) {}
+
+    RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
+        if (EhNomeDeConsulta(sqlOuNome)) {
+            const ConsultaArmazenada q = BuscaConsulta(con_, sqlOuNome.trimmed());
+            if (!q.tipos.empty())
+                throw ErroExecucao(3061, QStringLiteral("Consulta '%1': %2 parâmetro(s) sem valor.")
+                                             .arg(q.nome)
+                                             .arg(q.tipos.size()));
+            Comando c(con_, q.sql);
+            ExigeSemParametros(c);
+            return LeSnapshot(c);
+        }
+        Comando c(con_, sqlOuNome);
+        ExigeSemParametros(c);
+        return LeSnapshot(c);
+    }
+
+    void Executa(const QString& sql) override {
+        Comando c(con_, sql);
+        ExigeSemParametros(c);
+        ExecutaInteira(c);
+    }
+
+    void ExecutaQuery(const QString& nome, const QStringList& parametros) override {
+        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
+        Comando c(con_, q.sql);
+        PreencheParametros(c, q, parametros);
+        ExecutaInteira(c);
+    }
+
+    RecordsetPtr AbreQuery(const QString& nome, const QStringList& parametros) override {
+        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
+        Comando c(con_, q.sql);
+        PreencheParametros(c, q, parametros);
+        return LeSnapshot(c);
+    }
+
+private:
+    static void ExigeSemParametros(const Comando& c) {
+        if (c.NumeroParametros() > 0)
+            throw ErroExecucao(3061, QStringLiteral("Parâmetros insuficientes: a instrução espera %1.")
+                                         .arg(c.NumeroParametros()));
+    }
+
+    // A statement applies whole or not at all: it runs inside its own
+    // transaction, rolled back when any row fails.
+    void ExecutaInteira(Comando& c) {
+        if (c.SomenteLeitura()) {
+            while (c.Passo()) {
+            }
+            return;
+        }
+        if (somenteLeitura_)
+            throw ErroExecucao(3027, QStringLiteral("O banco de dados foi aberto somente para leitura."));
+        con_.Executa(QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            while (c.Passo()) {
+            }
+            con_.Executa(QStringLiteral("COMMIT"));
+        } catch (...) {
+            c.Reinicia();
+            sqlite3_exec(con_.Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    }
+
+    Conexao con_;
+    bool somenteLeitura_;
+};
+
+}  // namespace
+
+BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }
+
+void Fecha_Banco(BancoLocalPtr& banco) { banco.reset(); }
+
+RecordsetPtr Abre_Recordset(const QString& sqlOuNome) { return Abre_Banco(true)->AbreSnapshot(sqlOuNome); }
+
+void Executa_SQL(const QString& sql) { Abre_Banco(false)->Executa(sql); }
+
+void Executa_Query(const QString& nome, const QStringList& parametros) {
+    Abre_Banco(false)->ExecutaQuery(nome, parametros);
+}
+
+RecordsetPtr Abre_Query(const QString& nome, const QStringList& parametros) {
+    return Abre_Banco(true)->AbreQuery(nome, parametros);
+}

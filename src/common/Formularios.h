@@ -1,0 +1,45 @@
+#pragma once
+// Form, combo and print helpers: a child form's place and closing effect,
+// combo boxes filled from the local database, closing the other forms, and
+// the printing primitive of every printed layout.
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+class ComboBox;
+class Form;
+
+// Places the form: Left = (parent width - form width) / 2; Top = 100, or
+// (parent height - form height) / 2 when the mode is exactly "S". Sizes are
+// outer sizes in twips (the main window's outer size for its children).
+void Centraliza_Form(Form* form, Form* pai, const QString& modo);
+
+// Closing effect: the form's height goes from its current value down in
+// steps of 100 twips while not below 0, with the pending events processed
+// after each step (3000 ends at 0, 3050 at 50).
+void Fecha_Efeito(Form* form);
+// Tests: called with each height set by Fecha_Efeito.
+void Define_Observador_Efeito(std::function<void(Form*, int)> observador);
+
+// Reloads the combo from an SQL text or a stored query without parameters,
+// on a database handle of its own: the trimmed text field of every row
+// whose text is not null, in the rows' order, with the code field (when
+// named) as item data; then selects the previous text again. Errors go
+// through Trata_Erro (a null code beside a text is error 94); No leaves the
+// items loaded so far.
+void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& campoTexto, const QString& campoCodigo);
+
+// Clears the selection; then a numeric value (E_Numerico) selects the first
+// item whose item data equals it, a text the first item beginning with it
+// (compared in capitals) or, when none does, goes into the combo's typed
+// text (not into a list-only combo). The empty text only clears.
+void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor);
+
+// Unloads every loaded form except `manter`, "QRCode" and "Principal",
+// each through its own unload handler.
+void Fecha_Forms(const QString& manter);
+
+// Prints the text at (x, y) on the program's printer, in its current
+// unit; a given font size stays in force for later texts.
+void Imprime_Texto(double x, double y, const QString& texto, std::optional<double> tamanhoFonte = std::nullopt);

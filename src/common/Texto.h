@@ -1,0 +1,71 @@
+#pragma once
+// Text, key and field helpers shared by the forms: fixed-width columns of
+// the list rows, the key filter of the KeyPress handlers, the field checks
+// of the save buttons, weekday names and small date and number readings.
+#include <QString>
+#include <QVariant>
+
+class QWidget;
+class Label;
+
+// The text without the blanks (spaces) at both ends; other white space
+// stays, as the forms' Trim leaves it.
+QString Apara(const QString& texto);
+
+// The text brought to exactly `largura` characters: "D" pads on the left,
+// "C" centres (the odd blank goes right), anything else pads on the right.
+// A text as long as the width or longer is cut to its first characters,
+// whatever the alignment. A negative width raises error 5.
+QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento);
+
+// Key filter of the KeyPress handlers. `tecla` is the Windows-1252 code
+// of the typed character (8 Backspace, 13 Enter); the result is the code
+// to keep or 0 to swallow the key.
+//   "I" digits, "-", Backspace          "V" as "I" plus ","; "." becomes ","
+//   "M" every key upper-cased           "A" digits kept, other keys upper-cased
+//   "L" every key but digits            "H" digits, ":"   "D" digits, "/"
+//   any other mode swallows every key.
+// Enter passes only in "M", "A" and "L". Upper-casing follows the
+// Windows-1252 letters, accented ones included ("ç" -> "Ç").
+int Filtra_Tecla(int tecla, const QString& modo);
+
+// 1 "DOMINGO" .. 7 "SÁBADO"; any other number "".
+QString Dia_Semana(int dia);
+
+// The trimmed text between the first `abre` and the first `fecha`; with
+// only the closing one, the trimmed text before it; otherwise "" (also when
+// the closing delimiter stands before the opening one).
+QString Extrai_Texto(const QString& texto, const QString& abre, const QString& fecha);
+
+// Brazilian taxpayer number: removes every "." and "-" from `cpf` (the
+// caller's variable gets the cleaned number) and checks its two digits.
+bool Valida_CPF(QString& cpf);
+
+// Checks one field of a form by kind; when it fails and `mostra` is exactly
+// "S", shows "Preencha " + the label's caption + " Corretamente." (style 48,
+// titled Titulo_Atencao()). The field keeps its text and the focus.
+//   "T" not blank          "N" a number (E_Numerico)
+//   "0" Val() not 0         "L" an item selected (combo or list box)
+//   "D" a date (text boxes only; other controls pass)
+//   "H" hh:mm within 00..23 and 00..59 (read by Val; empty passes)
+//   "%" Val() within 0..100
+//   any other kind never fails.
+// Kind "L" on a control without a list raises error 438.
+bool Valida_Controle(QWidget* controle, Label* rotulo, const QString& tipo, const QString& mostra);
+
+// Empties the fields of a form: text boxes get "", combo boxes lose their
+// selection (and their typed text when editable), option buttons are unset,
+// list boxes are emptied; other controls are left. Errors are ignored.
+void Limpa_Controles(QWidget* form);
+
+// Days of the month in that year (28..31). A month outside 1..12 or an
+// impossible year raises error 13.
+int Dias_Mes(int mes, int ano);
+
+// A null value gives 0; a number gives itself; a text that is a number by
+// the regional rule gives that number ("1.234,50" -> 1234.5); else 0.
+double Valor_Numerico(const QVariant& valor);
+
+// A text read as a date by the regional rule (day first): "d/m/yyyy",
+// "d/m/yy", "d-m-yyyy", "d.m.yyyy", "d/m" (this year) and "yyyy-m-d".
+bool E_Data(const QString& texto);

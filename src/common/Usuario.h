@@ -1,0 +1,8 @@
+#pragma once
+// The logged-in user's name, kept for the whole run and written by the login.
+#include <QString>
+
+extern QString Nome_Usuario;
+
+// Title of every message box of the forms: "Atenção " followed by the user.
+QString Titulo_Atencao();

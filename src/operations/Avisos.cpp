@@ -1,0 +1,40 @@
+#include "operations/Avisos.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/Parametros.h"
+#include "platform/Relogio.h"
+#include "shell/Principal.h"
+#include <QVBoxLayout>
+
+Avisos::Avisos() : Form(QStringLiteral("Avisos"), true) {
+    setCaption(QStringLiteral("Aviso de Compromissos  Importantes"));
+    auto* layout = new QVBoxLayout(this);
+    LblAvisos = new Label(QStringLiteral("Compromissos para hoje"), this);
+    LstAvisos = new ListBox(this);
+    LstAvisos->setSorted(true);
+    LstAvisos->setFont(QFont(QStringLiteral("Courier New"), 10));
+    layout->addWidget(LblAvisos);
+    layout->addWidget(LstAvisos);
+    setTamanhoCliente(7200, 3600);
+    parametros_ = QStringList(4);
+}
+
+void Avisos::Form_Load() {
+    Centraliza_Form(this, Principal::Atual(), QString());
+    Carrega_Lancamentos();
+}
+
+void Avisos::Carrega_Lancamentos() {
+    const QDate hoje = Relogio::Hoje();
+    parametros_[0] = Param[1];
+    parametros_[1] = QString::number(hoje.year());
+    parametros_[2] = QString::number(hoje.month());
+    parametros_[3] = QString::number(hoje.day());
+    RecordsetPtr rs;
+    if (!Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqAgendaHoje"), parametros_); })) return;
+    while (!rs->Eof()) {
+        LstAvisos->AddItem(rs->Texto(QStringLiteral("Descricao")));
+        rs->MoveNext();
+    }
+}

@@ -1,0 +1,669 @@
+#include "Controles.h"
+#include "Erro.h"
+#include "Form.h"
+#include "MsgBox.h"
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCollator>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QValidator>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Windows-1252 codes
+
+namespace {
+// Characters of the codes 128 to 159; the rest of the page is Latin-1.
+constexpr char16_t kFaixa80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+}
+
+int Codigo_Ansi(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    for (int i = 0; i < 32; ++i)
+        if (kFaixa80[i] == u) return 0x80 + i;
+    return '?';
+}
+
+QChar Caractere_Ansi(int codigo) {
+    codigo &= 0xFF;
+    if (codigo >= 0x80 && codigo < 0xA0) return QChar(kFaixa80[codigo - 0x80]);
+    return QChar(char16_t(codigo));
+}
+
+// ---------------------------------------------------------------------------
+// Order of the sorted lists
+
+namespace {
+struct Ordem {
+    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    // Rank of each printable ASCII character under the collator; 0 elsewhere.
+    // Lists are mostly plain ASCII rows, and comparing ranks is far cheaper
+    // than asking the collator every time.
+    std::array<quint8, 128> peso{};
+
+    Ordem() {
+        colador.setCaseSensitivity(Qt::CaseInsensitive);
+        colador.setIgnorePunctuation(false);
+        colador.setNumericMode(false);
+        std::vector<char16_t> cs;
+        for (char16_t c = 0x20; c <= 0x7E; ++c) cs.push_back(c);
+        auto cmp = [this](char16_t a, char16_t b) { return colador.compare(QString(QChar(a)), QString(QChar(b))); };
+        std::stable_sort(cs.begin(), cs.end(), [&](char16_t a, char16_t b) { return cmp(a, b) < 0; });
+        quint8 r = 1;
+        peso[cs[0]] = r;
+        for (size_t i = 1; i < cs.size(); ++i) {
+            if (cmp(cs[i - 1], cs[i]) != 0) ++r;
+            peso[cs[i]] = r;
+        }
+    }
+};
+
+const Ordem& ordem() {
+    static const Ordem o;
+    return o;
+}
+
+inline bool asciiImprimivel(char16_t c) { return c >= 0x20 && c <= 0x7E; }
+
+bool restoAscii(const QString& s, qsizetype de) {
+    for (qsizetype i = de; i < s.size(); ++i)
+        if (!asciiImprimivel(s[i].unicode())) return false;
+    return true;
+}
+
+// Index where a new text goes so that equal texts keep the order in which
+// they were added (after the existing equals).
+template <class Texto>
+int posicaoOrdenada(int n, Texto texto, const QString& novo) {
+    int lo = 0, hi = n;
+    while (lo < hi) {
+        const int meio = lo + (hi - lo) / 2;
+        if (Compara_Texto_Lista(texto(meio), novo) <= 0)
+            lo = meio + 1;
+        else
+            hi = meio;
+    }
+    return lo;
+}
+}  // namespace
+
+int Compara_Texto_Lista(const QString& a, const QString& b) {
+    const Ordem& o = ordem();
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (!asciiImprimivel(x) || !asciiImprimivel(y)) goto colador;
+        // An ASCII character carries one primary weight and no accent, so the
+        // first difference decides, whatever follows it.
+        if (o.peso[x] != o.peso[y]) return o.peso[x] < o.peso[y] ? -1 : 1;
+    }
+    if (!restoAscii(a, n) || !restoAscii(b, n)) goto colador;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+colador:
+    const int r = o.colador.compare(a, b);
+    return (r > 0) - (r < 0);
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+void Dispara(const Evento& evento) {
+    if (!evento) return;
+    try {
+        evento();
+    } catch (const ErroExecucao& e) {
+        const QString titulo = QStringLiteral("Erro ") + QString::number(e.Number);
+        MsgBox(e.Description.isEmpty() ? titulo : e.Description, vbCritical, titulo);
+    }
+}
+
+namespace {
+int estadoShift(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+// The classic virtual-key code of a key; 0 for a key that has none here.
+// Punctuation must not leak Qt's codes: "." is 46 in Qt, the code of Delete.
+int codigoVirtual(const QKeyEvent* e) {
+    const int k = e->key();
+    switch (k) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Print: return 44;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Meta: return 91;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    default: break;
+    }
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
+    if (e->modifiers() & Qt::KeypadModifier) {
+        if (k >= Qt::Key_0 && k <= Qt::Key_9) return 96 + (k - Qt::Key_0);
+        switch (k) {
+        case Qt::Key_Asterisk: return 106;
+        case Qt::Key_Plus: return 107;
+        case Qt::Key_Minus: return 109;
+        case Qt::Key_Period: case Qt::Key_Comma: return 110;
+        case Qt::Key_Slash: return 111;
+        default: break;
+        }
+    }
+    if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z)) return k;
+    switch (k) {
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return 186;
+    case Qt::Key_Equal: case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma: case Qt::Key_Less: return 188;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return 189;
+    case Qt::Key_Period: case Qt::Key_Greater: return 190;
+    case Qt::Key_Slash: case Qt::Key_Question: return 191;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_Backslash: case Qt::Key_Bar: return 220;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 221;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 222;
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    default: return 0;
+    }
+}
+
+// The Windows-1252 codes that KeyPress sees for this key, or an empty list
+// when the key types nothing (arrows, Delete, shortcuts such as Ctrl+V).
+std::vector<int> codigosDigitados(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_Backspace) return {8};
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return {13};
+    if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return {};
+    const QString t = e->text();
+    std::vector<int> r;
+    for (QChar c : t) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) return {};
+        r.push_back(Codigo_Ansi(c));
+    }
+    return r;
+}
+
+using BaseTecla = std::function<void(QKeyEvent*)>;
+
+// KeyDown first (a handler that zeroes the code swallows the key), then
+// KeyPress for each typed character; the control then acts on the key as the
+// handler left it.
+void processaTecla(QKeyEvent* e, const EventoCodigoTecla& keyDown, const EventoTecla& keyPress, const BaseTecla& base) {
+    const int shift = estadoShift(e->modifiers());
+    if (keyDown) {
+        const int vk = codigoVirtual(e);
+        if (vk != 0) {
+            int k = vk;
+            Dispara([&] { keyDown(k, shift); });
+            if (k == 0) {
+                e->accept();
+                return;
+            }
+        }
+    }
+    const std::vector<int> codigos = keyPress ? codigosDigitados(e) : std::vector<int>{};
+    if (codigos.empty()) {
+        base(e);
+        return;
+    }
+    QString novo;
+    bool mudou = false;
+    const QString original = e->text();
+    for (size_t i = 0; i < codigos.size(); ++i) {
+        int k = codigos[i];
+        Dispara([&] { keyPress(k); });
+        if (k == codigos[i]) {
+            // An unchanged key keeps its own character, even one that has no
+            // Windows-1252 code.
+            if (k == 8 || k == 13) novo += QChar(char16_t(k));
+            else novo += original.mid(qsizetype(i), 1);
+        } else {
+            mudou = true;
+            if (k > 0 && k < 256) novo += Caractere_Ansi(k);
+        }
+    }
+    if (!mudou) {
+        base(e);
+        return;
+    }
+    if (novo.isEmpty()) {
+        e->accept();
+        return;
+    }
+    Qt::Key tecla = Qt::Key_unknown;
+    Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::KeypadModifier);
+    if (novo == QStringLiteral("\b")) tecla = Qt::Key_Backspace;
+    else if (novo == QStringLiteral("\r")) tecla = Qt::Key_Return;
+    else if (novo.size() == 1 && novo[0].unicode() < 0x80) tecla = Qt::Key(novo[0].toUpper().unicode());
+    QKeyEvent troca(QEvent::KeyPress, tecla, mods, novo, e->isAutoRepeat(), ushort(e->count()));
+    base(&troca);
+    e->setAccepted(troca.isAccepted());
+}
+
+void processaSoltura(QKeyEvent* e, const EventoCodigoTecla& keyUp) {
+    if (!keyUp || e->isAutoRepeat()) return;
+    int k = codigoVirtual(e);
+    if (k == 0) return;
+    Dispara([&] { keyUp(k, estadoShift(e->modifiers())); });
+}
+
+// Text committed by an input method (composed accents) goes through
+// KeyPress as typed keys do.
+void processaEntrada(QInputMethodEvent* e, const EventoTecla& keyPress, const std::function<void(QInputMethodEvent*)>& base) {
+    const QString commit = e->commitString();
+    if (!keyPress || commit.isEmpty()) {
+        base(e);
+        return;
+    }
+    QString novo;
+    for (QChar c : commit) {
+        const int codigo = Codigo_Ansi(c);
+        int k = codigo;
+        Dispara([&] { keyPress(k); });
+        if (k == codigo) novo += c;
+        else if (k >= 32 && k < 256) novo += Caractere_Ansi(k);
+    }
+    if (novo == commit) {
+        base(e);
+        return;
+    }
+    QInputMethodEvent troca(e->preeditString(), e->attributes());
+    troca.setCommitString(novo, e->replacementStart(), e->replacementLength());
+    base(&troca);
+}
+
+Form* formDe(QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (auto* f = qobject_cast<Form*>(w)) return f;
+    return nullptr;
+}
+
+// Focus that moves to another application, to a message box, to a popup or
+// to another form is not the control's business: the form keeps its active
+// control, and LostFocus/GotFocus are about moves inside the form.
+bool focoNoForm(QWidget* controle, const QFocusEvent* e) {
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return false;
+    if (e->type() == QEvent::FocusOut) {
+        // No new focus: an MDI child being deactivated clears it.
+        QWidget* novo = QApplication::focusWidget();
+        if (!novo || (novo != controle && formDe(novo) != formDe(controle))) return false;
+    }
+    return true;
+}
+
+QColor corDe(const QWidget* w, QPalette::ColorRole papel) { return w->palette().color(papel); }
+
+void poeCor(QWidget* w, QPalette::ColorRole papel, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Active, papel, c);
+    p.setColor(QPalette::Inactive, papel, c);
+    w->setPalette(p);
+}
+
+void erroIndice(int i) {
+    Levanta_Erro(381, QStringLiteral("Índice de matriz de propriedade inválido: %1").arg(i));
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TextBox
+
+class LimiteTexto : public QValidator {
+public:
+    explicit LimiteTexto(TextBox* caixa) : QValidator(caixa), caixa_(caixa) {}
+    State validate(QString& s, int&) const override {
+        const int lim = caixa_->limite_;
+        // A text already longer than the limit (set by the program) may still
+        // be shortened; it may not grow.
+        if (lim <= 0 || s.size() <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
+        return Invalid;
+    }
+
+private:
+    TextBox* caixa_;
+};
+
+TextBox::TextBox(QWidget* pai) : QLineEdit(pai) {
+    setValidator(new LimiteTexto(this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+        tamanhoAceito_ = int(t.size());
+        Dispara(Change);
+    });
+}
+
+void TextBox::setText_(const QString& t) {
+    tamanhoAceito_ = std::max(tamanhoAceito_, int(t.size()));
+    setText(t);
+    tamanhoAceito_ = int(text().size());
+}
+
+void TextBox::setMaxLength_(int n) { limite_ = n > 0 ? n : 0; }
+
+void TextBox::setForeColor(const QColor& c) { poeCor(this, QPalette::Text, c); }
+QColor TextBox::ForeColor() const { return corDe(this, QPalette::Text); }
+
+void TextBox::keyPressEvent(QKeyEvent* e) {
+    processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) { QLineEdit::keyPressEvent(ev); });
+}
+
+void TextBox::keyReleaseEvent(QKeyEvent* e) {
+    processaSoltura(e, KeyUp);
+    QLineEdit::keyReleaseEvent(e);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* e) {
+    processaEntrada(e, KeyPress, [this](QInputMethodEvent* ev) { QLineEdit::inputMethodEvent(ev); });
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (focoNoForm(this, e)) Dispara(LostFocus);
+}
+
+void TextBox::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (focoNoForm(this, e)) Dispara(GotFocus);
+}
+
+// ---------------------------------------------------------------------------
+// ComboBox
+
+ComboBox::ComboBox(QWidget* pai, int estilo) : QComboBox(pai), estilo_(estilo) {
+    setEditable(estilo != 2);
+    setInsertPolicy(QComboBox::NoInsert);
+    if (QLineEdit* le = lineEdit()) {
+        // No completion while typing, and no item chosen behind the user's
+        // back when a typed text happens to equal one: only choosing in the
+        // list, the arrow keys or the program select an item.
+        setCompleter(nullptr);
+        disconnect(le, &QLineEdit::editingFinished, this, nullptr);
+    }
+    connect(this, &QComboBox::activated, this, [this](int i) {
+        if (i >= 0) Dispara(Click);
+    });
+}
+
+void ComboBox::AddItem(const QString& texto) {
+    const int pos = ordenado_ ? posicaoOrdenada(count(), [this](int i) { return itemText(i); }, texto) : count();
+    const int antes = currentIndex();
+    const QString digitado = lineEdit() ? lineEdit()->text() : QString();
+    insertItem(pos, texto);
+    // Qt selects the first item put into an empty combo; adding selects nothing.
+    if (antes < 0 && currentIndex() >= 0) {
+        setCurrentIndex(-1);
+        if (lineEdit()) lineEdit()->setText(digitado);
+    }
+    novoIndice_ = pos;
+}
+
+void ComboBox::Clear() {
+    clear();
+    if (lineEdit()) lineEdit()->clear();
+    novoIndice_ = -1;
+}
+
+qint64 ComboBox::ItemData(int i) const {
+    if (i < 0 || i >= count()) erroIndice(i);
+    return itemData(i, Qt::UserRole).toLongLong();
+}
+
+void ComboBox::setItemData_(int i, qint64 valor) {
+    if (i < 0 || i >= count()) erroIndice(i);
+    setItemData(i, QVariant(qlonglong(valor)), Qt::UserRole);
+}
+
+void ComboBox::limpaSelecao() {
+    if (currentIndex() < 0) return;
+    QLineEdit* le = lineEdit();
+    const QString texto = le ? le->text() : QString();
+    setCurrentIndex(-1);
+    if (le && le->text() != texto) le->setText(texto);
+}
+
+void ComboBox::setListIndex(int i) {
+    if (i < -1 || i >= count()) Levanta_Erro(380, QStringLiteral("Valor de propriedade inválido: %1").arg(i));
+    if (i == -1) {
+        limpaSelecao();
+        return;
+    }
+    setCurrentIndex(i);
+    if (lineEdit() && lineEdit()->text() != itemText(i)) lineEdit()->setText(itemText(i));
+    Dispara(Click);
+}
+
+QString ComboBox::Text() const {
+    if (lineEdit()) return lineEdit()->text();
+    return currentIndex() >= 0 ? itemText(currentIndex()) : QString();
+}
+
+void ComboBox::setText_(const QString& t) {
+    if (lineEdit()) {
+        lineEdit()->setText(t);
+        return;
+    }
+    const int i = t.isEmpty() ? -1 : findText(t, Qt::MatchFixedString);
+    if (i >= 0) setListIndex(i);
+    else limpaSelecao();
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* e) {
+    processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) { QComboBox::keyPressEvent(ev); });
+}
+
+void ComboBox::keyReleaseEvent(QKeyEvent* e) {
+    processaSoltura(e, KeyUp);
+    QComboBox::keyReleaseEvent(e);
+}
+
+void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
+    processaEntrada(e, KeyPress, [this](QInputMethodEvent* ev) { QComboBox::inputMethodEvent(ev); });
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* e) {
+    QComboBox::focusOutEvent(e);
+    if (focoNoForm(this, e)) Dispara(LostFocus);
+}
+
+// ---------------------------------------------------------------------------
+// ListBox
+
+ListBox::ListBox(QWidget* pai) : QListWidget(pai) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!mudancaInterna_ && ListIndex() >= 0) Dispara(Click);
+    });
+}
+
+namespace {
+struct Interna {
+    bool& f;
+    bool antes;
+    explicit Interna(bool& flag) : f(flag), antes(flag) { f = true; }
+    ~Interna() { f = antes; }
+};
+}
+
+void ListBox::AddItem(const QString& texto) {
+    const int pos = ordenado_ ? posicaoOrdenada(count(), [this](int i) { return item(i)->text(); }, texto) : count();
+    {
+        Interna g(mudancaInterna_);
+        insertItem(pos, texto);
+    }
+    novoIndice_ = pos;
+}
+
+void ListBox::RemoveItem(int i) {
+    if (i < 0 || i >= count()) Levanta_Erro(5, QStringLiteral("Chamada de procedimento ou argumento inválido"));
+    const bool eraSelecionada = ListIndex() == i;
+    Interna g(mudancaInterna_);
+    delete takeItem(i);
+    // As with the forms' lists, removing the selected row leaves no row
+    // selected, so a second Delete does not fall on a row the user never chose.
+    if (eraSelecionada) {
+        setCurrentItem(nullptr);
+        clearSelection();
+    }
+}
+
+void ListBox::Clear() {
+    {
+        Interna g(mudancaInterna_);
+        clear();
+    }
+    novoIndice_ = -1;
+}
+
+QString ListBox::List(int i) const {
+    const QListWidgetItem* it = item(i);
+    return it ? it->text() : QString();
+}
+
+qint64 ListBox::ItemData(int i) const {
+    const QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    return it->data(Qt::UserRole).toLongLong();
+}
+
+void ListBox::setItemData_(int i, qint64 valor) {
+    QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    it->setData(Qt::UserRole, QVariant(qlonglong(valor)));
+}
+
+int ListBox::ListIndex() const {
+    const QModelIndexList sel = selectionModel()->selectedIndexes();
+    return sel.isEmpty() ? -1 : sel.first().row();
+}
+
+void ListBox::setListIndex(int i) {
+    if (i < -1 || i >= count()) Levanta_Erro(380, QStringLiteral("Valor de propriedade inválido: %1").arg(i));
+    {
+        Interna g(mudancaInterna_);
+        if (i < 0) {
+            setCurrentItem(nullptr);
+            clearSelection();
+            return;
+        }
+        setCurrentRow(i);
+    }
+    Dispara(Click);
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e) {
+    processaTecla(e, KeyDown, {}, [this](QKeyEvent* ev) { QListWidget::keyPressEvent(ev); });
+}
+
+void ListBox::keyReleaseEvent(QKeyEvent* e) {
+    processaSoltura(e, KeyUp);
+    QListWidget::keyReleaseEvent(e);
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    QListWidget::mouseDoubleClickEvent(e);
+    if (itemAt(e->position().toPoint())) Dispara(DblClick);
+}
+
+// ---------------------------------------------------------------------------
+// Buttons, labels, frames
+
+OptionButton::OptionButton(const QString& legenda, QWidget* pai) : QRadioButton(legenda, pai) {
+    connect(this, &QAbstractButton::toggled, this, [this](bool marcado) {
+        if (marcado) Dispara(Click);
+    });
+}
+
+void OptionButton::setValue(bool v) {
+    if (v) {
+        setChecked(true);
+        return;
+    }
+    if (!isChecked()) return;
+    // Exclusive buttons refuse to be unchecked; lift the rule for the moment.
+    QButtonGroup* g = group();
+    const bool grupoExclusivo = g && g->exclusive();
+    const bool auto_ = autoExclusive();
+    if (grupoExclusivo) g->setExclusive(false);
+    setAutoExclusive(false);
+    setChecked(false);
+    setAutoExclusive(auto_);
+    if (grupoExclusivo) g->setExclusive(true);
+}
+
+void OptionButton::mousePressEvent(QMouseEvent* e) {
+    if (MouseDown) {
+        QPointer<OptionButton> vivo(this);
+        Dispara(MouseDown);
+        if (!vivo) return;
+        // A box shown by the handler took the button's release: the press
+        // still chooses this option instead of leaving the button held down.
+        if (e->button() == Qt::LeftButton && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+            e->accept();
+            setValue(true);
+            return;
+        }
+    }
+    QRadioButton::mousePressEvent(e);
+}
+
+void OptionButton::setForeColor(const QColor& c) { poeCor(this, QPalette::WindowText, c); }
+QColor OptionButton::ForeColor() const { return corDe(this, QPalette::WindowText); }
+
+CheckBox::CheckBox(const QString& legenda, QWidget* pai) : QCheckBox(legenda, pai) {
+    connect(this, &QAbstractButton::toggled, this, [this](bool) { Dispara(Click); });
+}
+
+void CheckBox::setForeColor(const QColor& c) { poeCor(this, QPalette::WindowText, c); }
+QColor CheckBox::ForeColor() const { return corDe(this, QPalette::WindowText); }
+
+Label::Label(const QString& legenda, QWidget* pai) : QLabel(legenda, pai) {}
+
+void Label::setForeColor(const QColor& c) { poeCor(this, QPalette::WindowText, c); }
+QColor Label::ForeColor() const { return corDe(this, QPalette::WindowText); }
+
+Frame::Frame(const QString& legenda, QWidget* pai) : QGroupBox(legenda, pai) {}
+
+CommandButton::CommandButton(const QString& legenda, QWidget* pai) : QPushButton(legenda, pai) {
+    connect(this, &QAbstractButton::clicked, this, [this] { Dispara(Click); });
+}
+
+// ---------------------------------------------------------------------------
+// Timer
+
+Timer::Timer(QObject* pai, int intervalo) : QObject(pai) {
+    relogio_.setInterval(intervalo);
+    connect(&relogio_, &QTimer::timeout, this, [this] { Dispara(Tick); });
+}

@@ -1,0 +1,28 @@
+#include "Shell.h"
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+std::function<void(const QString&)>& acao() {
+    static std::function<void(const QString&)> a;
+    return a;
+}
+
+QUrl endereco(const QString& alvo) {
+    // A path on this machine opens as a file; anything with a scheme as a link.
+    const QUrl url(alvo);
+    if (url.isValid() && url.scheme().size() > 1) return url;
+    return QUrl::fromLocalFile(QFileInfo(alvo).absoluteFilePath());
+}
+}  // namespace
+
+void Shell::Abre(const QString& alvo) {
+    if (acao()) {
+        acao()(alvo);
+        return;
+    }
+    QDesktopServices::openUrl(endereco(alvo));
+}
+
+void Shell::DefineAcao(std::function<void(const QString&)> a) { acao() = std::move(a); }

@@ -1,0 +1,424 @@
+#include "platform/SqlCipher.h"
+#include <QCollator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <openssl/evp.h>
+#include <vector>
+
+namespace SqlCipher {
+
+// ---------------------------------------------------------------- errors
+
+namespace {
+
+// The table an engine message names, when it names one.
+QString TabelaDaMensagem(const QString& texto) {
+    static const QRegularExpression padroes[] = {
+        QRegularExpression(QStringLiteral("constraint failed: (?:main\\.)?([A-Za-z_][A-Za-z0-9_]*)\\.")),
+        QRegularExpression(QStringLiteral("no such table: (?:main\\.)?([A-Za-z_][A-Za-z0-9_]*)")),
+        QRegularExpression(QStringLiteral("^table (?:main\\.)?([A-Za-z_][A-Za-z0-9_]*) (?:has no column|already exists)")),
+    };
+    for (const auto& re : padroes) {
+        const auto m = re.match(texto);
+        if (m.hasMatch()) return m.captured(1);
+    }
+    return {};
+}
+
+}  // namespace
+
+long NumeroErro(int rc, const QString& texto) {
+    switch (rc) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        return 3022;
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return 3315;
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        return 3201;
+    default:
+        break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT:
+        return 3317;  // a validation rule (CHECK, trigger) refused the values
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return 3260;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_CANTOPEN:
+    case SQLITE_AUTH:
+    case SQLITE_PERM:
+        return 3011;
+    case SQLITE_READONLY:
+        return 3027;
+    case SQLITE_FULL:
+        return 61;
+    case SQLITE_IOERR:
+        return 3043;
+    case SQLITE_NOMEM:
+        return 7;
+    case SQLITE_MISMATCH:
+        return 3421;
+    case SQLITE_TOOBIG:
+        return 3163;
+    case SQLITE_RANGE:
+        return 3265;
+    case SQLITE_ERROR:
+        if (texto.startsWith(QLatin1String("no such table"))) return 3078;
+        if (texto.startsWith(QLatin1String("no such column")) || texto.contains(QLatin1String("has no column named")))
+            return 3265;
+        if (texto.contains(QLatin1String("already exists"))) return 3010;
+        if (texto.startsWith(QLatin1String("no such function"))) return 3085;
+        return 3075;
+    default:
+        return 3011;
+    }
+}
+
+void Falha(sqlite3* db, int rc) {
+    QString texto = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    const long numero = NumeroErro(rc, texto);
+    // The error handler takes the table's name from between the first two
+    // apostrophes of the description, so put it there first.
+    const QString tabela = TabelaDaMensagem(texto);
+    if (!tabela.isEmpty()) texto = QStringLiteral("Tabela '%1': %2").arg(tabela, texto);
+    throw ErroExecucao(numero, texto);
+}
+
+// ------------------------------------------------------------------- key
+
+namespace {
+
+struct ParametrosKdf {
+    const EVP_MD* algoritmo = nullptr;
+    int iteracoes = 0;
+};
+
+QVariant ValorDe(sqlite3* db, const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    QVariant v;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && st && sqlite3_step(st) == SQLITE_ROW)
+        v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return v;
+}
+
+// The linked SQLCipher's default key derivation, read from the library
+// itself so that the raw key always matches what the password would give:
+// SQLCipher 3 derives with PBKDF2-HMAC-SHA1 (64,000 iterations), SQLCipher 4
+// with PBKDF2-HMAC-SHA512 (256,000); both make a 32-byte key.
+// Also refuses to run on an SQLite without the cipher, which would write
+// the file in clear.
+const ParametrosKdf& Kdf() {
+    static std::mutex m;
+    static ParametrosKdf p;
+    std::lock_guard trava(m);
+    if (p.algoritmo) return p;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const QString versao = ValorDe(db, "PRAGMA cipher_version").toString();
+    const int iteracoes = ValorDe(db, "PRAGMA cipher_default_kdf_iter").toInt();
+    const QString algoritmo = ValorDe(db, "PRAGMA cipher_default_kdf_algorithm").toString();
+    sqlite3_close_v2(db);
+    if (versao.isEmpty() || iteracoes <= 0)
+        throw ErroExecucao(3011, QStringLiteral("O mecanismo de banco de dados não tem cifragem (cipher_version vazio)."));
+    const EVP_MD* md = nullptr;
+    if (algoritmo.isEmpty())
+        md = versao.startsWith(QLatin1String("3.")) ? EVP_sha1() : EVP_sha512();
+    else if (algoritmo.endsWith(QLatin1String("SHA1")))
+        md = EVP_sha1();
+    else if (algoritmo.endsWith(QLatin1String("SHA256")))
+        md = EVP_sha256();
+    else if (algoritmo.endsWith(QLatin1String("SHA512")))
+        md = EVP_sha512();
+    else
+        throw ErroExecucao(3011, QStringLiteral("Derivação de chave desconhecida: ") + algoritmo);
+    p.iteracoes = iteracoes;
+    p.algoritmo = md;
+    return p;
+}
+
+std::mutex g_mutexChaves;
+std::map<QByteArray, QByteArray> g_chaves;
+int g_derivadas = 0;
+
+}  // namespace
+
+QByteArray Chave(const QByteArray& sal) {
+    const ParametrosKdf& kdf = Kdf();
+    std::lock_guard trava(g_mutexChaves);
+    auto it = g_chaves.find(sal);
+    if (it != g_chaves.end()) return it->second;
+    QByteArray chave(32, '\0');
+    if (PKCS5_PBKDF2_HMAC(Senha, int(sizeof(Senha) - 1), reinterpret_cast<const unsigned char*>(sal.constData()),
+                          int(sal.size()), kdf.iteracoes, kdf.algoritmo, int(chave.size()),
+                          reinterpret_cast<unsigned char*>(chave.data())) != 1)
+        throw ErroExecucao(3011, QStringLiteral("Falha ao derivar a chave do banco de dados."));
+    ++g_derivadas;
+    g_chaves.emplace(sal, chave);
+    return chave;
+}
+
+int ChavesDerivadas() {
+    std::lock_guard trava(g_mutexChaves);
+    return g_derivadas;
+}
+
+// ------------------------------------------------------------ connection
+
+namespace {
+
+[[noreturn]] void FalhaEFecha(sqlite3* db, int rc) {
+    try {
+        Falha(db, rc);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+}
+
+void Prepara(sqlite3* db) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, EsperaBloqueio);
+    RegistraColacao(db);
+}
+
+}  // namespace
+
+Conexao& Conexao::operator=(Conexao&& outra) noexcept {
+    if (this != &outra) {
+        if (db_) sqlite3_close_v2(db_);
+        db_ = outra.db_;
+        outra.db_ = nullptr;
+    }
+    return *this;
+}
+
+Conexao::~Conexao() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+Conexao Conexao::Abre(const QString& caminho) {
+    QFile arquivo(caminho);
+    if (!arquivo.exists())
+        throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
+    if (!arquivo.open(QIODevice::ReadOnly))
+        throw ErroExecucao(3011, caminho + QStringLiteral(": ") + arquivo.errorString());
+    const QByteArray sal = arquivo.read(16);
+    arquivo.close();
+    if (sal.size() < 16)
+        throw ErroExecucao(3011, caminho + QStringLiteral(": arquivo vazio ou truncado, não é um banco de dados."));
+    const QByteArray chave = Chave(sal);
+
+    sqlite3* db = nullptr;
+    const QByteArray nome = QFile::encodeName(caminho);
+    // Never SQLITE_OPEN_CREATE: a file that vanished is an error, not a new
+    // empty database.
+    const int rc = sqlite3_open_v2(nome.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!QFileInfo::exists(caminho)) {
+            sqlite3_close_v2(db);
+            throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
+        }
+        FalhaEFecha(db, rc);
+    }
+    Prepara(db);
+    const QByteArray chaveCrua = "x'" + chave.toHex() + "'";
+    if (sqlite3_key(db, chaveCrua.constData(), int(chaveCrua.size())) != SQLITE_OK) FalhaEFecha(db, SQLITE_NOTADB);
+    // The key is only checked when a page is read: read the schema now so
+    // that a wrong key or a damaged file fails here, at the open.
+    sqlite3_stmt* st = nullptr;
+    int r = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &st, nullptr);
+    if (r == SQLITE_OK) r = sqlite3_step(st);
+    sqlite3_finalize(st);
+    if (r != SQLITE_ROW) FalhaEFecha(db, r == SQLITE_OK ? SQLITE_NOTADB : sqlite3_extended_errcode(db));
+    return Conexao(db);
+}
+
+Conexao Conexao::CriaArquivo(const QString& caminho) {
+    if (QFileInfo::exists(caminho))
+        throw ErroExecucao(58, QStringLiteral("O arquivo já existe: ") + caminho);
+    Kdf();  // refuses an engine without the cipher before writing anything
+    sqlite3* db = nullptr;
+    const QByteArray nome = QFile::encodeName(caminho);
+    const int rc = sqlite3_open_v2(nome.constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) FalhaEFecha(db, rc);
+    Prepara(db);
+    if (sqlite3_key(db, Senha, int(sizeof(Senha) - 1)) != SQLITE_OK) FalhaEFecha(db, SQLITE_NOTADB);
+    return Conexao(db);
+}
+
+Conexao Conexao::Memoria() {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) FalhaEFecha(db, rc);
+    Prepara(db);
+    return Conexao(db);
+}
+
+void Conexao::Executa(const QString& sql) const {
+    const QByteArray texto = sql.toUtf8();
+    const int rc = sqlite3_exec(db_, texto.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Falha(db_, sqlite3_extended_errcode(db_));
+}
+
+QVariant Conexao::Valor(const QString& sql) const {
+    Comando c(*this, sql);
+    return c.Passo() ? c.Coluna(0) : QVariant();
+}
+
+// -------------------------------------------------------------- statement
+
+Comando::Comando(const Conexao& conexao, const QString& sql) : db_(conexao.Db()) {
+    const QByteArray texto = sql.toUtf8();
+    const char* resto = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, texto.constData(), int(texto.size()), &stmt_, &resto);
+    if (rc != SQLITE_OK) Falha(db_, rc);
+    if (!stmt_) throw ErroExecucao(3129, QStringLiteral("Instrução SQL vazia."));
+    // Only blanks, comments and semicolons may follow the statement.
+    const char* fim = texto.constData() + texto.size();
+    if (resto && resto < fim) {
+        sqlite3_stmt* outro = nullptr;
+        const int r2 = sqlite3_prepare_v2(db_, resto, int(fim - resto), &outro, nullptr);
+        const bool haOutro = r2 != SQLITE_OK || outro != nullptr;
+        sqlite3_finalize(outro);
+        if (haOutro) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            throw ErroExecucao(3142, QStringLiteral("Caracteres encontrados após o fim da instrução SQL: ") +
+                                         QString::fromUtf8(resto, int(fim - resto)).trimmed());
+        }
+    }
+}
+
+Comando::~Comando() { sqlite3_finalize(stmt_); }
+
+int Comando::NumeroParametros() const { return sqlite3_bind_parameter_count(stmt_); }
+bool Comando::SomenteLeitura() const { return sqlite3_stmt_readonly(stmt_) != 0; }
+
+void Comando::LigaTexto(int indice, const QString& valor) {
+    const QByteArray t = valor.toUtf8();
+    const int rc = sqlite3_bind_text(stmt_, indice, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) Falha(db_, rc);
+}
+
+void Comando::LigaInteiro(int indice, qint64 valor) {
+    const int rc = sqlite3_bind_int64(stmt_, indice, valor);
+    if (rc != SQLITE_OK) Falha(db_, rc);
+}
+
+void Comando::LigaReal(int indice, double valor) {
+    const int rc = sqlite3_bind_double(stmt_, indice, valor);
+    if (rc != SQLITE_OK) Falha(db_, rc);
+}
+
+bool Comando::Passo() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    Falha(db_, rc);
+}
+
+void Comando::Reinicia() { sqlite3_reset(stmt_); }
+
+int Comando::Colunas() const { return sqlite3_column_count(stmt_); }
+
+QString Comando::NomeColuna(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
+
+QVariant Comando::Coluna(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, i));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                          sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)),
+                                   sqlite3_column_bytes(stmt_, i)));
+    default:
+        return QVariant();
+    }
+}
+
+// -------------------------------------------------------------- collation
+
+namespace {
+
+struct Colacao {
+    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Brazil)};
+    // Rank of each printable ASCII character in the collator's order
+    // (letters of both cases share a rank); -1 for control characters.
+    int ordem[128];
+
+    Colacao() {
+        colador.setCaseSensitivity(Qt::CaseInsensitive);
+        std::fill(std::begin(ordem), std::end(ordem), -1);
+        std::vector<char16_t> letras;
+        for (char16_t c = 0x20; c < 0x7f; ++c) letras.push_back(c);
+        std::stable_sort(letras.begin(), letras.end(), [this](char16_t a, char16_t b) {
+            return colador.compare(QStringView(&a, 1), QStringView(&b, 1)) < 0;
+        });
+        int rank = 0;
+        for (size_t i = 0; i < letras.size(); ++i) {
+            if (i > 0 && colador.compare(QStringView(&letras[i - 1], 1), QStringView(&letras[i], 1)) != 0) ++rank;
+            ordem[letras[i]] = rank;
+        }
+    }
+};
+
+// QCollator is not meant to be shared between threads.
+Colacao& ColacaoDaThread() {
+    thread_local Colacao c;
+    return c;
+}
+
+int Sinal(int v) { return (v > 0) - (v < 0); }
+
+bool AsciiImprimivel(const char* s, int n) {
+    for (int i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c >= 0x7f) return false;
+    }
+    return true;
+}
+
+int ColacaoSqlite(void*, int na, const void* a, int nb, const void* b) {
+    return ComparaPTBRUtf8(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
+}
+
+}  // namespace
+
+int ComparaPTBR(QStringView a, QStringView b) { return Sinal(ColacaoDaThread().colador.compare(a, b)); }
+
+int ComparaPTBRUtf8(const char* a, int na, const char* b, int nb) {
+    Colacao& c = ColacaoDaThread();
+    // Printable ASCII has one primary weight per character and no
+    // contractions, so comparing ranks character by character gives the
+    // collator's own answer at a fraction of its cost.
+    if (AsciiImprimivel(a, na) && AsciiImprimivel(b, nb)) {
+        const int n = std::min(na, nb);
+        for (int i = 0; i < n; ++i) {
+            const int d = c.ordem[static_cast<unsigned char>(a[i])] - c.ordem[static_cast<unsigned char>(b[i])];
+            if (d != 0) return Sinal(d);
+        }
+        return Sinal(na - nb);
+    }
+    return Sinal(c.colador.compare(QString::fromUtf8(a, na), QString::fromUtf8(b, nb)));
+}
+
+void RegistraColacao(sqlite3* db) {
+    sqlite3_create_collation_v2(db, "PTBR", SQLITE_UTF8, nullptr, ColacaoSqlite, nullptr);
+}
+
+}  // namespace SqlCipher

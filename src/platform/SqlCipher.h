@@ -1,0 +1,107 @@
+#pragma once
+// Thin wrapper over the SQLCipher C API: encrypted connections opened with a
+// raw key derived once per run, prepared statements, the engine's failures
+// raised as ErroExecucao with the program's error numbers, and the PTBR
+// collation registered on every connection.
+#include "platform/Erro.h"
+#include <sqlcipher/sqlite3.h>
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+namespace SqlCipher {
+
+// The password of the local database files.
+inline constexpr char Senha[] = "wodrak";
+
+// Milliseconds a statement waits for another connection's lock before the
+// operation fails with 3260.
+inline constexpr int EsperaBloqueio = 1000;
+
+// Raises the engine's failure `rc` (extended code) on `db` as the program's
+// error number, with the engine's text as the description.
+[[noreturn]] void Falha(sqlite3* db, int rc);
+// The program's error number for an extended result code and engine text.
+long NumeroErro(int rc, const QString& textoMotor);
+
+class Conexao {
+public:
+    // An existing database file, keyed with the program's raw key. Never
+    // creates a file: a missing file is error 53, a file that cannot be read
+    // with the key (wrong password, corrupt, not a database) error 3011, a
+    // file locked by another connection error 3260.
+    static Conexao Abre(const QString& caminho);
+    // A new encrypted file keyed with the password; refuses an existing
+    // file (58). Only the schema builder uses this.
+    static Conexao CriaArquivo(const QString& caminho);
+    // A private in-memory database (not encrypted), with the collation.
+    static Conexao Memoria();
+
+    Conexao(Conexao&& outra) noexcept : db_(outra.db_) { outra.db_ = nullptr; }
+    Conexao& operator=(Conexao&& outra) noexcept;
+    Conexao(const Conexao&) = delete;
+    Conexao& operator=(const Conexao&) = delete;
+    ~Conexao();
+
+    sqlite3* Db() const { return db_; }
+    // Runs SQL without parameters and without results (one or more
+    // statements); failures are raised.
+    void Executa(const QString& sql) const;
+    // First column of the first row of a statement without parameters;
+    // null when it returns no row.
+    QVariant Valor(const QString& sql) const;
+
+private:
+    explicit Conexao(sqlite3* db) : db_(db) {}
+    sqlite3* db_ = nullptr;
+};
+
+// A prepared statement over one connection.
+class Comando {
+public:
+    // Prepares exactly one statement: text after it is refused (3142), an
+    // empty text too (3129).
+    Comando(const Conexao& conexao, const QString& sql);
+    Comando(const Comando&) = delete;
+    Comando& operator=(const Comando&) = delete;
+    ~Comando();
+
+    int NumeroParametros() const;  // highest ?N of the statement
+    bool SomenteLeitura() const;   // the statement does not write
+    void LigaTexto(int indice, const QString& valor);  // indices from 1
+    void LigaInteiro(int indice, qint64 valor);
+    void LigaReal(int indice, double valor);
+
+    // Steps once: true with a row ready, false when done.
+    bool Passo();
+    // Back to before the first step (bindings kept); a failed statement is
+    // reset before its transaction is rolled back.
+    void Reinicia();
+    int Colunas() const;
+    QString NomeColuna(int i) const;
+    // The column of the current row: NULL is a null QVariant, INTEGER a
+    // qlonglong, REAL a double, TEXT a QString, BLOB a QByteArray.
+    QVariant Coluna(int i) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// PBKDF2 key of a password and a file's salt, with the parameters of the
+// linked SQLCipher's default settings. Results are cached by salt for the
+// life of the program; ChavesDerivadas counts the derivations done.
+QByteArray Chave(const QByteArray& sal);
+int ChavesDerivadas();
+
+// Portuguese (Brazil) comparison, case-insensitive, accents significant:
+// the order of the PTBR collation.
+int ComparaPTBR(QStringView a, QStringView b);
+// The same over UTF-8 bytes (the collation's own entry), with a fast path
+// for pure ASCII texts.
+int ComparaPTBRUtf8(const char* a, int na, const char* b, int nb);
+// Registers the collation "PTBR" on a connection.
+void RegistraColacao(sqlite3* db);
+
+}  // namespace SqlCipher

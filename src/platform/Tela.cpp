@@ -1,0 +1,53 @@
+#include "Tela.h"
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <cmath>
+
+void Screen::MousePointer(int ponteiro) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    if (ponteiro == 11) {
+        // One hourglass at most: setting it twice must not need two resets.
+        const QCursor* atual = QGuiApplication::overrideCursor();
+        if (!atual) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else if (atual->shape() != Qt::WaitCursor) QGuiApplication::changeOverrideCursor(QCursor(Qt::WaitCursor));
+        return;
+    }
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+}
+
+int Screen::MousePointerAtual() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
+    const QCursor* atual = QGuiApplication::overrideCursor();
+    return atual && atual->shape() == Qt::WaitCursor ? 11 : 0;
+}
+
+namespace {
+constexpr double kTwipsPorPolegada = 1440.0;
+
+double dpiX() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (const QScreen* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchX();
+    return 96.0;
+}
+double dpiY() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (const QScreen* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchY();
+    return 96.0;
+}
+}  // namespace
+
+int Twips::PorPixelX() { return int(std::lround(kTwipsPorPolegada / dpiX())); }
+int Twips::PorPixelY() { return int(std::lround(kTwipsPorPolegada / dpiY())); }
+int Twips::ParaPixelX(int tw) { return int(std::lround(tw * dpiX() / kTwipsPorPolegada)); }
+int Twips::ParaPixelY(int tw) { return int(std::lround(tw * dpiY() / kTwipsPorPolegada)); }
+int Twips::DePixelX(int px) { return int(std::lround(px * kTwipsPorPolegada / dpiX())); }
+int Twips::DePixelY(int px) { return int(std::lround(px * kTwipsPorPolegada / dpiY())); }
+
+void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void Sleep(int ms) {
+    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}

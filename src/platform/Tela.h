@@ -1,0 +1,21 @@
+#pragma once
+// Screen.MousePointer, twips, DoEvents and Sleep.
+
+namespace Screen {
+// 11: hourglass; 0: default. Setting 0 removes every override cursor, so a
+// pointer never stays stuck after a failure.
+void MousePointer(int ponteiro);
+int MousePointerAtual();
+}
+
+namespace Twips {
+int PorPixelX();  // 1440 per inch at the screen's logical DPI
+int PorPixelY();
+int ParaPixelX(int tw);
+int ParaPixelY(int tw);
+int DePixelX(int px);
+int DePixelY(int px);
+}
+
+void DoEvents();
+void Sleep(int ms);

@@ -1,0 +1,260 @@
+#include "shell/Principal.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Esquema.h"
+#include "common/Parametros.h"
+#include "common/Usuario.h"
+#include "operations/Avisos.h"
+#include "platform/App.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include "shell/JanelaProvisoria.h"
+#include <QFile>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+namespace {
+Principal* g_principal = nullptr;
+std::function<void()> g_login;
+
+// The working area: dark grey with the program's emblem in the middle.
+class AreaTrabalho : public QMdiArea {
+public:
+    using QMdiArea::QMdiArea;
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QMdiArea::paintEvent(e);
+        QPainter p(viewport());
+        const QRect r = viewport()->rect();
+        const QPoint c = r.center();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x70, 0x70, 0x70), 3));
+        p.setBrush(Qt::NoBrush);
+        // An open book: two pages and a spine.
+        const int w = 120, h = 80;
+        QPainterPath livro;
+        livro.moveTo(c.x(), c.y() - h / 2 + 10);
+        livro.quadTo(c.x() - w / 2, c.y() - h / 2 - 10, c.x() - w, c.y() - h / 2 + 5);
+        livro.lineTo(c.x() - w, c.y() + h / 2);
+        livro.quadTo(c.x() - w / 2, c.y() + h / 2 - 15, c.x(), c.y() + h / 2 + 5);
+        livro.quadTo(c.x() + w / 2, c.y() + h / 2 - 15, c.x() + w, c.y() + h / 2);
+        livro.lineTo(c.x() + w, c.y() - h / 2 + 5);
+        livro.quadTo(c.x() + w / 2, c.y() - h / 2 - 10, c.x(), c.y() - h / 2 + 10);
+        livro.lineTo(c.x(), c.y() + h / 2 + 5);
+        p.drawPath(livro);
+        QFont f(QStringLiteral("DejaVu Sans"), 22, QFont::Bold);
+        p.setFont(f);
+        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.drawText(QRect(r.left(), c.y() + h / 2 + 20, r.width(), 40), Qt::AlignCenter,
+                   QStringLiteral("Zuvevozo Ruverirora"));
+    }
+};
+
+// Until the login dialog exists the user name comes from the environment;
+// nothing here checks a password.
+void login_provisorio() {
+    for (Form* f : Form::Forms())
+        if (f->Name() != QLatin1String("Principal")) f->Unload();
+    QString nome = qEnvironmentVariable("TESOURARIA_USUARIO");
+    if (nome.trimmed().isEmpty()) nome = qEnvironmentVariable("USER");
+    if (nome.trimmed().isEmpty()) nome = QStringLiteral("TESOUREIRO");
+    Nome_Usuario = nome.toUpper().left(30);
+    if (auto* p = Principal::Atual()) p->Usu->setText(QStringLiteral("USUÁRIO: ") + Nome_Usuario);
+}
+
+void mostra(const QString& nome, const QString& legenda, bool efeito = true) {
+    JanelaProvisoria::Instancia(nome, legenda, efeito)->Show();
+}
+}  // namespace
+
+Principal::Principal() : Form(QStringLiteral("Principal"), false) {
+    g_principal = this;
+    setCaption(QStringLiteral(" Zuvevozo Ruverirora"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Menu = new QMenuBar(this);
+    layout->setMenuBar(Menu);
+    Area = new AreaTrabalho(this);
+    Area->setBackground(QColor(0x40, 0x40, 0x40));
+    layout->addWidget(Area);
+    Form::DefineAreaMdi(Area);
+    monta_Menu();
+    resize(1024, 720);
+}
+
+Principal* Principal::Atual() { return g_principal; }
+
+void Principal::DefineLogin(std::function<void()> login) { g_login = std::move(login); }
+
+void Principal::Mostra_Login() {
+    if (g_login)
+        g_login();
+    else
+        login_provisorio();
+}
+
+void Principal::monta_Menu() {
+    auto acao = [this](QMenu* menu, const QString& legenda, void (Principal::*clique)()) {
+        QAction* a = menu ? menu->addAction(legenda) : Menu->addAction(legenda);
+        if (clique) connect(a, &QAction::triggered, this, [this, clique] { (this->*clique)(); });
+        return a;
+    };
+    auto inerte = [this](const QString& legenda) {
+        QAction* a = Menu->addAction(legenda);
+        a->setEnabled(false);
+        return a;
+    };
+
+    inerte(QStringLiteral("Zuvevozo Ruverirora"))->setObjectName(QStringLiteral("Kwe"));
+    Espaco = inerte(QString());
+    Cad_Apoio = Menu->addMenu(QStringLiteral("&Bases de Apoio"));
+    Par_Sis = acao(Cad_Apoio, QStringLiteral("&Parâmetros do Sistema"), &Principal::Par_Sis_Click);
+    Agf_Fin = acao(Cad_Apoio, QStringLiteral("&Agenda de Compromissos"), &Principal::Agf_Fin_Click);
+    Cad_Dep = acao(Cad_Apoio, QStringLiteral("Cadastro de &Departamentos"), &Principal::Cad_Dep_Click);
+    Tip_Hist = acao(Cad_Apoio, QStringLiteral("Cadastro de &Históricos"), &Principal::Tip_Hist_Click);
+    Igr_Setor = acao(Cad_Apoio, QStringLiteral("&Igrejas que compoem o Setor"), &Principal::Igr_Setor_Click);
+    AtuBA = acao(Cad_Apoio, QStringLiteral("Atualização das &Bases de Apoio"), &Principal::AtuBA_Click);
+    Oper = Menu->addMenu(QStringLiteral("O&perações"));
+    Avi_Hoje = acao(Oper, QStringLiteral("&Avisos para hoje"), &Principal::Avi_Hoje_Click);
+    Rem_Mat = acao(Oper, QStringLiteral("&Remessas enviadas à Matriz"), &Principal::Rem_Mat_Click);
+    Set_Igr = acao(Oper, QStringLiteral("Lançamento de &Igrejas do Setor"), &Principal::Set_Igr_Click);
+    Liv_Cx = acao(Oper, QStringLiteral("Lançamento de &Livro Caixa"), &Principal::Liv_Cx_Click);
+    Lan_Dep = acao(Oper, QStringLiteral("Lançamento de &Departamentos"), &Principal::Lan_Dep_Click);
+    Imp = Menu->addMenu(QStringLiteral("&Impressões"));
+    SelImp = acao(Imp, QStringLiteral("&Selecione a Impressora"), &Principal::SelImp_Click);
+    Env_Diz = acao(Imp, QStringLiteral("&Envelopes de Dízimo"), &Principal::Env_Diz_Click);
+    Diz_Rel = acao(Imp, QStringLiteral("Relação de &Dizimistas"), &Principal::Diz_Rel_Click);
+    Rec_Diz = acao(Imp, QStringLiteral("Recibo de &Pagamento Avulso"), &Principal::Rec_Diz_Click);
+    Fec_Livro = acao(Imp, QStringLiteral("Fechamento de &Livro Caixa"), &Principal::Fec_Livro_Click);
+    Fec_Dep = acao(Imp, QStringLiteral("&Fechamento de Departamentos"), &Principal::Fec_Dep_Click);
+    Expor = Menu->addMenu(QStringLiteral("&Exportações"));
+    Exp_Web = acao(Expor, QStringLiteral("Dados para TV ou &Monitor"), &Principal::Exp_Web_Click);
+    Exp_Termo = acao(Expor, QStringLiteral("Dados para &Termo Constatação"), &Principal::Exp_Termo_Click);
+    Exp_Mirava = acao(Expor, QStringLiteral("Dados para o &Mirava"), &Principal::Exp_Mirava_Click);
+    Exp_BKP = acao(Expor, QStringLiteral("Dados para &Backup"), &Principal::Exp_BKP_Click);
+    Exp_Transm = acao(Expor, QStringLiteral("Dados Transmitidos no &Período"), &Principal::Exp_Transm_Click);
+    Sobre_Sis = acao(nullptr, QStringLiteral("So&bre o Sistema"), &Principal::Sobre_Sis_Click);
+    Saida = acao(nullptr, QStringLiteral("&Fechar"), &Principal::Saida_Click);
+    Espaco2 = inerte(QString(15, QLatin1Char(' ')));
+    Usu = acao(nullptr, QStringLiteral("USUÁRIO:"), &Principal::Usu_Click);
+
+    const std::pair<QAction*, const char*> nomes[] = {
+        {Espaco, "Espaco"}, {Par_Sis, "Par_Sis"}, {Agf_Fin, "Agf_Fin"}, {Cad_Dep, "Cad_Dep"},
+        {Tip_Hist, "Tip_Hist"}, {Igr_Setor, "Igr_Setor"}, {AtuBA, "AtuBA"}, {Avi_Hoje, "Avi_Hoje"},
+        {Rem_Mat, "Rem_Mat"}, {Set_Igr, "Set_Igr"}, {Liv_Cx, "Liv_Cx"}, {Lan_Dep, "Lan_Dep"},
+        {SelImp, "SelImp"}, {Env_Diz, "Env_Diz"}, {Diz_Rel, "Diz_Rel"}, {Rec_Diz, "Rec_Diz"},
+        {Fec_Livro, "Fec_Livro"}, {Fec_Dep, "Fec_Dep"}, {Exp_Web, "Exp_Web"}, {Exp_Termo, "Exp_Termo"},
+        {Exp_Mirava, "Exp_Mirava"}, {Exp_BKP, "Exp_BKP"}, {Exp_Transm, "Exp_Transm"},
+        {Sobre_Sis, "Sobre_Sis"}, {Saida, "Saida"}, {Espaco2, "Espaco2"}, {Usu, "Usu"}};
+    for (auto& [a, n] : nomes) a->setObjectName(QString::fromLatin1(n));
+    Cad_Apoio->setObjectName(QStringLiteral("Cad_Apoio"));
+    Oper->setObjectName(QStringLiteral("Oper"));
+    Imp->setObjectName(QStringLiteral("Imp"));
+    Expor->setObjectName(QStringLiteral("Expor"));
+}
+
+void Principal::Form_Load() {
+    const QString pasta = App::Path();
+    const QString atual = pasta + QLatin1Char('/') + Banco::NomeArquivo;
+    const QString antigo = pasta + QLatin1Char('/') + Banco::NomeAntigo;
+    if (!QFile::exists(atual)) {
+        if (QFile::exists(antigo)) {
+            QFile::rename(antigo, atual);
+        } else {
+            MsgBox(QStringLiteral("Sistema com problemas na base de dados."), vbOKOnly + vbExclamation,
+                   QStringLiteral("Erro Interno"));
+            App::Termina();
+        }
+    }
+    // A file made by an earlier version gets the tables, columns and stored
+    // queries of this one before anything reads it.
+    Tenta([&] { Esquema::Atualiza(atual); });
+    Recarrega_Parametros();
+    setCaption(Param[99]);
+}
+
+void Principal::Form_Activate() {
+    // The login dialog closing inside this handler activates the window
+    // again; those steps are already running.
+    if (ativando_) return;
+    ativando_ = true;
+    if (Nome_Usuario.isEmpty()) Mostra_Login();
+    Habilita_Menus();
+    auto* avisos = Form::Instancia<Avisos>();
+    avisos->Show();
+    if (avisos->LstAvisos->ListCount() == 0) avisos->Unload();
+    ativando_ = false;
+}
+
+void Principal::Form_Resize() {
+    if (Form* qr = Form::Procura(QStringLiteral("QRCode"))) {
+        qr->setLeft(Width() - 3100);
+        qr->setTop(Height() - 3700);
+    }
+}
+
+void Principal::Form_Unload(int& Cancel) {
+    // Children first, each through its own unload handling; one that
+    // refuses stops the closing.
+    for (Form* f : Form::Forms()) {
+        if (f == this || !f->Filho()) continue;
+        if (!f->Unload()) {
+            Cancel = 1;
+            return;
+        }
+    }
+    if (MsgBox(QStringLiteral("Deseja realmente sair do sistema ?"), vbYesNo + vbQuestion, Titulo_Atencao()) == vbYes)
+        App::Termina();
+    Cancel = 1;
+}
+
+void Principal::Saida_Click() {
+    if (MsgBox(QStringLiteral("Deseja realmente fechar o sistema ?"), vbYesNo + vbQuestion, Titulo_Atencao()) == vbYes)
+        App::Termina();
+}
+
+void Principal::Usu_Click() {
+    if (MsgBox(QStringLiteral("Deseja trocar o Usuário ") + Nome_Usuario + QStringLiteral("?"),
+               vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes)
+        Mostra_Login();
+}
+
+void Principal::Sobre_Sis_Click() {
+    // The about box's load restores the pointer; an open box loads no more.
+    const bool aberto = Form::Procura(QStringLiteral("Sobre")) != nullptr;
+    Screen::MousePointer(11);
+    mostra(QStringLiteral("Sobre"), QStringLiteral(" Sobre o Zuvevozo Ruverirora"));
+    if (aberto) Screen::MousePointer(0);
+}
+
+void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
+void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
+void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
+void Principal::Tip_Hist_Click() { mostra(QStringLiteral("Descricoes"), QStringLiteral(" Cadastro de Históricos")); }
+void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
+void Principal::AtuBA_Click() {
+    mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
+}
+void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
+void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLiteral(" Remessas enviadas à Matriz")); }
+void Principal::Set_Igr_Click() {
+    mostra(QStringLiteral("TotaisIgrejas"), QStringLiteral("Lançamento Financeiro de Igrejas do Setor"));
+}
+void Principal::Liv_Cx_Click() { mostra(QStringLiteral("LivroCaixa"), QStringLiteral(" Lançamento de Livro Caixa")); }
+void Principal::Lan_Dep_Click() { mostra(QStringLiteral("Movto_Deptos"), QStringLiteral(" Lançamento de Departamentos")); }
+void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
+void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
+void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
+void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
+void Principal::Fec_Livro_Click() { mostra(QStringLiteral("ImpLivroCx"), QStringLiteral("Impressão de Livro Caixa")); }
+void Principal::Fec_Dep_Click() { mostra(QStringLiteral("ImpDeptos"), QStringLiteral(" Lançamento de Departamentos")); }
+void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
+void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
+void Principal::Exp_Mirava_Click() { mostra(QStringLiteral("ExpMirava"), QStringLiteral("Exporta Dados à base do Mirava")); }
+void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
+void Principal::Exp_Transm_Click() { mostra(QStringLiteral("Transmit"), QStringLiteral("Dados Transmitidos à base do Mirava")); }

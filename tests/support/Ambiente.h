@@ -1,0 +1,33 @@
+#pragma once
+// What every test needs: its own program folder with a new database file,
+// a script of message-box answers, the clock and the end-of-program seam.
+#include "common/Recordset.h"
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariantList>
+#include <functional>
+
+// Thrown by the end-at-once seam, so a test sees that the program ended.
+struct ProgramaTerminou {};
+
+class Ambiente {
+public:
+    explicit Ambiente(bool criaBanco = true);
+    ~Ambiente();
+    QString Pasta() const { return dir_.path(); }
+    QString Arquivo() const;  // the database file
+
+    // Runs one statement on the database file with bound values.
+    void Sql(const QString& sql, const QVariantList& valores = {});
+    // Reads rows with bound values.
+    RecordsetPtr Le(const QString& sql, const QVariantList& valores = {});
+    // One parameter row: code, sector, congregation, type, month, year.
+    void Parametros(int codigo, const QString& setor, const QString& congrega, const QString& tipo, int mes,
+                    int ano, const QString& razao = QStringLiteral("IGREJA CENTRAL"));
+
+private:
+    QTemporaryDir dir_;
+};
+
+// True when calling f ended the program (through App::Termina).
+bool Termina_Programa(const std::function<void()>& f);
