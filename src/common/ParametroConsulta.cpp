@@ -114,7 +114,8 @@ QVariant Converte(Tipo tipo, const QString& texto) {
     case Tipo::Text:
         return texto;
     case Tipo::Long:
-        return qlonglong(Inteiro(tipo, texto, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+        // Codes are 64-bit wherever they are stored or carried.
+        return qlonglong(Inteiro(tipo, texto, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()));
     case Tipo::Integer:
         return qlonglong(Inteiro(tipo, texto, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()));
     case Tipo::Byte:

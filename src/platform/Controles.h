@@ -49,9 +49,13 @@ public:
     QColor ForeColor() const;
 
     // Events: KeyPress receives the Windows-1252 code of the typed character
-    // (8 Backspace, 13 Enter) and may change it or set it to 0 to swallow it.
+    // (8 Backspace, 13 Enter) and may change it or set it to 0 to swallow it;
+    // keys that type nothing (arrows, Delete) and pastes do not reach it.
+    // KeyDown and KeyUp receive the virtual key code of every key (46 Delete,
+    // 13 Enter, 116 F5) and the Shift state (1 Shift, 2 Ctrl, 4 Alt); a
+    // KeyDown handler that sets the code to 0 swallows the key.
     EventoTecla KeyPress;
-    EventoCodigoTecla KeyDown;  // virtual key codes: 46 Delete, 13 Enter
+    EventoCodigoTecla KeyDown;
     EventoCodigoTecla KeyUp;
     Evento LostFocus;
     Evento GotFocus;

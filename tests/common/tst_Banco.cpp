@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(Converte(T::Long, QStringLiteral("3,5")).toLongLong(), 4);
         QCOMPARE(Converte(T::Long, QStringLiteral("-2,5")).toLongLong(), -2);
         QCOMPARE(Converte(T::Long, QStringLiteral("2,500001")).toLongLong(), 3);
-        QCOMPARE(Converte(T::Long, QStringLiteral("2147483647")).toLongLong(), 2147483647);
+        QCOMPARE(Converte(T::Long, QStringLiteral("900000000000000001")).toLongLong(), Q_INT64_C(900000000000000001));
         QCOMPARE(Converte(T::Currency, QStringLiteral("1.234,56")).toDouble(), 1234.56);
         QCOMPARE(Converte(T::Currency, QStringLiteral("-0,5")).toDouble(), -0.5);
         QCOMPARE(Converte(T::Currency, QStringLiteral("0,00005")).toDouble(), 0.0);
@@ -194,8 +194,8 @@ private slots:
         QCOMPARE(Converte(T::Text, QStringLiteral(" 05 ")).toString(), QStringLiteral(" 05 "));
 
         const std::pair<T, const char*> recusados[] = {
-            {T::Long, "abc"},         {T::Long, "1234.56"},     {T::Long, "12.5"},       {T::Long, "2147483648"},
-            {T::Long, "-2147483649"}, {T::Long, "1,2,3"},       {T::Long, ","},          {T::Long, "1 000"},
+            {T::Long, "abc"},         {T::Long, "1234.56"},     {T::Long, "12.5"},       {T::Long, "99999999999999999999"},
+            {T::Long, "-99999999999999999999"}, {T::Long, "1,2,3"},       {T::Long, ","},          {T::Long, "1 000"},
             {T::Integer, "32768"},    {T::Byte, "-1"},          {T::Byte, "256"},        {T::Currency, "1.23,4"},
             {T::Currency, "R$ 5"},    {T::Double, "1e3"},       {T::DateTime, "31/02/2021"},
             {T::DateTime, "2021-08-31"}, {T::DateTime, "31/08/2021 25:00"}, {T::Boolean, "talvez"},

@@ -1,0 +1,19 @@
+#pragma once
+// The key events of the controls: KeyDown, KeyPress and KeyUp as the forms
+// expect them, between the window system's key event and the Qt control.
+#include "Controles.h"
+
+class QInputMethodEvent;
+class QKeyEvent;
+
+namespace Teclado {
+using Base = std::function<void(QKeyEvent*)>;
+// KeyDown first (a handler that zeroes the code swallows the key), then
+// KeyPress for each typed character; the control then acts on the key as the
+// handlers left it.
+void processaTecla(QKeyEvent* e, const EventoCodigoTecla& keyDown, const EventoTecla& keyPress, const Base& base);
+void processaSoltura(QKeyEvent* e, const EventoCodigoTecla& keyUp);
+// Text committed by an input method (composed accents) goes through
+// KeyPress as typed keys do.
+void processaEntrada(QInputMethodEvent* e, const EventoTecla& keyPress, const std::function<void(QInputMethodEvent*)>& base);
+}
