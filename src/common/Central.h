@@ -1,0 +1,48 @@
+#pragma once
+// The connection to the organisation's central database. It is never kept
+// open: each central step checks that the computer is online, probes the
+// server, connects, runs one query and closes again.
+#include "common/Recordset.h"
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+// Account, password, database name and port of the central system.
+namespace Central {
+inline const QString Conta = QStringLiteral("tavrelo");
+inline const QString Senha = QStringLiteral("ram@sivet");
+inline const QString Base = QStringLiteral("tavrelo");
+constexpr int Porta = 49010;
+// "Driver={MySQL ODBC 5.1 Driver};Server=<servidor>;User=...;Port=49010;Option=3;"
+QString Texto_Conexao(const QString& servidor);
+}
+
+// The open central database between Abre_Banco_Central and
+// Fecha_Banco_Central (the transmission executes its inserts and deletes
+// on it). Values travel as bound parameters.
+class BancoCentral {
+public:
+    virtual ~BancoCentral() = default;
+    virtual void Executa(const QString& sql, const QVariantList& valores = {}) = 0;
+    virtual RecordsetPtr AbreSnapshot(const QString& sql, const QVariantList& valores = {}) = 0;
+};
+extern std::unique_ptr<BancoCentral> Banco_Central;
+
+bool Conectado_Internet();
+// True when the computer is online and the address answers; messages only
+// when mostra is exactly "S".
+bool Testa_Conexao(const QString& servidor, const QString& mostra);
+// Tests the connection with messages, then opens Banco_Central. Connection
+// failures are raised (3151); a broken link is 3146.
+bool Abre_Banco_Central(bool somenteLeitura);
+void Fecha_Banco_Central();
+// A snapshot of the query on the central database, or nullptr when the
+// server cannot be reached.
+RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valores = {});
+// The version the central system publishes, or the program's own when it
+// cannot be read. Never fails.
+QString Versao_Servidor();
+// As Versao_Servidor, but empty when the central version could not be read
+// (the About box must not claim the program is current then).
+QString Versao_Servidor_Lida();
+void Abre_Link(const QString& alvo);
