@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QValidator>
 #include <algorithm>
+#include "platform/Colacao.h"
 #include <array>
 #include <vector>
 
@@ -19,43 +20,6 @@
 // Order of the sorted lists
 
 namespace {
-struct Ordem {
-    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Brazil)};
-    // Rank of each printable ASCII character under the collator; 0 elsewhere.
-    // Lists are mostly plain ASCII rows, and comparing ranks is far cheaper
-    // than asking the collator every time.
-    std::array<quint8, 128> peso{};
-
-    Ordem() {
-        colador.setCaseSensitivity(Qt::CaseInsensitive);
-        colador.setIgnorePunctuation(false);
-        colador.setNumericMode(false);
-        std::vector<char16_t> cs;
-        for (char16_t c = 0x20; c <= 0x7E; ++c) cs.push_back(c);
-        auto cmp = [this](char16_t a, char16_t b) { return colador.compare(QString(QChar(a)), QString(QChar(b))); };
-        std::stable_sort(cs.begin(), cs.end(), [&](char16_t a, char16_t b) { return cmp(a, b) < 0; });
-        quint8 r = 1;
-        peso[cs[0]] = r;
-        for (size_t i = 1; i < cs.size(); ++i) {
-            if (cmp(cs[i - 1], cs[i]) != 0) ++r;
-            peso[cs[i]] = r;
-        }
-    }
-};
-
-const Ordem& ordem() {
-    static const Ordem o;
-    return o;
-}
-
-inline bool asciiImprimivel(char16_t c) { return c >= 0x20 && c <= 0x7E; }
-
-bool restoAscii(const QString& s, qsizetype de) {
-    for (qsizetype i = de; i < s.size(); ++i)
-        if (!asciiImprimivel(s[i].unicode())) return false;
-    return true;
-}
-
 // Index where a new text goes so that equal texts keep the order in which
 // they were added (after the existing equals).
 template <class Texto>
@@ -72,22 +36,7 @@ int posicaoOrdenada(int n, Texto texto, const QString& novo) {
 }
 }  // namespace
 
-int Compara_Texto_Lista(const QString& a, const QString& b) {
-    const Ordem& o = ordem();
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (!asciiImprimivel(x) || !asciiImprimivel(y)) goto colador;
-        // An ASCII character carries one primary weight and no accent, so the
-        // first difference decides, whatever follows it.
-        if (o.peso[x] != o.peso[y]) return o.peso[x] < o.peso[y] ? -1 : 1;
-    }
-    if (!restoAscii(a, n) || !restoAscii(b, n)) goto colador;
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-colador:
-    const int r = o.colador.compare(a, b);
-    return (r > 0) - (r < 0);
-}
+int Compara_Texto_Lista(const QString& a, const QString& b) { return Compara_PTBR(a, b); }
 
 // ---------------------------------------------------------------------------
 // Events

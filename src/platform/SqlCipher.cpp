@@ -1,4 +1,5 @@
 #include "platform/SqlCipher.h"
+#include "platform/Colacao.h"
 #include <QCollator>
 #include <QFile>
 #include <QFileInfo>
@@ -355,67 +356,11 @@ QVariant Comando::Coluna(int i) const {
 
 namespace {
 
-struct Colacao {
-    QCollator colador{QLocale(QLocale::Portuguese, QLocale::Brazil)};
-    // Rank of each printable ASCII character in the collator's order
-    // (letters of both cases share a rank); -1 for control characters.
-    int ordem[128];
-
-    Colacao() {
-        colador.setCaseSensitivity(Qt::CaseInsensitive);
-        std::fill(std::begin(ordem), std::end(ordem), -1);
-        std::vector<char16_t> letras;
-        for (char16_t c = 0x20; c < 0x7f; ++c) letras.push_back(c);
-        std::stable_sort(letras.begin(), letras.end(), [this](char16_t a, char16_t b) {
-            return colador.compare(QStringView(&a, 1), QStringView(&b, 1)) < 0;
-        });
-        int rank = 0;
-        for (size_t i = 0; i < letras.size(); ++i) {
-            if (i > 0 && colador.compare(QStringView(&letras[i - 1], 1), QStringView(&letras[i], 1)) != 0) ++rank;
-            ordem[letras[i]] = rank;
-        }
-    }
-};
-
-// QCollator is not meant to be shared between threads.
-Colacao& ColacaoDaThread() {
-    thread_local Colacao c;
-    return c;
-}
-
-int Sinal(int v) { return (v > 0) - (v < 0); }
-
-bool AsciiImprimivel(const char* s, int n) {
-    for (int i = 0; i < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x20 || c >= 0x7f) return false;
-    }
-    return true;
-}
-
 int ColacaoSqlite(void*, int na, const void* a, int nb, const void* b) {
-    return ComparaPTBRUtf8(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
+    return Compara_PTBR_Utf8(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
 }
 
 }  // namespace
-
-int ComparaPTBR(QStringView a, QStringView b) { return Sinal(ColacaoDaThread().colador.compare(a, b)); }
-
-int ComparaPTBRUtf8(const char* a, int na, const char* b, int nb) {
-    Colacao& c = ColacaoDaThread();
-    // Printable ASCII has one primary weight per character and no
-    // contractions, so comparing ranks character by character gives the
-    // collator's own answer at a fraction of its cost.
-    if (AsciiImprimivel(a, na) && AsciiImprimivel(b, nb)) {
-        const int n = std::min(na, nb);
-        for (int i = 0; i < n; ++i) {
-            const int d = c.ordem[static_cast<unsigned char>(a[i])] - c.ordem[static_cast<unsigned char>(b[i])];
-            if (d != 0) return Sinal(d);
-        }
-        return Sinal(na - nb);
-    }
-    return Sinal(c.colador.compare(QString::fromUtf8(a, na), QString::fromUtf8(b, nb)));
-}
 
 void RegistraColacao(sqlite3* db) {
     sqlite3_create_collation_v2(db, "PTBR", SQLITE_UTF8, nullptr, ColacaoSqlite, nullptr);

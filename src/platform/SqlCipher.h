@@ -95,12 +95,6 @@ private:
 QByteArray Chave(const QByteArray& sal);
 int ChavesDerivadas();
 
-// Portuguese (Brazil) comparison, case-insensitive, accents significant:
-// the order of the PTBR collation.
-int ComparaPTBR(QStringView a, QStringView b);
-// The same over UTF-8 bytes (the collation's own entry), with a fast path
-// for pure ASCII texts.
-int ComparaPTBRUtf8(const char* a, int na, const char* b, int nb);
 // Registers the collation "PTBR" on a connection.
 void RegistraColacao(sqlite3* db);
 
