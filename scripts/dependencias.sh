@@ -8,7 +8,7 @@ pacotes=(
   libqt6sql6-odbc unixodbc odbc-mariadb mariadb-server mariadb-client
   libqrencode-dev libzip-dev libpugixml-dev
   fonts-liberation2 fonts-dejavu-core
-  poppler-utils zbar-tools python3-openpyxl
+  poppler-utils zbar-tools python3-openpyxl openssl
   libbenchmark-dev xvfb xauth imagemagick
 )
 faltam=()

@@ -2,9 +2,26 @@
 # Makes or refreshes a program folder: the program beside its database file.
 # A folder without a database file gets a new one; an existing file is
 # brought up to date and keeps its data.
+#   prepara-pasta.sh [--demo] <pasta>
+# --demo: a folder with no database file, under either of its names, gets
+# a new file holding the demonstration rows of db/demo/ (a church, its
+# working month and the support registers); a folder that has one never
+# gets demonstration rows.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
+demo=0
+if [[ "${1:-}" == "--demo" ]]; then
+    demo=1
+    shift
+fi
 pasta="${1:?informe a pasta do programa}"
 mkdir -p "$pasta"
 install -m 755 "$raiz/build/tesouraria" "$pasta/tesouraria"
-"$raiz/build/criabanco" "$pasta"
+# MariaDB's ODBC driver under the name the central connection asks for; the
+# program uses this file when the system does not register that name.
+install -m 644 "$raiz/db/odbc/odbcinst.ini" "$pasta/odbcinst.ini"
+if [[ $demo == 1 && ! -e "$pasta/Marlovinter.kwe" && ! -e "$pasta/Quorvane.kwe" ]]; then
+    "$raiz/build/criabanco" --demo "$pasta"
+else
+    "$raiz/build/criabanco" "$pasta"
+fi

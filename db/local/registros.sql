@@ -72,3 +72,56 @@ CREATE TABLE TipoCalculo (
 SELECT Descricao
   FROM Agenda
  WHERE CodIg = ?1 AND Ano = ?2 AND Mes = ?3 AND Dia = ?4;
+
+-- Histories register: offering histories, tithers with their position,
+-- outflow accounts. Every list holds one church's rows (?1 is its code).
+-- consulta: ProcPesqOfertas (Long)
+SELECT Descricao, Codigo
+  FROM Ofertas
+ WHERE CodIg = ?1
+ ORDER BY Descricao;
+
+-- Also read by the tithers list, the envelopes and the TV page: a tither
+-- without a position, or with one missing from Cargos, has a Null
+-- Abreviado.
+-- consulta: ProcPesqDizimos (Long)
+SELECT C.Abreviado, D.Nome, D.RI, D.Cargo, D.Codigo
+  FROM Dizimos AS D
+  LEFT JOIN Cargos AS C ON C.Codigo = D.Cargo
+ WHERE D.CodIg = ?1
+ ORDER BY D.Nome;
+
+-- consulta: ProcPesqSaidas (Long)
+SELECT Descricao, Codigo
+  FROM Saidas
+ WHERE CodIg = ?1
+ ORDER BY Descricao;
+
+-- The position combo: name, abbreviation between "[" and "]" (a tither's
+-- row prefix is taken from there) and code between "«" and "»", in the
+-- order of the codes. The register gives ten zeros as the membership
+-- number to the first and the ninth position of this order.
+-- consulta: ProcPesqCargos
+SELECT Codigo,
+       COALESCE(Descricao, '') || ' [' || COALESCE(Abreviado, '') || '] «' || Codigo || '»' AS Descr
+  FROM Cargos
+ ORDER BY Codigo;
+
+-- consulta: ProcProximoOfertas
+SELECT COALESCE(MAX(Codigo), 0) + 1 AS Proximo FROM Ofertas;
+
+-- consulta: ProcProximoDizimos
+SELECT COALESCE(MAX(Codigo), 0) + 1 AS Proximo FROM Dizimos;
+
+-- consulta: ProcInsOfertas (Long, Long, Text)
+INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES (?1, ?2, ?3);
+
+-- Codigo, CodIg, RI, Nome, Cargo.
+-- consulta: ProcInsDizimos (Long, Long, Text, Text, Long)
+INSERT INTO Dizimos (Codigo, CodIg, RI, Nome, Cargo) VALUES (?1, ?2, ?3, ?4, ?5);
+
+-- consulta: ProcDelOfertas (Long)
+DELETE FROM Ofertas WHERE Codigo = ?1;
+
+-- consulta: ProcDelDizimos (Long)
+DELETE FROM Dizimos WHERE Codigo = ?1;

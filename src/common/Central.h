@@ -15,6 +15,11 @@ inline const QString Base = QStringLiteral("tavrelo");
 constexpr int Porta = 49010;
 // "Driver={MySQL ODBC 5.1 Driver};Server=<servidor>;User=...;Port=49010;Option=3;"
 QString Texto_Conexao(const QString& servidor);
+// Seconds a connection may take before it counts as failed (3151).
+constexpr int TempoConexao = 5;
+// Tests: connect with this text instead of Texto_Conexao(Param[11]); the
+// empty text restores the program's own.
+void DefineTextoConexao(const QString& texto);
 }
 
 // The open central database between Abre_Banco_Central and
@@ -23,7 +28,10 @@ QString Texto_Conexao(const QString& servidor);
 class BancoCentral {
 public:
     virtual ~BancoCentral() = default;
+    // Failures of the statement, the link included, are error 3146.
     virtual void Executa(const QString& sql, const QVariantList& valores = {}) = 0;
+    // Rows copied into memory; exact numbers (DECIMAL) arrive as text
+    // ("1234.56").
     virtual RecordsetPtr AbreSnapshot(const QString& sql, const QVariantList& valores = {}) = 0;
 };
 extern std::unique_ptr<BancoCentral> Banco_Central;
@@ -43,6 +51,7 @@ RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valo
 // cannot be read. Never fails.
 QString Versao_Servidor();
 // As Versao_Servidor, but empty when the central version could not be read
-// (the About box must not claim the program is current then).
+// (unreachable, refused, the query failing): the About box must not claim
+// the program is current then. An empty view still gives the own version.
 QString Versao_Servidor_Lida();
 void Abre_Link(const QString& alvo);

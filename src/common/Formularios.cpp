@@ -56,13 +56,15 @@ void Fecha_Efeito(Form* form) {
 
 void Define_Observador_Efeito(std::function<void(Form*, int)> observador) { g_observador = std::move(observador); }
 
-void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& campoTexto, const QString& campoCodigo) {
+namespace {
+void Enche_Combo(ComboBox* combo, const std::function<RecordsetPtr(BancoLocal&)>& abre, const QString& campoTexto,
+                 const QString& campoCodigo) {
     Screen::MousePointer(11);
     const QString mantido = combo->Text();
     combo->Clear();
     BancoLocalPtr banco;
     RecordsetPtr rs;
-    bool ok = Tenta([&] { banco = Abre_Banco(true); }) && Tenta([&] { rs = banco->AbreSnapshot(sqlOuNome); });
+    bool ok = Tenta([&] { banco = Abre_Banco(true); }) && Tenta([&] { rs = abre(*banco); });
     const bool comCodigo = !Apara(campoCodigo).isEmpty();
     while (ok && !rs->Eof()) {
         QVariant texto;
@@ -79,6 +81,16 @@ void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& cam
     rs.reset();
     if (banco) Fecha_Banco(banco);
     Screen::MousePointer(0);
+}
+}  // namespace
+
+void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& campoTexto, const QString& campoCodigo) {
+    Enche_Combo(combo, [&](BancoLocal& b) { return b.AbreSnapshot(sqlOuNome); }, campoTexto, campoCodigo);
+}
+
+void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList& parametros, const QString& campoTexto,
+                   const QString& campoCodigo) {
+    Enche_Combo(combo, [&](BancoLocal& b) { return b.AbreQuery(nomeQuery, parametros); }, campoTexto, campoCodigo);
 }
 
 void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor) {

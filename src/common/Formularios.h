@@ -3,6 +3,7 @@
 // combo boxes filled from the local database, closing the other forms, and
 // the printing primitive of every printed layout.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -29,6 +30,9 @@ void Define_Observador_Efeito(std::function<void(Form*, int)> observador);
 // through Trata_Erro (a null code beside a text is error 94); No leaves the
 // items loaded so far.
 void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& campoTexto, const QString& campoCodigo);
+// The same from a stored query with parameters (the church's own rows).
+void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList& parametros, const QString& campoTexto,
+                   const QString& campoCodigo);
 
 // Clears the selection; then a numeric value (E_Numerico) selects the first
 // item whose item data equals it, a text the first item beginning with it

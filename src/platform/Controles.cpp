@@ -249,6 +249,9 @@ void ComboBox::focusOutEvent(QFocusEvent* e) {
 
 ListBox::ListBox(QWidget* pai) : QListWidget(pai) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Fixed-pitch fonts draw the accents of capitals above the line box;
+    // without room above each row they are cut off.
+    setStyleSheet(QStringLiteral("QListWidget::item { padding-top: 2px; }"));
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!mudancaInterna_ && ListIndex() >= 0) Dispara(Click);
     });

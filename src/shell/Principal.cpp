@@ -5,10 +5,14 @@
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "operations/Avisos.h"
+#include "operations/LivroCaixa.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
+#include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
+#include "shell/Login.h"
+#include "shell/Sobre.h"
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -54,18 +58,6 @@ protected:
     }
 };
 
-// Until the login dialog exists the user name comes from the environment;
-// nothing here checks a password.
-void login_provisorio() {
-    for (Form* f : Form::Forms())
-        if (f->Name() != QLatin1String("Principal")) f->Unload();
-    QString nome = qEnvironmentVariable("TESOURARIA_USUARIO");
-    if (nome.trimmed().isEmpty()) nome = qEnvironmentVariable("USER");
-    if (nome.trimmed().isEmpty()) nome = QStringLiteral("TESOUREIRO");
-    Nome_Usuario = nome.toUpper().left(30);
-    if (auto* p = Principal::Atual()) p->Usu->setText(QStringLiteral("USUÁRIO: ") + Nome_Usuario);
-}
-
 void mostra(const QString& nome, const QString& legenda, bool efeito = true) {
     JanelaProvisoria::Instancia(nome, legenda, efeito)->Show();
 }
@@ -87,6 +79,12 @@ Principal::Principal() : Form(QStringLiteral("Principal"), false) {
     resize(1024, 720);
 }
 
+Principal::~Principal() {
+    // The forms ask for the main window to place themselves and to write the
+    // user's name: never a window that is gone.
+    if (g_principal == this) g_principal = nullptr;
+}
+
 Principal* Principal::Atual() { return g_principal; }
 
 void Principal::DefineLogin(std::function<void()> login) { g_login = std::move(login); }
@@ -95,7 +93,7 @@ void Principal::Mostra_Login() {
     if (g_login)
         g_login();
     else
-        login_provisorio();
+        Form::Instancia<Login>()->ShowModal();
 }
 
 void Principal::monta_Menu() {
@@ -228,14 +226,14 @@ void Principal::Sobre_Sis_Click() {
     // The about box's load restores the pointer; an open box loads no more.
     const bool aberto = Form::Procura(QStringLiteral("Sobre")) != nullptr;
     Screen::MousePointer(11);
-    mostra(QStringLiteral("Sobre"), QStringLiteral(" Sobre o Zuvevozo Ruverirora"));
+    Form::Instancia<Sobre>()->Show();
     if (aberto) Screen::MousePointer(0);
 }
 
 void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
 void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
 void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
-void Principal::Tip_Hist_Click() { mostra(QStringLiteral("Descricoes"), QStringLiteral(" Cadastro de Históricos")); }
+void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
 void Principal::AtuBA_Click() {
     mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
@@ -245,7 +243,7 @@ void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLite
 void Principal::Set_Igr_Click() {
     mostra(QStringLiteral("TotaisIgrejas"), QStringLiteral("Lançamento Financeiro de Igrejas do Setor"));
 }
-void Principal::Liv_Cx_Click() { mostra(QStringLiteral("LivroCaixa"), QStringLiteral(" Lançamento de Livro Caixa")); }
+void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { mostra(QStringLiteral("Movto_Deptos"), QStringLiteral(" Lançamento de Departamentos")); }
 void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }

@@ -13,6 +13,7 @@ class Principal : public Form {
     Q_OBJECT
 public:
     Principal();
+    ~Principal() override;
     static Principal* Atual();  // the one instance, or nullptr
 
     QMenuBar* Menu = nullptr;
@@ -83,7 +84,7 @@ public:
     void Usu_Click();
 
     // Shows the login dialog modally; returns once a valid login closed it.
-    // Until the login dialog exists, the user name comes from this seam.
+    // Tests of this window replace the dialog through this seam.
     static void DefineLogin(std::function<void()> login);
     void Mostra_Login();
 

@@ -18,21 +18,17 @@ public:
     void Form_Unload(int&) override { g_descarregados << Name(); }
 };
 
-const QString Consulta = QStringLiteral("SELECT Nome, Codigo FROM TesteCombo ORDER BY Ordem");
+const QString Consulta = "SELECT Nome, Codigo FROM TesteCombo ORDER BY Ordem";
 
 void Cria_Tabela(Ambiente& amb) {
-    amb.Sql(QStringLiteral("CREATE TABLE TesteCombo (Ordem INTEGER, Codigo INTEGER, Nome TEXT)"));
-    const QVariantList linhas[] = {
-        {1, 3, QStringLiteral("  BETA ")}, {2, 1, QStringLiteral("ALFA")}, {3, 9, QVariant()},
-        {4, 8, QStringLiteral("5")},       {5, 5, QStringLiteral("CINCO")}, {6, 7, QStringLiteral("gama")},
-    };
-    for (const QVariantList& l : linhas)
-        amb.Sql(QStringLiteral("INSERT INTO TesteCombo VALUES (?, ?, ?)"), l);
+    amb.Sql("CREATE TABLE TesteCombo (Ordem INTEGER, Codigo INTEGER, Nome TEXT)");
+    amb.Sql("INSERT INTO TesteCombo VALUES (1, 3, '  BETA '), (2, 1, 'ALFA'), (3, 9, NULL), (4, 8, '5'), (5, 5, 'CINCO'),"
+            " (6, 7, 'gama')");
 }
 
 QStringList Itens(ComboBox& c) {
     QStringList r;
-    for (int i = 0; i < c.ListCount(); ++i) r << c.List(i) + QLatin1Char('=') + QString::number(c.ItemData(i));
+    for (int i = 0; i < c.ListCount(); ++i) r << c.List(i) + '=' + QString::number(c.ItemData(i));
     return r;
 }
 }  // namespace
@@ -41,136 +37,107 @@ class tst_Formularios : public QObject {
     Q_OBJECT
 
 private slots:
-    void carrega_combo_mantem_a_escolha() {
+    void carregaComboMantemAEscolha() {
         Ambiente amb;
         Cria_Tabela(amb);
         ComboBox c(nullptr, 0);
-        c.setText_(QStringLiteral("GAMA"));
-        Carrega_Combo(&c, Consulta, QStringLiteral("Nome"), QStringLiteral("Codigo"));
+        // The previous text chooses the same item again, whatever the case; else the first that begins with it.
+        for (const auto& [antes, indice] : {std::pair{"GAMA", 4}, {"al", 1}, {"ZETA", -1}}) {
+            c.setListIndex(-1);
+            c.setText_(antes);
+            Carrega_Combo(&c, Consulta, "Nome", "Codigo");
+            QCOMPARE(c.ListIndex(), indice);
+        }
         QCOMPARE(Itens(c), (QStringList{"BETA=3", "ALFA=1", "5=8", "CINCO=5", "gama=7"}));
-        QCOMPARE(c.ListIndex(), 4);  // the same item again, whatever the case
-        QCOMPARE(Screen::MousePointerAtual(), 0);
-
-        c.setListIndex(-1);
-        c.setText_(QStringLiteral("al"));
-        Carrega_Combo(&c, Consulta, QStringLiteral("Nome"), QStringLiteral("Codigo"));
-        QCOMPARE(c.ListIndex(), 1);  // the first item that begins with it
-
-        c.setListIndex(-1);
-        c.setText_(QStringLiteral("ZETA"));
-        Carrega_Combo(&c, Consulta, QStringLiteral("Nome"), QStringLiteral(" "));
-        QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(c.Text(), QStringLiteral("ZETA"));
+        QCOMPARE(c.Text(), QString("ZETA"));
+        Carrega_Combo(&c, Consulta, "Nome", " ");
         QCOMPARE(c.ItemData(0), qint64(0));  // no code field named: no item data
         QVERIFY(Roteiro::Caixas().empty());
+        QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
-    void carrega_combo_codigo_nulo() {
+    void carregaComboComFalhas() {
         Ambiente amb;
         Cria_Tabela(amb);
-        amb.Sql(QStringLiteral("UPDATE TesteCombo SET Codigo = NULL WHERE Ordem = 4"));
+        amb.Sql("UPDATE TesteCombo SET Codigo = NULL WHERE Ordem = 4");
         ComboBox c(nullptr, 0);
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbNo);
-        Carrega_Combo(&c, Consulta, QStringLiteral("Nome"), QStringLiteral("Codigo"));
+        Carrega_Combo(&c, Consulta, "Nome", "Codigo");
         QCOMPARE(Roteiro::Caixas().size(), size_t(2));
-        QCOMPARE(Roteiro::Caixas()[0].titulo, QStringLiteral("<<< Ocorrência de Erro 94 >>>"));
-        QVERIFY(Roteiro::Caixas()[0].prompt.startsWith(QStringLiteral("Campo obrigatório não aceita Nulo.")));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 94 >>>"));
+        QVERIFY(Roteiro::Caixas()[0].prompt.startsWith("Campo obrigatório não aceita Nulo."));
         // The retry repeated only the item-data step: the item is there once.
         QCOMPARE(Itens(c), (QStringList{"BETA=3", "ALFA=1", "5=0"}));
         QCOMPARE(Screen::MousePointerAtual(), 0);
-    }
 
-    void carrega_combo_sql_invalido() {
-        Ambiente amb;
-        ComboBox c(nullptr, 0);
+        Roteiro::LimpaCaixas();
         Roteiro::Responde(vbNo);
-        Carrega_Combo(&c, QStringLiteral("SELECT Nome FROM TabelaInexistente"), QStringLiteral("Nome"), {});
+        Carrega_Combo(&c, "SELECT Nome FROM TabelaInexistente", "Nome", {});
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
         QCOMPARE(c.ListCount(), 0);
         QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
-    void seleciona_item_combo() {
+    void selecionaItemCombo() {
         Ambiente amb;
         Cria_Tabela(amb);
-        ComboBox c(nullptr, 0);
-        Carrega_Combo(&c, Consulta, QStringLiteral("Nome"), QStringLiteral("Codigo"));
+        ComboBox c(nullptr, 0), lista(nullptr, 2);
+        Carrega_Combo(&c, Consulta, "Nome", "Codigo");
         int cliques = 0;
         c.Click = [&] { ++cliques; };
-
-        Seleciona_Item_Combo(&c, 5);  // by item data, not by the item whose text is 5
-        QCOMPARE(c.ListIndex(), 3);
-        Seleciona_Item_Combo(&c, QStringLiteral("8"));  // a code shown as text
-        QCOMPARE(c.ListIndex(), 2);
-        QCOMPARE(cliques, 2);
-
-        c.setText_(QStringLiteral("texto"));
-        Seleciona_Item_Combo(&c, 99);
-        QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(c.Text(), QStringLiteral("texto"));
-
-        c.setListIndex(0);
-        Seleciona_Item_Combo(&c, QString());
-        QCOMPARE(c.ListIndex(), -1);
-        Seleciona_Item_Combo(&c, QStringLiteral("bet"));
-        QCOMPARE(c.ListIndex(), 0);
-
-        ComboBox lista(nullptr, 2);
-        lista.AddItem(QStringLiteral("UM"));
-        Seleciona_Item_Combo(&lista, QStringLiteral("DOIS"));
+        // By item data (not the item whose text is 5), a code shown as text, the
+        // first item beginning with a text; no item: the text goes into the combo.
+        const std::tuple<QVariant, int, const char*> casos[] = {
+            {5, 3, "CINCO"}, {"8", 2, "5"}, {"bet", 0, "BETA"}, {"", -1, "BETA"}, {99, -1, "BETA"}, {"novo", -1, "novo"}};
+        for (const auto& [valor, indice, texto] : casos) {
+            Seleciona_Item_Combo(&c, valor);
+            QCOMPARE(c.ListIndex(), indice);
+            QCOMPARE(c.Text(), QString(texto));
+        }
+        QCOMPARE(cliques, 3);
+        lista.AddItem("UM");
+        Seleciona_Item_Combo(&lista, "DOIS");
         QCOMPARE(lista.ListIndex(), -1);
     }
 
-    void fecha_efeito() {
-        FormTeste f(QStringLiteral("Efeito"));
-        QList<int> alturas;
-        Define_Observador_Efeito([&](Form* form, int h) {
-            QCOMPARE(form, &f);
-            QCOMPARE(form->Height(), h);
-            alturas << h;
-        });
-        f.setHeight(3000);
-        Fecha_Efeito(&f);
-        QList<int> esperado;
-        for (int h = 3000; h >= 0; h -= 100) esperado << h;
-        QCOMPARE(alturas, esperado);
-
-        alturas.clear();
+    void fechaEfeito() {
+        FormTeste f("Efeito");
+        QList<int> alturas, esperado;
+        Define_Observador_Efeito([&](Form* form, int h) { alturas << h << form->Height(); });  // each step really set
+        for (int h = 3050; h >= 0; h -= 100) esperado << h << h;
         f.setHeight(3050);
         Fecha_Efeito(&f);
-        QCOMPARE(alturas.size(), 31);
-        QCOMPARE(alturas.first(), 3050);
-        QCOMPARE(alturas.last(), 50);
+        QCOMPARE(alturas, esperado);  // 3050 ends at 50
+        alturas.clear();
+        f.setHeight(3000);
+        Fecha_Efeito(&f);
+        QCOMPARE(alturas.mid(alturas.size() - 4), QList<int>({100, 100, 0, 0}));
         Define_Observador_Efeito({});
     }
 
-    void centraliza_form() {
-        FormTeste pai(QStringLiteral("Pai"));
-        FormTeste f(QStringLiteral("Filho"));
+    void centralizaForm() {
+        FormTeste pai("Pai"), f("Filho");
         pai.setWidth(12000);
         pai.setHeight(9000);
         f.setWidth(6000);
         f.setHeight(3000);
-        Centraliza_Form(&f, &pai, {});
-        QCOMPARE(f.Left(), 3000);
-        QCOMPARE(f.Top(), 100);
-        Centraliza_Form(&f, &pai, QStringLiteral("S"));
-        QCOMPARE(f.Left(), 3000);
-        QCOMPARE(f.Top(), 3000);
-        Centraliza_Form(&f, &pai, QStringLiteral("s"));
-        QCOMPARE(f.Top(), 100);
+        for (const auto& [modo, topo] : {std::pair{"", 100}, {"S", 3000}, {"s", 100}}) {
+            Centraliza_Form(&f, &pai, modo);
+            QCOMPARE(f.Left(), 3000);
+            QCOMPARE(f.Top(), topo);
+        }
     }
 
-    void fecha_forms() {
+    void fechaForms() {
         Ambiente amb(false);
         g_descarregados.clear();
         QList<QPointer<FormTeste>> forms;
         for (const char* nome : {"Agenda", "QRCode", "LivroCaixa", "Principal", "Parametr"}) {
-            forms << new FormTeste(QString::fromLatin1(nome));
+            forms << new FormTeste(nome);
             forms.last()->Show();
         }
-        Fecha_Forms(QStringLiteral("Parametr"));
+        Fecha_Forms("Parametr");
         QCOMPARE(g_descarregados, (QStringList{"Agenda", "LivroCaixa"}));  // through their own unload
         for (int i : {0, 2}) QVERIFY(!forms[i] || !forms[i]->Loaded());
         for (int i : {1, 3, 4}) QVERIFY(forms[i] && forms[i]->Loaded());

@@ -1,21 +1,20 @@
-// Loading the installation's parameters, the month names and the menu items
-// that only sectors and regions use.
+// Loading the installation's parameters and the month names.
 #include "common/Parametros.h"
 #include "platform/App.h"
-#include "platform/Erro.h"
 #include "platform/Controles.h"
+#include "platform/Erro.h"
 #include "platform/MsgBox.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
-#include "shell/Principal.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
 #include <QFile>
 #include <QTest>
 
 namespace {
-QString Versao() { return QStringLiteral("Zuvevozo Ruverirora 1.0.") + QString::number(App::Revision); }
-}
+QString Versao() { return "Zuvevozo Ruverirora 1.0." + QString::number(App::Revision); }
+QStringList Lidos() { return {Param[1], Param[2], Param[3], Param[4], Param[8], Param[9], Param[10], Param[99]}; }
+}  // namespace
 
 class tst_Parametros : public QObject {
     Q_OBJECT
@@ -25,117 +24,84 @@ private slots:
         for (QString& p : Param) p.clear();
     }
 
-    void tabela_vazia_da_valores_padrao() {
+    void carregaATabelaOuOsPadroes() {
         Ambiente amb;
         Relogio::Define(QDateTime(QDate(2024, 3, 15), QTime(10, 0)));
-        Carrega_Parametros();
-        QCOMPARE(Param[1], QStringLiteral("0000"));
-        QCOMPARE(Param[2], QStringLiteral("NADA CONSTA"));
-        QCOMPARE(Param[3], QStringLiteral("NADA CONSTA"));
-        QCOMPARE(Param[4], QStringLiteral("NADA CONSTA"));
-        QCOMPARE(Param[8], QStringLiteral("C"));
-        QCOMPARE(Param[9], QStringLiteral("3"));
-        QCOMPARE(Param[10], QStringLiteral("2024"));
-        QCOMPARE(Param[11], QStringLiteral(TESOURARIA_SERVIDOR_CENTRAL));
-        QCOMPARE(Param[99], Versao() + QStringLiteral(" - NADA CONSTA / NADA CONSTA"));
+        Carrega_Parametros();  // no row: defaults, the year from the clock
+        QCOMPARE(Lidos(), QStringList({"0000", "NADA CONSTA", "NADA CONSTA", "NADA CONSTA", "C", "3", "2024",
+                                       Versao() + " - NADA CONSTA / NADA CONSTA"}));
+        QCOMPARE(Param[11], QString(TESOURARIA_SERVIDOR_CENTRAL));
         QVERIFY(Param[5].isEmpty() && Param[98].isEmpty());
+
+        amb.Parametros(12, "SETOR NORTE", "VILA NOVA", "S", 8, 2021);
+        Recarrega_Parametros();
+        QCOMPARE(Lidos(), QStringList({"0012", "IGREJA CENTRAL", "SETOR NORTE", "VILA NOVA", "S", "8", "2021",
+                                       " " + Versao() + " - SETOR NORTE / VILA NOVA / AGOSTO-2021"}));
+        // Code 7 and a null name; an empty month gives a title without its name.
+        amb.Sql("UPDATE Parametros SET Codigo = ?, Razao = NULL, Mes = NULL", {7});
+        Carrega_Parametros();
+        QCOMPARE(Lidos(), QStringList({"0007", "", "SETOR NORTE", "VILA NOVA", "S", "", "2021",
+                                       " " + Versao() + " - SETOR NORTE / VILA NOVA / -2021"}));
         QCOMPARE(Screen::MousePointerAtual(), 0);
         QVERIFY(Roteiro::Caixas().empty());
     }
 
-    void linha_da_tabela() {
+    void falhasPassamPeloTratamentoDeErro() {
         Ambiente amb;
-        amb.Parametros(12, QStringLiteral("SETOR NORTE"), QStringLiteral("VILA NOVA"), QStringLiteral("S"), 8, 2021);
-        Recarrega_Parametros();
-        QCOMPARE(Param[1], QStringLiteral("0012"));
-        QCOMPARE(Param[2], QStringLiteral("IGREJA CENTRAL"));
-        QCOMPARE(Param[3], QStringLiteral("SETOR NORTE"));
-        QCOMPARE(Param[4], QStringLiteral("VILA NOVA"));
-        QCOMPARE(Param[8], QStringLiteral("S"));
-        QCOMPARE(Param[9], QStringLiteral("8"));
-        QCOMPARE(Param[10], QStringLiteral("2021"));
-        QCOMPARE(Param[99], QLatin1Char(' ') + Versao() + QStringLiteral(" - SETOR NORTE / VILA NOVA / AGOSTO-2021"));
-
-        // Code 7 and a null name; an empty month gives a title without its name.
-        amb.Sql(QStringLiteral("UPDATE Parametros SET Codigo = ?, Razao = NULL, Mes = NULL"), {7});
-        Carrega_Parametros();
-        QCOMPARE(Param[1], QStringLiteral("0007"));
-        QCOMPARE(Param[2], QString());
-        QCOMPARE(Param[9], QString());
-        QCOMPARE(Param[99], QLatin1Char(' ') + Versao() + QStringLiteral(" - SETOR NORTE / VILA NOVA / -2021"));
-    }
-
-    void mes_impossivel_passa_pelo_tratamento_de_erro() {
-        Ambiente amb;
-        amb.Parametros(12, QStringLiteral("SETOR NORTE"), QStringLiteral("VILA NOVA"), QStringLiteral("S"), 13, 2021);
-        Param[99] = QStringLiteral("anterior");
+        amb.Parametros(12, "SETOR NORTE", "VILA NOVA", "S", 13, 2021);
+        Param[99] = "anterior";
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbNo);
         Carrega_Parametros();
         QCOMPARE(Roteiro::Caixas().size(), size_t(2));
-        QCOMPARE(Roteiro::Caixas()[0].titulo, QStringLiteral("<<< Ocorrência de Erro 9 >>>"));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 9 >>>"));
         // What was stored before the failure stays.
-        QCOMPARE(Param[9], QStringLiteral("13"));
-        QCOMPARE(Param[11], QStringLiteral(TESOURARIA_SERVIDOR_CENTRAL));
-        QCOMPARE(Param[99], QStringLiteral("anterior"));
+        QCOMPARE(Param[9], QString("13"));
+        QCOMPARE(Param[11], QString(TESOURARIA_SERVIDOR_CENTRAL));
+        QCOMPARE(Param[99], QString("anterior"));
         QCOMPARE(Screen::MousePointerAtual(), 0);
-    }
 
-    void banco_ausente_pergunta_e_desiste() {
-        Ambiente amb;
+        // No file: asked, and given up.
+        Roteiro::LimpaCaixas();
+        Param[1].clear();
         QVERIFY(QFile::remove(amb.Arquivo()));
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbNo);
         Carrega_Parametros();
         QCOMPARE(Roteiro::Caixas().size(), size_t(2));
-        QVERIFY(Roteiro::Caixas()[1].titulo.startsWith(QStringLiteral("<<< Ocorrência de Erro ")));
+        QVERIFY(Roteiro::Caixas()[1].titulo.startsWith("<<< Ocorrência de Erro "));
         QVERIFY(Param[1].isEmpty());
         QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
-    void mostra_mes_ano() {
+    void mostraMesAno() {
         Ambiente amb;
         TextBox txt;
         ComboBox cbo(nullptr, 0);
-        txt.setText(QStringLiteral("intacto"));
+        txt.setText("intacto");
         Mostra_Mes_Ano(&txt);  // no row: unchanged
-        QCOMPARE(txt.Text(), QStringLiteral("intacto"));
-        amb.Parametros(1, QStringLiteral("S"), QStringLiteral("C"), QStringLiteral("C"), 3, 2021);
+        QCOMPARE(txt.Text(), QString("intacto"));
+        amb.Parametros(1, "S", "C", "C", 3, 2021);
         Mostra_Mes_Ano(&txt);
         Mostra_Mes_Ano(&cbo);
-        QCOMPARE(txt.Text(), QStringLiteral("MARÇO / 2021"));
-        QCOMPARE(cbo.Text(), QStringLiteral("MARÇO / 2021"));
-        // It reads the table, not Param.
-        QVERIFY(Param[9].isEmpty());
-        amb.Sql(QStringLiteral("UPDATE Parametros SET Mes = NULL"));
+        QCOMPARE(txt.Text(), QString("MARÇO / 2021"));  // from the table, not from Param
+        QCOMPARE(cbo.Text(), QString("MARÇO / 2021"));
+        amb.Sql("UPDATE Parametros SET Mes = NULL");
         QVERIFY_THROWS_EXCEPTION(ErroExecucao, Mostra_Mes_Ano(&txt));
     }
 
-    void nome_mes() {
-        QCOMPARE(Nome_Mes(12, {}), QStringLiteral("DEZEMBRO"));
-        QCOMPARE(Nome_Mes(3, QStringLiteral("JANEIRO")), QStringLiteral("MARÇO"));
-        QCOMPARE(Nome_Mes(0, QStringLiteral("MARÇO")), QStringLiteral("03"));
-        QCOMPARE(Nome_Mes(-1, QStringLiteral("DEZEMBRO")), QStringLiteral("12"));
-        QCOMPARE(Nome_Mes(0, QStringLiteral("março")), QString());
-        QCOMPARE(Nome_Mes(0, {}), QString());
+    void nomeMes() {
+        const std::tuple<int, const char*, const char*> casos[] = {
+            {12, "", "DEZEMBRO"}, {3, "JANEIRO", "MARÇO"}, {0, "MARÇO", "03"}, {-1, "DEZEMBRO", "12"},
+            {0, "março", ""},     {0, "", ""},
+        };
+        for (const auto& [mes, nome, esperado] : casos) QCOMPARE(Nome_Mes(mes, nome), QString(esperado));
         try {
-            Nome_Mes(13, {});
+            Nome_Mes(13);
             QFAIL("month 13 accepted");
         } catch (const ErroExecucao& e) {
             QCOMPARE(e.Number, 9L);
         }
-    }
-
-    void habilita_menus() {
-        Habilita_Menus();  // without a main window: nothing to do
-        Principal p;
-        const QList<QAction*> itens = {p.Igr_Setor, p.Rem_Mat, p.Set_Igr, p.Exp_Termo};
-        for (const char* tipo : {"C", "c", "S", "", "R"}) {
-            Param[8] = QString::fromLatin1(tipo);
-            Habilita_Menus();
-            for (QAction* a : itens) QCOMPARE(a->isEnabled(), Param[8] != QLatin1String("C"));
-        }
-        QVERIFY(p.Liv_Cx->isEnabled());
     }
 };
 

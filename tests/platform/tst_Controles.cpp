@@ -4,9 +4,6 @@
 #include "platform/MsgBox.h"
 #include <QApplication>
 #include <QClipboard>
-#include <QCollator>
-#include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -29,7 +26,7 @@ QStringList itens(const ListBox& l) {
     return r;
 }
 
-// A window with controls that can take the focus.
+// A shown window whose controls can take the focus.
 struct Janela {
     QWidget w;
     QVBoxLayout* l = new QVBoxLayout(&w);
@@ -57,63 +54,24 @@ private slots:
     }
 
     void listaOrdenadaEmPortugues() {
-        ListBox l;
+        ListBox l, linhas, solta;
         l.setSorted(true);
+        linhas.setSorted(true);
         const QStringList entrada{"ÉDEN", "abelha", "Zebra", "Ábaco", "Eva", "édipo", "e", "é", "E"};
         for (int i = 0; i < entrada.size(); ++i) {
             l.AddItem(entrada[i]);
-            QCOMPARE(l.List(l.NewIndex()), entrada[i]);
             l.setItemData_(l.NewIndex(), 1000 + i);
         }
         // Case does not count, an accent comes after the plain letter, equal
-        // texts stay in the order they came ("e" before "E").
+        // texts stay in the order they came ("e" before "E"); data follow their rows.
         QCOMPARE(itens(l), (QStringList{"Ábaco", "abelha", "e", "E", "é", "ÉDEN", "édipo", "Eva", "Zebra"}));
         for (int i = 0; i < l.ListCount(); ++i) QCOMPARE(l.ItemData(i), qint64(1000 + entrada.indexOf(l.List(i))));
-
         // Fixed-width rows keep day and kind order; an unsorted list keeps arrival order.
-        ListBox linhas;
-        linhas.setSorted(true);
         for (const char* s : {"12 S  ALUGUEL", "03 E  OFERTA", "12 E  DIZIMO", "03 E  ABC"}) linhas.AddItem(s);
         QCOMPARE(itens(linhas), (QStringList{"03 E  ABC", "03 E  OFERTA", "12 E  DIZIMO", "12 S  ALUGUEL"}));
-        ListBox solta;
         solta.AddItem("b");
         solta.AddItem("a");
         QCOMPARE(itens(solta), (QStringList{"b", "a"}));
-        QCOMPARE(solta.NewIndex(), 1);
-    }
-
-    void comparacaoRapidaConcordaComOColador() {
-        QCollator c(QLocale(QLocale::Portuguese, QLocale::Brazil));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        const QString alfabeto = QStringLiteral("aAbBzZ09 -.,:/()'&*_#@!$%+=<>?[]{}|~^`\"\\;");
-        auto* rng = QRandomGenerator::global();
-        auto sorteia = [&] {
-            QString s;
-            const int n = int(rng->bounded(6));
-            for (int i = 0; i < n; ++i) s += alfabeto[int(rng->bounded(alfabeto.size()))];
-            return s;
-        };
-        auto sinal = [](int x) { return (x > 0) - (x < 0); };
-        for (int i = 0; i < 20000; ++i) {
-            const QString a = sorteia(), b = sorteia();
-            QCOMPARE(sinal(Compara_Texto_Lista(a, b)), sinal(c.compare(a, b)));
-        }
-        // Mixed texts leave the ASCII road and still agree.
-        for (const auto& [a, b] : std::vector<std::pair<QString, QString>>{
-                 {"ação", "acao"}, {"ACAO", "ação"}, {"Ébano", "Eva"}, {"maçã", "MACA"}, {"ab", "ab\u0301"}})
-            QCOMPARE(sinal(Compara_Texto_Lista(a, b)), sinal(c.compare(a, b)));
-    }
-
-    void listaGrandeCarregaDepressa() {
-        ListBox l;
-        l.setSorted(true);
-        const QStringList nomes{"JOSÉ", "MARIA", "ANTÔNIO", "JOÃO", "ÂNGELA", "CÉLIA", "ZÉLIA", "OTÁVIO"};
-        QElapsedTimer t;
-        t.start();
-        for (int i = 0; i < 5000; ++i)
-            l.AddItem(nomes[i % nomes.size()] + QStringLiteral(" DA SILVA ") + QString::number((i * 7919) % 5000));
-        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed()) + " ms"));
-        for (int i = 1; i < l.ListCount(); ++i) QVERIFY(Compara_Texto_Lista(l.List(i - 1), l.List(i)) <= 0);
     }
 
     void comboItemDataEClick() {
@@ -122,139 +80,86 @@ private slots:
         int cliques = 0;
         c.Click = [&] { ++cliques; };
         c.setText_("DIGITADO");
-        for (const auto& [t, d] : std::vector<std::pair<QString, qint64>>{{"Zeta", 5000000000LL}, {"alfa", -7}, {"Beta", 42}}) {
+        for (const auto& [t, d] : {std::pair{"Zeta", 5000000000LL}, {"alfa", -7LL}, {"Beta", 42LL}}) {
             c.AddItem(t);
             c.setItemData_(c.NewIndex(), d);
         }
         // Adding items selects none and leaves the typed text alone.
         QCOMPARE(c.ListIndex(), -1);
         QCOMPARE(c.Text(), QString("DIGITADO"));
-        QCOMPARE(c.List(0), QString("alfa"));
         QCOMPARE(c.ItemData(2), 5000000000LL);
-        QCOMPARE(c.ItemData(0), -7LL);
-        QCOMPARE(cliques, 0);
-
         c.setListIndex(1);
-        QCOMPARE(cliques, 1);
         QCOMPARE(c.Text(), QString("Beta"));
-        c.setListIndex(-1);  // clearing is not a selection
+        QCOMPARE(cliques, 1);
+        c.setListIndex(-1);   // clearing is not a selection
+        c.setText_("OUTRO");  // nor is an edit text
         QCOMPARE(cliques, 1);
         QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(c.Text(), QString("Beta"));
-
-        c.setText_("OUTRO");  // an edit text selects nothing
-        QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(cliques, 1);
-
-        // The user choosing with the arrow key is a Click too.
-        QTest::keyClick(&c, Qt::Key_Down);
+        QTest::keyClick(&c, Qt::Key_Down);  // the user choosing with the arrow key is a Click
         QCOMPARE(cliques, 2);
-        QVERIFY(c.ListIndex() >= 0);
-
         QVERIFY_THROWS_EXCEPTION(ErroExecucao, c.ItemData(3));
-        c.Clear();
-        QCOMPARE(c.ListCount(), 0);
-        QCOMPARE(c.Text(), QString());
-    }
-
-    void comboSoLista() {
-        ComboBox c(nullptr, 2);
-        int cliques = 0;
-        c.Click = [&] { ++cliques; };
-        c.AddItem("JANEIRO");
-        c.AddItem("FEVEREIRO");
-        QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(c.Text(), QString());
-        c.setText_("fevereiro");
-        QCOMPARE(c.ListIndex(), 1);
-        QCOMPARE(cliques, 1);
-        c.setText_("MARÇO");
-        QCOMPARE(c.ListIndex(), -1);
-        QCOMPARE(c.Text(), QString());
     }
 
     void teclasPassamPeloKeyPress() {
         Janela j;
         auto* t = j.poe<TextBox>();
-        auto* c = j.poe<ComboBox>(nullptr, 0);
         QVERIFY(j.mostra());
-        QList<int> vistos;
+        QList<int> vistos, baixo, cima;
         // As the value boxes do: "." becomes ",", letters go up, digits "9" are refused.
-        EventoTecla filtro = [&](int& k) {
+        t->KeyPress = [&](int& k) {
             vistos << k;
             if (k == 46) k = 44;
             else if (k == '9') k = 0;
             else if (k != 8) k = Codigo_Ansi(Caractere_Ansi(k).toUpper());
         };
-        t->KeyPress = filtro;
         t->setFocus();
-        digita(t, QStringLiteral("aç.9é1"));
-        QCOMPARE(t->Text(), QStringLiteral("AÇ,É1"));
+        digita(t, "aç.9é1");
+        QCOMPARE(t->Text(), QString("AÇ,É1"));
         QCOMPARE(vistos, (QList<int>{'a', 0xE7, '.', '9', 0xE9, '1'}));
 
         // Backspace reaches KeyPress as 8; Delete does not, it is a KeyDown 46.
         vistos.clear();
-        QList<int> baixo, cima;
         t->KeyDown = [&](int& k, int) { baixo << k; };
         t->KeyUp = [&](int& k, int) { cima << k; };
-        QTest::keyClick(t, Qt::Key_Backspace);
-        QTest::keyClick(t, Qt::Key_Home);
-        QTest::keyClick(t, Qt::Key_Delete);
-        QCOMPARE(t->Text(), QStringLiteral("Ç,É"));
+        for (Qt::Key k : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete}) QTest::keyClick(t, k);
+        QCOMPARE(t->Text(), QString("Ç,É"));
         QCOMPARE(vistos, (QList<int>{8}));
         QCOMPARE(baixo, (QList<int>{8, 36, 46}));
         QCOMPARE(cima, (QList<int>{8, 36, 46}));
         // A typed "." must not look like Delete to the key-code events.
-        cima.clear();
         QTest::keyClick(t, Qt::Key_End);
         cima.clear();
-        digita(t, QStringLiteral("."));
+        digita(t, ".");
         QCOMPARE(cima, (QList<int>{190}));
 
-        // A handler that swallows Backspace keeps the text whole.
-        t->KeyPress = [](int& k) { if (k == 8) k = 0; };
+        // A handler that swallows Backspace keeps the text whole; a paste is not typing.
+        t->KeyPress = [](int& k) { k = 0; };
         QTest::keyClick(t, Qt::Key_Backspace);
-        QCOMPARE(t->Text(), QStringLiteral("Ç,É,"));
-
-        // A paste is not typing: it reaches the box as it is, past the filter.
-        int chamadas = 0;
-        t->KeyPress = [&](int& k) { ++chamadas; k = 0; };
-        t->setText_("");
+        QCOMPARE(t->Text(), QString("Ç,É,"));
         QGuiApplication::clipboard()->setText("1.5");
         QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(t->Text(), QStringLiteral("1.5"));
-        QCOMPARE(chamadas, 0);
-
-        // The combo's typed text goes through the same road.
-        c->KeyPress = filtro;
-        c->setFocus();
-        digita(c, QStringLiteral("ção"));
-        QCOMPARE(c->Text(), QStringLiteral("ÇÃO"));
+        QCOMPARE(t->Text(), QString("Ç,É,1.5"));
     }
 
     void limiteDeTamanho() {
         Janela j;
         auto* t = j.poe<TextBox>();
         QVERIFY(j.mostra());
-        QCOMPARE(t->MaxLength(), 0);
         t->setMaxLength_(3);
         t->setFocus();
-        digita(t, QStringLiteral("ABCDE"));
-        QCOMPARE(t->Text(), QStringLiteral("ABC"));
+        digita(t, "ABCDE");
+        QCOMPARE(t->Text(), QString("ABC"));
         // A longer text set by the program stays whole; it can shrink, not grow.
         t->setText_("123456");
-        QCOMPARE(t->Text(), QStringLiteral("123456"));
+        QCOMPARE(t->Text(), QString("123456"));
         QTest::keyClick(t, Qt::Key_End);
-        digita(t, QStringLiteral("7"));
-        QCOMPARE(t->Text(), QStringLiteral("123456"));
+        digita(t, "7");
         QTest::keyClick(t, Qt::Key_Backspace);
-        QCOMPARE(t->Text(), QStringLiteral("12345"));
-        t->setMaxLength_(0);
-        digita(t, QStringLiteral("67"));
-        QCOMPARE(t->Text(), QStringLiteral("1234567"));
+        QCOMPARE(t->Text(), QString("12345"));
         t->setLocked(true);
-        digita(t, QStringLiteral("8"));
-        QCOMPARE(t->Text(), QStringLiteral("1234567"));
+        t->setMaxLength_(0);
+        digita(t, "8");
+        QCOMPARE(t->Text(), QString("12345"));
     }
 
     void lostFocusSemMudarOTexto() {
@@ -263,110 +168,68 @@ private slots:
         auto* b = j.poe<TextBox>();
         auto* c = j.poe<ComboBox>(nullptr, 0);
         QVERIFY(j.mostra());
-        int perdeu = 0, perdeuCombo = 0;
+        int perdeu = 0, perdeuCombo = 0, cliques = 0;
         a->setText_("12");
         a->LostFocus = [&] { ++perdeu; };
         c->LostFocus = [&] { ++perdeuCombo; };
+        c->Click = [&] { ++cliques; };
+        c->KeyPress = [](int& k) { k = Codigo_Ansi(Caractere_Ansi(k).toUpper()); };  // typed text is filtered too
         a->SetFocus();
-        QVERIFY(a->hasFocus());
         b->SetFocus();
-        QCOMPARE(perdeu, 1);
         a->SetFocus();
         QTest::keyClick(a, Qt::Key_Tab);
         QCOMPARE(perdeu, 2);
-        c->SetFocus();
-        b->SetFocus();
-        QCOMPARE(perdeuCombo, 1);
-
         // Typing the text of an item does not choose it behind the user's back.
-        int cliques = 0;
-        c->Click = [&] { ++cliques; };
         c->AddItem("ABC");
         c->SetFocus();
-        digita(c, QStringLiteral("ABC"));
+        digita(c, "abc");
         QTest::keyClick(c, Qt::Key_Return);
         b->SetFocus();
-        QCOMPARE(c->Text(), QStringLiteral("ABC"));
+        QCOMPARE(perdeuCombo, 1);
+        QCOMPARE(c->Text(), QString("ABC"));
         QCOMPARE(c->ListIndex(), -1);
-        QCOMPARE(cliques, 0);
         QCOMPARE(c->ListCount(), 1);
+        QCOMPARE(cliques, 0);
     }
 
-    void listaEventos() {
+    void listaEOpcoes() {
         Janela j;
         auto* l = j.poe<ListBox>();
+        auto* a = j.poe<OptionButton>("&Ofertas");
+        auto* b = j.poe<OptionButton>("&Dízimos");
         QVERIFY(j.mostra());
         for (const char* s : {"UM", "DOIS", "TRES"}) l->AddItem(s);
-        int cliques = 0, duplos = 0;
-        QList<int> cima;
+        int cliques = 0, duplos = 0, opcoes = 0, pressionou = 0;
         l->Click = [&] { ++cliques; };
         l->DblClick = [&] { ++duplos; };
-        l->KeyUp = [&](int& k, int) { cima << k; };
-        QCOMPARE(l->ListIndex(), -1);
-        l->setListIndex(1);
-        QCOMPARE(cliques, 1);
-        QCOMPARE(l->ListIndex(), 1);
-        const QRect r = l->visualItemRect(l->item(2));
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
-        QCOMPARE(l->ListIndex(), 2);
-        QCOMPARE(cliques, 2);
-        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, r.center());
-        QCOMPARE(duplos, 1);
-        l->SetFocus();
-        QTest::keyClick(l, Qt::Key_Delete);
-        QCOMPARE(cima, (QList<int>{46}));
-
+        const QPoint p = l->visualItemRect(l->item(2)).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, p);
+        QCOMPARE(QList<int>({l->ListIndex(), cliques, duplos}), QList<int>({2, 1, 1}));
         // Removing the selected row leaves none selected; adding rows is no Click.
         l->RemoveItem(l->ListIndex());
         QCOMPARE(l->ListIndex(), -1);
         l->setListIndex(0);
-        cliques = 0;
         l->setSorted(true);
         l->AddItem("A");
-        QCOMPARE(cliques, 0);
+        QCOMPARE(cliques, 2);
         QCOMPARE(l->List(l->ListIndex()), QString("UM"));
-        QCOMPARE(l->List(99), QString());
-        QVERIFY_THROWS_EXCEPTION(ErroExecucao, l->ItemData(99));
-    }
 
-    void opcoesPodemFicarTodasDesmarcadas() {
-        Janela j;
-        auto* a = j.poe<OptionButton>("&Ofertas");
-        auto* b = j.poe<OptionButton>("&Dízimos");
-        int cliquesA = 0, cliquesB = 0;
-        a->Click = [&] { ++cliquesA; };
-        b->Click = [&] { ++cliquesB; };
+        // Options can all be cleared; setting one is its Click, clearing is not.
+        a->Click = b->Click = [&] { ++opcoes; };
         a->setValue(true);
-        QCOMPARE(cliquesA, 1);
         b->setValue(true);
-        QVERIFY(!a->Value());
-        QCOMPARE(cliquesB, 1);
         b->setValue(false);
         QVERIFY(!a->Value() && !b->Value());
-        QCOMPARE(cliquesA + cliquesB, 2);
-        // Still exclusive afterwards.
-        a->setValue(true);
+        QCOMPARE(opcoes, 2);
         b->setValue(true);
-        QVERIFY(!a->Value() && b->Value());
-
-        QVERIFY(j.mostra());
-        int pressionou = 0;
         a->MouseDown = [&] {
             ++pressionou;
             QVERIFY(b->Value());  // runs while the previous option is still the chosen one
         };
         QTest::mouseClick(a, Qt::LeftButton, {}, QPoint(5, a->height() / 2));
         QCOMPARE(pressionou, 1);
-        QVERIFY(a->Value());
-
-        a->setForeColor(QColor(255, 255, 0));
-        QCOMPARE(a->ForeColor(), QColor(255, 255, 0));
-        Label rotulo("Saldo");
-        rotulo.setForeColor(Qt::black);
-        QCOMPARE(rotulo.ForeColor(), QColor(Qt::black));
-        TextBox saldo;
-        saldo.setForeColor(QColor(255, 255, 0));
-        QCOMPARE(saldo.ForeColor(), QColor(255, 255, 0));
+        QVERIFY(a->Value() && !b->Value());  // still exclusive
     }
 
     void erroQueEscapaDoEventoEhMostrado() {

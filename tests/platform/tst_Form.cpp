@@ -19,12 +19,23 @@ void esvazia() {
     }
 }
 
-class Cadastro : public Form {
-    Q_OBJECT
+// Shows a real message box, closed with Escape once it is the active window.
+void caixaReal(const QString& texto) {
+    Roteiro::Remove();
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+        QTRY_VERIFY(QApplication::activeWindow() == QApplication::activeModalWidget());
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    MsgBox(texto, vbInformation);
+    Roteiro::Instala();
+    QTest::qWait(50);
+}
+
+class Filha : public Form {
 public:
-    Cadastro() : Form("Cadastro", true) { setTamanhoCliente(6000, 3000); }
-    int cargas = 0, ativacoes = 0, descargas = 0;
-    int recusa = 0;
+    Filha(const QString& nome, bool mdi) : Form(nome, mdi) { setTamanhoCliente(5000, 2000); }
+    int cargas = 0, ativacoes = 0, descargas = 0, recusa = 0;
     TextBox* TxtDia = new TextBox(this);
     TextBox* TxtValor = new TextBox(this);
     void Form_Load() override { ++cargas; }
@@ -34,37 +45,19 @@ public:
         Cancel = recusa;
     }
 };
-
-class Agenda : public Form {
-    Q_OBJECT
-public:
-    Agenda() : Form("Agenda", true) { setTamanhoCliente(5000, 2000); }
-    TextBox* TxtDia = new TextBox(this);
-    int ativacoes = 0;
-    void Form_Activate() override { ++ativacoes; }
+struct Cadastro : Filha {
+    Cadastro() : Filha("Cadastro", true) {}
+};
+struct Agenda : Filha {
+    Agenda() : Filha("Agenda", true) {}
 };
 
-class Janela : public Form {
-    Q_OBJECT
-public:
-    explicit Janela(const QString& nome) : Form(nome, false) { resize(300, 200); }
-    int ativacoes = 0;
-    std::function<void()> aoAtivar;
-    void Form_Activate() override {
-        ++ativacoes;
-        if (aoAtivar) aoAtivar();
-    }
-};
-
-class Principal : public Form {
-    Q_OBJECT
-public:
+struct Principal : Form {
     Principal() : Form("Principal", false) {
-        area = new QMdiArea(this);
         resize(1000, 700);
         area->setGeometry(0, 0, 1000, 700);
     }
-    QMdiArea* area;
+    QMdiArea* area = new QMdiArea(this);
 };
 }  // namespace
 
@@ -92,24 +85,16 @@ private slots:
 
     void umaInstanciaPorClasse() {
         auto* c = Form::Instancia<Cadastro>();
-        QCOMPARE(Form::Instancia<Cadastro>(), c);
-        QVERIFY(!c->Loaded());
         QCOMPARE(Form::Procura("Cadastro"), nullptr);  // made, not loaded
         c->Show();
-        c->Show();
+        Form::Instancia<Cadastro>()->Show();
+        Form::Instancia<Agenda>()->Show();
         QCOMPARE(c->cargas, 1);
-        auto* a = Form::Instancia<Agenda>();
-        a->Show();
-        QCOMPARE(Form::Forms(), (std::vector<Form*>{principal, c, a}));
-        QCOMPARE(Form::Procura("Agenda"), a);
-        QCOMPARE(principal->area->subWindowList().size(), 2);
-
+        QCOMPARE(Form::Forms(), (std::vector<Form*>{principal, c, Form::Instancia<Agenda>()}));
         // After an unload the next use makes a fresh form and loads it again.
         QVERIFY(c->Unload());
-        QCOMPARE(Form::Procura("Cadastro"), nullptr);
-        auto* outro = Form::Instancia<Cadastro>();
-        outro->Show();
-        QCOMPARE(outro->cargas, 1);
+        Form::Instancia<Cadastro>()->Show();
+        QCOMPARE(Form::Instancia<Cadastro>()->cargas, 1);
         esvazia();
         QCOMPARE(Form::Existentes().size(), size_t(3));
     }
@@ -119,96 +104,51 @@ private slots:
         c->Show();
         c->recusa = 1;
         QVERIFY(!c->Unload());
-        QVERIFY(c->Loaded());
         // The close box of the MDI frame takes the same road.
         QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(c->Moldura());
-        QVERIFY(sub);
         sub->close();
         esvazia();
-        QVERIFY(c);
-        QVERIFY(sub->isVisible());
+        QVERIFY(c && c->Loaded() && sub->isVisible());
         QCOMPARE(c->descargas, 2);
         c->recusa = 0;
         sub->close();
         esvazia();
         QVERIFY(!c);
-        QCOMPARE(Form::Procura("Cadastro"), nullptr);
     }
 
-    void alturaEmTwipsExata() {
-        auto* c = Form::Instancia<Cadastro>();
-        c->Show();
-        c->setHeight(3050);
-        QCOMPARE(c->Height(), 3050);
-        // The closing effect: from the height down by 100 twips while not below 0.
-        QList<int> alturas;
-        for (int h = c->Height(); h >= 0; h -= 100) {
-            c->setHeight(h);
-            alturas << c->Height();
-            DoEvents();
-        }
-        QCOMPARE(alturas.first(), 3050);
-        QCOMPARE(alturas.last(), 50);
-        QCOMPARE(alturas.size(), 31);
-
-        // Place in twips is the MDI frame's, inside the main window's working area.
-        c->setLeft(1500);
-        c->setTop(100);
-        c->setWidth(4005);
-        QCOMPARE(c->Left(), 1500);
-        QCOMPARE(c->Top(), 100);
-        QCOMPARE(c->Width(), 4005);
-        QCOMPARE(c->Moldura()->x(), Twips::ParaPixelX(1500));
-        // A size changed some other way reads back from the pixels.
-        c->Moldura()->resize(200, 150);
-        QCOMPARE(c->Height(), Twips::DePixelY(150));
-        QCOMPARE(c->Width(), Twips::DePixelX(200));
-    }
-
-    void tamanhoDoClienteEDoQuadro() {
+    void medidasEmTwips() {
         auto* a = Form::Instancia<Agenda>();
         a->Show();
         // The design size is the inside; the outside adds the MDI frame.
         QCOMPARE(a->size(), QSize(Twips::ParaPixelX(5000), Twips::ParaPixelY(2000)));
-        QVERIFY(a->Width() > 5000);
-        QVERIFY(a->Height() > 2000);
+        QVERIFY(a->Width() > 5000 && a->Height() > 2000);
+        // The closing effect steps the height down by 100 twips: each one reads back exactly.
+        for (int h : {3050, 2950, 150, 50}) {
+            a->setHeight(h);
+            QCOMPARE(a->Height(), h);
+        }
+        a->setLeft(1500);  // the MDI frame's place
+        QCOMPARE(a->Moldura()->x(), Twips::ParaPixelX(1500));
+        a->Moldura()->resize(200, 150);  // a size changed some other way reads back from the pixels
+        QCOMPARE(a->Height(), Twips::DePixelY(150));
     }
 
     void ativacaoEntreJanelas() {
-        auto& a = *new Janela("A");
+        auto& a = *new Filha("A", false);
         a.Show();
-        QVERIFY(QTest::qWaitForWindowActive(&a));
         QTRY_COMPARE(a.ativacoes, 1);
         QCOMPARE(Ativacao::UltimaAtiva(), &a);
-
-        // A modal form shown and closed: A becomes the active form again once.
-        QPointer<Janela> b = new Janela("B");
+        // A modal form shown and closed: A becomes the active form again, once.
+        QPointer<Filha> b = new Filha("B", false);
         QTimer::singleShot(0, b, [&] {
-            QVERIFY(QTest::qWaitForWindowActive(b));
             QTRY_COMPARE(b->ativacoes, 1);
             b->Unload();
         });
         b->ShowModal();
-        QVERIFY(QTest::qWaitForWindowActive(&a));
         QTRY_COMPARE(a.ativacoes, 2);
-        QTest::qWait(50);
-        QCOMPARE(a.ativacoes, 2);
-
-        // A message box is not a form: closing it activates nothing.
-        Roteiro::Remove();
-        QTimer::singleShot(0, [] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-            QTRY_VERIFY(QApplication::activeWindow() == QApplication::activeModalWidget());
-            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        });
-        QCOMPARE(MsgBox("Gravado.", vbInformation), int(vbOK));
-        Roteiro::Instala();
-        QVERIFY(QTest::qWaitForWindowActive(&a));
-        QTest::qWait(50);
-        QCOMPARE(a.ativacoes, 2);
-
-        // Coming back from another window that is not the program's is no
-        // activation either (a plain window stands in for another program).
+        // A message box is not a form, nor is a window that is not the program's:
+        // coming back from either activates nothing.
+        caixaReal("Gravado.");
         QWidget outra;
         outra.show();
         outra.activateWindow();
@@ -220,71 +160,45 @@ private slots:
         a.Unload();
     }
 
-    void ativacaoDeFilhas() {
+    void ativacaoEFocoDasFilhas() {
         auto* c = Form::Instancia<Cadastro>();
         auto* a = Form::Instancia<Agenda>();
+        int perdeu = 0;
+        c->TxtDia->LostFocus = [&] { ++perdeu; };
         c->Show();
         QTRY_COMPARE(c->ativacoes, 1);
         a->Show();
         QTRY_COMPARE(a->ativacoes, 1);
         c->Show();  // brought forward: active again after another child
         QTRY_COMPARE(c->ativacoes, 2);
-        // The main window losing and regaining the focus changes no child.
-        Roteiro::Remove();
-        QTimer::singleShot(0, [] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
-            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        });
-        MsgBox("Aviso", vbOKOnly);
-        Roteiro::Instala();
-        QTest::qWait(50);
+        caixaReal("Aviso");  // the main window losing and regaining the focus changes no child
         QCOMPARE(c->ativacoes, 2);
-        // Closing the active child activates the one left.
-        c->Unload();
-        QTRY_COMPARE(a->ativacoes, 2);
-    }
 
-    void controleAtivo() {
-        auto* c = Form::Instancia<Cadastro>();
-        c->Show();
-        c->TxtValor->SetFocus();
-        QCOMPARE(c->ActiveControl(), c->TxtValor);
-        QCOMPARE(principal->ActiveControl(), c->TxtValor);
-        // Each form keeps its own active control while another one has the focus.
-        auto* a = Form::Instancia<Agenda>();
-        a->Show();
-        a->TxtDia->SetFocus();
-        QCOMPARE(a->ActiveControl(), a->TxtDia);
-        QCOMPARE(c->ActiveControl(), c->TxtValor);
-    }
-
-    void focoQueVaiParaOutroFormNaoEhLostFocus() {
-        auto* c = Form::Instancia<Cadastro>();
-        auto* a = Form::Instancia<Agenda>();
-        int perdeu = 0;
-        c->TxtDia->LostFocus = [&] { ++perdeu; };
-        c->Show();
-        a->Show();
-        c->Show();
+        // Each form keeps its own active control; going into another child is no LostFocus.
         c->TxtDia->SetFocus();
-        QVERIFY(c->TxtDia->hasFocus());
-        // The user clicks into another child: the field keeps its place in its form.
+        QCOMPARE(principal->ActiveControl(), c->TxtDia);
         a->Show();
-        a->TxtDia->SetFocus();
-        QVERIFY(a->TxtDia->hasFocus());
+        a->TxtValor->SetFocus();
+        QCOMPARE(a->ActiveControl(), a->TxtValor);
+        QCOMPARE(c->ActiveControl(), c->TxtDia);
         QCOMPARE(perdeu, 0);
         c->Show();
         c->TxtDia->SetFocus();
         c->TxtValor->SetFocus();
         QCOMPARE(perdeu, 1);
+        // Closing the active child activates the one left.
+        QTest::qWait(50);
+        const int antes = a->ativacoes;
+        c->Unload();
+        QTRY_COMPARE(a->ativacoes, antes + 1);
     }
 
     void modalTerminaAoEsconder() {
-        auto& d = *new Janela("Login");
+        auto& d = *new Filha("Login", false);
         QTimer::singleShot(0, &d, [&] { d.Hide(); });
         d.ShowModal();
-        QVERIFY(d.Loaded());
-        QVERIFY(!d.isVisible());
+        QVERIFY(d.Loaded() && !d.isVisible());
+        d.Unload();
         // A modal form whose own load unloads it does not wait at all.
         struct Some : Form {
             Some() : Form("Some", false) {}
@@ -294,7 +208,6 @@ private slots:
         s->ShowModal();
         esvazia();
         QVERIFY(!s);
-        d.Unload();
     }
 };
 

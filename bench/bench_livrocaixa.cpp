@@ -1,0 +1,99 @@
+// The cash book on a month of 5,000 entries, through the form itself:
+//  - opening it from the menu until the list and the totals are shown
+//    (goal: median under 150 ms);
+//  - saving one more entry, from the click to the recomputed totals
+//    (goal: median under 15 ms).
+#include "common/Banco.h"
+#include "common/Esquema.h"
+#include "common/Parametros.h"
+#include "common/Usuario.h"
+#include "operations/LivroCaixa.h"
+#include "platform/App.h"
+#include "shell/Principal.h"
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Pasta {
+    QTemporaryDir dir;
+    Principal* principal = nullptr;
+    Pasta() {
+        App::DefinePath(dir.path());
+        Esquema::Cria(Banco::CaminhoArquivo());
+        Executa_SQL(QStringLiteral("INSERT INTO Parametros (Codigo, Razao, Reg_Setor, Congrega, Tipo, Mes, Ano) "
+                                   "VALUES (12, 'IGREJA', 'SETOR', 'CONGREGAÇÃO', 'S', 8, 2021)"));
+        // 5,000 entries of the working month: tithes, offerings, outflows.
+        Executa_SQL(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+            "INSERT INTO LivroCaixa (Codigo, CodIg, Ano, Mes, Dia, Tipo, Historico, Valor) "
+            "SELECT i, 12, 2021, 8, 1 + i % 31, substr('DOS', 1 + i % 3, 1), "
+            "       CASE i % 3 WHEN 0 THEN 'DIZIMISTA NÚMERO ' || i || ' RI:' || printf('%08d', i) || ' MB' "
+            "                  WHEN 1 THEN 'OFERTA DO CULTO DE DOMINGO ' || i "
+            "                  ELSE 'CONTA DE ÁGUA ' || i || ' CT:' || (100 + i % 50) END, "
+            "       (i % 100000) / 100.0 FROM n"));
+        Executa_SQL(QStringLiteral("INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES "
+                                   "(1, 12, 'DOMINGO - CULTO DA FAMÍLIA'), (2, 12, 'QUARTA - CULTO DE ENSINO')"));
+        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
+        principal = new Principal();
+        principal->Show();
+        QCoreApplication::processEvents();
+    }
+};
+
+Pasta& pasta() {
+    static Pasta p;
+    return p;
+}
+
+void fecha(LivroCaixa* f) {
+    delete f;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void BM_AbreLivroCaixa(benchmark::State& estado) {
+    Principal* p = pasta().principal;
+    int linhas = 0;
+    for (auto _ : estado) {
+        p->Liv_Cx->trigger();
+        auto* f = Form::Instancia<LivroCaixa>();
+        linhas = f->LstLivroCx->ListCount();
+        benchmark::DoNotOptimize(f->TxtSaldo->Text());
+        estado.PauseTiming();
+        fecha(f);
+        estado.ResumeTiming();
+    }
+    estado.counters["linhas"] = linhas;
+}
+BENCHMARK(BM_AbreLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_GravaLancamento(benchmark::State& estado) {
+    Principal* p = pasta().principal;
+    p->Liv_Cx->trigger();
+    auto* f = Form::Instancia<LivroCaixa>();
+    int dia = 0;
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        f->TxtDia->setText_(QString::number(1 + dia++ % 28));
+        f->CboHistorico->setText_(QStringLiteral("OFERTA ESPECIAL DE MISSÕES"));
+        f->TxtValor->setText_(QStringLiteral("1.234,56"));
+        estado.ResumeTiming();
+        f->CmdEnvia->click();
+        benchmark::DoNotOptimize(f->TxtSaldo->Text());
+    }
+    estado.counters["linhas"] = f->LstLivroCx->ListCount();
+    fecha(f);
+}
+BENCHMARK(BM_GravaLancamento)->Unit(benchmark::kMillisecond)->Iterations(50)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

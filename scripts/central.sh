@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The central test database: MariaDB from Debian's packages on
+# 127.0.0.1:49010, in a temporary folder, never a system service.
+#   central.sh inicia      start it (when it already runs: reload db/central)
+#   central.sh recarrega   load db/central/*.sql again
+#   central.sh para        stop it and remove its folder
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+dir="${TESOURARIA_CENTRAL_DIR:-/tmp/tesouraria-central}"
+porta=49010
+eu="$(id -un)"
+export PATH="$PATH:/usr/sbin"  # mariadbd, for users whose PATH lacks it
+
+admin() { mariadb --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" "$@"; }
+responde() { mariadb-admin --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" ping >/dev/null 2>&1; }
+
+recarrega() {
+  admin <<'SQL'
+CREATE DATABASE IF NOT EXISTS tavrelo CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci;
+CREATE USER IF NOT EXISTS 'tavrelo'@'127.0.0.1' IDENTIFIED BY 'ram@sivet';
+CREATE USER IF NOT EXISTS 'tavrelo'@'localhost' IDENTIFIED BY 'ram@sivet';
+GRANT ALL PRIVILEGES ON tavrelo.* TO 'tavrelo'@'127.0.0.1';
+GRANT ALL PRIVILEGES ON tavrelo.* TO 'tavrelo'@'localhost';
+SQL
+  for f in "$raiz"/db/central/*.sql; do
+    [ -e "$f" ] || continue
+    admin tavrelo <"$f" || { echo "central: falhou ao carregar $f" >&2; return 1; }
+  done
+}
+
+inicia() {
+  if responde; then recarrega; return; fi
+  para
+  mkdir -p "$dir"
+  mariadb-install-db --no-defaults --user="$eu" --datadir="$dir/data" --skip-test-db \
+    --auth-root-authentication-method=socket >"$dir/instalacao.log" 2>&1 ||
+    { cat "$dir/instalacao.log" >&2; echo "central: mariadb-install-db falhou" >&2; return 1; }
+  mariadbd --no-defaults --user="$eu" --bind-address=127.0.0.1 --port="$porta" \
+    --socket="$dir/sock" --datadir="$dir/data" --pid-file="$dir/pid" --log-error="$dir/erro.log" \
+    --skip-name-resolve --innodb-use-native-aio=0 --innodb-buffer-pool-size=32M \
+    </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 300); do
+    responde && break
+    kill -0 $! 2>/dev/null || break
+    sleep 0.1
+  done
+  if ! responde; then
+    cat "$dir/erro.log" >&2 2>/dev/null || true
+    echo "central: o servidor não respondeu em 127.0.0.1:$porta" >&2
+    return 1
+  fi
+  recarrega
+  echo "central: em 127.0.0.1:$porta ($dir)"
+}
+
+para() {
+  if [ -f "$dir/pid" ]; then
+    pid="$(cat "$dir/pid")"
+    # Only our server: a stale file may name a process that reused the id.
+    if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = mariadbd ] && kill "$pid" 2>/dev/null; then
+      for _ in $(seq 1 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    fi
+  fi
+  rm -rf "$dir"
+}
+
+case "${1:-}" in
+  inicia) inicia ;;
+  recarrega) recarrega ;;
+  para) para ;;
+  *) echo "uso: $0 inicia|recarrega|para" >&2; exit 2 ;;
+esac

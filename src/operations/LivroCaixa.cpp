@@ -1,0 +1,415 @@
+#include "operations/LivroCaixa.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "operations/LinhaLancamento.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include "shell/Principal.h"
+#include <QDate>
+#include <QFontMetrics>
+#include <QStyle>
+
+namespace {
+const QColor Amarelo(255, 255, 0);
+const QColor Preto(0, 0, 0);
+const QColor Fundo(0x40, 0x40, 0x40);
+
+// Places a control by twips, as the form was designed.
+void poe(QWidget* w, int esquerda, int topo, int largura, int altura) {
+    w->setGeometry(Twips::ParaPixelX(esquerda), Twips::ParaPixelY(topo), Twips::ParaPixelX(largura),
+                   Twips::ParaPixelY(altura));
+}
+
+Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura) {
+    auto* l = new Label(legenda, pai);
+    l->setForeColor(Qt::white);
+    poe(l, esquerda, topo, largura, 255);
+    return l;
+}
+
+QFont fonteLista() {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(14.25);
+    return f;
+}
+}  // namespace
+
+LivroCaixa::LivroCaixa() : Form(QStringLiteral("LivroCaixa"), true) {
+    setCaption(QStringLiteral(" Lançamento de Livro Caixa"));
+    parametros_ = QStringList(8);
+    monta_Tela();
+}
+
+void LivroCaixa::monta_Tela() {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Fundo);
+    setPalette(pal);
+
+    LblMesAno = rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(this, 0);
+    poe(CboMesAno, 120, 315, 2900, 360);
+
+    OptOfertas = new OptionButton(QStringLiteral("&Ofertas"), this);
+    OptDizimos = new OptionButton(QStringLiteral("&Dízimos"), this);
+    OptSaidas = new OptionButton(QStringLiteral("&Saídas"), this);
+    int x = 3300;
+    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) {
+        o->setForeColor(Amarelo);
+        QFont f = o->font();
+        f.setBold(true);
+        o->setFont(f);
+        poe(o, x, 345, 1400, 300);
+        x += 1500;
+    }
+    // The form opens on offerings; the handlers are attached afterwards so
+    // this first choice loads nothing before the form itself loads.
+    OptOfertas->setValue(true);
+
+    LblKwe = new Label(QStringLiteral("Tesouraria - Livro Caixa"), this);
+    LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
+    LblKwe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    poe(LblKwe, 8000, 345, 5100, 300);
+
+    LblDia = rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
+    TxtDia = new TextBox(this);
+    TxtDia->setMaxLength_(2);
+    poe(TxtDia, 120, 1035, 600, 360);
+    LblHistorico = rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
+    CboHistorico = new ComboBox(this, 0);
+    CboHistorico->setSorted(true);
+    CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
+    CboHistorico->setMaxVisibleItems(20);
+    poe(CboHistorico, 840, 1035, 8400, 360);
+    LblValor = rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
+    TxtValor = new TextBox(this);
+    TxtValor->setAlignment(Qt::AlignRight);
+    poe(TxtValor, 9360, 1035, 1800, 360);
+    TxtCodigo = new TextBox(this);
+    TxtCodigo->setMaxLength_(8);
+    TxtCodigo->setVisible(false);
+    CmdEnvia = new CommandButton(QString(), this);
+    CmdEnvia->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    CmdEnvia->setIconSize(QSize(24, 24));
+    CmdEnvia->setToolTip(QStringLiteral("Grava o lançamento"));
+    poe(CmdEnvia, 11400, 900, 720, 540);
+
+    // The list: 76 columns of Courier New, headers over their columns.
+    LstLivroCx = new ListBox(this);
+    LstLivroCx->setSorted(true);
+    LstLivroCx->setFont(fonteLista());
+    LstLivroCx->setUniformItemSizes(true);
+    const QFontMetrics fm(LstLivroCx->font());
+    const int larguraLista = Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento::Largura, QLatin1Char('0'))) +
+                                             2 * LstLivroCx->frameWidth() + 6 +
+                                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    poe(LstLivroCx, 60, 1800, larguraLista, 5100);
+    // Headers over their columns: texts from their first column, amounts
+    // ending where their right-aligned column ends.
+    auto cabecalho = [&](const QString& t, int col, bool direita) {
+        auto* l = new Label(t, this);
+        l->setForeColor(Amarelo);
+        l->adjustSize();
+        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
+        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
+                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
+        l->move(x, Twips::ParaPixelY(1560));
+    };
+    cabecalho(QStringLiteral("T"), 1, false);
+    cabecalho(QStringLiteral("Dia"), 3, false);
+    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
+    cabecalho(QStringLiteral("Entradas R$"), 65, true);
+    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+
+    LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
+    CmdOk = new CommandButton(QStringLiteral("Resumo"), this);
+    poe(CmdOk, 2700, 7000, 1300, 390);
+    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
+    TxtEntradas = new TextBox(this);
+    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 7350, 7080, 1100);
+    TxtSaidas = new TextBox(this);
+    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 10200, 7080, 1000);
+    TxtSaldo = new TextBox(this);
+    int xt = 5700;
+    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
+        t->setLocked(true);
+        t->setAlignment(Qt::AlignRight);
+        t->setFocusPolicy(Qt::NoFocus);
+        QPalette p = t->palette();
+        p.setColor(QPalette::Base, Preto);
+        t->setPalette(p);
+        t->setForeColor(Amarelo);
+        QFont f = t->font();
+        f.setBold(true);
+        t->setFont(f);
+        poe(t, xt, 7020, 1560, 360);
+        xt += 2800;
+    }
+
+    FraResumo = new Frame(QStringLiteral("Resumo Diário de Ofertas e Dízimos"), this);
+    FraResumo->setAutoFillBackground(true);
+    {
+        QPalette p = FraResumo->palette();
+        p.setColor(QPalette::Window, Fundo);
+        p.setColor(QPalette::WindowText, Amarelo);
+        FraResumo->setPalette(p);
+    }
+    LstResumo = new ListBox(FraResumo);
+    QFont fr(QStringLiteral("Courier New"));
+    fr.setStyleHint(QFont::TypeWriter);
+    fr.setPointSizeF(9.75);
+    LstResumo->setFont(fr);
+    const QFontMetrics fmr(fr);
+    const int colR = fmr.horizontalAdvance(QLatin1Char('0'));
+    const int larguraResumo = fmr.horizontalAdvance(QString(39, QLatin1Char('0'))) + 2 * LstResumo->frameWidth() + 6 +
+                              style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    FraResumo->resize(larguraResumo + 16, LstLivroCx->height());
+    LstResumo->setGeometry(8, 44, larguraResumo, FraResumo->height() - 52);
+    auto colunaResumo = [&](const QString& t, int fim) {
+        auto* l = new Label(t, FraResumo);
+        l->setForeColor(Qt::white);
+        l->adjustSize();
+        l->move(8 + LstResumo->frameWidth() + 3 + colR * fim - l->width(), 24);
+    };
+    colunaResumo(QStringLiteral("Dia"), 3);
+    colunaResumo(QStringLiteral("Dízimos R$"), 15);
+    colunaResumo(QStringLiteral("Ofertas R$"), 27);
+    colunaResumo(QStringLiteral("Total R$"), 39);
+    Posiciona_Resumo(ResumoOculto);
+
+    Timer = new ::Timer(this, 300);
+
+    setTamanhoCliente(std::max(13335, Twips::DePixelX(LstLivroCx->geometry().right() + 6)), 7560);
+
+    // Events.
+    OptOfertas->Click = [this] { OptOfertas_Click(); };
+    OptDizimos->Click = [this] { OptDizimos_Click(); };
+    OptSaidas->Click = [this] { OptSaidas_Click(); };
+    CboHistorico->Click = [this] { CboHistorico_Click(); };
+    CboHistorico->KeyPress = [this](int& k) { CboHistorico_KeyPress(k); };
+    CboHistorico->KeyUp = [this](int& k, int s) { CboHistorico_KeyUp(k, s); };
+    CboHistorico->LostFocus = [this] { CboHistorico_LostFocus(); };
+    TxtDia->KeyPress = [this](int& k) { TxtDia_KeyPress(k); };
+    TxtDia->LostFocus = [this] { TxtDia_LostFocus(); };
+    TxtValor->KeyPress = [this](int& k) { TxtValor_KeyPress(k); };
+    TxtValor->LostFocus = [this] { TxtValor_LostFocus(); };
+    CmdEnvia->Click = [this] { CmdEnvia_Click(); };
+    CmdOk->Click = [this] { CmdOk_Click(); };
+    LstLivroCx->DblClick = [this] { LstLivroCx_DblClick(); };
+    LstLivroCx->KeyUp = [this](int& k, int s) { LstLivroCx_KeyUp(k, s); };
+    Timer->Tick = [this] { Timer_Timer(); };
+
+    setTabOrder(CboMesAno, TxtDia);
+    setTabOrder(TxtDia, CboHistorico);
+    setTabOrder(CboHistorico, TxtValor);
+    setTabOrder(TxtValor, CmdEnvia);
+    setTabOrder(CmdEnvia, LstLivroCx);
+}
+
+// ---------------------------------------------------------------------------
+// Load, list and totals
+
+void LivroCaixa::Form_Load() {
+    Centraliza_Form(this, Principal::Atual(), QString());
+    Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
+    Carrega_Historico(QStringLiteral("O"));
+    Carrega_Lancamentos();
+    Timer->setEnabled(true);
+}
+
+void LivroCaixa::Carrega_Lancamentos() {
+    Screen::MousePointer(11);
+    Limpa_Tudo();
+    parametros_ = QStringList{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    RecordsetPtr rs;
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros_); });
+    LstLivroCx->setUpdatesEnabled(false);
+    while (ok && !rs->Eof()) {
+        ok = Tenta([&] {
+            const QString tipo = rs->Texto(QStringLiteral("Tipo"));
+            const QString historico = Apara(rs->Texto(QStringLiteral("Historico")));
+            const int dia = int(rs->Fields(QStringLiteral("Dia")).toLongLong());
+            const Dinheiro valor = Dinheiro::DeNumero(Valor_Numerico(rs->Fields(QStringLiteral("Valor"))));
+            Adiciona_Linha(Linha_Lancamento::De_Registro(tipo, dia, historico, valor),
+                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
+        });
+        if (ok) ok = Tenta([&] { rs->MoveNext(); });
+    }
+    LstLivroCx->setUpdatesEnabled(true);
+    Calcula_Saldo();
+    Conta_Regs();
+    rs.reset();
+    Screen::MousePointer(0);
+}
+
+void LivroCaixa::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
+    LstLivroCx->AddItem(linha);
+    LstLivroCx->setItemData_(LstLivroCx->NewIndex(), codigo);
+    // The history as stored: a correction takes it back whole, even where
+    // the row shows only its first 50 characters.
+    LstLivroCx->item(LstLivroCx->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
+}
+
+bool LivroCaixa::Calcula_Saldo() {
+    Dinheiro entradas, saidas;
+    const bool ok = Tenta([&] {
+        entradas = saidas = Dinheiro();
+        const int n = LstLivroCx->ListCount();
+        for (int i = 0; i < n; ++i) Linha_Lancamento::Soma(LstLivroCx->List(i), entradas, saidas);
+    });
+    if (!ok) return false;
+    TxtEntradas->setText_(entradas.Formata());
+    TxtSaidas->setText_(saidas.Formata());
+    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtSaldo->setForeColor(Amarelo);
+    return true;
+}
+
+void LivroCaixa::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+
+void LivroCaixa::Limpa_Campos_LivroCx() {
+    TxtDia->setText_(QString());
+    CboHistorico->setListIndex(-1);
+    CboHistorico->setText_(QString());
+    TxtValor->setText_(QString());
+    TxtEntradas->setText_(QString());
+    TxtSaidas->setText_(QString());
+    TxtSaldo->setText_(QString());
+}
+
+void LivroCaixa::Limpa_Tudo() {
+    Limpa_Campos_LivroCx();
+    LstLivroCx->Clear();
+}
+
+QString LivroCaixa::OfDzSd() const {
+    if (OptOfertas->Value()) return QStringLiteral("O");
+    if (OptDizimos->Value()) return QStringLiteral("D");
+    if (OptSaidas->Value()) return QStringLiteral("S");
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Blink and closing
+
+void LivroCaixa::Timer_Timer() {
+    const bool esquerda = LblKwe->alignment() & Qt::AlignLeft;
+    LblKwe->setAlignment((esquerda ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) {
+        if (o->Value()) o->setForeColor(o->ForeColor() == Amarelo ? Preto : Amarelo);
+        else o->setForeColor(Amarelo);
+    }
+    if (!TxtSaldo->Text().isEmpty()) {
+        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
+    }
+}
+
+void LivroCaixa::Form_Unload(int& Cancel) {
+    if (!CboHistorico->Text().isEmpty() &&
+        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) == vbYes &&
+        !Salva()) {
+        // The entry in the fields may be the only copy of a taken-back
+        // entry: the form stays open with it rather than losing it.
+        Cancel = 1;
+        return;
+    }
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}
+
+// ---------------------------------------------------------------------------
+// Keys and presets
+
+void LivroCaixa::TxtDia_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("I")); }
+
+void LivroCaixa::TxtValor_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("V")); }
+
+void LivroCaixa::TxtValor_LostFocus() { TxtValor->setText_(Formata_Valor(TxtValor->Text())); }
+
+void LivroCaixa::TxtDia_LostFocus() {
+    TxtDia->setText_(Formata(TxtDia->Text(), QStringLiteral("00")));
+    if (!E_Numerico(TxtDia->Text())) return;
+    const double dia = Para_Numero(TxtDia->Text());
+    if (dia <= 0 || !OptOfertas->Value() || !CboHistorico->Text().isEmpty()) return;
+    // A day that the working month does not have has no weekday: nothing
+    // is chosen, and the save refuses the day.
+    const QDate data(Param[10].toInt(), Param[9].toInt(), int(dia));
+    if (!data.isValid() || dia != int(dia)) return;
+    Seleciona_Item_Combo(CboHistorico, Dia_Semana(data.dayOfWeek() % 7 + 1));
+}
+
+void LivroCaixa::CboHistorico_KeyPress(int& KeyAscii) {
+    if (CboHistorico->Text().size() <= 48) KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M"));
+    else KeyAscii = 0;
+}
+
+void LivroCaixa::CboHistorico_KeyUp(int& KeyCode, int) {
+    if (KeyCode == 116) {
+        Carrega_Historico(OfDzSd());
+    } else if (KeyCode == 8 && CboHistorico->Text().size() >= 48) {
+        // The key press itself was swallowed at this length.
+        QString t = CboHistorico->Text();
+        t.chop(1);
+        CboHistorico->setText_(t);
+    }
+}
+
+void LivroCaixa::CboHistorico_LostFocus() {
+    if (!TxtValor->Text().isEmpty() || !CboHistorico->Text().contains(QStringLiteral("PREBENDA"))) return;
+    // Ten per cent of the month's inflows in whole currency units: the
+    // inflows times ten rounded half to even, then the cents dropped.
+    const qint64 c = Dinheiro::Le(TxtEntradas->Text()).value_or(Dinheiro()).Centavos();
+    qint64 q = c >= 0 ? c / 10 : -((-c + 9) / 10);
+    const qint64 resto = c - q * 10;
+    if (resto > 5 || (resto == 5 && (q % 2 != 0))) ++q;
+    TxtValor->setText_(Dinheiro::DeCentavos(q / 100 * 100).Formata());
+}
+
+// ---------------------------------------------------------------------------
+// Kinds and history lists
+
+void LivroCaixa::OptOfertas_Click() {
+    Carrega_Historico(QStringLiteral("O"));
+    TxtDia->SetFocus();
+}
+
+void LivroCaixa::OptDizimos_Click() {
+    Carrega_Historico(QStringLiteral("D"));
+    TxtDia->SetFocus();
+}
+
+void LivroCaixa::OptSaidas_Click() {
+    Carrega_Historico(QStringLiteral("S"));
+    TxtDia->SetFocus();
+}
+
+void LivroCaixa::Carrega_Historico(const QString& sTipo) {
+    CboHistorico->setListIndex(-1);
+    CboHistorico->setText_(QString());
+    QString consulta;
+    if (sTipo == QLatin1String("O")) consulta = QStringLiteral("ProcPesqHistOfertas");
+    else if (sTipo == QLatin1String("D")) consulta = QStringLiteral("ProcPesqHistDizimos");
+    else if (sTipo == QLatin1String("S")) consulta = QStringLiteral("ProcPesqHistSaidas");
+    else return;
+    Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+}
+
+void LivroCaixa::Seleciona_Historico(const QString& texto) {
+    // Only an item equal to the text: a prefix could pick another history
+    // ("CULTO" is not "CULTO DE DOMINGO").
+    CboHistorico->setListIndex(-1);
+    for (int i = 0; i < CboHistorico->ListCount(); ++i) {
+        if (CboHistorico->List(i).compare(texto, Qt::CaseInsensitive) == 0) {
+            CboHistorico->setListIndex(i);
+            return;
+        }
+    }
+    CboHistorico->setText_(texto);
+}

@@ -1,0 +1,174 @@
+// Saving one cash-book entry: the checks in their order, the tithe's
+// history brought to its forms, the outflow's account tag, the insert.
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "operations/LinhaLancamento.h"
+#include "operations/LivroCaixa.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include <QScopeGuard>
+#include <cmath>
+#include <optional>
+
+namespace {
+void Aviso(const QString& texto) { MsgBox(texto, vbExclamation, Titulo_Atencao()); }
+
+// A tithe without a membership number gets the empty one.
+QString Valida_RI(const QString& sTexto) {
+    if (sTexto.contains(QStringLiteral("RI:"))) return sTexto;
+    return sTexto + QStringLiteral(" RI:00000000");
+}
+
+// The position goes last, once. A tag counts only as a word of its own:
+// "ANA PRADO ... PR" keeps the "PR" of PRADO.
+QString Valida_Cargo(const QString& sTexto) {
+    static const QString cargos = QStringLiteral(" PR EV MS MB PB DC CP CG");
+    for (int i = 0; i + 3 <= cargos.size(); i += 3) {
+        const QString tag = cargos.mid(i, 3);
+        if (!sTexto.endsWith(tag)) continue;
+        QString t = sTexto;
+        for (qsizetype p = t.indexOf(tag); p >= 0; p = t.indexOf(tag, p)) {
+            if (p + 3 == t.size() || t[p + 3] == QLatin1Char(' ')) t.remove(p, 3);
+            else p += 3;
+        }
+        return t + tag;
+    }
+    return sTexto + QStringLiteral(" CG");
+}
+
+// The shown form of a tithe history: position first, at most 50
+// characters, the name shortened so that the whole membership tag stays.
+// No value when the tag itself is too long to fit.
+std::optional<QString> Dizimo_Exibido(const QString& historico) {
+    const QString t = Valida_Cargo(Valida_RI(Apara(historico)));
+    QString s = Apara(t.right(2) + QLatin1Char(' ') + t.left(t.size() - 2));
+    if (s.size() > Linha_Lancamento::LarguraHistorico) {
+        const qsizetype ri = s.indexOf(QStringLiteral("RI:"));
+        const qsizetype mantidos = ri + 1 + 48 - s.size();
+        if (ri < 0 || mantidos < 0) return std::nullopt;
+        s = s.left(mantidos) + QLatin1Char(' ') + s.mid(ri, Linha_Lancamento::LarguraHistorico);
+    }
+    return s;
+}
+
+// The stored form: position last.
+QString Dizimo_Armazenado(const QString& exibido) {
+    return Apara(exibido.mid(3, 47)) + QLatin1Char(' ') + exibido.left(2);
+}
+
+// An outflow history longer than the row's 50 characters is shortened so
+// that its account tag stays whole, and is stored that way: the row read
+// back and the stored text then carry the same tag.
+QString Saida_Ajustada(const QString& historico, const QString& conta) {
+    const int max = Linha_Lancamento::LarguraHistorico;
+    if (historico.size() <= max) return historico;
+    const qsizetype p = historico.indexOf(conta);
+    if (p + conta.size() <= max) return Apara(historico.left(max));
+    return Apara(historico.left(std::max<qsizetype>(0, max - 1 - conta.size()))) + QLatin1Char(' ') + conta;
+}
+}  // namespace
+
+QString LivroCaixa::Conta_Do_Historico(const QString& historico) {
+    const qsizetype p = historico.indexOf(QStringLiteral("CT:"));
+    if (p < 0) return {};
+    const qsizetype fim = historico.indexOf(QLatin1Char(' '), p);
+    return historico.mid(p, fim < 0 ? -1 : fim - p);
+}
+
+void LivroCaixa::CboHistorico_Click() {
+    if (!OptSaidas->Value()) return;
+    Conta_Selecionada = Conta_Do_Historico(CboHistorico->Text());
+}
+
+void LivroCaixa::CmdEnvia_Click() { Salva(); }
+
+bool LivroCaixa::Salva() {
+    Screen::MousePointer(11);
+    const auto restaura = qScopeGuard([] { Screen::MousePointer(0); });
+
+    if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
+    if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("N"), QStringLiteral("S"))) return false;
+    const double dia = Para_Numero(TxtDia->Text());
+    int diasDoMes = 31;
+    try {
+        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
+    } catch (const ErroExecucao&) {
+        // no working month to measure against: any day of a month passes
+    }
+    if (dia != std::floor(dia) || dia < 1 || dia > diasDoMes) {
+        Aviso(QStringLiteral("Dia inválido. Preencha corretamente."));
+        return false;
+    }
+    if (!Valida_Controle(CboHistorico, LblHistorico, QStringLiteral("T"), QStringLiteral("S"))) return false;
+    // Only a well-formed amount that fits its column: "1234.56" is not
+    // read as 123456, and no total is read back from a cut cell.
+    const std::optional<Dinheiro> valor = Dinheiro::Le(TxtValor->Text());
+    if (!valor || !Linha_Lancamento::Cabe(*valor)) {
+        Aviso(QStringLiteral("Preencha ") + LblValor->Caption() + QStringLiteral(" Corretamente."));
+        return false;
+    }
+    const QString historico = Apara(CboHistorico->Text());
+    if (historico.contains(QLatin1Char('\''))) {
+        Aviso(QStringLiteral("Para prosseguir retire apóstrofos (') do Histórico."));
+        return false;
+    }
+    const QString tipo = OfDzSd();
+    QString exibido = historico, armazenado = historico;
+    if (tipo == QLatin1String("D")) {
+        const qsizetype ri = historico.indexOf(QStringLiteral("RI:"));
+        if (ri >= 0 && historico.indexOf(QLatin1Char('.'), ri) >= 0) {
+            Aviso(QStringLiteral("Para prosseguir retire pontos (.) do Nº do RI."));
+            return false;
+        }
+        const std::optional<QString> s = Dizimo_Exibido(historico);
+        if (!s) {
+            Aviso(QStringLiteral("Preencha ") + LblHistorico->Caption() + QStringLiteral(" Corretamente."));
+            return false;
+        }
+        exibido = *s;
+        armazenado = Dizimo_Armazenado(exibido);
+    } else if (tipo == QLatin1String("S")) {
+        const QString conta = Conta_Do_Historico(historico);
+        if (Conta_Selecionada.isEmpty() || conta.isEmpty()) {
+            Aviso(QStringLiteral("Para prosseguir é necessário o Nº da Conta (CT:???) no Histórico."));
+            return false;
+        }
+        if (conta != Conta_Selecionada) {
+            Aviso(QStringLiteral("A Conta ") + conta + QStringLiteral(" é Inválida para este Histórico. Verifique."));
+            return false;
+        }
+        exibido = armazenado = Saida_Ajustada(historico, conta);
+    } else if (tipo.isEmpty()) {
+        return false;
+    }
+
+    TxtCodigo->setText_(QString());
+    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoLivroCaixa"));
+    Screen::MousePointer(11);
+    bool codigoLido = false;
+    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);
+    if (!codigoLido) return false;
+
+    parametros_ = QStringList{QString::number(codigo), Param[1], Param[10], Param[9],
+                              QString::number(qint64(dia)), tipo, armazenado, valor->Texto()};
+    // The row comes only after the insert: a failed insert leaves nothing
+    // on screen that the totals would count, and the typed text as it was.
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsLivroCaixa"), parametros_); })) return false;
+    Adiciona_Linha(Linha_Lancamento::Monta(tipo, int(dia), exibido, *valor), codigo, armazenado);
+
+    Limpa_Campos_LivroCx();
+    Calcula_Saldo();
+    Limpa_Transmissao();
+    Conta_Regs();
+    TxtDia->SetFocus();
+    return true;
+}
+
+bool LivroCaixa::Limpa_Transmissao() {
+    parametros_ = QStringList{Param[9], Param[10], {}, {}, {}, {}, {}, {}};
+    return Tenta([&] { Executa_Query(QStringLiteral("ProcDelTransmissaoMes"), parametros_); });
+}

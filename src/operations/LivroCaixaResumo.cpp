@@ -1,0 +1,130 @@
+// Correction and deletion of a cash-book entry, and the day's summary of
+// tithes and offerings.
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "operations/LinhaLancamento.h"
+#include "operations/LivroCaixa.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include <QScopeGuard>
+#include <array>
+
+void LivroCaixa::LstLivroCx_DblClick() {
+    if (!CboHistorico->Text().isEmpty() &&
+        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
+               Titulo_Atencao()) != vbYes)
+        return;
+    Screen::MousePointer(11);
+    const auto restaura = qScopeGuard([] { Screen::MousePointer(0); });
+    const int i = LstLivroCx->ListIndex();
+    if (i < 0) return;
+    const QString linha = LstLivroCx->List(i);
+    const qint64 codigo = LstLivroCx->ItemData(i);
+    const QString armazenado = Apara(LstLivroCx->item(i)->data(Qt::UserRole + 1).toString());
+    Linha_Lancamento::Linha l;
+    if (!Tenta([&] { l = Linha_Lancamento::Le(linha); })) return;
+    // The stored entry goes first: when it cannot be deleted, the fields
+    // stay as they were and nothing can be saved twice.
+    if (!Deleta_Lancamento(codigo, i)) return;
+
+    TxtDia->setText_(l.dia);
+    if (l.tipo == QLatin1String("O")) {
+        OptOfertas->setValue(true);
+        TxtValor->setText_(l.entrada.Formata());
+        Seleciona_Historico(armazenado.isEmpty() ? l.historico : armazenado);
+    } else if (l.tipo == QLatin1String("D")) {
+        OptDizimos->setValue(true);
+        TxtValor->setText_(l.entrada.Formata());
+        Seleciona_Historico(armazenado.isEmpty() ? Linha_Lancamento::Historico_Dizimo(l) : armazenado);
+    } else if (l.tipo == QLatin1String("S")) {
+        OptSaidas->setValue(true);
+        TxtValor->setText_(l.saida.Formata());
+        Seleciona_Historico(armazenado.isEmpty() ? l.historico : armazenado);
+        // Without a tag the account is empty, and the save asks for it.
+        Conta_Selecionada = Conta_Do_Historico(CboHistorico->Text());
+    }
+    Calcula_Saldo();
+    Conta_Regs();
+}
+
+void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
+    if (KeyCode != 46) return;
+    const int i = LstLivroCx->ListIndex();
+    if (i < 0) return;
+    if (MsgBox(QStringLiteral("Deseja remover ") + Apara(LstLivroCx->List(i).left(56)) + QStringLiteral(" ?"),
+               vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes)
+        return;
+    Screen::MousePointer(11);
+    if (Deleta_Lancamento(LstLivroCx->ItemData(i), i)) {
+        Calcula_Saldo();
+        Conta_Regs();
+    }
+    Screen::MousePointer(0);
+}
+
+bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
+    parametros_ = QStringList{QString::number(iCodigo), {}, {}, {}, {}, {}, {}, {}};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcDelLivroCaixa"), parametros_); })) return false;
+    LstLivroCx->RemoveItem(indice);
+    // The central system still holds the deleted entry until the month is
+    // sent again: the month no longer counts as transmitted.
+    Limpa_Transmissao();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Day's summary
+
+int LivroCaixa::FraResumo_Left() const { return resumoLeft_; }
+
+void LivroCaixa::Posiciona_Resumo(int leftTw) {
+    resumoLeft_ = leftTw;
+    FraResumo->move(Twips::ParaPixelX(leftTw), LstLivroCx->y());
+    // Beyond the form's right edge it is out of sight; a wider screen font
+    // must not let an edge of it show.
+    FraResumo->setVisible(leftTw == ResumoVisivel);
+    if (leftTw == ResumoVisivel) FraResumo->raise();
+}
+
+void LivroCaixa::CmdOk_Click() {
+    if (FraResumo_Left() == ResumoOculto) {
+        Posiciona_Resumo(ResumoVisivel);
+        CmdOk->setCaption(QStringLiteral("Fechar"));
+        Carrega_Resumo();
+    } else if (FraResumo_Left() == ResumoVisivel) {
+        Posiciona_Resumo(ResumoOculto);
+        CmdOk->setCaption(QStringLiteral("Resumo"));
+    }
+}
+
+void LivroCaixa::Carrega_Resumo() {
+    Screen::MousePointer(11);
+    std::array<qint64, 32> dizimos{}, ofertas{};
+    parametros_ = QStringList{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    RecordsetPtr rs;
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcSomaLivroCaixaDia"), parametros_); });
+    while (ok && !rs->Eof()) {
+        const qint64 dia = rs->Fields(QStringLiteral("Dia")).toLongLong();
+        const qint64 centavos = rs->Fields(QStringLiteral("Centavos")).toLongLong();
+        if (dia >= 1 && dia <= 31) {
+            if (rs->Texto(QStringLiteral("Tipo")) == QLatin1String("D")) dizimos[size_t(dia)] += centavos;
+            else ofertas[size_t(dia)] += centavos;
+        }
+        ok = Tenta([&] { rs->MoveNext(); });
+    }
+    LstResumo->Clear();
+    for (int d = 1; d <= 31; ++d) {
+        const Dinheiro diz = Dinheiro::DeCentavos(dizimos[size_t(d)]);
+        const Dinheiro ofe = Dinheiro::DeCentavos(ofertas[size_t(d)]);
+        if ((diz + ofe).Centavos() <= 0) continue;
+        LstResumo->AddItem(Formata_Texto(Formata(double(d), QStringLiteral("00")), 3, QStringLiteral("E")) +
+                           Formata_Texto(diz.Formata(), 12, QStringLiteral("D")) +
+                           Formata_Texto(ofe.Formata(), 12, QStringLiteral("D")) +
+                           Formata_Texto((diz + ofe).Formata(), 12, QStringLiteral("D")));
+    }
+    Screen::MousePointer(0);
+}

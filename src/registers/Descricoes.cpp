@@ -1,0 +1,392 @@
+#include "registers/Descricoes.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include "shell/Principal.h"
+
+namespace {
+const QColor Amarelo(0xFF, 0xFF, 0x00);  // &HFFFF
+const QColor Preto(0, 0, 0);
+const QString RI_Sem_Numero = QStringLiteral("0000000000");
+
+void Posiciona(QWidget* w, int esquerda, int topo, int largura, int altura) {
+    w->setGeometry(Twips::ParaPixelX(esquerda), Twips::ParaPixelY(topo), Twips::ParaPixelX(largura),
+                   Twips::ParaPixelY(altura));
+}
+
+void Topo(QWidget* w, int topo) { w->move(w->x(), Twips::ParaPixelY(topo)); }
+
+// A tither's row: prefix (position abbreviation and "." or four blanks),
+// name, membership number and the position's code, 77 characters.
+QString Linha_Dizimista(const QString& prefixo, const QString& nome, const QString& ri, const QString& cargo) {
+    return Formata_Texto(prefixo, 4, QStringLiteral("E")) + Formata_Texto(nome, 51, QStringLiteral("E")) +
+           Formata_Texto(ri, 10, QStringLiteral("E")) + Formata_Texto(cargo, 12, QStringLiteral("D"));
+}
+}  // namespace
+
+Descricoes::Descricoes() : Form(QStringLiteral("Descricoes"), true) {
+    setCaption(QStringLiteral(" Cadastro de Históricos"));
+    QPalette fundo = palette();
+    fundo.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    fundo.setColor(QPalette::WindowText, Qt::white);
+    setPalette(fundo);
+    setAutoFillBackground(true);
+
+    OptOfertas = new OptionButton(QStringLiteral("&Ofertas"), this);
+    OptDizimos = new OptionButton(QStringLiteral("&Dízimos"), this);
+    OptSaidas = new OptionButton(QStringLiteral("&Saídas"), this);
+    LblText = new Label(QString(), this);
+    TxtDescricao = new TextBox(this);
+    LblRI = new Label(QStringLiteral("Nº do R.I."), this);
+    TxtRI = new TextBox(this);
+    LblCargo = new Label(QStringLiteral("Cargo"), this);
+    CboCargo = new ComboBox(this, 2);
+    CmdEnvia = new CommandButton(QStringLiteral("&Gravar"), this);
+    LblList = new Label(QString(), this);
+    ChkCargos = new CheckBox(QStringLiteral("Mostra Cargos"), this);
+    LstDescricao = new ListBox(this);
+    LblRegs = new Label(QString(), this);
+    TxtCodigo = new TextBox(this);
+    Timer = new ::Timer(this, 300);
+
+    Posiciona(OptOfertas, 240, 120, 1500, 315);
+    Posiciona(OptDizimos, 1900, 120, 1500, 315);
+    Posiciona(OptSaidas, 3560, 120, 1500, 315);
+    Posiciona(LblText, 240, 1230, 6000, 255);
+    Posiciona(TxtDescricao, 240, 1560, 8900, 315);
+    Posiciona(LblRI, 240, 1395, 1500, 255);
+    Posiciona(TxtRI, 240, 1650, 1500, 315);
+    Posiciona(LblCargo, 1900, 1395, 4800, 255);
+    Posiciona(CboCargo, 1900, 1650, 4800, 315);
+    Posiciona(CmdEnvia, 9240, 1560, 795, 375);
+    Posiciona(LblList, 240, 2340, 6000, 255);
+    Posiciona(ChkCargos, 7800, 2310, 2235, 315);
+    Posiciona(LstDescricao, 240, 2640, 9795, 4005);
+    Posiciona(LblRegs, 7035, 6735, 3000, 255);
+    LblRegs->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    TxtCodigo->hide();
+    setTamanhoCliente(10275, 7110);
+
+    TxtDescricao->setMaxLength_(50);
+    TxtRI->setMaxLength_(8);
+    TxtCodigo->setMaxLength_(8);
+    LstDescricao->setSorted(true);
+    LstDescricao->setFont(QFont(QStringLiteral("Courier New"), 9));
+    // Accented capitals rise above the fixed-pitch font's line and would be
+    // cut at the top of their row.
+    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) o->setForeColor(Amarelo);
+    ChkCargos->setForeColor(Amarelo);
+    // Chosen at design, before any handler is attached.
+    OptOfertas->setValue(true);
+    parametros_ = QStringList(5);
+
+    CmdEnvia->Click = [this] { CmdEnvia_Click(); };
+    LstDescricao->DblClick = [this] { LstDescricao_DblClick(); };
+    LstDescricao->KeyUp = [this](int& k, int s) { LstDescricao_KeyUp(k, s); };
+    OptOfertas->Click = [this] { OptOfertas_Click(); };
+    OptDizimos->Click = [this] { OptDizimos_Click(); };
+    OptSaidas->Click = [this] { OptSaidas_Click(); };
+    OptOfertas->MouseDown = [this] { OptOfertas_MouseDown(); };
+    OptDizimos->MouseDown = [this] { OptDizimos_MouseDown(); };
+    OptSaidas->MouseDown = [this] { OptSaidas_MouseDown(); };
+    ChkCargos->Click = [this] { ChkCargos_Click(); };
+    CboCargo->LostFocus = [this] { CboCargo_LostFocus(); };
+    TxtDescricao->KeyPress = [this](int& k) { TxtDescricao_KeyPress(k); };
+    TxtDescricao->KeyUp = [this](int& k, int s) { TxtDescricao_KeyUp(k, s); };
+    Timer->Tick = [this] { Timer_Timer(); };
+}
+
+void Descricoes::Form_Load() {
+    Centraliza_Form(this, Principal::Atual(), QString());
+    Carrega_Combo(CboCargo, QStringLiteral("ProcPesqCargos"), QStringLiteral("Descr"), QStringLiteral("Codigo"));
+    Seta_Label();
+    Timer->setEnabled(true);
+}
+
+void Descricoes::Form_Unload(int& Cancel) {
+    (void)Cancel;
+    Valida_Saida();
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}
+
+// ---------------------------------------------------------------------------
+// Kind of history
+
+void Descricoes::Seta_Label() {
+    if (OptOfertas->Value()) {
+        Seta_Tela(false);
+        LblText->setCaption(QStringLiteral("Dia da Semana e Tipo de Culto"));
+        LblList->setCaption(QStringLiteral("Históricos para Ofertas"));
+        CmdEnvia->setEnabled(true);
+        ChkCargos->setVisible(false);
+    } else if (OptDizimos->Value()) {
+        Seta_Tela(true);
+        LblText->setCaption(QStringLiteral("Nome Completo da Pessoa"));
+        LblList->setCaption(QStringLiteral("Históricos para Dízimos"));
+        CmdEnvia->setEnabled(true);
+        ChkCargos->setVisible(true);
+    } else if (OptSaidas->Value()) {
+        Seta_Tela(false);
+        LblText->setCaption(QStringLiteral("Descreva a Despesa"));
+        LblList->setCaption(QStringLiteral("Históricos para Saídas"));
+        CmdEnvia->setEnabled(false);
+        ChkCargos->setVisible(false);
+    }
+    Carrega_Dados();
+}
+
+void Descricoes::Seta_Tela(bool bTrue_False) {
+    TxtDescricao->setText_(QString());
+    CboCargo->setListIndex(-1);
+    for (QWidget* w : std::initializer_list<QWidget*>{LblRI, TxtRI, LblCargo, CboCargo}) w->setVisible(bTrue_False);
+    Topo(LblText, bTrue_False ? 660 : 1230);
+    Topo(TxtDescricao, bTrue_False ? 990 : 1560);
+    TxtDescricao->resize(Twips::ParaPixelX(bTrue_False ? 9795 : 8900), TxtDescricao->height());
+    Topo(CmdEnvia, bTrue_False ? 1800 : 1560);
+}
+
+void Descricoes::OptOfertas_Click() { Seta_Label(); }
+void Descricoes::OptDizimos_Click() { Seta_Label(); }
+void Descricoes::OptSaidas_Click() { Seta_Label(); }
+void Descricoes::OptOfertas_MouseDown() { Valida_Saida(); }
+void Descricoes::OptDizimos_MouseDown() { Valida_Saida(); }
+void Descricoes::OptSaidas_MouseDown() { Valida_Saida(); }
+
+void Descricoes::ChkCargos_Click() {
+    Carrega_Dados();
+    int k = 0;
+    TxtDescricao_KeyUp(k, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The list
+
+void Descricoes::Carrega_Dados() {
+    Screen::MousePointer(11);
+    LstDescricao->Clear();
+    dizimistas_.clear();
+    parametros_ = {Param[1], QString(), QString(), QString(), QString()};
+    QString consulta;
+    if (OptOfertas->Value()) consulta = QStringLiteral("ProcPesqOfertas");
+    else if (OptDizimos->Value()) consulta = QStringLiteral("ProcPesqDizimos");
+    else if (OptSaidas->Value()) consulta = QStringLiteral("ProcPesqSaidas");
+    RecordsetPtr rs;
+    if (!consulta.isEmpty() && Tenta([&] { rs = Abre_Query(consulta, parametros_); })) {
+        const bool dizimos = OptDizimos->Value();
+        const bool comCargo = ChkCargos->Value() != 0;
+        Tenta([&] {
+            for (; !rs->Eof(); rs->MoveNext()) {
+                const qint64 codigo = rs->Fields(QStringLiteral("Codigo")).toLongLong();
+                if (dizimos) {
+                    const QString nome = rs->Texto(QStringLiteral("Nome"));
+                    const QString ri = rs->Texto(QStringLiteral("RI"));
+                    const QString prefixo =
+                        comCargo ? rs->Texto(QStringLiteral("Abreviado")) + QLatin1Char('.') : QString();
+                    LstDescricao->AddItem(Linha_Dizimista(prefixo, nome, ri, rs->Texto(QStringLiteral("Cargo"))));
+                    dizimistas_.insert(codigo, {nome, ri});
+                } else {
+                    LstDescricao->AddItem(rs->Texto(QStringLiteral("Descricao")));
+                }
+                LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
+            }
+        });
+    }
+    rs.reset();
+    Conta_Regs();
+    Screen::MousePointer(0);
+}
+
+void Descricoes::Conta_Regs() {
+    LblRegs->setCaption(Formata(double(LstDescricao->ListCount()), QStringLiteral("#,### Registro(s)")));
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+void Descricoes::CmdEnvia_Click() {
+    Screen::MousePointer(11);
+    if (OptOfertas->Value()) Salva_Oferta();
+    else if (OptDizimos->Value()) Salva_Dizimista();
+    Screen::MousePointer(0);
+}
+
+void Descricoes::Salva_Oferta() {
+    if (!Valida_Controle(TxtDescricao, LblText, QStringLiteral("T"), QStringLiteral("S"))) return;
+    // An empty box after the call means the next key could not be read.
+    TxtCodigo->setText_(QString());
+    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoOfertas"));
+    if (TxtCodigo->Text().isEmpty()) return;
+    Screen::MousePointer(11);
+    const qint64 codigo = qint64(Val(TxtCodigo->Text()));
+    const QString texto = TxtDescricao->Text();
+    parametros_ = {QString::number(codigo), Param[1], texto, QString(), QString()};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsOfertas"), parametros_); })) return;
+    LstDescricao->AddItem(texto);
+    LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
+    TxtDescricao->setText_(QString());
+    TxtRI->setText_(QString());
+    CboCargo->setListIndex(-1);
+    Conta_Regs();
+    TxtDescricao->SetFocus();
+}
+
+void Descricoes::Salva_Dizimista() {
+    if (!Valida_Controle(TxtDescricao, LblText, QStringLiteral("T"), QStringLiteral("S"))) return;
+    if (!Valida_Controle(TxtRI, LblRI, QStringLiteral("N"), QStringLiteral("S"))) return;
+    if (TxtRI->Text().contains(QLatin1Char('.'))) {
+        MsgBox(QStringLiteral("Informe ") + LblRI->Caption() + QStringLiteral(" somente com números"), vbInformation,
+               Titulo_Atencao());
+        return;
+    }
+    if (!Valida_Controle(CboCargo, LblCargo, QStringLiteral("L"), QStringLiteral("S"))) return;
+    TxtCodigo->setText_(QString());
+    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoDizimos"));
+    if (TxtCodigo->Text().isEmpty()) return;
+    Screen::MousePointer(11);
+    const qint64 codigo = qint64(Val(TxtCodigo->Text()));
+    const QString nome = TxtDescricao->Text();
+    const QString ri = TxtRI->Text();
+    const QString cargo = QString::number(CboCargo->ItemData(CboCargo->ListIndex()));
+    // Every value travels bound: a quote in a name is stored as typed.
+    parametros_ = {QString::number(codigo), Param[1], ri, nome, cargo};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsDizimos"), parametros_); })) return;
+    const QString prefixo = ChkCargos->Value() != 0
+                                ? Extrai_Texto(CboCargo->Text(), QStringLiteral("["), QStringLiteral("]")) +
+                                      QLatin1Char('.')
+                                : QString();
+    LstDescricao->AddItem(Linha_Dizimista(prefixo, nome, ri, cargo));
+    LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
+    dizimistas_.insert(codigo, {nome, ri});
+    TxtDescricao->setText_(QString());
+    TxtRI->setText_(QString());
+    CboCargo->setListIndex(-1);
+    Conta_Regs();
+    TxtDescricao->SetFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Correction and deletion
+
+void Descricoes::LstDescricao_DblClick() {
+    if (!TxtDescricao->Text().isEmpty() &&
+        MsgBox(QStringLiteral("Existe dado em edição. Confirma sobrepor?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
+            vbNo)
+        return;
+    Screen::MousePointer(11);
+    Deleta_Historico(QStringLiteral("S"));
+    Screen::MousePointer(0);
+}
+
+void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {
+    (void)Shift;
+    if (KeyCode != 46) return;
+    const int i = LstDescricao->ListIndex();
+    if (i < 0) return;
+    const QString pergunta =
+        QStringLiteral("Deseja remover ") + Apara(LstDescricao->List(i).left(54)) + QStringLiteral(" ?");
+    if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes)
+        Deleta_Historico(QStringLiteral("N"));
+}
+
+void Descricoes::Deleta_Historico(const QString& sTipo) {
+    const int i = LstDescricao->ListIndex();
+    if (i < 0) return;
+    const bool edita = sTipo == QLatin1String("S");
+    const qint64 codigo = LstDescricao->ItemData(i);
+    const QString linha = LstDescricao->List(i);
+    parametros_ = {QString::number(codigo), QString(), QString(), QString(), QString()};
+    QString consulta;
+    if (OptOfertas->Value()) {
+        if (edita) TxtDescricao->setText_(linha);
+        consulta = QStringLiteral("ProcDelOfertas");
+    } else if (OptDizimos->Value()) {
+        if (edita) {
+            const auto guardado = dizimistas_.constFind(codigo);
+            if (guardado != dizimistas_.constEnd()) {
+                TxtDescricao->setText_(Apara(guardado->nome));
+                TxtRI->setText_(Apara(guardado->ri));
+            } else {
+                TxtDescricao->setText_(Apara(linha.mid(4, 50)));
+                TxtRI->setText_(Apara(linha.mid(55, 10)));
+            }
+            // A tither without a position code comes back without one.
+            const QString cargo = Apara(linha.mid(65, 12));
+            if (cargo.isEmpty()) CboCargo->setListIndex(-1);
+            else Seleciona_Item_Combo(CboCargo, Val(cargo));
+        }
+        consulta = QStringLiteral("ProcDelDizimos");
+    } else {
+        MsgBox(QStringLiteral("Este Histórico não pode ser modificado"), vbInformation, Titulo_Atencao());
+        return;
+    }
+    if (!Tenta([&] { Executa_Query(consulta, parametros_); })) return;
+    LstDescricao->RemoveItem(i);
+    dizimistas_.remove(codigo);
+    LstDescricao->update();
+    Conta_Regs();
+}
+
+// ---------------------------------------------------------------------------
+// Fields
+
+void Descricoes::CboCargo_LostFocus() {
+    const int i = CboCargo->ListIndex();
+    if (i == 0 || i == 8) TxtRI->setText_(RI_Sem_Numero);
+}
+
+void Descricoes::TxtDescricao_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M")); }
+
+void Descricoes::TxtDescricao_KeyUp(int& KeyCode, int Shift) {
+    (void)KeyCode;
+    (void)Shift;
+    Pesquisa();
+}
+
+// Selects the first row that begins with the typed text (the name, for
+// tithers); a match near the top is first passed by seven rows, so the
+// list scrolls to show the rows after it.
+void Descricoes::Pesquisa() {
+    const QString texto = TxtDescricao->Text().toUpper();
+    const int n = LstDescricao->ListCount();
+    const bool dizimos = OptDizimos->Value();
+    for (int i = 0; i < n; ++i) {
+        const QString linha = LstDescricao->List(i);
+        const QString parte = dizimos ? linha.mid(4, texto.size()) : linha.left(texto.size());
+        if (parte.toUpper() != texto) continue;
+        if (i + 7 < n - 1) LstDescricao->setListIndex(i + 7);
+        LstDescricao->setListIndex(i);
+        return;
+    }
+}
+
+void Descricoes::Valida_Saida() {
+    if (OptSaidas->Value() || TxtDescricao->Text().isEmpty()) return;
+    if (MsgBox(QStringLiteral("Existe dado em edição. Deseja Salvar?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
+        vbYes) {
+        CmdEnvia_Click();
+    } else {
+        TxtDescricao->setText_(QString());
+        TxtRI->setText_(QString());
+        CboCargo->setListIndex(-1);
+    }
+}
+
+void Descricoes::Timer_Timer() {
+    OptionButton* opcoes[] = {OptOfertas, OptDizimos, OptSaidas};
+    OptionButton* escolhida = nullptr;
+    for (OptionButton* o : opcoes)
+        if (o->Value()) escolhida = o;
+    if (!escolhida) return;
+    const QColor cor = escolhida->ForeColor();
+    if (cor == Amarelo) escolhida->setForeColor(Preto);
+    else if (cor == Preto) escolhida->setForeColor(Amarelo);
+    for (OptionButton* o : opcoes)
+        if (o != escolhida) o->setForeColor(Amarelo);
+}
