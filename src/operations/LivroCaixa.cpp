@@ -169,7 +169,10 @@ void LivroCaixa::monta_Tela() {
     const int colR = fmr.horizontalAdvance(QLatin1Char('0'));
     const int larguraResumo = fmr.horizontalAdvance(QString(39, QLatin1Char('0'))) + 2 * LstResumo->frameWidth() + 6 +
                               style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    FraResumo->resize(larguraResumo + 16, LstLivroCx->height());
+    // Shown, the frame covers the list up to its right edge, so no cut
+    // column of the rows peeps out beside it.
+    FraResumo->resize(std::max(larguraResumo + 16, LstLivroCx->geometry().right() + 1 - Twips::ParaPixelX(ResumoVisivel)),
+                      LstLivroCx->height());
     LstResumo->setGeometry(8, 44, larguraResumo, FraResumo->height() - 52);
     auto colunaResumo = [&](const QString& t, int fim) {
         auto* l = new Label(t, FraResumo);

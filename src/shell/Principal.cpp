@@ -13,6 +13,7 @@
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
 #include "shell/Sobre.h"
+#include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -61,11 +62,25 @@ protected:
 void mostra(const QString& nome, const QString& legenda, bool efeito = true) {
     JanelaProvisoria::Instancia(nome, legenda, efeito)->Show();
 }
+// The program's icon: a ledger on the window's dark grey.
+QIcon icone() {
+    QPixmap px(32, 32);
+    px.fill(QColor(0x40, 0x40, 0x40));
+    QPainter p(&px);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xC8, 0x96, 0x1E), 2));
+    p.setBrush(QColor(0xF0, 0xF0, 0xF0));
+    p.drawRect(QRectF(7, 5, 18, 22));
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
+    for (int y = 11; y <= 21; y += 5) p.drawLine(QPointF(11, y), QPointF(21, y));
+    return QIcon(px);
+}
 }  // namespace
 
 Principal::Principal() : Form(QStringLiteral("Principal"), false) {
     g_principal = this;
     setCaption(QStringLiteral(" Zuvevozo Ruverirora"));
+    QApplication::setWindowIcon(icone());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
