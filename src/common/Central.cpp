@@ -194,7 +194,7 @@ RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valo
 
 QString Versao_Servidor() { return Le_Versao().value_or(App::Versao()); }
 
-QString Versao_Servidor_Lida() { return Le_Versao().value_or(QString()); }
+std::optional<QString> Versao_Servidor_Lida() { return Le_Versao(); }
 
 void Abre_Link(const QString& alvo) {
     Screen::MousePointer(11);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <optional>
 
 // Account, password, database name and port of the central system.
 namespace Central {
@@ -50,8 +51,9 @@ RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valo
 // The version the central system publishes, or the program's own when it
 // cannot be read. Never fails.
 QString Versao_Servidor();
-// As Versao_Servidor, but empty when the central version could not be read
-// (unreachable, refused, the query failing): the About box must not claim
-// the program is current then. An empty view still gives the own version.
-QString Versao_Servidor_Lida();
+// As Versao_Servidor, but no value when the central version could not be
+// read (unreachable, refused, the query failing): the About box must not
+// claim the program is current then. An empty view still gives the own
+// version, and a null version the empty text, as Versao_Servidor does.
+std::optional<QString> Versao_Servidor_Lida();
 void Abre_Link(const QString& alvo);

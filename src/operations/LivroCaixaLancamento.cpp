@@ -42,14 +42,15 @@ QString Valida_Cargo(const QString& sTexto) {
 
 // The shown form of a tithe history: position first, at most 50
 // characters, the name shortened so that the whole membership tag stays.
-// No value when the tag itself is too long to fit.
+// No value when the tag is too long to leave room for the position in
+// front: the stored form would take its last two characters from the tag.
 std::optional<QString> Dizimo_Exibido(const QString& historico) {
     const QString t = Valida_Cargo(Valida_RI(Apara(historico)));
     QString s = Apara(t.right(2) + QLatin1Char(' ') + t.left(t.size() - 2));
     if (s.size() > Linha_Lancamento::LarguraHistorico) {
         const qsizetype ri = s.indexOf(QStringLiteral("RI:"));
         const qsizetype mantidos = ri + 1 + 48 - s.size();
-        if (ri < 0 || mantidos < 0) return std::nullopt;
+        if (ri < 0 || mantidos < 2) return std::nullopt;
         s = s.left(mantidos) + QLatin1Char(' ') + s.mid(ri, Linha_Lancamento::LarguraHistorico);
     }
     return s;

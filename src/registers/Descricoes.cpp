@@ -222,9 +222,10 @@ void Descricoes::Salva_Oferta() {
     // An empty box after the call means the next key could not be read.
     TxtCodigo->setText_(QString());
     Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoOfertas"));
-    if (TxtCodigo->Text().isEmpty()) return;
     Screen::MousePointer(11);
-    const qint64 codigo = qint64(Val(TxtCodigo->Text()));
+    bool codigoLido = false;
+    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);  // 64 bits, never through a double
+    if (!codigoLido) return;
     const QString texto = TxtDescricao->Text();
     parametros_ = {QString::number(codigo), Param[1], texto, QString(), QString()};
     if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsOfertas"), parametros_); })) return;
@@ -248,9 +249,10 @@ void Descricoes::Salva_Dizimista() {
     if (!Valida_Controle(CboCargo, LblCargo, QStringLiteral("L"), QStringLiteral("S"))) return;
     TxtCodigo->setText_(QString());
     Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoDizimos"));
-    if (TxtCodigo->Text().isEmpty()) return;
     Screen::MousePointer(11);
-    const qint64 codigo = qint64(Val(TxtCodigo->Text()));
+    bool codigoLido = false;
+    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);  // 64 bits, never through a double
+    if (!codigoLido) return;
     const QString nome = TxtDescricao->Text();
     const QString ri = TxtRI->Text();
     const QString cargo = QString::number(CboCargo->ItemData(CboCargo->ListIndex()));

@@ -232,15 +232,15 @@ bool Sobre::DownloadFile(const QString& sSourceUrl, const QString& sLocalFile) {
 
 void Sobre::Atualiza_Versao() {
     // A version that could not be read says nothing about being current.
-    const QString central = Versao_Servidor_Lida();
-    if (central.isEmpty()) {
+    const std::optional<QString> central = Versao_Servidor_Lida();
+    if (!central) {
         MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!") + CR + QStringLiteral("Examine e tente novamente."),
                vbOKOnly + vbExclamation, Titulo_Atencao());
         return;
     }
     // Compared as texts, character by character: 1.0.3 counts as newer
     // than 1.0.21.
-    if (App::Versao() >= central) {
+    if (App::Versao() >= *central) {
         MsgBox(QStringLiteral("Sua versão já está atualizada."), vbOKOnly + vbInformation, Titulo_Atencao());
         return;
     }

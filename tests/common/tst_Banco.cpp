@@ -5,7 +5,6 @@
 #include "common/Esquema.h"
 #include "common/ParametroConsulta.h"
 #include "platform/Colacao.h"
-#include "platform/Erro.h"
 #include "platform/SqlCipher.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
@@ -18,22 +17,6 @@
 #include <memory>
 
 namespace {
-// The error number a call raises; 0 when it completes.
-long ErroDe(const std::function<void()>& f, QString* descricao = nullptr) {
-    try {
-        f();
-    } catch (const ErroExecucao& e) {
-        if (descricao) *descricao = e.Description;
-        return e.Number;
-    }
-    return 0;
-}
-
-QByteArray Bytes(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Does this process hold any descriptor on the file?
 bool ArquivoAberto(const QString& caminho) {
     const QString alvo = QFileInfo(caminho).canonicalFilePath();

@@ -3,7 +3,6 @@
 // its data intact; the schema files' format; the criabanco tool.
 #include "common/Banco.h"
 #include "common/Esquema.h"
-#include "platform/Erro.h"
 #include "platform/SqlCipher.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
@@ -13,26 +12,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 
 using SqlCipher::Comando;
 using SqlCipher::Conexao;
 
 namespace {
-long ErroDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ErroExecucao& e) {
-        return e.Number;
-    }
-    return 0;
-}
-
-QByteArray Bytes(const QString& caminho) {
-    QFile f(caminho);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Every "Table.Column" and index name of a file.
 QSet<QString> Estrutura(const QString& caminho) {
     Conexao con = Conexao::Abre(caminho);

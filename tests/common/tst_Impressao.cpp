@@ -1,8 +1,8 @@
 // The printer object and the printing primitive, checked from the PDF file
 // of each job with poppler's own readers.
 #include "common/Formularios.h"
-#include "platform/Erro.h"
 #include "platform/Printer.h"
+#include "support/Ambiente.h"
 #include "support/Registro.h"
 #include <QImage>
 #include <QProcess>
@@ -32,15 +32,6 @@ QMap<QString, Palavra> Palavras(const QString& pdf) {
             r.insert(m.captured(3), {i, m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72});
         }
     return r;
-}
-
-long ErroDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ErroExecucao& e) {
-        return e.Number;
-    }
-    return 0;
 }
 }  // namespace
 

@@ -96,12 +96,7 @@ private slots:
             {0, "março", ""},     {0, "", ""},
         };
         for (const auto& [mes, nome, esperado] : casos) QCOMPARE(Nome_Mes(mes, nome), QString(esperado));
-        try {
-            Nome_Mes(13);
-            QFAIL("month 13 accepted");
-        } catch (const ErroExecucao& e) {
-            QCOMPARE(e.Number, 9L);
-        }
+        QCOMPARE(ErroDe([] { Nome_Mes(13); }), 9L);
     }
 };
 

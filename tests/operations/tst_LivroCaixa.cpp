@@ -3,11 +3,9 @@
 // history rules, the refusals, correction, deletion, the day's summary and
 // closing; and what the encrypted file holds afterwards.
 #include "common/Parametros.h"
-#include "common/Usuario.h"
 #include "operations/LivroCaixa.h"
-#include "platform/MsgBox.h"
-#include "shell/Principal.h"
 #include "support/Ambiente.h"
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include <QApplication>
 #include <QClipboard>
@@ -17,19 +15,6 @@ namespace {
 constexpr qint64 Grande = qint64(1) << 40;  // a code beyond 32 bits
 const QString Nenhum = "<nenhum>";
 
-void digita(QWidget* w, const QString& texto) {
-    w->setFocus(Qt::OtherFocusReason);
-    for (QChar c : texto) {
-        const Qt::Key k = c.isLetter() && c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode())
-                          : c == '.'                        ? Qt::Key_Period
-                          : c == ' '                        ? Qt::Key_Space
-                          : c.isDigit()                     ? Qt::Key(c.unicode())
-                                                            : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, w, k, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, w, k, QString(c), Qt::NoModifier);
-    }
-}
-
 void apaga(QWidget* w) {  // select all, delete
     w->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
@@ -38,7 +23,7 @@ void apaga(QWidget* w) {  // select all, delete
 
 void troca(QWidget* w, const QString& texto) {
     apaga(w);
-    digita(w, texto);
+    Digita(w, texto);
 }
 
 QString linha(const QString& tipo, int dia, const QString& h, const QString& ent, const QString& sai) {
@@ -46,17 +31,10 @@ QString linha(const QString& tipo, int dia, const QString& h, const QString& ent
            ent.rightJustified(10) + ' ' + sai.rightJustified(10);
 }
 
-QStringList linhas(const ListBox* l) {
-    QStringList r;
-    for (int i = 0; i < l->ListCount(); ++i) r << l->List(i);
-    return r;
-}
 }  // namespace
 
 class tst_LivroCaixa : public QObject {
     Q_OBJECT
-
-    Principal* principal = nullptr;
 
     LivroCaixa* abre(Ambiente& amb) {
         amb.Parametros(12, "SETOR", "IGREJA", "S", 8, 2021);
@@ -67,24 +45,9 @@ class tst_LivroCaixa : public QObject {
         amb.Sql("INSERT INTO Saidas VALUES (123, 12, 'CONTA DE LUZ'), "
                 "(4567, 12, 'MANUTENÇÃO PREDIAL E REFORMA DO TEMPLO CENTRAL DA IGREJA')");
         amb.Sql("INSERT INTO Transmissao VALUES (8, 2021, '2021-09-01', 'ANA'), (7, 2021, '2021-08-01', 'ANA')");
-        Nome_Usuario.clear();
-        Principal::DefineLogin([] { Nome_Usuario = "MARIA"; });
-        principal = new Principal();
-        principal->Show();
-        QTest::qWaitForWindowActive(principal);
-        QTest::qWaitFor([] { return Nome_Usuario == "MARIA"; });
-        principal->Liv_Cx->trigger();
+        Inicia_Principal("MARIA")->Liv_Cx->trigger();
         Roteiro::LimpaCaixas();
         return qobject_cast<LivroCaixa*>(Form::Procura("LivroCaixa"));
-    }
-
-    static void caixa(const QString& prompt, int estilo = vbExclamation) {
-        QVERIFY2(!Roteiro::Caixas().empty(), qPrintable(prompt));
-        QCOMPARE(Roteiro::Caixas().back().prompt, prompt);
-        QCOMPARE(Roteiro::Caixas().back().titulo, QString("Atenção MARIA"));
-        QCOMPARE(Roteiro::Caixas().back().estilo, estilo);
-        QVERIFY(!Roteiro::HouveInesperada());
-        Roteiro::LimpaCaixas();
     }
 
     // One entry typed as a user does; an offering's history before its day,
@@ -103,17 +66,8 @@ class tst_LivroCaixa : public QObject {
         return rs->Eof() ? Nenhum : rs->Texto(campo);
     }
 
-    static int conta(Ambiente& amb, const QString& sql) { return amb.Le(sql)->Fields(0).toInt(); }
-
 private slots:
-    void cleanup() {
-        for (Form* f : Form::Forms())
-            if (f != principal) delete f;
-        delete principal;
-        principal = nullptr;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Principal::DefineLogin(nullptr);
-    }
+    void cleanup() { Fecha_Tudo(); }
 
     void lista_ordem_totais_e_resumo() {
         Ambiente amb;
@@ -130,7 +84,7 @@ private slots:
         QCOMPARE(f->Caption() + "|" + f->CboMesAno->Text(), QString(" Lançamento de Livro Caixa|AGOSTO / 2021"));
         QVERIFY(f->OptOfertas->Value() && f->CboHistorico->ListCount() == 3);  // this church's offerings only
         // Kind, day, then the history in Portuguese order, case and accents aside.
-        QCOMPARE(linhas(f->LstLivroCx), (QStringList{linha("D", 5, "MB MARIA SILVA RI:00012345", "100,00", "----"),
+        QCOMPARE(Linhas(f->LstLivroCx), (QStringList{linha("D", 5, "MB MARIA SILVA RI:00012345", "100,00", "----"),
                                                      linha("O", 3, "ABACATE", "2.000,00", "----"),
                                                      linha("O", 3, "Ábaco", "0,10", "----"),
                                                      linha("O", 3, "abóbora", "0,20", "----"),
@@ -149,7 +103,7 @@ private slots:
 
         QTest::mouseClick(f->CmdOk, Qt::LeftButton);
         QVERIFY(f->FraResumo_Left() == LivroCaixa::ResumoVisivel && f->CmdOk->Caption() == "Fechar");
-        QCOMPARE(linhas(f->LstResumo),
+        QCOMPARE(Linhas(f->LstResumo),
                  (QStringList{"03         0,00    2.000,30    2.000,30", "05       100,00        0,00      100,00"}));
         QTest::mouseClick(f->CmdOk, Qt::LeftButton);
         QVERIFY(f->FraResumo_Left() == LivroCaixa::ResumoOculto && f->CmdOk->Caption() == "Resumo");
@@ -188,7 +142,7 @@ private slots:
             const bool saida = c.tipo == f->OptSaidas;
             const QString l = linha(saida ? "S" : c.tipo == f->OptDizimos ? "D" : "O", c.dia.toInt(), c.mostrado,
                                     saida ? "----" : c.celula, saida ? c.celula : "----");
-            const int i = int(linhas(f->LstLivroCx).indexOf(l));
+            const int i = int(Linhas(f->LstLivroCx).indexOf(l));
             QVERIFY2(i >= 0, qPrintable(l));
             QCOMPARE(f->LstLivroCx->ItemData(i), codigo);
             QVERIFY(f->CboHistorico->Text().isEmpty() && f->TxtDia->Text().isEmpty() && f->TxtValor->Text().isEmpty());
@@ -197,13 +151,13 @@ private slots:
         QCOMPARE(f->TxtEntradas->Text() + f->TxtSaidas->Text() + f->TxtSaldo->Text() + f->LblRegs->Caption(),
                  QString("1.284,5681,001.203,5611 Registro(s)"));
         // The month must be sent again; other months stay sent.
-        QCOMPARE(conta(amb, "SELECT COUNT(*) FROM Transmissao WHERE Mes = 8") * 10 +
-                     conta(amb, "SELECT COUNT(*) FROM Transmissao WHERE Mes = 7"), 1);
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Transmissao WHERE Mes = 8") * 10 +
+                     amb.Conta("SELECT COUNT(*) FROM Transmissao WHERE Mes = 7"), 1);
 
         // Presets: the weekday's offering (1 August 2021 is a Sunday), and
         // the prebend, ten per cent of the inflows in whole units.
         QTest::mouseClick(f->OptOfertas, Qt::LeftButton);
-        digita(f->TxtDia, "8");
+        Digita(f->TxtDia, "8");
         f->CboHistorico->SetFocus();
         QCOMPARE(f->TxtDia->Text() + f->CboHistorico->Text(), QString("08domingo - culto"));
         troca(f->CboHistorico, "PREBENDA PASTOR");
@@ -236,6 +190,8 @@ private slots:
             {f->OptOfertas, "8/2021", "5", "A", "1,234", valor},
             {f->OptOfertas, "8/2021", "5", "D'AVILA", "1", "Para prosseguir retire apóstrofos (') do Histórico."},
             {f->OptDizimos, "8/2021", "5", "RI:1.234", "1", "Para prosseguir retire pontos (.) do Nº do RI."},
+            // The tag alone fills the history: no room for the position in front.
+            {f->OptDizimos, "8/2021", "5", "RI:" + QString(46, '1'), "1", "Preencha Descrição do Histórico Corretamente."},
             {f->OptSaidas, "8/2021", "5", "LUZ CT:123", "1", "Para prosseguir é necessário o Nº da Conta (CT:???) no Histórico."},
         };
         for (const Caso& c : casos) {
@@ -244,7 +200,7 @@ private slots:
             Param[10] = mes[1];
             Roteiro::Responde(vbOK);
             lanca(f, c.tipo, c.dia, c.hist, c.valor);
-            caixa(c.mensagem);
+            CONFERE_CAIXA(c.mensagem, vbExclamation);
         }
         Param[9] = "8";
         Param[10] = "2021";
@@ -256,29 +212,29 @@ private slots:
         QCOMPARE(f->TxtValor->Text(), QString("1234.56"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        caixa(valor);
+        CONFERE_CAIXA(valor, vbExclamation);
         troca(f->TxtValor, "1");
 
         // The account is the whole tag of the history chosen: "CT:1234" is not "CT:123".
         f->CboHistorico->setListIndex(0);
-        digita(f->CboHistorico, "4");
+        Digita(f->CboHistorico, "4");
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        caixa("A Conta CT:1234 é Inválida para este Histórico. Verifique.");
+        CONFERE_CAIXA("A Conta CT:1234 é Inválida para este Histórico. Verifique.", vbExclamation);
 
         apaga(f->CboMesAno);
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        caixa("Preencha Mês de Referência Corretamente.");
-        QCOMPARE(conta(amb, "SELECT COUNT(*) FROM LivroCaixa") + f->LstLivroCx->ListCount(), 0);
+        CONFERE_CAIXA("Preencha Mês de Referência Corretamente.", vbExclamation);
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LivroCaixa") + f->LstLivroCx->ListCount(), 0);
 
         // 29 February of a leap year is a day.
         Param[9] = "2";
         Param[10] = "2024";
-        digita(f->CboMesAno, "FEVEREIRO / 2024");
+        Digita(f->CboMesAno, "FEVEREIRO / 2024");
         lanca(f, f->OptOfertas, "29", "A", "1");
         QVERIFY(Roteiro::Caixas().empty());
-        QCOMPARE(conta(amb, "SELECT COUNT(*) FROM LivroCaixa WHERE Dia = 29 AND Mes = 2 AND Ano = 2024"), 1);
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LivroCaixa WHERE Dia = 29 AND Mes = 2 AND Ano = 2024"), 1);
     }
 
     void corrige_remove_e_fecha() {
@@ -291,13 +247,11 @@ private slots:
         LivroCaixa* f = abre(amb);
         QVERIFY(f);
         auto linhaDe = [&](const char* inicio) {
-            return int(linhas(f->LstLivroCx).indexOf(QRegularExpression(QString(inicio) + ".*")));
+            return int(Linhas(f->LstLivroCx).indexOf(QRegularExpression(QString(inicio) + ".*")));
         };
         auto duploClique = [&](const char* inicio) {
-            const int i = linhaDe(inicio);
-            f->LstLivroCx->setListIndex(i);
-            QTest::mouseDClick(f->LstLivroCx->viewport(), Qt::LeftButton, {},
-                               f->LstLivroCx->visualItemRect(f->LstLivroCx->item(i)).center());
+            f->LstLivroCx->setListIndex(linhaDe(inicio));
+            Duplo_Clique(f->LstLivroCx, f->LstLivroCx->ListIndex());
         };
         const QString transmitido = "SELECT COUNT(*) FROM Transmissao WHERE Mes = 8";
 
@@ -305,12 +259,12 @@ private slots:
         // that begins with it; the stored entry is gone at once.
         duploClique("O 03");
         QCOMPARE(f->TxtDia->Text() + "|" + f->CboHistorico->Text() + "|" + f->TxtValor->Text(), QString("03|CULTO|50,00"));
-        QVERIFY(f->CboHistorico->ListIndex() == -1 && guardado(amb, 1) == Nenhum && conta(amb, transmitido) == 0);
+        QVERIFY(f->CboHistorico->ListIndex() == -1 && guardado(amb, 1) == Nenhum && amb.Conta(transmitido) == 0);
         QCOMPARE(f->TxtEntradas->Text() + f->LblRegs->Caption(), QString("30,003 Registro(s)"));
 
         Roteiro::Responde(vbNo);
         duploClique("D 04");
-        caixa("Existem dados em edição. Confirma sobrepor?", vbYesNo + vbQuestion + vbDefaultButton2);
+        CONFERE_CAIXA("Existem dados em edição. Confirma sobrepor?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->CboHistorico->Text() + f->LblRegs->Caption(), QString("CULTO3 Registro(s)"));
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         QCOMPARE(guardado(amb, Grande + 1), QString("CULTO"));
@@ -329,7 +283,7 @@ private slots:
         QCOMPARE(f->CboHistorico->Text(), QString("ÁGUA"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        caixa("Para prosseguir é necessário o Nº da Conta (CT:???) no Histórico.");
+        CONFERE_CAIXA("Para prosseguir é necessário o Nº da Conta (CT:???) no Histórico.", vbExclamation);
 
         // The Delete key asks with the row's kind, day and history.
         f->LstLivroCx->setListIndex(linhaDe("S 10"));
@@ -338,10 +292,10 @@ private slots:
             Roteiro::Responde(resposta);
             f->LstLivroCx->SetFocus();
             QTest::keyClick(f->LstLivroCx, Qt::Key_Delete);
-            caixa("Deseja remover S 10 CONTA DE LUZ CT:123 ?", vbYesNo + vbQuestion + vbDefaultButton2);
+            CONFERE_CAIXA("Deseja remover S 10 CONTA DE LUZ CT:123 ?", vbYesNo + vbQuestion + vbDefaultButton2);
             QCOMPARE(guardado(amb, Grande) == Nenhum, resposta == vbYes);
         }
-        QVERIFY(f->TxtSaidas->Text() == "0,00" && conta(amb, transmitido) == 0);
+        QVERIFY(f->TxtSaidas->Text() == "0,00" && amb.Conta(transmitido) == 0);
 
         // A failed insert adds no row; closing with Yes and a failed save
         // keeps the form open with the entry in its fields.
@@ -360,7 +314,7 @@ private slots:
         amb.Sql("DROP TRIGGER falha");
         Roteiro::Responde(vbYes);
         QVERIFY(f->Unload());
-        QCOMPARE(conta(amb, "SELECT COUNT(*) FROM LivroCaixa WHERE Historico = 'DOAÇÃO'"), 1);
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LivroCaixa WHERE Historico = 'DOAÇÃO'"), 1);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include "platform/Controles.h"
 #include "platform/Erro.h"
@@ -8,24 +9,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// Types one character as the keyboard does, accents included.
-void digita(QWidget* w, const QString& texto) {
-    for (QChar c : texto) {
-        const Qt::Key k = c.isLetter() && c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode())
-                          : c == QLatin1Char('.')           ? Qt::Key_Period
-                          : c.isDigit()                     ? Qt::Key(c.unicode())
-                                                            : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, w, k, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, w, k, QString(c), Qt::NoModifier);
-    }
-}
-
-QStringList itens(const ListBox& l) {
-    QStringList r;
-    for (int i = 0; i < l.ListCount(); ++i) r << l.List(i);
-    return r;
-}
-
 // A shown window whose controls can take the focus.
 struct Janela {
     QWidget w;
@@ -64,14 +47,14 @@ private slots:
         }
         // Case does not count, an accent comes after the plain letter, equal
         // texts stay in the order they came ("e" before "E"); data follow their rows.
-        QCOMPARE(itens(l), (QStringList{"Ábaco", "abelha", "e", "E", "é", "ÉDEN", "édipo", "Eva", "Zebra"}));
+        QCOMPARE(Linhas(&l), (QStringList{"Ábaco", "abelha", "e", "E", "é", "ÉDEN", "édipo", "Eva", "Zebra"}));
         for (int i = 0; i < l.ListCount(); ++i) QCOMPARE(l.ItemData(i), qint64(1000 + entrada.indexOf(l.List(i))));
         // Fixed-width rows keep day and kind order; an unsorted list keeps arrival order.
         for (const char* s : {"12 S  ALUGUEL", "03 E  OFERTA", "12 E  DIZIMO", "03 E  ABC"}) linhas.AddItem(s);
-        QCOMPARE(itens(linhas), (QStringList{"03 E  ABC", "03 E  OFERTA", "12 E  DIZIMO", "12 S  ALUGUEL"}));
+        QCOMPARE(Linhas(&linhas), (QStringList{"03 E  ABC", "03 E  OFERTA", "12 E  DIZIMO", "12 S  ALUGUEL"}));
         solta.AddItem("b");
         solta.AddItem("a");
-        QCOMPARE(itens(solta), (QStringList{"b", "a"}));
+        QCOMPARE(Linhas(&solta), (QStringList{"b", "a"}));
     }
 
     void comboItemDataEClick() {
@@ -112,8 +95,7 @@ private slots:
             else if (k == '9') k = 0;
             else if (k != 8) k = Codigo_Ansi(Caractere_Ansi(k).toUpper());
         };
-        t->setFocus();
-        digita(t, "aç.9é1");
+        Digita(t, "aç.9é1");
         QCOMPARE(t->Text(), QString("AÇ,É1"));
         QCOMPARE(vistos, (QList<int>{'a', 0xE7, '.', '9', 0xE9, '1'}));
 
@@ -129,7 +111,7 @@ private slots:
         // A typed "." must not look like Delete to the key-code events.
         QTest::keyClick(t, Qt::Key_End);
         cima.clear();
-        digita(t, ".");
+        Digita(t, ".");
         QCOMPARE(cima, (QList<int>{190}));
 
         // A handler that swallows Backspace keeps the text whole; a paste is not typing.
@@ -146,19 +128,18 @@ private slots:
         auto* t = j.poe<TextBox>();
         QVERIFY(j.mostra());
         t->setMaxLength_(3);
-        t->setFocus();
-        digita(t, "ABCDE");
+        Digita(t, "ABCDE");
         QCOMPARE(t->Text(), QString("ABC"));
         // A longer text set by the program stays whole; it can shrink, not grow.
         t->setText_("123456");
         QCOMPARE(t->Text(), QString("123456"));
         QTest::keyClick(t, Qt::Key_End);
-        digita(t, "7");
+        Digita(t, "7");
         QTest::keyClick(t, Qt::Key_Backspace);
         QCOMPARE(t->Text(), QString("12345"));
         t->setLocked(true);
         t->setMaxLength_(0);
-        digita(t, "8");
+        Digita(t, "8");
         QCOMPARE(t->Text(), QString("12345"));
     }
 
@@ -181,8 +162,7 @@ private slots:
         QCOMPARE(perdeu, 2);
         // Typing the text of an item does not choose it behind the user's back.
         c->AddItem("ABC");
-        c->SetFocus();
-        digita(c, "abc");
+        Digita(c, "abc");
         QTest::keyClick(c, Qt::Key_Return);
         b->SetFocus();
         QCOMPARE(perdeuCombo, 1);

@@ -1,34 +1,15 @@
 // The histories register driven from the main window's menu as a user does:
 // the three kinds, the rows and their order, saving, correction, deletion,
 // the ten-zero membership number, and what the file holds afterwards.
-#include "common/Usuario.h"
-#include "platform/MsgBox.h"
 #include "registers/Descricoes.h"
-#include "shell/Principal.h"
 #include "support/Ambiente.h"
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include <QtTest>
 
 namespace {
-void digita(QWidget* w, const QString& texto) {
-    for (QChar c : texto) {
-        const Qt::Key k = c.isDigit() || (c.isLetter() && c.unicode() < 0x80) ? Qt::Key(c.toUpper().unicode())
-                          : c == QLatin1Char(' ')                             ? Qt::Key_Space
-                                                                              : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, w, k, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, w, k, QString(c), Qt::NoModifier);
-    }
-}
-
-QStringList linhas(const ListBox* l) {
-    QStringList r;
-    for (int i = 0; i < l->ListCount(); ++i) r << l->List(i);
-    return r;
-}
-
-void duploClique(ListBox* l, int i) {
-    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(i)).center());
-}
+// Another church's offering whose next code a double cannot hold exactly.
+constexpr qint64 Alto = (qint64(1) << 53) + 2;
 
 void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
     l->setListIndex(i);
@@ -43,21 +24,8 @@ QString linhaDizimista(const QString& prefixo, const QString& nome, const QStrin
 }
 }  // namespace
 
-// The last box shown: its text, its title with the user's name and its style,
-// every box having had its answer in the script.
-#define CONFERE_CAIXA(TEXTO, ESTILO)                                                \
-    do {                                                                            \
-        QVERIFY(!Roteiro::Caixas().empty());                                        \
-        QCOMPARE(Roteiro::Caixas().back().prompt, QStringLiteral(TEXTO));           \
-        QCOMPARE(Roteiro::Caixas().back().titulo, QStringLiteral("Atenção MARIA")); \
-        QCOMPARE(Roteiro::Caixas().back().estilo, (ESTILO));                        \
-        QVERIFY(!Roteiro::HouveInesperada());                                       \
-    } while (0)
-
 class tst_Descricoes : public QObject {
     Q_OBJECT
-
-    Principal* principal = nullptr;
 
     // Church 12 with nine positions, the form opened from the menu.
     Descricoes* abre(Ambiente& amb) {
@@ -66,40 +34,22 @@ class tst_Descricoes : public QObject {
                                "(2, 'PASTOR', 'PR'), (3, 'EVANGELISTA', 'EV'), (4, 'MISSIONÁRIO', 'MS'), "
                                "(5, 'PRESBÍTERO', 'PB'), (6, 'DIÁCONO', 'DC'), (7, 'COOPERADOR', 'CP'), "
                                "(8, 'MEMBRO', 'MB'), (9, 'VISITANTE', 'CG')"));
-        bool logou = false;
-        Nome_Usuario.clear();
-        Principal::DefineLogin([&] {
-            logou = true;
-            Nome_Usuario = QStringLiteral("MARIA");
-        });
-        principal = new Principal();
-        principal->Show();
-        QDeadlineTimer prazo(2000);
-        while (!logou && !prazo.hasExpired()) QTest::qWait(5);
-        principal->Tip_Hist->trigger();
+        Inicia_Principal(QStringLiteral("MARIA"))->Tip_Hist->trigger();
         Roteiro::LimpaCaixas();
         return qobject_cast<Descricoes*>(Form::Procura(QStringLiteral("Descricoes")));
     }
 
-    static int conta(Ambiente& amb, const char* sql) { return amb.Le(QString::fromUtf8(sql))->Fields(0).toInt(); }
-
 private slots:
-    void cleanup() {
-        for (Form* f : Form::Forms())
-            if (f != principal) delete f;
-        delete principal;
-        principal = nullptr;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Principal::DefineLogin(nullptr);
-    }
+    void cleanup() { Fecha_Tudo(); }
 
     void ofertas_gravam_corrigem_e_removem() {
         Ambiente amb;
         amb.Sql(QStringLiteral("INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES (4, 12, 'SÁBADO - CEIA'), "
-                               "(9, 12, 'sabado - almoço'), (2, 12, 'DOMINGO - CULTO'), (5, 13, 'OUTRA IGREJA')"));
+                               "(9, 12, 'sabado - almoço'), (2, 12, 'DOMINGO - CULTO'), (?1, 13, 'OUTRA IGREJA')"),
+                {Alto});
         Descricoes* f = abre(amb);
         QVERIFY(f);
-        QCOMPARE(linhas(f->LstDescricao), (QStringList{QStringLiteral("DOMINGO - CULTO"), QStringLiteral("sabado - almoço"),
+        QCOMPARE(Linhas(f->LstDescricao), (QStringList{QStringLiteral("DOMINGO - CULTO"), QStringLiteral("sabado - almoço"),
                                                        QStringLiteral("SÁBADO - CEIA")}));
         QCOMPARE(f->LblRegs->Caption(), QStringLiteral("3 Registro(s)"));
 
@@ -108,39 +58,38 @@ private slots:
         CONFERE_CAIXA("Preencha Dia da Semana e Tipo de Culto Corretamente.", vbExclamation);
 
         // Typed keys are upper-cased, accents included; the search follows them.
-        f->TxtDescricao->SetFocus();
-        digita(f->TxtDescricao, QStringLiteral("sa"));
+        Digita(f->TxtDescricao, QStringLiteral("sa"));
         QCOMPARE(f->LstDescricao->ListIndex(), 1);
-        digita(f->TxtDescricao, QStringLiteral("bado - bênção d'água"));
+        Digita(f->TxtDescricao, QStringLiteral("bado - bênção d'água"));
         QCOMPARE(f->TxtDescricao->Text(), QStringLiteral("SABADO - BÊNÇÃO D'ÁGUA"));
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        QCOMPARE(linhas(f->LstDescricao).at(2), QStringLiteral("SABADO - BÊNÇÃO D'ÁGUA"));
-        QCOMPARE(f->LstDescricao->ItemData(2), 10);
+        QCOMPARE(Linhas(f->LstDescricao).at(2), QStringLiteral("SABADO - BÊNÇÃO D'ÁGUA"));
+        QCOMPARE(f->LstDescricao->ItemData(2), Alto + 1);
         QCOMPARE(f->LblRegs->Caption(), QStringLiteral("4 Registro(s)"));
-        QCOMPARE(amb.Le("SELECT CodIg || '|' || Descricao FROM Ofertas WHERE Codigo = 10")->Fields(0).toString(),
+        QCOMPARE(amb.Le("SELECT CodIg || '|' || Descricao FROM Ofertas WHERE Codigo = ?1", {Alto + 1})->Fields(0).toString(),
                  QStringLiteral("12|SABADO - BÊNÇÃO D'ÁGUA"));
 
         // Correction: the row goes back into the field and leaves the file.
-        digita(f->TxtDescricao, QStringLiteral("X"));
+        Digita(f->TxtDescricao, QStringLiteral("X"));
         Roteiro::Responde(vbYes);
-        duploClique(f->LstDescricao, 0);
+        Duplo_Clique(f->LstDescricao, 0);
         CONFERE_CAIXA("Existe dado em edição. Confirma sobrepor?", vbYesNo + vbQuestion);
         QCOMPARE(f->TxtDescricao->Text(), QStringLiteral("DOMINGO - CULTO"));
         QCOMPARE(f->LstDescricao->ListCount(), 3);
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Ofertas WHERE Codigo = 2"), 0);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Ofertas WHERE Codigo = 2"), 0);
 
         // The Delete key asks, No being the default.
         teclaDelete(f->LstDescricao, 2, {vbYes});
         CONFERE_CAIXA("Deseja remover SÁBADO - CEIA ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->LstDescricao->ListCount(), 2);
         QCOMPARE(f->LblRegs->Caption(), QStringLiteral("2 Registro(s)"));
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Ofertas WHERE Codigo = 4"), 0);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Ofertas WHERE Codigo = 4"), 0);
 
         // Closing with text in the field offers to save it.
         Roteiro::Responde(vbYes);
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existe dado em edição. Deseja Salvar?", vbYesNo + vbQuestion);
-        QCOMPARE(amb.Le(QStringLiteral("SELECT Descricao FROM Ofertas WHERE Codigo = 11"))->Texto("Descricao"),
+        QCOMPARE(amb.Le(QStringLiteral("SELECT Descricao FROM Ofertas WHERE Codigo = ?1"), {Alto + 2})->Texto("Descricao"),
                  QStringLiteral("DOMINGO - CULTO"));
     }
 
@@ -157,7 +106,7 @@ private slots:
         for (const auto& [texto, esperado] : casos) {
             f->TxtDescricao->setText_(QString::fromLatin1(texto).chopped(1));
             selecoes.clear();
-            digita(f->TxtDescricao, QString::fromLatin1(texto).right(1));
+            Digita(f->TxtDescricao, QString::fromLatin1(texto).right(1));
             QCOMPARE(selecoes, esperado);
         }
     }
@@ -174,30 +123,29 @@ private slots:
         QCOMPARE(f->LblText->Caption(), QStringLiteral("Nome Completo da Pessoa"));
         const QStringList sem = {linhaDizimista({}, "ÁLVARO NUNES", "12", "2"), linhaDizimista({}, "ALVES", "7", {}),
                                  linhaDizimista({}, longo, "1234567890", "99"), linhaDizimista({}, "ZÉLIA", "555", "6")};
-        QCOMPARE(linhas(f->LstDescricao), sem);
+        QCOMPARE(Linhas(f->LstDescricao), sem);
         f->ChkCargos->setValue(1);
-        QCOMPARE(linhas(f->LstDescricao),
+        QCOMPARE(Linhas(f->LstDescricao),
                  (QStringList{linhaDizimista(".", "ALVES", "7", {}), linhaDizimista(".", longo, "1234567890", "99"),
                               linhaDizimista("DC.", "ZÉLIA", "555", "6"),
                               linhaDizimista("PR.", "ÁLVARO NUNES", "12", "2")}));
 
         // The checks, in order, each with its message.
-        f->TxtDescricao->SetFocus();
-        digita(f->TxtDescricao, QStringLiteral("joão \"boca\" d'ávila"));
+        Digita(f->TxtDescricao, QStringLiteral("joão \"boca\" d'ávila"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         CONFERE_CAIXA("Preencha Nº do R.I. Corretamente.", vbExclamation);
-        digita(f->TxtRI, QStringLiteral("12.5"));
+        Digita(f->TxtRI, QStringLiteral("12.5"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         CONFERE_CAIXA("Informe Nº do R.I. somente com números", vbInformation);
         f->TxtRI->setText_(QString());
-        digita(f->TxtRI, QStringLiteral("1234567890"));
+        Digita(f->TxtRI, QStringLiteral("1234567890"));
         QCOMPARE(f->TxtRI->Text(), QStringLiteral("12345678"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         CONFERE_CAIXA("Preencha Cargo Corretamente.", vbExclamation);
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Dizimos"), 4);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 4);
 
         // Leaving the first or the ninth position puts ten zeros; others keep the RI.
         for (const auto& [indice, ri] : {std::pair{1, "12345678"}, {8, "0000000000"}, {0, "0000000000"}}) {
@@ -220,13 +168,13 @@ private slots:
 
         // A correction takes the stored name and RI back whole; a position
         // missing from the list leaves the combo without a choice.
-        duploClique(f->LstDescricao, 1);
+        Duplo_Clique(f->LstDescricao, 1);
         QCOMPARE(f->TxtDescricao->Text(), longo);
         QCOMPARE(f->TxtRI->Text(), QStringLiteral("12345678901"));
         QCOMPARE(f->CboCargo->ListIndex(), -1);
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Dizimos WHERE Codigo = 9"), 0);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos WHERE Codigo = 9"), 0);
         Roteiro::Responde(vbYes);
-        duploClique(f->LstDescricao, 2);
+        Duplo_Clique(f->LstDescricao, 2);
         QCOMPARE(f->TxtDescricao->Text(), QStringLiteral("ZÉLIA"));
         QCOMPARE(f->CboCargo->Text(), QStringLiteral("DIÁCONO [DC] «6»"));
 
@@ -235,7 +183,7 @@ private slots:
         QTest::mouseClick(f->OptSaidas, Qt::LeftButton);
         CONFERE_CAIXA("Existe dado em edição. Deseja Salvar?", vbYesNo + vbQuestion);
         QVERIFY(f->OptSaidas->Value() && f->TxtDescricao->Text().isEmpty());
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Dizimos"), 3);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 3);
     }
 
     void saidas_so_para_leitura() {
@@ -246,17 +194,17 @@ private slots:
         QTest::mouseClick(f->OptSaidas, Qt::LeftButton);
         QCOMPARE(f->LblText->Caption(), QStringLiteral("Descreva a Despesa"));
         QVERIFY(!f->CmdEnvia->isEnabled());
-        QCOMPARE(linhas(f->LstDescricao),
+        QCOMPARE(Linhas(f->LstDescricao),
                  (QStringList{QStringLiteral("agua"), QStringLiteral("ÁGUA"), QStringLiteral("LUZ")}));
         f->TxtDescricao->setText_(QStringLiteral("LUZ"));
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbOK);
-        duploClique(f->LstDescricao, 0);
+        Duplo_Clique(f->LstDescricao, 0);
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
         teclaDelete(f->LstDescricao, 1, {vbYes, vbOK});
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
         QCOMPARE(f->LstDescricao->ListCount(), 3);
-        QCOMPARE(conta(amb, "SELECT count(*) FROM Saidas"), 3);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Saidas"), 3);
         // Closing asks nothing for an outflow text.
         QVERIFY(f->Unload());
         QVERIFY(!Roteiro::HouveInesperada());

@@ -1,11 +1,10 @@
 // The QR-code window and the appeal it opens: the code read back by an
 // independent reader, one appeal however often it is clicked, and a text
 // the user cannot change.
-#include "shell/ApoioShell.h"
 #include "shell/Donativo.h"
-#include "shell/Principal.h"
 #include "shell/QRCode.h"
 #include "support/Ambiente.h"
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include <QPlainTextEdit>
 
@@ -13,16 +12,11 @@ class tst_Donativo : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() {
-        Fecha_Tudo();
-        Principal::DefineLogin(nullptr);
-    }
+    void cleanup() { Fecha_Tudo(); }
 
     void codigo_lido_e_um_apelo_so() {
         Ambiente amb;
-        Principal::DefineLogin([] {});
-        auto* p = new Principal();
-        p->Show();
+        Principal* p = Inicia_Principal("TESTE");
         auto* qr = Form::Instancia<QRCode>();
         qr->Show();
         QCOMPARE(QPoint(qr->Left(), qr->Top()), QPoint(p->Width() - 3100, p->Height() - 3700));

@@ -2,14 +2,12 @@
 // folder, the menu and its states, the day's notices at every activation,
 // the ways to end and the change of user.
 #include "common/Parametros.h"
-#include "common/Usuario.h"
 #include "operations/Avisos.h"
 #include "platform/App.h"
-#include "platform/MsgBox.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
-#include "shell/Principal.h"
 #include "support/Ambiente.h"
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include <QFile>
 #include <QMenuBar>
@@ -24,15 +22,6 @@ struct Filho : Form {
     bool recusa;
 };
 
-void fecha_tudo() {
-    const std::vector<Form*> v = Form::Forms();
-    const QList<QPointer<Form>> formas(v.begin(), v.end());
-    for (bool filhos : {false, true})  // the main window first: it takes its children along
-        for (const auto& f : formas)
-            if (f && f->Filho() == filhos) delete f.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 QString legendas(const QList<QAction*>& acoes) {
     QStringList r;
     for (QAction* a : acoes) r << a->text();
@@ -43,46 +32,23 @@ QString legendas(const QList<QAction*>& acoes) {
 class tst_Principal : public QObject {
     Q_OBJECT
 
-    int logins = 0;
-
-    // Starts the program as the user would; the login stands in for the dialog.
-    Principal* inicia() {
-        logins = 0;
-        Principal::DefineLogin([this] {
-            ++logins;
-            Nome_Usuario = "MARIA";
-            Principal::Atual()->Usu->setText("USUÁRIO: MARIA");
-        });
-        Nome_Usuario.clear();
-        auto* p = new Principal();
-        p->Show();
-        // The window system activates the window shortly after it shows.
-        QDeadlineTimer prazo(2000);
-        while (logins == 0 && !prazo.hasExpired()) QTest::qWait(5);
-        QCoreApplication::processEvents();
-        return p;
-    }
-
 private slots:
-    void cleanup() {
-        fecha_tudo();
-        Principal::DefineLogin(nullptr);
-    }
+    void cleanup() { Fecha_Tudo(); }
 
     void arquivoAntigoTomaONomeAtual() {
         Ambiente amb;
         amb.Parametros(12, "SETOR NORTE", "VILA NOVA", "S", 8, 2021);
         QVERIFY(QFile::rename(amb.Arquivo(), amb.Pasta() + "/Quorvane.kwe"));
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         QVERIFY(QFile::exists(amb.Arquivo()) && !QFile::exists(amb.Pasta() + "/Quorvane.kwe"));
         QCOMPARE(p->Caption(), QString(" Zuvevozo Ruverirora 1.0.%1 - SETOR NORTE / VILA NOVA / AGOSTO-2021").arg(App::Revision));
-        QCOMPARE(logins, 1);
-        fecha_tudo();
+        QCOMPARE(Logins(), 1);
+        Fecha_Tudo();
         // With both files, neither is touched.
         QFile antigo(amb.Pasta() + "/Quorvane.kwe");
         QVERIFY(antigo.open(QIODevice::WriteOnly) && antigo.write("antigo") == 6);
         antigo.close();
-        inicia();
+        Inicia_Principal("MARIA");
         QVERIFY(antigo.open(QIODevice::ReadOnly));
         QCOMPARE(antigo.readAll(), QByteArray("antigo"));
         QCOMPARE(Param[1], QString("0012"));
@@ -92,8 +58,8 @@ private slots:
     void semArquivoAvisaETerminaSemLogin() {
         Ambiente amb(false);
         Roteiro::Responde(vbOK);
-        Principal::DefineLogin([this] { ++logins; });
-        logins = 0;
+        int logins = 0;
+        Principal::DefineLogin([&] { ++logins; });
         QVERIFY(Termina_Programa([] { (new Principal())->Show(); }));
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
         QCOMPARE(Roteiro::Caixas()[0].prompt, QString("Sistema com problemas na base de dados."));
@@ -105,7 +71,7 @@ private slots:
 
     void menuComLegendasETeclas() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         QCOMPARE(legendas(p->Menu->actions()), "Zuvevozo Ruverirora||&Bases de Apoio|O&perações|&Impressões|&Exportações|"
                                                "So&bre o Sistema|&Fechar|" + QString(15, ' ') + "|USUÁRIO: MARIA");
         QVERIFY(!p->Espaco->isEnabled() && !p->Espaco2->isEnabled());
@@ -127,11 +93,11 @@ private slots:
         for (const char* tipo : {"C", "S", "c"}) {
             Ambiente amb;
             amb.Parametros(3, "SETOR", "IGREJA", tipo, 5, 2024);
-            Principal* p = inicia();
+            Principal* p = Inicia_Principal("MARIA");
             for (QAction* a : {p->Igr_Setor, p->Rem_Mat, p->Set_Igr, p->Exp_Termo})
                 QVERIFY2(a->isEnabled() == (tipo[0] != 'C'), qPrintable(tipo + (": " + a->objectName())));
             QVERIFY(p->Liv_Cx->isEnabled());
-            fecha_tudo();
+            Fecha_Tudo();
         }
     }
 
@@ -139,7 +105,7 @@ private slots:
         Ambiente amb;
         amb.Parametros(12, "SETOR", "IGREJA", "S", 8, 2021);
         Relogio::Define(QDateTime(QDate(2021, 8, 5), QTime(9, 0)));
-        Principal* p = inicia();  // nothing for today: the window does not stay
+        Principal* p = Inicia_Principal("MARIA");  // nothing for today: the window does not stay
         QVERIFY(!Form::Procura("Avisos"));
         const std::tuple<int, int, QVariant> linhas[] = {{12, 5, "pagar água"}, {12, 5, "Aluguel do salão"},
                                                          {12, 5, "ÉDEN: reunião"}, {12, 6, "amanhã"},
@@ -150,16 +116,14 @@ private slots:
         auto* avisos = qobject_cast<Avisos*>(Form::Procura("Avisos"));
         QVERIFY(avisos);
         QCOMPARE(avisos->Caption(), QString("Aviso de Compromissos  Importantes"));
-        QStringList vistos;
-        for (int i = 0; i < avisos->LstAvisos->ListCount(); ++i) vistos << avisos->LstAvisos->List(i);
-        QCOMPARE(vistos, (QStringList{"", "Aluguel do salão", "ÉDEN: reunião", "pagar água"}));
+        QCOMPARE(Linhas(avisos->LstAvisos), (QStringList{"", "Aluguel do salão", "ÉDEN: reunião", "pagar água"}));
         // Centred horizontally, 100 twips below the top of the working area.
         QCOMPARE(QPoint(avisos->Left(), avisos->Top()), QPoint((p->Width() - avisos->Width()) / 2, 100));
     }
 
     void fecharPeloMenuTerminaDeUmaVez() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         auto* filho = new Filho();
         filho->Show();
         Roteiro::Responde(vbNo);
@@ -174,7 +138,7 @@ private slots:
 
     void fecharAJanelaDescarregaOsFilhosAntes() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         (new Filho())->Show();
         Roteiro::Responde(vbNo);
         QVERIFY(!Termina_Programa([&] { QVERIFY(!p->Unload()); }));
@@ -195,22 +159,22 @@ private slots:
 
     void trocaDeUsuario() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         Roteiro::Responde(vbNo);
         p->Usu_Click();
         QCOMPARE(Roteiro::Caixas().back().prompt, QString("Deseja trocar o Usuário MARIA?"));
         QCOMPARE(Roteiro::Caixas().back().estilo, vbYesNo + vbQuestion + vbDefaultButton2);
-        QCOMPARE(logins, 1);
+        QCOMPARE(Logins(), 1);
         Roteiro::Responde(vbYes);
         p->Usu_Click();
-        QCOMPARE(logins, 2);
+        QCOMPARE(Logins(), 2);
         p->Form_Activate();  // a user is known: no login at this activation
-        QCOMPARE(logins, 2);
+        QCOMPARE(Logins(), 2);
     }
 
     void cadaItemAbreUmaJanelaSo() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         const std::tuple<QAction*, const char*, const char*> itens[] = {
             {p->Par_Sis, "Parametr", " Parâmetros do Sistema"},       {p->Agf_Fin, "Agenda", " Agenda de Compromissos"},
             {p->Cad_Dep, "Departamentos", " Cadastro de Departamentos"}, {p->Tip_Hist, "Descricoes", " Cadastro de Históricos"},
@@ -246,7 +210,7 @@ private slots:
 
     void redimensionarLevaOQrcode() {
         Ambiente amb;
-        Principal* p = inicia();
+        Principal* p = Inicia_Principal("MARIA");
         auto* qr = new Form("QRCode", true);
         qr->Show();
         for (const QSize& s : {QSize(900, 700), QSize(1100, 800)}) {

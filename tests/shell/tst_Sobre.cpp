@@ -3,16 +3,15 @@
 // test server and an HTTPS server of the test's own, whose certificate
 // authority is made here and trusted through the download's seam.
 #include "common/Parametros.h"
-#include "common/Usuario.h"
 #include "platform/App.h"
 #include "platform/Baixador.h"
-#include "platform/MsgBox.h"
+#include "platform/Rede.h"
 #include "platform/Shell.h"
 #include "platform/Tela.h"
 #include "shell/ApoioShell.h"
-#include "shell/Principal.h"
 #include "shell/Sobre.h"
 #include "support/Ambiente.h"
+#include "support/Interacao.h"
 #include "support/Registro.h"
 #include <QSslKey>
 #include <QSslSocket>
@@ -60,10 +59,7 @@ class tst_Sobre : public QObject {
     ServidorHttps servidor;
 
     Sobre* abre() {
-        Principal::DefineLogin([] {});
-        Nome_Usuario = QStringLiteral("ANA");
-        (new Principal())->Show();
-        Principal::Atual()->Sobre_Sis->trigger();
+        Inicia_Principal(QStringLiteral("ANA"))->Sobre_Sis->trigger();
         return qobject_cast<Sobre*>(Form::Procura(QStringLiteral("Sobre")));
     }
     static QStringList arquivos(const Ambiente& amb) {
@@ -104,7 +100,6 @@ private slots:
         Rede::DefineConectado(nullptr);
         Rede::DefineSonda(nullptr);
         Baixador::ConfiaAutoridades({});
-        Principal::DefineLogin(nullptr);
     }
 
     void janela_novidades_e_links() {
@@ -119,8 +114,7 @@ private slots:
         QCOMPARE(s->LblComputador->Caption(), "Processador: " + QString::number(QCoreApplication::applicationPid()));
         QCOMPARE(s->CmdVeja->Caption(), "Veja as novidades da versão V. " + App::Versao());
         QCOMPARE(s->CmdAtualize->Caption(), QStringLiteral("Atualize o Marlovinter para a versão 1.0.30"));
-        QStringList linhas;
-        for (int i = 0; i < s->LstSobre->ListCount(); ++i) linhas << s->LstSobre->List(i);
+        const QStringList linhas = Linhas(s->LstSobre);
         QCOMPARE(linhas.size(), 67);
         QCOMPARE(linhas.count(QString()), 6);
         QCOMPARE(linhas.filter(QRegularExpression("^» [A-Z]")).size(), 25);

@@ -4,6 +4,7 @@
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "platform/App.h"
+#include "platform/Erro.h"
 #include "platform/MsgBox.h"
 #include "platform/Relogio.h"
 #include "platform/Shell.h"
@@ -48,13 +49,7 @@ Ambiente::~Ambiente() {
 
 QString Ambiente::Arquivo() const { return dir_.path() + QLatin1Char('/') + Banco::NomeArquivo; }
 
-void Ambiente::Sql(const QString& sql, const QVariantList& valores) {
-    auto con = SqlCipher::Conexao::Abre(Arquivo());
-    SqlCipher::Comando cmd(con, sql);
-    liga(cmd, valores);
-    while (cmd.Passo()) {
-    }
-}
+void Ambiente::Sql(const QString& sql, const QVariantList& valores) { Le(sql, valores); }
 
 RecordsetPtr Ambiente::Le(const QString& sql, const QVariantList& valores) {
     auto con = SqlCipher::Conexao::Abre(Arquivo());
@@ -86,4 +81,19 @@ bool Termina_Programa(const std::function<void()>& f) {
         return true;
     }
     return false;
+}
+
+long ErroDe(const std::function<void()>& f, QString* descricao) {
+    try {
+        f();
+    } catch (const ErroExecucao& e) {
+        if (descricao) *descricao = e.Description;
+        return e.Number;
+    }
+    return 0;
+}
+
+QByteArray Bytes(const QString& caminho) {
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }

@@ -21,6 +21,8 @@ public:
     void Sql(const QString& sql, const QVariantList& valores = {});
     // Reads rows with bound values.
     RecordsetPtr Le(const QString& sql, const QVariantList& valores = {});
+    // The first column of the first row, as a count.
+    int Conta(const QString& sql, const QVariantList& valores = {}) { return Le(sql, valores)->Fields(0).toInt(); }
     // One parameter row: code, sector, congregation, type, month, year.
     void Parametros(int codigo, const QString& setor, const QString& congrega, const QString& tipo, int mes,
                     int ano, const QString& razao = QStringLiteral("IGREJA CENTRAL"));
@@ -31,3 +33,7 @@ private:
 
 // True when calling f ended the program (through App::Termina).
 bool Termina_Programa(const std::function<void()>& f);
+// The error number a call raises, with its description; 0 when it completes.
+long ErroDe(const std::function<void()>& f, QString* descricao = nullptr);
+// A file's bytes; none when it cannot be read.
+QByteArray Bytes(const QString& caminho);

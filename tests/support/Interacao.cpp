@@ -1,0 +1,59 @@
+#include "support/Interacao.h"
+#include "common/Usuario.h"
+
+namespace {
+int logins = 0;
+QString usuario;
+}  // namespace
+
+void Digita(QWidget* w, const QString& texto) {
+    w->setFocus(Qt::OtherFocusReason);
+    for (QChar c : texto) {
+        // Qt's code of a plain key is its upper-case ASCII character.
+        const Qt::Key k = c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, w, k, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, w, k, QString(c), Qt::NoModifier);
+    }
+}
+
+Principal* Inicia_Principal(const QString& nome) {
+    logins = 0;
+    usuario = nome;
+    Principal::DefineLogin([] {
+        ++logins;
+        Nome_Usuario = usuario;
+        Principal::Atual()->Usu->setText(QStringLiteral("USUÁRIO: ") + usuario);
+    });
+    Nome_Usuario.clear();
+    auto* p = new Principal();
+    p->Show();
+    // The window system activates the window shortly after it shows.
+    if (!QTest::qWaitFor([] { return logins > 0; }, 2000))
+        QTest::qFail("a janela principal não foi ativada", __FILE__, __LINE__);
+    QCoreApplication::processEvents();
+    return p;
+}
+
+int Logins() { return logins; }
+QString Usuario_Iniciado() { return usuario; }
+
+void Fecha_Tudo() {
+    QList<QPointer<Form>> formas;
+    for (Form* f : Form::Existentes()) formas << f;
+    for (auto& f : formas)  // the main window takes its children along
+        if (f && !f->Filho()) delete f.data();
+    for (auto& f : formas)
+        if (f) delete f.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Principal::DefineLogin(nullptr);
+}
+
+QStringList Linhas(const ListBox* l) {
+    QStringList r;
+    for (int i = 0; i < l->ListCount(); ++i) r << l->List(i);
+    return r;
+}
+
+void Duplo_Clique(ListBox* l, int linha) {
+    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(linha)).center());
+}

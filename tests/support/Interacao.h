@@ -1,0 +1,37 @@
+#pragma once
+// Driving the program as a user does: typing, opening the main window
+// through its login, and closing every form between cases.
+#include "platform/Controles.h"
+#include "platform/MsgBox.h"
+#include "shell/Principal.h"
+#include <QtTest>
+
+// Gives the widget the focus and types the text key by key, accented
+// letters included (keyClicks refuses those).
+void Digita(QWidget* w, const QString& texto);
+
+// Shows a new main window whose login stands in for the dialog: it names
+// `usuario` as the login dialog would. Returns the window once it is
+// active and that login ran.
+Principal* Inicia_Principal(const QString& usuario);
+int Logins();               // runs of that login since the window started
+QString Usuario_Iniciado();  // the name it was given
+
+// Destroys every form, top-level ones first, without their unload
+// handling, and gives the login back to the real dialog.
+void Fecha_Tudo();
+
+QStringList Linhas(const ListBox* l);
+void Duplo_Clique(ListBox* l, int linha);
+
+// The last box shown, titled for the user of Inicia_Principal, every box
+// so far having had its answer in the script; the boxes seen are cleared.
+#define CONFERE_CAIXA(TEXTO, ESTILO)                                                \
+    do {                                                                            \
+        QVERIFY(!Roteiro::Caixas().empty());                                        \
+        QCOMPARE(Roteiro::Caixas().back().prompt, QString(TEXTO));                  \
+        QCOMPARE(Roteiro::Caixas().back().titulo, "Atenção " + Usuario_Iniciado()); \
+        QCOMPARE(Roteiro::Caixas().back().estilo, (ESTILO));                        \
+        QVERIFY(!Roteiro::HouveInesperada());                                       \
+        Roteiro::LimpaCaixas();                                                     \
+    } while (0)
