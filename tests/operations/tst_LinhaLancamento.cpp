@@ -15,13 +15,8 @@ class tst_LinhaLancamento : public QObject {
 private slots:
     void linhas_douradas_e_leitura() {
         const QString sessenta = "OFERTA ESPECIAL PARA A CONSTRUÇÃO DO NOVO TEMPLO DA IGREJA XX";
-        const struct {
-            QString tipo;
-            int dia;
-            QString historico;  // as stored
-            qint64 centavos;
-            QString linha;
-        } casos[] = {
+        // Kind, day, history as stored, amount in cents, the row (76 characters, accents counted as one).
+        const std::tuple<QString, int, QString, qint64, QString> casos[] = {
             {"D", 5, "MARIA SILVA RI:00012345 MB", 10000,
              "D 05 MB MARIA SILVA RI:00012345                            100,00       ----"},
             {"D", 31, " JOSE RI:00000000 CG", 5, "D 31 CG JOSE RI:00000000                                     0,05       ----"},
@@ -29,30 +24,25 @@ private slots:
             {"O", 7, "OFERTA DE AÇÃO DE GRAÇAS", -50, "O 07 OFERTA DE AÇÃO DE GRAÇAS                               -0,50       ----"},
             {"O", 1, sessenta, 99999999, "O 01 OFERTA ESPECIAL PARA A CONSTRUÇÃO DO NOVO TEMPLO D999.999,99       ----"},
         };
-        for (const auto& c : casos) {
-            const QString linha = LL::De_Registro(c.tipo, c.dia, c.historico, D(c.centavos));
-            QCOMPARE(linha, c.linha);  // 76 characters, accents counted as one
+        for (const auto& [tipo, dia, historico, centavos, linha] : casos) {
+            QCOMPARE(LL::De_Registro(tipo, dia, historico, D(centavos)), linha);
             const LL::Linha l = LL::Le(linha);
-            QCOMPARE(l.tipo + l.dia, c.tipo + QString("%1").arg(c.dia, 2, 10, QChar('0')));
-            QCOMPARE(c.tipo == "S" ? l.saida : l.entrada, D(c.centavos));
-            QCOMPARE(c.tipo == "S" ? l.entrada : l.saida, Dinheiro());  // "----" reads as 0
-            QCOMPARE(c.tipo == "D" ? LL::Historico_Dizimo(l) : l.historico, c.historico.left(50).trimmed());
+            QCOMPARE(l.tipo + l.dia, tipo + QString("%1").arg(dia, 2, 10, QChar('0')));
+            QCOMPARE(tipo == "S" ? l.saida : l.entrada, D(centavos));
+            QCOMPARE(tipo == "S" ? l.entrada : l.saida, Dinheiro());  // "----" reads as 0
+            QCOMPARE(tipo == "D" ? LL::Historico_Dizimo(l) : l.historico, historico.left(50).trimmed());
         }
     }
 
     void totais_e_celulas_invalidas() {
         // A sector row ("I") counts both columns; a row made elsewhere
         // without thousands separators, or with a blank cell, reads too.
-        const QStringList linhas = {
-            LL::Monta("O", 1, "A", D(10)),
-            LL::Monta("O", 1, "B", D(20)),
-            LL::Monta("S", 2, "C", D(12345678)),
-            LL::Monta("I", 3, "CONGREGAÇÃO", D(100000), D(2550)),
-            QString("I 04 X").leftJustified(55) + "   1234,5 " + QString(11, ' '),
-        };
         Dinheiro e, s;
-        for (const QString& l : linhas) LL::Soma(l, e, s);
-        QCOMPARE(e, D(10 + 20 + 100000 + 123450));
+        for (const QString& l : {LL::Monta("O", 1, "A", D(10)), LL::Monta("S", 2, "C", D(12345678)),
+                                 LL::Monta("I", 3, "CONGREGAÇÃO", D(100000), D(2550)),
+                                 QString("I 04 X").leftJustified(55) + "   1234,5 " + QString(11, ' ')})
+            LL::Soma(l, e, s);
+        QCOMPARE(e, D(10 + 100000 + 123450));
         QCOMPARE(s, D(12345678 + 2550));
 
         // A cut or foreign cell is an error, never another amount.

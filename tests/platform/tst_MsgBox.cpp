@@ -9,12 +9,11 @@
 #include <QTimer>
 
 namespace {
-// What the user sees on the next real message box, buttons left to right; the
-// box is then answered with Escape or, when it stays, with the button named.
+// What the user sees on the next real message box: "text|title|buttons left to
+// right|default button|icon". The box is then answered with Escape or, when it
+// stays, with the button named.
 struct Vista {
-    QString texto, titulo, padrao;
-    QStringList botoes;
-    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QString resumo;
     bool ficouComEscape = false;
 };
 void responde(Vista& v, const QString& botao = {}) {
@@ -23,8 +22,10 @@ void responde(Vista& v, const QString& botao = {}) {
         auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         auto bs = m->buttons();
         std::sort(bs.begin(), bs.end(), [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
-        for (auto* b : bs) v.botoes << b->text();
-        v = {m->text(), m->windowTitle(), m->defaultButton() ? m->defaultButton()->text() : "", v.botoes, m->icon()};
+        QStringList textos;
+        for (auto* b : bs) textos << b->text();
+        v.resumo = QStringList{m->text(), m->windowTitle(), textos.join(','),
+                               m->defaultButton() ? m->defaultButton()->text() : "", QString::number(m->icon())}.join('|');
         QTest::keyClick(m, Qt::Key_Escape);
         QTest::qWait(20);
         if (!(v.ficouComEscape = m->isVisible())) return;
@@ -50,52 +51,35 @@ private slots:
         const auto& c = Roteiro::Caixas().front();
         QCOMPARE(c.titulo + '|' + c.prompt + '|' + QString::number(c.estilo), QString("Atenção ANA|Remover ?\rConfirme|292"));
         QVERIFY(!Roteiro::HouveInesperada());
-        // No answer left: flagged, and the default button answers; so is an answer the box cannot give.
+        // No answer left: flagged, and the default button answers.
         QCOMPARE(MsgBox("Deseja Salvar ?", vbYesNo + vbQuestion + vbDefaultButton2, "T"), int(vbNo));
-        QVERIFY(Roteiro::HouveInesperada());
-        Roteiro::LimpaCaixas();
-        Roteiro::Responde(vbYes);
-        QCOMPARE(MsgBox("Gravado.", vbInformation), int(vbOK));
         QVERIFY(Roteiro::HouveInesperada());
     }
 
     void caixaNaTela() {
         QVERIFY(!Roteiro::Ativo());
-        Vista v, sn, ari;
+        Vista v, sn;
         responde(v);
         QCOMPARE(MsgBox("Linha 1\rLinha 2\r\nLinha 3", vbYesNoCancel + vbQuestion + vbDefaultButton2, "Atenção ANA"),
                  int(vbCancel));
-        QCOMPARE(v.texto, QString("Linha 1\nLinha 2\nLinha 3"));
-        QCOMPARE(v.titulo, QString("Atenção ANA"));
-        QCOMPARE(v.icone, QMessageBox::Question);
-        QCOMPARE(v.botoes, (QStringList{"Sim", "Não", "Cancelar"}));
-        QCOMPARE(v.padrao, QString("Não"));
+        QCOMPARE(v.resumo, QString("Linha 1\nLinha 2\nLinha 3|Atenção ANA|Sim,Não,Cancelar|Não|%1").arg(QMessageBox::Question));
         // A Yes/No question cannot be dismissed with Escape: it needs an answer.
         responde(sn, "Sim");
         QCOMPARE(MsgBox("Deseja realmente fechar o sistema ?", vbYesNo + vbQuestion), int(vbYes));
         QVERIFY(sn.ficouComEscape);
-        QCOMPARE(sn.botoes, (QStringList{"Sim", "Não"}));
-        responde(ari, "Repetir");
-        QCOMPARE(MsgBox("Falhou", vbAbortRetryIgnore + vbCritical), int(vbRetry));
-        QCOMPARE(ari.icone, QMessageBox::Critical);
-        QCOMPARE(ari.botoes, (QStringList{"Anular", "Repetir", "Ignorar"}));
-    }
 
-    void entradaNaTela() {
-        QString rotulo, cancelar;
+        QString rotulo;
         for (bool aceita : {true, false}) {
             QTimer::singleShot(0, [&, aceita] {
                 QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
                 auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-                rotulo = d->labelText();
-                cancelar = d->cancelButtonText();
+                rotulo = d->labelText() + '|' + d->cancelButtonText();
                 d->setTextValue("ANA");
                 aceita ? d->accept() : d->reject();
             });
             QCOMPARE(InputBox("Nome\rdo usuário", "Atenção", "X"), QString(aceita ? "ANA" : ""));
         }
-        QCOMPARE(rotulo, QString("Nome\ndo usuário"));
-        QCOMPARE(cancelar, QString("Cancelar"));
+        QCOMPARE(rotulo, QString("Nome\ndo usuário|Cancelar"));
     }
 };
 
