@@ -20,7 +20,12 @@ install -m 755 "$raiz/build/tesouraria" "$pasta/tesouraria"
 # MariaDB's ODBC driver under the name the central connection asks for; the
 # program uses this file when the system does not register that name.
 install -m 644 "$raiz/db/odbc/odbcinst.ini" "$pasta/odbcinst.ini"
-if [[ $demo == 1 && ! -e "$pasta/Marlovinter.kwe" && ! -e "$pasta/Quorvane.kwe" ]]; then
+if [[ -e "$pasta/Quorvane.kwe" && ! -e "$pasta/Marlovinter.kwe" ]]; then
+    # A file under the older name is the treasurer's data: the program gives
+    # it the current name at start-up and brings it up to date then. A new
+    # file here would hide it.
+    :
+elif [[ $demo == 1 && ! -e "$pasta/Marlovinter.kwe" ]]; then
     "$raiz/build/criabanco" --demo "$pasta"
 else
     "$raiz/build/criabanco" "$pasta"
