@@ -46,7 +46,7 @@ void CriaDemo(const QString& caminho) {
                 con.Executa(sql);
                 con.Executa(QStringLiteral("COMMIT"));
             } catch (...) {
-                sqlite3_exec(con.Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+                con.Desfaz();
                 throw;
             }
         }

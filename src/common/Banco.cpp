@@ -80,13 +80,8 @@ RecordsetPtr LeSnapshot(Comando& c) {
         throw ErroExecucao(3219, QStringLiteral("Operação inválida: a instrução altera dados e não devolve registros."));
     QStringList nomes;
     for (int i = 0; i < c.Colunas(); ++i) nomes << c.NomeColuna(i);
-    std::vector<std::vector<QVariant>> linhas;
-    while (c.Passo()) {
-        std::vector<QVariant> linha;
-        linha.reserve(size_t(nomes.size()));
-        for (int i = 0; i < nomes.size(); ++i) linha.push_back(c.Coluna(i));
-        linhas.push_back(std::move(linha));
-    }
+    auto linhas =
+        Recordset::CopiaLinhas(int(nomes.size()), [&] { return c.Passo(); }, [&](int i) { return c.Coluna(i); });
     // The names after the run too: a statement may only know them then.
     for (int i = 0; i < c.Colunas() && i < nomes.size(); ++i) nomes[i] = c.NomeColuna(i);
     return std::make_unique<Recordset>(std::move(nomes), std::move(linhas));
@@ -103,17 +98,16 @@ public:
         : con_(Conexao::Abre(Banco::CaminhoArquivo())), somenteLeitura_(somenteLeitura) {}
 
     RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
+        QString sql = sqlOuNome;
         if (EhNomeDeConsulta(sqlOuNome)) {
             const ConsultaArmazenada q = BuscaConsulta(con_, sqlOuNome.trimmed());
             if (!q.tipos.empty())
                 throw ErroExecucao(3061, QStringLiteral("Consulta '%1': %2 parâmetro(s) sem valor.")
                                              .arg(q.nome)
                                              .arg(q.tipos.size()));
-            Comando c(con_, q.sql);
-            ExigeSemParametros(c);
-            return LeSnapshot(c);
+            sql = q.sql;
         }
-        Comando c(con_, sqlOuNome);
+        Comando c(con_, sql);
         ExigeSemParametros(c);
         return LeSnapshot(c);
     }
@@ -162,7 +156,7 @@ private:
             con_.Executa(QStringLiteral("COMMIT"));
         } catch (...) {
             c.Reinicia();
-            sqlite3_exec(con_.Db(), "ROLLBACK", nullptr, nullptr, nullptr);
+            con_.Desfaz();
             throw;
         }
     }

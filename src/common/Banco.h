@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class TextBox;
 
@@ -36,3 +37,7 @@ void Executa_SQL(const QString& sql);
 void Executa_Query(const QString& nome, const QStringList& parametros);
 RecordsetPtr Abre_Query(const QString& nome, const QStringList& parametros);
 void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery);
+// Proximo_Codigo into an emptied box, read back as a 64-bit key (never
+// through a double); no value when the key could not be read. The pointer
+// is the hourglass again afterwards, for the save that follows.
+std::optional<qint64> Le_Proximo_Codigo(TextBox* alvo, const QString& nomeQuery);

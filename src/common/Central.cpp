@@ -94,13 +94,8 @@ public:
         const QSqlRecord campos = q.record();
         QStringList nomes;
         for (int i = 0; i < campos.count(); ++i) nomes << campos.fieldName(i);
-        std::vector<std::vector<QVariant>> linhas;
-        while (q.next()) {
-            std::vector<QVariant> linha;
-            linha.reserve(size_t(nomes.size()));
-            for (int i = 0; i < nomes.size(); ++i) linha.push_back(q.value(i));
-            linhas.push_back(std::move(linha));
-        }
+        auto linhas =
+            Recordset::CopiaLinhas(int(nomes.size()), [&] { return q.next(); }, [&](int i) { return q.value(i); });
         if (q.lastError().isValid()) Levanta_Erro(3146, Texto(q.lastError()));
         return std::make_unique<Recordset>(nomes, std::move(linhas));
     }
@@ -156,20 +151,28 @@ void Central::DefineTextoConexao(const QString& texto) { textoTeste() = texto; }
 
 bool Conectado_Internet() { return Rede::ConectadoInternet(); }
 
+void Avisa_Sem_Internet() {
+    MsgBox(QStringLiteral("Não há Conexão com a Internet!") + CR + QStringLiteral("Examine e tente novamente."),
+           vbExclamation, Titulo_Atencao());
+}
+
+void Avisa_Sem_Alcance() {
+    MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!") + CR + QStringLiteral("Examine e tente novamente."),
+           vbExclamation, Titulo_Atencao());
+}
+
 bool Testa_Conexao(const QString& servidor, const QString& mostra) {
     const bool mensagens = mostra == QLatin1String("S");
-    const QString examine = CR + QStringLiteral("Examine e tente novamente.");
     bool resultado = false;
     bool online = false;
     if (!Tenta([&] { online = Conectado_Internet(); })) return resultado;
     if (!online) {
-        if (mensagens) MsgBox(QStringLiteral("Não há Conexão com a Internet!") + examine, vbExclamation, Titulo_Atencao());
+        if (mensagens) Avisa_Sem_Internet();
         return false;
     }
     // Any answer counts, a refused connection too; only silence does not.
     if (!Tenta([&] { resultado = Rede::Responde(servidor, Central::Porta); })) return resultado;
-    if (!resultado && mensagens)
-        MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!") + examine, vbExclamation, Titulo_Atencao());
+    if (!resultado && mensagens) Avisa_Sem_Alcance();
     return resultado;
 }
 

@@ -38,6 +38,10 @@ public:
 extern std::unique_ptr<BancoCentral> Banco_Central;
 
 bool Conectado_Internet();
+// The two warnings of a missing link: "Não há Conexão com a Internet!" and
+// "Sua Conexão não alcança a base Vendral!", each asking to try again.
+void Avisa_Sem_Internet();
+void Avisa_Sem_Alcance();
 // True when the computer is online and the address answers; messages only
 // when mostra is exactly "S".
 bool Testa_Conexao(const QString& servidor, const QString& mostra);

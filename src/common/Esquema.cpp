@@ -152,8 +152,6 @@ bool AtualizaConsultas(const Conexao& con, const Definicao& def) {
     return mudou;
 }
 
-void Desfaz(const Conexao& con) { sqlite3_exec(con.Db(), "ROLLBACK", nullptr, nullptr, nullptr); }
-
 }  // namespace
 
 void Interpreta(const QString& texto, const QString& arquivo, Definicao& def) {
@@ -285,10 +283,10 @@ bool Atualiza(const QString& caminho) {
         if (alterou)
             con.Executa(QStringLiteral("COMMIT"));
         else
-            Desfaz(con);
+            con.Desfaz();
         return mudou || alterou;
     } catch (...) {
-        Desfaz(con);
+        con.Desfaz();
         throw;
     }
 }

@@ -14,17 +14,6 @@
 namespace {
 std::function<void(Form*, int)> g_observador;
 
-bool E_Tipo_Numerico(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Short: case QMetaType::UShort:
-    case QMetaType::Long: case QMetaType::ULong:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // A code field as the 32-bit item data of a combo item.
 qint64 Codigo_Item(const QVariant& v) {
     if (v.isNull()) Levanta_Erro(94, QStringLiteral("Uso inválido de Nulo."));

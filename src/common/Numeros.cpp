@@ -1,6 +1,7 @@
 #include "common/Numeros.h"
 #include "platform/Erro.h"
 #include <QRegularExpression>
+#include <QVariant>
 #include <charconv>
 #include <cmath>
 
@@ -92,6 +93,17 @@ bool Le_Regional(const QString& texto, bool& negativo, QString& simples) {
     return true;
 }
 }  // namespace
+
+bool E_Tipo_Numerico(const QVariant& valor) {
+    switch (valor.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Double: case QMetaType::Float: case QMetaType::Short: case QMetaType::UShort:
+    case QMetaType::Long: case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool E_Numerico(const QString& texto) {
     bool negativo;
@@ -194,18 +206,18 @@ std::optional<Dinheiro> Dinheiro::Le(const QString& texto) {
     return Dinheiro(m.captured(1) == QLatin1String("-") ? -c : c);
 }
 
-QString Dinheiro::Formata() const {
-    const qint64 a = c_ < 0 ? -c_ : c_;
-    const QString inteiro = Agrupa(QString::number(a / 100));
-    return (c_ < 0 ? QStringLiteral("-") : QString()) + inteiro + QLatin1Char(',') +
+namespace {
+QString Centavos_Texto(qint64 c, bool agrupa) {
+    const qint64 a = c < 0 ? -c : c;
+    const QString inteiro = QString::number(a / 100);
+    return (c < 0 ? QStringLiteral("-") : QString()) + (agrupa ? Agrupa(inteiro) : inteiro) + QLatin1Char(',') +
            QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
 }
+}  // namespace
 
-QString Dinheiro::Texto() const {
-    const qint64 a = c_ < 0 ? -c_ : c_;
-    return (c_ < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 100) + QLatin1Char(',') +
-           QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
-}
+QString Dinheiro::Formata() const { return Centavos_Texto(c_, true); }
+
+QString Dinheiro::Texto() const { return Centavos_Texto(c_, false); }
 
 QString Formata_Valor(const QString& texto) {
     const auto v = Dinheiro::Le(texto);

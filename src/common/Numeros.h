@@ -14,6 +14,12 @@
 #include <compare>
 #include <optional>
 
+class QVariant;
+
+// Whether the value is held as a number (an integer or floating type), as
+// opposed to a text that may read as one.
+bool E_Tipo_Numerico(const QVariant& valor);
+
 // Lenient regional test: optional blanks and sign, digits with points
 // anywhere after the first digit, an optional comma and decimals
 // (",5" too). The empty text is not a number.

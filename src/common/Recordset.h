@@ -12,6 +12,20 @@ public:
     Recordset() = default;
     Recordset(QStringList nomes, std::vector<std::vector<QVariant>> linhas);
 
+    // The rows a cursor yields, copied: proximo() steps to the next row
+    // (false past the last), valor(i) reads column i of that row.
+    template <class Proximo, class Valor>
+    static std::vector<std::vector<QVariant>> CopiaLinhas(int colunas, Proximo proximo, Valor valor) {
+        std::vector<std::vector<QVariant>> linhas;
+        while (proximo()) {
+            std::vector<QVariant> linha;
+            linha.reserve(size_t(colunas));
+            for (int i = 0; i < colunas; ++i) linha.push_back(valor(i));
+            linhas.push_back(std::move(linha));
+        }
+        return linhas;
+    }
+
     bool Eof() const { return pos_ >= linhas_.size(); }
     bool Bof() const { return linhas_.empty(); }
     void MoveNext();   // past the end: error 3021

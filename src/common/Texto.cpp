@@ -171,21 +171,7 @@ int Dias_Mes(int mes, int ano) {
 
 double Valor_Numerico(const QVariant& valor) {
     if (valor.isNull() || !valor.isValid()) return 0;
-    switch (valor.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return valor.toDouble();
-    default:
-        break;
-    }
+    if (E_Tipo_Numerico(valor)) return valor.toDouble();
     const QString t = Apara(valor.toString());
     return E_Numerico(t) ? Para_Numero(t) : 0;
 }

@@ -17,7 +17,6 @@ Avisos::Avisos() : Form(QStringLiteral("Avisos"), true) {
     layout->addWidget(LblAvisos);
     layout->addWidget(LstAvisos);
     setTamanhoCliente(7200, 3600);
-    parametros_ = QStringList(4);
 }
 
 void Avisos::Form_Load() {
@@ -27,12 +26,10 @@ void Avisos::Form_Load() {
 
 void Avisos::Carrega_Lancamentos() {
     const QDate hoje = Relogio::Hoje();
-    parametros_[0] = Param[1];
-    parametros_[1] = QString::number(hoje.year());
-    parametros_[2] = QString::number(hoje.month());
-    parametros_[3] = QString::number(hoje.day());
+    const QStringList parametros{Param[1], QString::number(hoje.year()), QString::number(hoje.month()),
+                                 QString::number(hoje.day())};
     RecordsetPtr rs;
-    if (!Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqAgendaHoje"), parametros_); })) return;
+    if (!Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqAgendaHoje"), parametros); })) return;
     while (!rs->Eof()) {
         LstAvisos->AddItem(rs->Texto(QStringLiteral("Descricao")));
         rs->MoveNext();

@@ -14,5 +14,4 @@ public:
 
 private:
     void Carrega_Lancamentos();
-    QStringList parametros_;
 };

@@ -19,30 +19,26 @@ const QColor Amarelo(255, 255, 0);
 const QColor Preto(0, 0, 0);
 const QColor Fundo(0x40, 0x40, 0x40);
 
-// Places a control by twips, as the form was designed.
-void poe(QWidget* w, int esquerda, int topo, int largura, int altura) {
-    w->setGeometry(Twips::ParaPixelX(esquerda), Twips::ParaPixelY(topo), Twips::ParaPixelX(largura),
-                   Twips::ParaPixelY(altura));
-}
+using Twips::Posiciona;
 
 Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura) {
     auto* l = new Label(legenda, pai);
     l->setForeColor(Qt::white);
-    poe(l, esquerda, topo, largura, 255);
+    Posiciona(l, esquerda, topo, largura, 255);
     return l;
 }
 
-QFont fonteLista() {
+// The lists' fixed-pitch font, whose columns the headers follow.
+QFont fonteLista(double pontos) {
     QFont f(QStringLiteral("Courier New"));
     f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(14.25);
+    f.setPointSizeF(pontos);
     return f;
 }
 }  // namespace
 
 LivroCaixa::LivroCaixa() : Form(QStringLiteral("LivroCaixa"), true) {
     setCaption(QStringLiteral(" Lançamento de Livro Caixa"));
-    parametros_ = QStringList(8);
     monta_Tela();
 }
 
@@ -54,7 +50,7 @@ void LivroCaixa::monta_Tela() {
 
     LblMesAno = rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
     CboMesAno = new ComboBox(this, 0);
-    poe(CboMesAno, 120, 315, 2900, 360);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
 
     OptOfertas = new OptionButton(QStringLiteral("&Ofertas"), this);
     OptDizimos = new OptionButton(QStringLiteral("&Dízimos"), this);
@@ -65,7 +61,7 @@ void LivroCaixa::monta_Tela() {
         QFont f = o->font();
         f.setBold(true);
         o->setFont(f);
-        poe(o, x, 345, 1400, 300);
+        Posiciona(o, x, 345, 1400, 300);
         x += 1500;
     }
     // The form opens on offerings; the handlers are attached afterwards so
@@ -75,22 +71,22 @@ void LivroCaixa::monta_Tela() {
     LblKwe = new Label(QStringLiteral("Tesouraria - Livro Caixa"), this);
     LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
     LblKwe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    poe(LblKwe, 8000, 345, 5100, 300);
+    Posiciona(LblKwe, 8000, 345, 5100, 300);
 
     LblDia = rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
     TxtDia = new TextBox(this);
     TxtDia->setMaxLength_(2);
-    poe(TxtDia, 120, 1035, 600, 360);
+    Posiciona(TxtDia, 120, 1035, 600, 360);
     LblHistorico = rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
     CboHistorico = new ComboBox(this, 0);
     CboHistorico->setSorted(true);
     CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
     CboHistorico->setMaxVisibleItems(20);
-    poe(CboHistorico, 840, 1035, 8400, 360);
+    Posiciona(CboHistorico, 840, 1035, 8400, 360);
     LblValor = rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
     TxtValor = new TextBox(this);
     TxtValor->setAlignment(Qt::AlignRight);
-    poe(TxtValor, 9360, 1035, 1800, 360);
+    Posiciona(TxtValor, 9360, 1035, 1800, 360);
     TxtCodigo = new TextBox(this);
     TxtCodigo->setMaxLength_(8);
     TxtCodigo->setVisible(false);
@@ -98,18 +94,18 @@ void LivroCaixa::monta_Tela() {
     CmdEnvia->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     CmdEnvia->setIconSize(QSize(24, 24));
     CmdEnvia->setToolTip(QStringLiteral("Grava o lançamento"));
-    poe(CmdEnvia, 11400, 900, 720, 540);
+    Posiciona(CmdEnvia, 11400, 900, 720, 540);
 
     // The list: 76 columns of Courier New, headers over their columns.
     LstLivroCx = new ListBox(this);
     LstLivroCx->setSorted(true);
-    LstLivroCx->setFont(fonteLista());
+    LstLivroCx->setFont(fonteLista(14.25));
     LstLivroCx->setUniformItemSizes(true);
     const QFontMetrics fm(LstLivroCx->font());
     const int larguraLista = Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento::Largura, QLatin1Char('0'))) +
                                              2 * LstLivroCx->frameWidth() + 6 +
                                              style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    poe(LstLivroCx, 60, 1800, larguraLista, 5100);
+    Posiciona(LstLivroCx, 60, 1800, larguraLista, 5100);
     // Headers over their columns: texts from their first column, amounts
     // ending where their right-aligned column ends.
     auto cabecalho = [&](const QString& t, int col, bool direita) {
@@ -129,7 +125,7 @@ void LivroCaixa::monta_Tela() {
 
     LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
     CmdOk = new CommandButton(QStringLiteral("Resumo"), this);
-    poe(CmdOk, 2700, 7000, 1300, 390);
+    Posiciona(CmdOk, 2700, 7000, 1300, 390);
     LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
     TxtEntradas = new TextBox(this);
     LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 7350, 7080, 1100);
@@ -148,7 +144,7 @@ void LivroCaixa::monta_Tela() {
         QFont f = t->font();
         f.setBold(true);
         t->setFont(f);
-        poe(t, xt, 7020, 1560, 360);
+        Posiciona(t, xt, 7020, 1560, 360);
         xt += 2800;
     }
 
@@ -161,9 +157,7 @@ void LivroCaixa::monta_Tela() {
         FraResumo->setPalette(p);
     }
     LstResumo = new ListBox(FraResumo);
-    QFont fr(QStringLiteral("Courier New"));
-    fr.setStyleHint(QFont::TypeWriter);
-    fr.setPointSizeF(9.75);
+    const QFont fr = fonteLista(9.75);
     LstResumo->setFont(fr);
     const QFontMetrics fmr(fr);
     const int colR = fmr.horizontalAdvance(QLatin1Char('0'));
@@ -229,9 +223,9 @@ void LivroCaixa::Form_Load() {
 void LivroCaixa::Carrega_Lancamentos() {
     Screen::MousePointer(11);
     Limpa_Tudo();
-    parametros_ = QStringList{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
-    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros_); });
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros); });
     LstLivroCx->setUpdatesEnabled(false);
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {

@@ -4,7 +4,6 @@
 // balance, the correction and deletion of an entry and the day's summary.
 #include "platform/Controles.h"
 #include "platform/Form.h"
-#include <QStringList>
 
 class LivroCaixa : public Form {
     Q_OBJECT
@@ -88,6 +87,4 @@ private:
     static QString Conta_Do_Historico(const QString& historico);
 
     int resumoLeft_ = 0;
-
-    QStringList parametros_;  // the eight entries of every stored-query call
 };

@@ -147,18 +147,15 @@ bool LivroCaixa::Salva() {
         return false;
     }
 
-    TxtCodigo->setText_(QString());
-    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoLivroCaixa"));
-    Screen::MousePointer(11);
-    bool codigoLido = false;
-    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);
-    if (!codigoLido) return false;
+    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoLivroCaixa"));
+    if (!proximo) return false;
+    const qint64 codigo = *proximo;
 
-    parametros_ = QStringList{QString::number(codigo), Param[1], Param[10], Param[9],
-                              QString::number(qint64(dia)), tipo, armazenado, valor->Texto()};
+    const QStringList parametros{QString::number(codigo), Param[1], Param[10], Param[9],
+                                 QString::number(qint64(dia)), tipo, armazenado, valor->Texto()};
     // The row comes only after the insert: a failed insert leaves nothing
     // on screen that the totals would count, and the typed text as it was.
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsLivroCaixa"), parametros_); })) return false;
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsLivroCaixa"), parametros); })) return false;
     Adiciona_Linha(Linha_Lancamento::Monta(tipo, int(dia), exibido, *valor), codigo, armazenado);
 
     Limpa_Campos_LivroCx();
@@ -170,6 +167,6 @@ bool LivroCaixa::Salva() {
 }
 
 bool LivroCaixa::Limpa_Transmissao() {
-    parametros_ = QStringList{Param[9], Param[10], {}, {}, {}, {}, {}, {}};
-    return Tenta([&] { Executa_Query(QStringLiteral("ProcDelTransmissaoMes"), parametros_); });
+    const QStringList parametros{Param[9], Param[10], {}, {}, {}, {}, {}, {}};
+    return Tenta([&] { Executa_Query(QStringLiteral("ProcDelTransmissaoMes"), parametros); });
 }

@@ -67,8 +67,8 @@ void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
 }
 
 bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
-    parametros_ = QStringList{QString::number(iCodigo), {}, {}, {}, {}, {}, {}, {}};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcDelLivroCaixa"), parametros_); })) return false;
+    const QStringList parametros{QString::number(iCodigo), {}, {}, {}, {}, {}, {}, {}};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcDelLivroCaixa"), parametros); })) return false;
     LstLivroCx->RemoveItem(indice);
     // The central system still holds the deleted entry until the month is
     // sent again: the month no longer counts as transmitted.
@@ -104,9 +104,9 @@ void LivroCaixa::CmdOk_Click() {
 void LivroCaixa::Carrega_Resumo() {
     Screen::MousePointer(11);
     std::array<qint64, 32> dizimos{}, ofertas{};
-    parametros_ = QStringList{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
-    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcSomaLivroCaixaDia"), parametros_); });
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcSomaLivroCaixaDia"), parametros); });
     while (ok && !rs->Eof()) {
         const qint64 dia = rs->Fields(QStringLiteral("Dia")).toLongLong();
         const qint64 centavos = rs->Fields(QStringLiteral("Centavos")).toLongLong();

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QValidator>
 #include <algorithm>
 #include "platform/Colacao.h"
@@ -257,19 +258,10 @@ ListBox::ListBox(QWidget* pai) : QListWidget(pai) {
     });
 }
 
-namespace {
-struct Interna {
-    bool& f;
-    bool antes;
-    explicit Interna(bool& flag) : f(flag), antes(flag) { f = true; }
-    ~Interna() { f = antes; }
-};
-}
-
 void ListBox::AddItem(const QString& texto) {
     const int pos = ordenado_ ? posicaoOrdenada(count(), [this](int i) { return item(i)->text(); }, texto) : count();
     {
-        Interna g(mudancaInterna_);
+        const QScopedValueRollback<bool> interna(mudancaInterna_, true);
         insertItem(pos, texto);
     }
     novoIndice_ = pos;
@@ -278,7 +270,7 @@ void ListBox::AddItem(const QString& texto) {
 void ListBox::RemoveItem(int i) {
     if (i < 0 || i >= count()) Levanta_Erro(5, QStringLiteral("Chamada de procedimento ou argumento inválido"));
     const bool eraSelecionada = ListIndex() == i;
-    Interna g(mudancaInterna_);
+    const QScopedValueRollback<bool> interna(mudancaInterna_, true);
     delete takeItem(i);
     // As with the forms' lists, removing the selected row leaves no row
     // selected, so a second Delete does not fall on a row the user never chose.
@@ -290,7 +282,7 @@ void ListBox::RemoveItem(int i) {
 
 void ListBox::Clear() {
     {
-        Interna g(mudancaInterna_);
+        const QScopedValueRollback<bool> interna(mudancaInterna_, true);
         clear();
     }
     novoIndice_ = -1;
@@ -321,7 +313,7 @@ int ListBox::ListIndex() const {
 void ListBox::setListIndex(int i) {
     if (i < -1 || i >= count()) Levanta_Erro(380, QStringLiteral("Valor de propriedade inválido: %1").arg(i));
     {
-        Interna g(mudancaInterna_);
+        const QScopedValueRollback<bool> interna(mudancaInterna_, true);
         if (i < 0) {
             setCurrentItem(nullptr);
             clearSelection();

@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace {
@@ -23,12 +24,6 @@ QPointer<QMdiArea>& areaMdi() {
     return a;
 }
 void retira(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
-
-struct Marca {
-    bool& f;
-    explicit Marca(bool& flag) : f(flag) { f = true; }
-    ~Marca() { f = false; }
-};
 }  // namespace
 
 Form::Form(const QString& nome, bool filho, QWidget* pai)
@@ -201,7 +196,7 @@ bool Form::perguntaDescarga() {
     if (descarregando_) return false;  // an Unload from inside Form_Unload
     int cancel = 0;
     {
-        Marca m(descarregando_);
+        const QScopedValueRollback<bool> marca(descarregando_, true);
         Form_Unload(cancel);
     }
     return cancel == 0;
@@ -292,10 +287,8 @@ Form* Form::Procura(const QString& nome) {
 namespace {
 QPointer<Form> g_ultimaJanela;  // last top-level form that became active
 QPointer<Form> g_ultimaFilha;   // last child form the MDI area activated
-QPointer<Form> g_ultima;        // last of either
 
 void ativa(Form* f) {
-    g_ultima = f;
     QPointer<Form> alvo(f);
     // From the event loop: a handler that opens a modal form must not run in
     // the middle of the window system's activation change.
@@ -343,13 +336,9 @@ void Ativacao::Instala() {
         QObject::connect(app, &QApplication::focusChanged, app, &Form::focoMudou);
 }
 
-Form* Ativacao::UltimaAtiva() { return g_ultima; }
-
 void Form::DefineAreaMdi(QMdiArea* area) {
     if (areaMdi() == area) return;
     if (areaMdi()) QObject::disconnect(areaMdi(), &QMdiArea::subWindowActivated, nullptr, nullptr);
     areaMdi() = area;
     if (area) QObject::connect(area, &QMdiArea::subWindowActivated, area, &filhaAtivada);
 }
-
-QMdiArea* Form::AreaMdi() { return areaMdi(); }

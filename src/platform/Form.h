@@ -74,7 +74,6 @@ public:
 
     // The MDI area that holds the child forms (the main window's).
     static void DefineAreaMdi(QMdiArea* area);
-    static QMdiArea* AreaMdi();
 
     QWidget* Moldura() const;  // the widget whose geometry is the form's outer frame
 
@@ -116,5 +115,4 @@ private:
 // Form_Activate runs from the event loop, right after the change.
 namespace Ativacao {
 void Instala();            // once, after the QApplication exists
-Form* UltimaAtiva();
 }

@@ -277,6 +277,8 @@ QVariant Conexao::Valor(const QString& sql) const {
     return c.Passo() ? c.Coluna(0) : QVariant();
 }
 
+void Conexao::Desfaz() const noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+
 // -------------------------------------------------------------- statement
 
 Comando::Comando(const Conexao& conexao, const QString& sql) : db_(conexao.Db()) {

@@ -51,6 +51,9 @@ public:
     // First column of the first row of a statement without parameters;
     // null when it returns no row.
     QVariant Valor(const QString& sql) const;
+    // Rolls back the open transaction, if any; never fails, as it runs
+    // while another failure is being reported.
+    void Desfaz() const noexcept;
 
 private:
     explicit Conexao(sqlite3* db) : db_(db) {}

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
+#include <QWidget>
 #include <cmath>
 
 void Screen::MousePointer(int ponteiro) {
@@ -45,6 +46,10 @@ int Twips::ParaPixelX(int tw) { return int(std::lround(tw * dpiX() / kTwipsPorPo
 int Twips::ParaPixelY(int tw) { return int(std::lround(tw * dpiY() / kTwipsPorPolegada)); }
 int Twips::DePixelX(int px) { return int(std::lround(px * kTwipsPorPolegada / dpiX())); }
 int Twips::DePixelY(int px) { return int(std::lround(px * kTwipsPorPolegada / dpiY())); }
+
+void Twips::Posiciona(QWidget* w, int esquerda, int topo, int largura, int altura) {
+    w->setGeometry(ParaPixelX(esquerda), ParaPixelY(topo), ParaPixelX(largura), ParaPixelY(altura));
+}
 
 void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Screen.MousePointer, twips, DoEvents and Sleep.
 
+class QWidget;
+
 namespace Screen {
 // 11: hourglass; 0: default. Setting 0 removes every override cursor, so a
 // pointer never stays stuck after a failure.
@@ -15,6 +17,8 @@ int ParaPixelX(int tw);
 int ParaPixelY(int tw);
 int DePixelX(int px);
 int DePixelY(int px);
+// Places a control by twips, as a form was designed.
+void Posiciona(QWidget* w, int esquerda, int topo, int largura, int altura);
 }
 
 void DoEvents();

@@ -15,10 +15,7 @@ const QColor Amarelo(0xFF, 0xFF, 0x00);  // &HFFFF
 const QColor Preto(0, 0, 0);
 const QString RI_Sem_Numero = QStringLiteral("0000000000");
 
-void Posiciona(QWidget* w, int esquerda, int topo, int largura, int altura) {
-    w->setGeometry(Twips::ParaPixelX(esquerda), Twips::ParaPixelY(topo), Twips::ParaPixelX(largura),
-                   Twips::ParaPixelY(altura));
-}
+using Twips::Posiciona;
 
 void Topo(QWidget* w, int topo) { w->move(w->x(), Twips::ParaPixelY(topo)); }
 
@@ -84,7 +81,6 @@ Descricoes::Descricoes() : Form(QStringLiteral("Descricoes"), true) {
     ChkCargos->setForeColor(Amarelo);
     // Chosen at design, before any handler is attached.
     OptOfertas->setValue(true);
-    parametros_ = QStringList(5);
 
     CmdEnvia->Click = [this] { CmdEnvia_Click(); };
     LstDescricao->DblClick = [this] { LstDescricao_DblClick(); };
@@ -172,13 +168,13 @@ void Descricoes::Carrega_Dados() {
     Screen::MousePointer(11);
     LstDescricao->Clear();
     dizimistas_.clear();
-    parametros_ = {Param[1], QString(), QString(), QString(), QString()};
+    const QStringList parametros{Param[1], QString(), QString(), QString(), QString()};
     QString consulta;
     if (OptOfertas->Value()) consulta = QStringLiteral("ProcPesqOfertas");
     else if (OptDizimos->Value()) consulta = QStringLiteral("ProcPesqDizimos");
     else if (OptSaidas->Value()) consulta = QStringLiteral("ProcPesqSaidas");
     RecordsetPtr rs;
-    if (!consulta.isEmpty() && Tenta([&] { rs = Abre_Query(consulta, parametros_); })) {
+    if (!consulta.isEmpty() && Tenta([&] { rs = Abre_Query(consulta, parametros); })) {
         const bool dizimos = OptDizimos->Value();
         const bool comCargo = ChkCargos->Value() != 0;
         Tenta([&] {
@@ -219,23 +215,13 @@ void Descricoes::CmdEnvia_Click() {
 
 void Descricoes::Salva_Oferta() {
     if (!Valida_Controle(TxtDescricao, LblText, QStringLiteral("T"), QStringLiteral("S"))) return;
-    // An empty box after the call means the next key could not be read.
-    TxtCodigo->setText_(QString());
-    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoOfertas"));
-    Screen::MousePointer(11);
-    bool codigoLido = false;
-    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);  // 64 bits, never through a double
-    if (!codigoLido) return;
+    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoOfertas"));
+    if (!proximo) return;
+    const qint64 codigo = *proximo;
     const QString texto = TxtDescricao->Text();
-    parametros_ = {QString::number(codigo), Param[1], texto, QString(), QString()};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsOfertas"), parametros_); })) return;
-    LstDescricao->AddItem(texto);
-    LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
-    TxtDescricao->setText_(QString());
-    TxtRI->setText_(QString());
-    CboCargo->setListIndex(-1);
-    Conta_Regs();
-    TxtDescricao->SetFocus();
+    const QStringList parametros{QString::number(codigo), Param[1], texto, QString(), QString()};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsOfertas"), parametros); })) return;
+    Acrescenta_Gravado(texto, codigo);
 }
 
 void Descricoes::Salva_Dizimista() {
@@ -247,30 +233,36 @@ void Descricoes::Salva_Dizimista() {
         return;
     }
     if (!Valida_Controle(CboCargo, LblCargo, QStringLiteral("L"), QStringLiteral("S"))) return;
-    TxtCodigo->setText_(QString());
-    Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoDizimos"));
-    Screen::MousePointer(11);
-    bool codigoLido = false;
-    const qint64 codigo = TxtCodigo->Text().toLongLong(&codigoLido);  // 64 bits, never through a double
-    if (!codigoLido) return;
+    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoDizimos"));
+    if (!proximo) return;
+    const qint64 codigo = *proximo;
     const QString nome = TxtDescricao->Text();
     const QString ri = TxtRI->Text();
     const QString cargo = QString::number(CboCargo->ItemData(CboCargo->ListIndex()));
     // Every value travels bound: a quote in a name is stored as typed.
-    parametros_ = {QString::number(codigo), Param[1], ri, nome, cargo};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsDizimos"), parametros_); })) return;
+    const QStringList parametros{QString::number(codigo), Param[1], ri, nome, cargo};
+    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsDizimos"), parametros); })) return;
     const QString prefixo = ChkCargos->Value() != 0
                                 ? Extrai_Texto(CboCargo->Text(), QStringLiteral("["), QStringLiteral("]")) +
                                       QLatin1Char('.')
                                 : QString();
-    LstDescricao->AddItem(Linha_Dizimista(prefixo, nome, ri, cargo));
-    LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
     dizimistas_.insert(codigo, {nome, ri});
+    Acrescenta_Gravado(Linha_Dizimista(prefixo, nome, ri, cargo), codigo);
+}
+
+// The saved row into the list, and the fields emptied for the next one.
+void Descricoes::Acrescenta_Gravado(const QString& linha, qint64 codigo) {
+    LstDescricao->AddItem(linha);
+    LstDescricao->setItemData_(LstDescricao->NewIndex(), codigo);
+    Limpa_Campos();
+    Conta_Regs();
+    TxtDescricao->SetFocus();
+}
+
+void Descricoes::Limpa_Campos() {
     TxtDescricao->setText_(QString());
     TxtRI->setText_(QString());
     CboCargo->setListIndex(-1);
-    Conta_Regs();
-    TxtDescricao->SetFocus();
 }
 
 // ---------------------------------------------------------------------------
@@ -303,7 +295,7 @@ void Descricoes::Deleta_Historico(const QString& sTipo) {
     const bool edita = sTipo == QLatin1String("S");
     const qint64 codigo = LstDescricao->ItemData(i);
     const QString linha = LstDescricao->List(i);
-    parametros_ = {QString::number(codigo), QString(), QString(), QString(), QString()};
+    const QStringList parametros{QString::number(codigo), QString(), QString(), QString(), QString()};
     QString consulta;
     if (OptOfertas->Value()) {
         if (edita) TxtDescricao->setText_(linha);
@@ -328,7 +320,7 @@ void Descricoes::Deleta_Historico(const QString& sTipo) {
         MsgBox(QStringLiteral("Este Histórico não pode ser modificado"), vbInformation, Titulo_Atencao());
         return;
     }
-    if (!Tenta([&] { Executa_Query(consulta, parametros_); })) return;
+    if (!Tenta([&] { Executa_Query(consulta, parametros); })) return;
     LstDescricao->RemoveItem(i);
     dizimistas_.remove(codigo);
     LstDescricao->update();
@@ -374,9 +366,7 @@ void Descricoes::Valida_Saida() {
         vbYes) {
         CmdEnvia_Click();
     } else {
-        TxtDescricao->setText_(QString());
-        TxtRI->setText_(QString());
-        CboCargo->setListIndex(-1);
+        Limpa_Campos();
     }
 }
 

@@ -5,7 +5,6 @@
 #include "platform/Controles.h"
 #include "platform/Form.h"
 #include <QHash>
-#include <QStringList>
 
 class Descricoes : public Form {
     Q_OBJECT
@@ -56,9 +55,10 @@ private:
     void Deleta_Historico(const QString& sTipo = QStringLiteral("N"));
     void Salva_Oferta();
     void Salva_Dizimista();
+    void Acrescenta_Gravado(const QString& linha, qint64 codigo);
+    void Limpa_Campos();
     void Pesquisa();
 
-    QStringList parametros_;
     // Name and membership number of each listed tither as stored, by code:
     // a correction takes them back whole, not as cut to the row's columns.
     struct Dizimista {

@@ -1,7 +1,6 @@
 #include "shell/Login.h"
 #include "common/Central.h"
 #include "common/Formularios.h"
-#include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/App.h"
@@ -14,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QStyle>
 
@@ -46,12 +46,6 @@ void corDeStatus(Label* l) {
     l->setPalette(pal);
     l->setAutoFillBackground(true);
 }
-
-struct Marca {
-    bool& f;
-    explicit Marca(bool& flag) : f(flag) { f = true; }
-    ~Marca() { f = false; }
-};
 }  // namespace
 
 Login::Login() : Form(QStringLiteral("Login"), false) {
@@ -158,7 +152,7 @@ void Login::Mensag(const QString& sMsg) {
 void Login::CmdOk_Click() {
     // The status line lets events run: a second press waits for the first.
     if (validando_) return;
-    Marca m(validando_);
+    const QScopedValueRollback<bool> marca(validando_, true);
     Screen::MousePointer(11);
     Mensag(QStringLiteral("Validando Usuário..."));
     if (Apara(txtUserName->Text()).size() < 4) {
@@ -180,14 +174,13 @@ void Login::CmdOk_Click() {
     Validado = true;
 
     Mensag(QStringLiteral("Validando Versão..."));
-    if (Testa_Conexao(Param[11], QStringLiteral("N"))) {
-        const QString v = Versao_Servidor();
-        // Any difference, a newer program included.
-        if (v != App::Versao())
-            MsgBox(QStringLiteral("Este Sistema está desatualizado.\rBaixe a nova Versão ") + v +
-                       QStringLiteral(" pelo menu 'Sobre o Sistema'.\rSucesso!"),
-                   vbOKOnly + vbInformation, Titulo_Atencao());
-    }
+    // An unreachable server or an unreadable version warns of nothing; any
+    // difference does, a newer program included.
+    const std::optional<QString> v = Versao_Servidor_Lida();
+    if (v && *v != App::Versao())
+        MsgBox(QStringLiteral("Este Sistema está desatualizado.\rBaixe a nova Versão ") + *v +
+                   QStringLiteral(" pelo menu 'Sobre o Sistema'.\rSucesso!"),
+               vbOKOnly + vbInformation, Titulo_Atencao());
     if (Unload()) Form::Instancia<QRCode>()->Show();
     Screen::MousePointer(0);
 }

@@ -12,6 +12,7 @@
 #include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
+#include "shell/QRCode.h"
 #include "shell/Sobre.h"
 #include <QApplication>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace {
@@ -195,20 +197,16 @@ void Principal::Form_Activate() {
     // The login dialog closing inside this handler activates the window
     // again; those steps are already running.
     if (ativando_) return;
-    ativando_ = true;
+    const QScopedValueRollback<bool> marca(ativando_, true);
     if (Nome_Usuario.isEmpty()) Mostra_Login();
     Habilita_Menus();
     auto* avisos = Form::Instancia<Avisos>();
     avisos->Show();
     if (avisos->LstAvisos->ListCount() == 0) avisos->Unload();
-    ativando_ = false;
 }
 
 void Principal::Form_Resize() {
-    if (Form* qr = Form::Procura(QStringLiteral("QRCode"))) {
-        qr->setLeft(Width() - 3100);
-        qr->setTop(Height() - 3700);
-    }
+    if (Form* qr = Form::Procura(QStringLiteral("QRCode"))) QRCode::Acompanha(*qr, *this);
 }
 
 void Principal::Form_Unload(int& Cancel) {

@@ -69,11 +69,12 @@ QRCode::QRCode() : Form(QStringLiteral("QRCode"), true) {
 }
 
 void QRCode::Form_Load() {
-    // The same place as the main window's resize gives it.
-    if (Form* p = Principal::Atual()) {
-        setLeft(p->Width() - 3100);
-        setTop(p->Height() - 3700);
-    }
+    if (Form* p = Principal::Atual()) Acompanha(*this, *p);
+}
+
+void QRCode::Acompanha(Form& janela, const Form& principal) {
+    janela.setLeft(principal.Width() - 3100);
+    janela.setTop(principal.Height() - 3700);
 }
 
 void QRCode::Form_Click() { Form::Instancia<Donativo>()->Show(); }

@@ -12,6 +12,8 @@ public:
     Image* Image1 = nullptr;
 
     void Form_Load() override;
+    // The window's place by the main window's bottom-right corner.
+    static void Acompanha(Form& janela, const Form& principal);
     void Form_Click();
     void Image1_Click();
 

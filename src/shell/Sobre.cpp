@@ -16,11 +16,7 @@
 #include <iterator>
 
 namespace {
-const QString CR = QStringLiteral("\r");
-
-void poe(QWidget* w, int esq, int topo, int larg, int alt) {
-    w->setGeometry(Twips::ParaPixelX(esq), Twips::ParaPixelY(topo), Twips::ParaPixelX(larg), Twips::ParaPixelY(alt));
-}
+using Twips::Posiciona;
 
 // The box's framed picture: the program's emblem, an open ledger.
 QPixmap emblema(int lado) {
@@ -130,23 +126,23 @@ Sobre::Sobre() : Form(QStringLiteral("Sobre"), true) {
     moldura->setFrameStyle(QFrame::Box | QFrame::Sunken);
     moldura->setLineWidth(2);
     moldura->setPixmap(emblema(Twips::ParaPixelX(1680)));
-    poe(moldura, 120, 120, 1800, 1800);
+    Posiciona(moldura, 120, 120, 1800, 1800);
 
     auto* nome = new Label(QStringLiteral("Zuvevozo Ruverirora"), this);
     QFont grande = nome->font();
     grande.setPointSize(16);
     grande.setBold(true);
     nome->setFont(grande);
-    poe(nome, 2100, 180, 5100, 480);
+    Posiciona(nome, 2100, 180, 5100, 480);
     LblVersao = new Label(QString(), this);
-    poe(LblVersao, 2100, 720, 5100, 300);
+    Posiciona(LblVersao, 2100, 720, 5100, 300);
     LblRazao = new Label(QString(), this);
     LblRazao->setWordWrap(true);
-    poe(LblRazao, 2100, 1080, 5100, 600);
+    Posiciona(LblRazao, 2100, 1080, 5100, 600);
 
     auto botao = [this](const QString& legenda, int topo) {
         auto* b = new CommandButton(legenda, this);
-        poe(b, 120, topo, 7095, 540);
+        Posiciona(b, 120, topo, 7095, 540);
         return b;
     };
     CmdAcesse = botao(QStringLiteral("Acesse a página do autor deste sistema"), 2280);
@@ -154,14 +150,14 @@ Sobre::Sobre() : Form(QStringLiteral("Sobre"), true) {
     CmdVeja = botao(QString(), 3720);
     CmdAtualize = botao(QString(), 4440);
     LblComputador = new Label(QString(), this);
-    poe(LblComputador, 120, 5280, 5400, 300);
+    Posiciona(LblComputador, 120, 5280, 5400, 300);
 
     LstSobre = new ListBox(this);
     LstSobre->setFont(QFont(QStringLiteral("Courier New"), 8));
-    poe(LstSobre, kListaFora, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaFora, 60, 7215, 6060);
     CmdFechar = new CommandButton(QStringLiteral("Fechar"), this);
     // Over the list's lower right corner while the list is in view.
-    poe(CmdFechar, 5535, 5580, 1500, 420);
+    Posiciona(CmdFechar, 5535, 5580, 1500, 420);
     setTamanhoCliente(7335, 6180);
 
     CmdAcesse->Click = [this] { CmdAcesse_Click(); };
@@ -196,21 +192,20 @@ void Sobre::Carrega_Novidades() {
 }
 
 void Sobre::CmdVeja_Click() {
-    poe(LstSobre, kListaDentro, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaDentro, 60, 7215, 6060);
     LstSobre->raise();
     CmdFechar->show();
     CmdFechar->raise();
 }
 
 void Sobre::CmdFechar_Click() {
-    poe(LstSobre, kListaFora, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaFora, 60, 7215, 6060);
     CmdFechar->hide();
 }
 
 bool Sobre::Sem_Internet() {
     if (Conectado_Internet()) return false;
-    MsgBox(QStringLiteral("Não há Conexão com a Internet!") + CR + QStringLiteral("Examine e tente novamente."),
-           vbOKOnly + vbExclamation, Titulo_Atencao());
+    Avisa_Sem_Internet();
     return true;
 }
 
@@ -234,8 +229,7 @@ void Sobre::Atualiza_Versao() {
     // A version that could not be read says nothing about being current.
     const std::optional<QString> central = Versao_Servidor_Lida();
     if (!central) {
-        MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!") + CR + QStringLiteral("Examine e tente novamente."),
-               vbOKOnly + vbExclamation, Titulo_Atencao());
+        Avisa_Sem_Alcance();
         return;
     }
     // Compared as texts, character by character: 1.0.3 counts as newer
