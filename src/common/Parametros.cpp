@@ -7,7 +7,6 @@
 #include "platform/Controles.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
-#include "shell/Principal.h"
 #include <cmath>
 
 QString Param[100];
@@ -94,10 +93,15 @@ void Mostra_Mes_Ano(TextBox* controle) {
     if (!t.isEmpty()) controle->setText(t);
 }
 
+namespace {
+std::function<void(bool)>& menusDoSetor() {
+    static std::function<void(bool)> f;
+    return f;
+}
+}  // namespace
+
+void Registra_Menus_Setor(std::function<void(bool)> habilita) { menusDoSetor() = std::move(habilita); }
+
 void Habilita_Menus() {
-    Principal* p = Principal::Atual();
-    if (!p) return;
-    const bool habilita = Param[8] != QLatin1String("C");
-    for (QAction* a : {p->Igr_Setor, p->Rem_Mat, p->Set_Igr, p->Exp_Termo})
-        if (a) a->setEnabled(habilita);
+    if (menusDoSetor()) menusDoSetor()(Param[8] != QLatin1String("C"));
 }

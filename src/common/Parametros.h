@@ -2,6 +2,7 @@
 // The installation's parameters: one row of the table Parametros copied
 // into Param at start-up and after the parameters form saves.
 #include <QString>
+#include <functional>
 
 class ComboBox;
 class TextBox;
@@ -30,6 +31,9 @@ void Mostra_Mes_Ano(TextBox* controle);
 // Enables the sector menu items of the main window unless Param[8] is
 // exactly "C". Does nothing while there is no main window.
 void Habilita_Menus();
+// The main window says here how its sector menu items follow the
+// installation type; an empty function when it goes.
+void Registra_Menus_Setor(std::function<void(bool habilita)> habilita);
 
 // 1..12: the month's name ("JANEIRO".."DEZEMBRO"). 0 or less: the two-digit
 // number of the month whose name equals `nome` exactly, or "". Above 12:

@@ -4,7 +4,6 @@
 #include "common/Formularios.h"
 #include "common/Parametros.h"
 #include "platform/Relogio.h"
-#include "shell/Principal.h"
 #include <QVBoxLayout>
 
 Avisos::Avisos() : Form(QStringLiteral("Avisos"), true) {
@@ -20,7 +19,7 @@ Avisos::Avisos() : Form(QStringLiteral("Avisos"), true) {
 }
 
 void Avisos::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Carrega_Lancamentos();
 }
 

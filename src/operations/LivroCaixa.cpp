@@ -6,10 +6,9 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
-#include "operations/LinhaLancamento.h"
+#include "common/LinhaLancamento.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include "shell/Principal.h"
 #include <QDate>
 #include <QFontMetrics>
 #include <QStyle>
@@ -213,7 +212,7 @@ void LivroCaixa::monta_Tela() {
 // Load, list and totals
 
 void LivroCaixa::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
     Carrega_Historico(QStringLiteral("O"));
     Carrega_Lancamentos();

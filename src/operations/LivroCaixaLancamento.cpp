@@ -6,7 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
-#include "operations/LinhaLancamento.h"
+#include "common/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
@@ -135,7 +135,7 @@ bool LivroCaixa::Salva() {
     } else if (tipo == QLatin1String("S")) {
         const QString conta = Conta_Do_Historico(historico);
         if (Conta_Selecionada.isEmpty() || conta.isEmpty()) {
-            Aviso(QStringLiteral("Para prosseguir é necessário o Nº da Conta (CT:???) no Histórico."));
+            Aviso(QStringLiteral("Para prosseguir é necessário o Nº da Conta (CT:\?\?\?) no Histórico."));
             return false;
         }
         if (conta != Conta_Selecionada) {

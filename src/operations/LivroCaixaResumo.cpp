@@ -6,7 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
-#include "operations/LinhaLancamento.h"
+#include "common/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"

@@ -336,6 +336,11 @@ void Ativacao::Instala() {
         QObject::connect(app, &QApplication::focusChanged, app, &Form::focoMudou);
 }
 
+Form* Form::JanelaPrincipal() {
+    QMdiArea* area = areaMdi();
+    return area ? qobject_cast<Form*>(area->window()) : nullptr;
+}
+
 void Form::DefineAreaMdi(QMdiArea* area) {
     if (areaMdi() == area) return;
     if (areaMdi()) QObject::disconnect(areaMdi(), &QMdiArea::subWindowActivated, nullptr, nullptr);

@@ -74,6 +74,9 @@ public:
 
     // The MDI area that holds the child forms (the main window's).
     static void DefineAreaMdi(QMdiArea* area);
+    // The window that holds that area, which forms centre on; nullptr
+    // while there is none.
+    static Form* JanelaPrincipal();
 
     QWidget* Moldura() const;  // the widget whose geometry is the form's outer frame
 

@@ -8,7 +8,6 @@
 #include "common/Usuario.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include "shell/Principal.h"
 
 namespace {
 const QColor Amarelo(0xFF, 0xFF, 0x00);  // &HFFFF
@@ -99,7 +98,7 @@ Descricoes::Descricoes() : Form(QStringLiteral("Descricoes"), true) {
 }
 
 void Descricoes::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Carrega_Combo(CboCargo, QStringLiteral("ProcPesqCargos"), QStringLiteral("Descr"), QStringLiteral("Codigo"));
     Seta_Label();
     Timer->setEnabled(true);

@@ -46,6 +46,6 @@ Donativo::Donativo() : Form(QStringLiteral("Donativo"), true) {
 }
 
 void Donativo::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     TxtDoa->setPlainText(Texto_Apelo());
 }

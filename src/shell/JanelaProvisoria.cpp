@@ -10,7 +10,7 @@ JanelaProvisoria::JanelaProvisoria(const QString& nome, const QString& legenda, 
 }
 
 void JanelaProvisoria::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     // The about box restores the pointer that its menu item set.
     Screen::MousePointer(0);
 }

@@ -93,13 +93,20 @@ Principal::Principal() : Form(QStringLiteral("Principal"), false) {
     layout->addWidget(Area);
     Form::DefineAreaMdi(Area);
     monta_Menu();
+    Registra_Menus_Setor([this](bool habilita) {
+        for (QAction* a : {Igr_Setor, Rem_Mat, Set_Igr, Exp_Termo})
+            if (a) a->setEnabled(habilita);
+    });
     resize(1024, 720);
 }
 
 Principal::~Principal() {
     // The forms ask for the main window to place themselves and to write the
     // user's name: never a window that is gone.
-    if (g_principal == this) g_principal = nullptr;
+    if (g_principal == this) {
+        g_principal = nullptr;
+        Registra_Menus_Setor({});
+    }
 }
 
 Principal* Principal::Atual() { return g_principal; }

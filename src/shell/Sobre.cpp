@@ -168,7 +168,7 @@ Sobre::Sobre() : Form(QStringLiteral("Sobre"), true) {
 }
 
 void Sobre::Form_Load() {
-    Centraliza_Form(this, Principal::Atual(), QString());
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     CmdFechar->hide();
     LblVersao->setCaption(QStringLiteral("Versão ") + App::Versao());
     LblRazao->setCaption(Param[2]);

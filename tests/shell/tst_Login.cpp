@@ -63,7 +63,7 @@ class tst_Login : public QObject {
     Login* abre() {
         auto* l = Form::Instancia<Login>();
         l->Show();
-        QTest::qWaitForWindowActive(l);
+        if (!QTest::qWaitForWindowActive(l)) qWarning("login dialog never became active");
         QTest::qWait(20);
         return l;
     }

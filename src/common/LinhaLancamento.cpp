@@ -1,4 +1,4 @@
-#include "operations/LinhaLancamento.h"
+#include "common/LinhaLancamento.h"
 #include "common/Texto.h"
 #include "platform/Erro.h"
 

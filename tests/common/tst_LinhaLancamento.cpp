@@ -1,6 +1,6 @@
 // The cash book's row: golden strings, read back by the same columns, and
 // the totals every form computes from them.
-#include "operations/LinhaLancamento.h"
+#include "common/LinhaLancamento.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
 #include <QtTest>
