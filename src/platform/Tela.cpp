@@ -53,6 +53,16 @@ void Twips::Posiciona(QWidget* w, int esquerda, int topo, int largura, int altur
 
 void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+namespace {
+std::function<void(int)> g_pausa;
+}
+
 void Sleep(int ms) {
+    if (g_pausa) {
+        g_pausa(ms);
+        return;
+    }
     if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
+
+void DefineSleep(std::function<void(int ms)> pausa) { g_pausa = std::move(pausa); }

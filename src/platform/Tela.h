@@ -1,5 +1,6 @@
 #pragma once
 // Screen.MousePointer, twips, DoEvents and Sleep.
+#include <functional>
 
 class QWidget;
 
@@ -22,4 +23,9 @@ void Posiciona(QWidget* w, int esquerda, int topo, int largura, int altura);
 }
 
 void DoEvents();
+// Every pause a procedure prescribes goes through here, so that tests and
+// benchmarks can take the waiting out of a run without changing its steps.
 void Sleep(int ms);
+// Replaces the pause, e.g. by one that does not wait or that records the
+// lengths asked; an empty function gives back the real one.
+void DefineSleep(std::function<void(int ms)> pausa);

@@ -8,6 +8,7 @@
 #include "operations/LivroCaixa.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
+#include "platform/Progresso.h"
 #include "platform/Tela.h"
 #include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
@@ -97,6 +98,13 @@ Principal::Principal() : Form(QStringLiteral("Principal"), false) {
         for (QAction* a : {Igr_Setor, Rem_Mat, Set_Igr, Exp_Termo})
             if (a) a->setEnabled(habilita);
     });
+    // One long run at a time: while one goes, the items whose windows start
+    // another (download, send, backup) are greyed.
+    const auto recusaExecucoes = [this](bool emCurso) {
+        for (QAction* a : {AtuBA, Exp_Mirava, Exp_BKP}) a->setEnabled(!emCurso);
+    };
+    connect(Execucao::Estado(), &Execucao::Mudou, this, recusaExecucoes);
+    recusaExecucoes(Execucao::EmCurso());
     resize(1024, 720);
 }
 

@@ -4,6 +4,7 @@
 #include "common/Parametros.h"
 #include "operations/Avisos.h"
 #include "platform/App.h"
+#include "platform/Progresso.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
 #include "support/Ambiente.h"
@@ -164,6 +165,33 @@ private slots:
         p->resize(1100, 800);
         QCoreApplication::processEvents();
         QCOMPARE(QPoint(qr->Left(), qr->Top()), QPoint(p->Width() - 3100, p->Height() - 3700));
+    }
+    void itemDeExecucaoRecusadoDuranteOutra_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("janela");
+        QTest::newRow("atualização das bases") << "AtuBA" << "Atualizacoes";
+        QTest::newRow("envio ao Mirava") << "Exp_Mirava" << "ExpMirava";
+        QTest::newRow("backup") << "Exp_BKP" << "Backup";
+    }
+    void itemDeExecucaoRecusadoDuranteOutra() {
+        QFETCH(QString, item);
+        QFETCH(QString, janela);
+        Ambiente amb;
+        Principal* p = Inicia_Principal("MARIA");
+        auto* acao = p->findChild<QAction*>(item);
+        QVERIFY(acao);
+        CommandButton inicia;
+        {
+            Progresso run(nullptr, nullptr, nullptr, &inicia);
+            QVERIFY(run.Iniciado());
+            QVERIFY(!acao->isEnabled());
+            acao->trigger();
+            QVERIFY(!Form::Procura(janela));
+            QVERIFY(p->Tip_Hist->isEnabled());
+        }
+        QVERIFY(acao->isEnabled());
+        acao->trigger();
+        QVERIFY(Form::Procura(janela));
     }
 };
 
