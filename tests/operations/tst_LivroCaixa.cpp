@@ -9,6 +9,7 @@
 #include "support/Registro.h"
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -203,6 +204,66 @@ private slots:
         // Nothing refused was stored or listed.
         QCOMPARE(amb.Le("SELECT group_concat(Dia || '/' || Mes || '/' || Ano) FROM LivroCaixa")->Fields(0).toString() +
                      QString::number(f->LstLivroCx->ListCount()), QString("29/2/20241"));
+    }
+
+    // The entry and the month's transmission record apply together: when
+    // removing the record fails, a save, a correction or a deletion leaves
+    // the file, the list, the totals and the fields as they were.
+    void lancamento_e_transmissao_juntos_data() {
+        QTest::addColumn<QString>("acao");
+        QTest::addColumn<QList<int>>("respostas");
+        QTest::addColumn<QString>("campos");
+        QTest::newRow("grava") << "grava" << QList<int>{vbNo} << "06|DOAÇÃO|5,00";
+        QTest::newRow("corrige") << "corrige" << QList<int>{vbNo} << "||";
+        QTest::newRow("remove") << "remove" << QList<int>{vbYes, vbNo} << "||";
+    }
+    void lancamento_e_transmissao_juntos() {
+        QFETCH(QString, acao);
+        QFETCH(QList<int>, respostas);
+        QFETCH(QString, campos);
+        Ambiente amb;
+        LivroCaixa* f = abre(amb, {{1, 12, 2021, 8, 3, "O", "CULTO", 50.0}});
+        amb.Sql("CREATE TRIGGER falha BEFORE DELETE ON Transmissao BEGIN SELECT RAISE(ABORT, 'sem acesso'); END");
+        const QStringList antes = Linhas(f->LstLivroCx);
+        const QString totaisAntes = totais(f);
+        for (int r : respostas) Roteiro::Responde(r);
+        if (acao == "grava") {
+            lanca(f, "O", "6", "DOAÇÃO", "5");
+        } else if (acao == "corrige") {
+            Duplo_Clique(f->LstLivroCx, 0);
+        } else {
+            f->LstLivroCx->setListIndex(0);
+            f->LstLivroCx->SetFocus();
+            QTest::keyClick(f->LstLivroCx, Qt::Key_Delete);
+        }
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        QCOMPARE(Roteiro::Pendentes(), 0);
+        QCOMPARE(amb.Le("SELECT group_concat(Codigo) FROM LivroCaixa")->Fields(0).toString(), QString("1"));
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Transmissao WHERE Mes = 8"), 1);
+        QCOMPARE(Linhas(f->LstLivroCx), antes);
+        QCOMPARE(totais(f), totaisAntes);
+        QCOMPARE(f->TxtDia->Text() + "|" + f->CboHistorico->Text() + "|" + f->TxtValor->Text(), campos);
+    }
+
+    // Yes to "Continua Tentando ?" saves the whole entry again: once in the
+    // file and the list, with the month no longer counted as transmitted.
+    void repeticao_grava_o_lancamento_inteiro() {
+        Ambiente amb;
+        LivroCaixa* f = abre(amb, {{1, 12, 2021, 8, 3, "O", "CULTO", 50.0}});
+        amb.Sql("CREATE TRIGGER falha BEFORE DELETE ON Transmissao BEGIN SELECT RAISE(ABORT, 'sem acesso'); END");
+        troca(f->CboHistorico, "DOAÇÃO");
+        troca(f->TxtDia, "6");
+        troca(f->TxtValor, "5");
+        // The error box lets pending events run: the fault is mended while
+        // the user reads it, before the answer.
+        QTimer::singleShot(0, [&] { amb.Sql("DROP TRIGGER falha"); });
+        Roteiro::Responde(vbYes);
+        QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(amb.Le("SELECT group_concat(Codigo || ':' || Historico) FROM LivroCaixa")->Fields(0).toString(),
+                 QString("1:CULTO,2:DOAÇÃO"));
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Transmissao WHERE Mes = 8"), 0);
+        QCOMPARE(totais(f), QString("55,00|0,00|55,00|2 Registro(s)"));
     }
 
     void corrige_remove_e_fecha() {
