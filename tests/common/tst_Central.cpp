@@ -167,7 +167,8 @@ private slots:
     void testa_conexao_mensagens() {
         Rede::DefineConectado([] { return false; });
         Roteiro::Responde(vbOK);
-        QVERIFY(!Testa_Conexao(Servidor_Central, "N") && !Testa_Conexao(Servidor_Central, "S"));
+        QVERIFY(!Testa_Conexao(Servidor_Central, "N"));
+        QVERIFY(!Testa_Conexao(Servidor_Central, "S"));
         QCOMPARE(Prompts(), QStringList{Sem});
         Rede::DefineConectado([] { return true; });
         Rede::DefineSonda([](const QString&, int, int) -> bool { Levanta_Erro(5); });
