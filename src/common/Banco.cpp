@@ -1,4 +1,5 @@
 #include "common/Banco.h"
+#include "common/Erros.h"
 #include "common/ParametroConsulta.h"
 #include "platform/App.h"
 #include "platform/Erro.h"
@@ -92,10 +93,21 @@ bool EhNomeDeConsulta(const QString& texto) {
     return re.match(texto).hasMatch();
 }
 
+}  // namespace
+
 class BancoSqlCipher final : public BancoLocal {
 public:
     explicit BancoSqlCipher(bool somenteLeitura)
         : con_(Conexao::Abre(Banco::CaminhoArquivo())), somenteLeitura_(somenteLeitura) {}
+
+    // From here on the statements join one transaction, which only
+    // Confirma applies; the owner rolls it back on any failure.
+    void IniciaUnidade() {
+        con_.Executa(QStringLiteral("BEGIN IMMEDIATE"));
+        emUnidade_ = true;
+    }
+    void Confirma() { con_.Executa(QStringLiteral("COMMIT")); }
+    void Desfaz() noexcept { con_.Desfaz(); }
 
     RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
         QString sql = sqlOuNome;
@@ -149,6 +161,11 @@ private:
         }
         if (somenteLeitura_)
             throw ErroExecucao(3027, QStringLiteral("O banco de dados foi aberto somente para leitura."));
+        if (emUnidade_) {
+            while (c.Passo()) {
+            }
+            return;
+        }
         con_.Executa(QStringLiteral("BEGIN IMMEDIATE"));
         try {
             while (c.Passo()) {
@@ -163,9 +180,8 @@ private:
 
     Conexao con_;
     bool somenteLeitura_;
+    bool emUnidade_ = false;
 };
-
-}  // namespace
 
 BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }
 
@@ -181,4 +197,53 @@ void Executa_Query(const QString& nome, const QStringList& parametros) {
 
 RecordsetPtr Abre_Query(const QString& nome, const QStringList& parametros) {
     return Abre_Banco(true)->AbreQuery(nome, parametros);
+}
+
+UnidadeTrabalho::UnidadeTrabalho() : banco_(std::make_unique<BancoSqlCipher>(false)) { banco_->IniciaUnidade(); }
+
+UnidadeTrabalho::~UnidadeTrabalho() {
+    if (banco_) banco_->Desfaz();
+}
+
+template <class F>
+auto UnidadeTrabalho::Guardado(F&& f) -> decltype(f()) {
+    if (!banco_)
+        throw ErroExecucao(3704, QStringLiteral("A unidade de trabalho já foi encerrada: recomece-a do início."));
+    try {
+        return f();
+    } catch (...) {
+        // Whatever the engine left of the transaction, none of it stays.
+        banco_->Desfaz();
+        banco_.reset();
+        throw;
+    }
+}
+
+RecordsetPtr UnidadeTrabalho::AbreSnapshot(const QString& sqlOuNome) {
+    return Guardado([&] { return banco_->AbreSnapshot(sqlOuNome); });
+}
+
+void UnidadeTrabalho::Executa(const QString& sql) {
+    Guardado([&] { banco_->Executa(sql); });
+}
+
+void UnidadeTrabalho::ExecutaQuery(const QString& nome, const QStringList& parametros) {
+    Guardado([&] { banco_->ExecutaQuery(nome, parametros); });
+}
+
+RecordsetPtr UnidadeTrabalho::AbreQuery(const QString& nome, const QStringList& parametros) {
+    return Guardado([&] { return banco_->AbreQuery(nome, parametros); });
+}
+
+void UnidadeTrabalho::Commit() {
+    Guardado([&] { banco_->Confirma(); });
+    banco_.reset();
+}
+
+bool Tenta_Unidade(const std::function<void(UnidadeTrabalho&)>& passo) {
+    return Tenta([&] {
+        UnidadeTrabalho unidade;
+        passo(unidade);
+        unidade.Commit();
+    });
 }

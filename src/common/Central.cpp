@@ -15,7 +15,7 @@
 #include <QSqlRecord>
 #include <optional>
 
-std::unique_ptr<BancoCentral> Banco_Central;
+std::unique_ptr<ConexaoCentral> Banco_Central;
 
 namespace {
 const QString CR = QString(QChar(13));
@@ -54,79 +54,28 @@ QVariant Valor_Para_Driver(const QVariant& v) {
     return v.toString().toUtf8();
 }
 
-class Conexao final : public BancoCentral {
-public:
-    Conexao(const QString& texto, bool somenteLeitura) {
-        static int serie = 0;
-        nome_ = QStringLiteral("central-%1").arg(++serie);
-        QString erro;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nome_);
-            db.setDatabaseName(Texto_Para_Driver(texto));
-            QString opcoes = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(Central::TempoConexao);
-            if (somenteLeitura) opcoes += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
-            db.setConnectOptions(opcoes);
-            if (!db.open()) erro = Texto(db.lastError());
-        }
-        if (!erro.isNull()) {
-            QSqlDatabase::removeDatabase(nome_);
-            Levanta_Erro(3151, erro);
-        }
-    }
-    ~Conexao() override {
-        QSqlDatabase::database(nome_, false).close();
-        QSqlDatabase::removeDatabase(nome_);
-    }
+QString Texto(const QSqlError& e) {
+    const QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    return t.isNull() ? QStringLiteral("") : t;
+}
 
-    void Executa(const QString& sql, const QVariantList& valores) override {
-        QSqlQuery q = Roda(sql, valores);
-        // A bound statement the server refuses with a data error (a number
-        // that is not one, a text too long) is reported by the driver as a
-        // success that changed nothing; ask the server.
-        if (!valores.isEmpty() && !q.isSelect() && q.numRowsAffected() <= 0) {
-            QSqlQuery e(QSqlDatabase::database(nome_, false));
-            if (e.exec(QStringLiteral("SHOW ERRORS")) && e.next()) Levanta_Erro(3146, e.value(2).toString());
-        }
-    }
+void Liga(QSqlQuery& q, const QVariantList& valores) {
+    for (qsizetype i = 0; i < valores.size(); ++i) q.bindValue(int(i), Valor_Para_Driver(valores[i]));
+}
 
-    RecordsetPtr AbreSnapshot(const QString& sql, const QVariantList& valores) override {
-        QSqlQuery q = Roda(sql, valores);
-        const QSqlRecord campos = q.record();
-        QStringList nomes;
-        for (int i = 0; i < campos.count(); ++i) nomes << campos.fieldName(i);
-        auto linhas =
-            Recordset::CopiaLinhas(int(nomes.size()), [&] { return q.next(); }, [&](int i) { return q.value(i); });
-        if (q.lastError().isValid()) Levanta_Erro(3146, Texto(q.lastError()));
-        return std::make_unique<Recordset>(nomes, std::move(linhas));
-    }
+// A bound statement the server refuses with a data error (a number that is
+// not one, a text too long) is reported by the driver as a success that
+// changed nothing; ask the server.
+void Confere_Recusa(const QSqlQuery& q, const QString& conexao) {
+    if (q.isSelect() || q.numRowsAffected() > 0) return;
+    QSqlQuery e(QSqlDatabase::database(conexao, false));
+    if (e.exec(QStringLiteral("SHOW ERRORS")) && e.next()) Levanta_Erro(3146, e.value(2).toString());
+}
 
-private:
-    static QString Texto(const QSqlError& e) {
-        const QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-        return t.isNull() ? QStringLiteral("") : t;
-    }
-
-    QSqlQuery Roda(const QString& sql, const QVariantList& valores) {
-        QSqlQuery q(QSqlDatabase::database(nome_, false));
-        q.setForwardOnly(true);
-        q.setNumericalPrecisionPolicy(QSql::HighPrecision);  // money stays exact, as text
-        bool ok;
-        if (valores.isEmpty()) {
-            ok = q.exec(sql);
-        } else {
-            ok = q.prepare(sql);
-            if (ok) {
-                for (const QVariant& v : valores) q.addBindValue(Valor_Para_Driver(v));
-                ok = q.exec();
-            }
-        }
-        if (!ok) Levanta_Erro(3146, Texto(q.lastError()));
-        return q;
-    }
-
-    QString nome_;
-};
-
+QString Texto_Da_Conexao() {
+    Localiza_Driver();
+    return textoTeste().isEmpty() ? Central::Texto_Conexao(Param[11]) : textoTeste();
+}
 std::optional<QString> Le_Versao() {
     try {
         if (!Testa_Conexao(Param[11], QStringLiteral("N"))) return std::nullopt;
@@ -176,23 +125,119 @@ bool Testa_Conexao(const QString& servidor, const QString& mostra) {
     return resultado;
 }
 
+ConexaoCentral::ConexaoCentral(bool somenteLeitura) {
+    static int serie = 0;
+    nome_ = QStringLiteral("central-%1").arg(++serie);
+    QString erro;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nome_);
+        db.setDatabaseName(Texto_Para_Driver(Texto_Da_Conexao()));
+        QString opcoes = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(Central::TempoConexao);
+        if (somenteLeitura) opcoes += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
+        db.setConnectOptions(opcoes);
+        if (!db.open()) erro = Texto(db.lastError());
+    }
+    if (!erro.isNull()) {
+        QSqlDatabase::removeDatabase(nome_);
+        Levanta_Erro(3151, erro);
+    }
+}
+
+ConexaoCentral::~ConexaoCentral() {
+    // The driver refuses to disconnect in the middle of a transaction.
+    if (emTransacao_) Rollback();
+    QSqlDatabase::database(nome_, false).close();
+    QSqlDatabase::removeDatabase(nome_);
+}
+
+QSqlQuery ConexaoCentral::NovaConsulta() const {
+    QSqlQuery q(QSqlDatabase::database(nome_, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);  // money stays exact, as text
+    return q;
+}
+
+void ConexaoCentral::Executa(const QString& sql, const QVariantList& valores) {
+    if (!valores.isEmpty()) {
+        ComandoCentral(*this, sql).Executa(valores);
+        return;
+    }
+    QSqlQuery q = NovaConsulta();
+    if (!q.exec(sql)) Levanta_Erro(3146, Texto(q.lastError()));
+}
+
+RecordsetPtr ConexaoCentral::AbreSnapshot(const QString& sql, const QVariantList& valores) {
+    QSqlQuery q = NovaConsulta();
+    bool ok;
+    if (valores.isEmpty()) {
+        ok = q.exec(sql);
+    } else {
+        ok = q.prepare(sql);
+        if (ok) {
+            Liga(q, valores);
+            ok = q.exec();
+        }
+    }
+    if (!ok) Levanta_Erro(3146, Texto(q.lastError()));
+    const QSqlRecord campos = q.record();
+    QStringList nomes;
+    for (int i = 0; i < campos.count(); ++i) nomes << campos.fieldName(i);
+    auto linhas =
+        Recordset::CopiaLinhas(int(nomes.size()), [&] { return q.next(); }, [&](int i) { return q.value(i); });
+    if (q.lastError().isValid()) Levanta_Erro(3146, Texto(q.lastError()));
+    return std::make_unique<Recordset>(nomes, std::move(linhas));
+}
+
+void ConexaoCentral::Begin() {
+    QSqlDatabase db = QSqlDatabase::database(nome_, false);
+    if (!db.transaction()) Levanta_Erro(3146, Texto(db.lastError()));
+    emTransacao_ = true;
+}
+
+void ConexaoCentral::Commit() {
+    QSqlDatabase db = QSqlDatabase::database(nome_, false);
+    // Still open after a failed commit: the destructor or the holder's
+    // Rollback ends it.
+    if (!db.commit()) Levanta_Erro(3146, Texto(db.lastError()));
+    emTransacao_ = false;
+}
+
+void ConexaoCentral::Rollback() noexcept {
+    emTransacao_ = false;
+    QSqlDatabase::database(nome_, false).rollback();
+}
+
+ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
+    : conexao_(conexao), consulta_(std::make_unique<QSqlQuery>(conexao.NovaConsulta())) {
+    if (!consulta_->prepare(sql)) Levanta_Erro(3146, Texto(consulta_->lastError()));
+}
+
+ComandoCentral::~ComandoCentral() = default;
+
+void ComandoCentral::Executa(const QVariantList& valores) {
+    Liga(*consulta_, valores);
+    if (!consulta_->exec()) Levanta_Erro(3146, Texto(consulta_->lastError()));
+    Confere_Recusa(*consulta_, conexao_.nome_);
+}
+
+std::unique_ptr<ConexaoCentral> Abre_Conexao_Central(bool somenteLeitura) {
+    if (!Testa_Conexao(Param[11], QStringLiteral("S"))) return nullptr;
+    return std::make_unique<ConexaoCentral>(somenteLeitura);
+}
+
 bool Abre_Banco_Central(bool somenteLeitura) {
     if (!Testa_Conexao(Param[11], QStringLiteral("S"))) return false;
     Banco_Central.reset();
-    Localiza_Driver();
-    const QString texto = textoTeste().isEmpty() ? Central::Texto_Conexao(Param[11]) : textoTeste();
-    Banco_Central = std::make_unique<Conexao>(texto, somenteLeitura);
+    Banco_Central = std::make_unique<ConexaoCentral>(somenteLeitura);
     return true;
 }
 
 void Fecha_Banco_Central() { Banco_Central.reset(); }
 
 RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valores) {
-    struct Fecha {
-        ~Fecha() { Fecha_Banco_Central(); }
-    } fecha;
-    if (!Abre_Banco_Central(true)) return nullptr;
-    return Banco_Central->AbreSnapshot(sql, valores);
+    const std::unique_ptr<ConexaoCentral> conexao = Abre_Conexao_Central(true);
+    if (!conexao) return nullptr;
+    return conexao->AbreSnapshot(sql, valores);
 }
 
 QString Versao_Servidor() { return Le_Versao().value_or(App::Versao()); }

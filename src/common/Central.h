@@ -1,7 +1,8 @@
 #pragma once
-// The connection to the organisation's central database. It is never kept
-// open: each central step checks that the computer is online, probes the
-// server, connects, runs one query and closes again.
+// The connection to the organisation's central database. Each central step
+// checks that the computer is online, probes the server and connects; a
+// single query closes again at once, a transmission keeps its connection
+// for its transaction.
 #include "common/Recordset.h"
 #include <QString>
 #include <QVariantList>
@@ -23,19 +24,63 @@ constexpr int TempoConexao = 5;
 void DefineTextoConexao(const QString& texto);
 }
 
-// The open central database between Abre_Banco_Central and
-// Fecha_Banco_Central (the transmission executes its inserts and deletes
-// on it). Values travel as bound parameters.
-class BancoCentral {
+class QSqlQuery;
+
+// One connection to the central database, owned by whoever opened it: each
+// holder has its own, so a version check or a register download never
+// replaces or drops the connection of a transmission in progress. Values
+// travel as bound parameters; failures of a statement, the link included,
+// are error 3146.
+class ConexaoCentral {
 public:
-    virtual ~BancoCentral() = default;
-    // Failures of the statement, the link included, are error 3146.
-    virtual void Executa(const QString& sql, const QVariantList& valores = {}) = 0;
+    // Connects to the program's central server (Param[11], or the test's
+    // text); failures are 3151. Without testing the link first: see
+    // Abre_Conexao_Central.
+    explicit ConexaoCentral(bool somenteLeitura);
+    // An open transaction is rolled back.
+    ~ConexaoCentral();
+    ConexaoCentral(const ConexaoCentral&) = delete;
+    ConexaoCentral& operator=(const ConexaoCentral&) = delete;
+
+    void Executa(const QString& sql, const QVariantList& valores = {});
     // Rows copied into memory; exact numbers (DECIMAL) arrive as text
     // ("1234.56").
-    virtual RecordsetPtr AbreSnapshot(const QString& sql, const QVariantList& valores = {}) = 0;
+    RecordsetPtr AbreSnapshot(const QString& sql, const QVariantList& valores = {});
+
+    // Statements between Begin and Commit apply together or not at all.
+    void Begin();
+    void Commit();
+    // Never fails, as it runs while another failure is being reported: a
+    // server that cannot be told has lost the transaction with the link.
+    void Rollback() noexcept;
+
+private:
+    friend class ComandoCentral;
+    QSqlQuery NovaConsulta() const;
+    QString nome_;
+    bool emTransacao_ = false;
 };
-extern std::unique_ptr<BancoCentral> Banco_Central;
+
+// A statement prepared once on a connection and run for many rows: each
+// Executa binds one row's values and runs it. It must not outlive its
+// connection.
+class ComandoCentral {
+public:
+    ComandoCentral(ConexaoCentral& conexao, const QString& sql);
+    ~ComandoCentral();
+    ComandoCentral(const ComandoCentral&) = delete;
+    ComandoCentral& operator=(const ComandoCentral&) = delete;
+    void Executa(const QVariantList& valores);
+
+private:
+    ConexaoCentral& conexao_;
+    std::unique_ptr<QSqlQuery> consulta_;
+};
+
+// The connection of the code that called Abre_Banco_Central, until its
+// Fecha_Banco_Central (the transmission executes its inserts and deletes on
+// it). No other procedure uses, replaces or clears it.
+extern std::unique_ptr<ConexaoCentral> Banco_Central;
 
 bool Conectado_Internet();
 // The two warnings of a missing link: "Não há Conexão com a Internet!" and
@@ -45,12 +90,15 @@ void Avisa_Sem_Alcance();
 // True when the computer is online and the address answers; messages only
 // when mostra is exactly "S".
 bool Testa_Conexao(const QString& servidor, const QString& mostra);
-// Tests the connection with messages, then opens Banco_Central. Connection
-// failures are raised (3151); a broken link is 3146.
+// Tests the connection with messages, then opens a connection of the
+// caller's own; none when the server cannot be reached (the user saw why).
+// Connection failures are raised (3151).
+std::unique_ptr<ConexaoCentral> Abre_Conexao_Central(bool somenteLeitura);
+// As Abre_Conexao_Central, into Banco_Central.
 bool Abre_Banco_Central(bool somenteLeitura);
 void Fecha_Banco_Central();
-// A snapshot of the query on the central database, or nullptr when the
-// server cannot be reached.
+// A snapshot of the query on a connection of its own, closed before it
+// returns, or nullptr when the server cannot be reached.
 RecordsetPtr Abre_Recordset_Central(const QString& sql, const QVariantList& valores = {});
 // The version the central system publishes, or the program's own when it
 // cannot be read. Never fails.

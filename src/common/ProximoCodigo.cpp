@@ -3,15 +3,20 @@
 #include "platform/Controles.h"
 #include "platform/Tela.h"
 
+namespace {
+// The query's "Proximo" into the box; an empty table gives 1.
+void Mostra_Proximo(TextBox* alvo, const Recordset& rs) {
+    if (rs.Eof() || rs.Fields(QStringLiteral("Proximo")).isNull())
+        alvo->setText(QStringLiteral("1"));
+    else
+        alvo->setText(rs.Texto(QStringLiteral("Proximo")));
+}
+}  // namespace
+
 void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
     Screen::MousePointer(11);
     RecordsetPtr rs;
-    if (Tenta([&] { rs = Abre_Recordset(nomeQuery); })) {
-        if (rs->Eof() || rs->Fields(QStringLiteral("Proximo")).isNull())
-            alvo->setText(QStringLiteral("1"));
-        else
-            alvo->setText(rs->Texto(QStringLiteral("Proximo")));
-    }
+    if (Tenta([&] { rs = Abre_Recordset(nomeQuery); })) Mostra_Proximo(alvo, *rs);
     Screen::MousePointer(0);
 }
 
@@ -23,5 +28,16 @@ std::optional<qint64> Le_Proximo_Codigo(TextBox* alvo, const QString& nomeQuery)
     bool lido = false;
     const qint64 codigo = alvo->Text().toLongLong(&lido);
     if (!lido) return std::nullopt;
+    return codigo;
+}
+
+qint64 Le_Proximo_Codigo(BancoLocal& banco, TextBox* alvo, const QString& nomeQuery) {
+    alvo->setText_(QString());
+    Mostra_Proximo(alvo, *banco.AbreSnapshot(nomeQuery));
+    bool lido = false;
+    const qint64 codigo = alvo->Text().toLongLong(&lido);
+    if (!lido)
+        throw ErroExecucao(3421, QStringLiteral("Consulta '%1': o próximo código \"%2\" não é um número.")
+                                     .arg(nomeQuery, alvo->Text()));
     return codigo;
 }

@@ -5,6 +5,8 @@
 #include "platform/Controles.h"
 #include "platform/Form.h"
 
+class BancoLocal;
+
 class LivroCaixa : public Form {
     Q_OBJECT
 public:
@@ -79,7 +81,7 @@ private:
     void Seleciona_Historico(const QString& texto);
     void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado);
     bool Salva();
-    bool Limpa_Transmissao();
+    static void Limpa_Transmissao(BancoLocal& banco);
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
     void Carrega_Resumo();
     void Posiciona_Resumo(int leftTw);

@@ -147,26 +147,30 @@ bool LivroCaixa::Salva() {
         return false;
     }
 
-    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoLivroCaixa"));
-    if (!proximo) return false;
-    const qint64 codigo = *proximo;
-
-    const QStringList parametros{QString::number(codigo), Param[1], Param[10], Param[9],
-                                 QString::number(qint64(dia)), tipo, armazenado, valor->Texto()};
-    // The row comes only after the insert: a failed insert leaves nothing
+    // The key is read inside the unit: its write lock keeps another
+    // program instance from taking the same key before the insert.
+    qint64 codigo = 0;
+    const bool gravado = Tenta_Unidade([&](UnidadeTrabalho& unidade) {
+        codigo = Le_Proximo_Codigo(unidade, TxtCodigo, QStringLiteral("ProcProximoLivroCaixa"));
+        unidade.ExecutaQuery(QStringLiteral("ProcInsLivroCaixa"),
+                             {QString::number(codigo), Param[1], Param[10], Param[9], QString::number(qint64(dia)),
+                              tipo, armazenado, valor->Texto()});
+        Limpa_Transmissao(unidade);
+    });
+    // The row comes only after the commit: a failed save leaves nothing
     // on screen that the totals would count, and the typed text as it was.
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsLivroCaixa"), parametros); })) return false;
+    if (!gravado) return false;
     Adiciona_Linha(Linha_Lancamento::Monta(tipo, int(dia), exibido, *valor), codigo, armazenado);
 
     Limpa_Campos_LivroCx();
     Calcula_Saldo();
-    Limpa_Transmissao();
     Conta_Regs();
     TxtDia->SetFocus();
     return true;
 }
 
-bool LivroCaixa::Limpa_Transmissao() {
-    const QStringList parametros{Param[9], Param[10], {}, {}, {}, {}, {}, {}};
-    return Tenta([&] { Executa_Query(QStringLiteral("ProcDelTransmissaoMes"), parametros); });
+// The central system holds the month as it was sent: any change of its
+// entries makes it count as not transmitted, in the same unit as the change.
+void LivroCaixa::Limpa_Transmissao(BancoLocal& banco) {
+    banco.ExecutaQuery(QStringLiteral("ProcDelTransmissaoMes"), {Param[9], Param[10], {}, {}, {}, {}, {}, {}});
 }

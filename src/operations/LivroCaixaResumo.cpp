@@ -67,12 +67,12 @@ void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
 }
 
 bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
-    const QStringList parametros{QString::number(iCodigo), {}, {}, {}, {}, {}, {}, {}};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcDelLivroCaixa"), parametros); })) return false;
+    const bool removido = Tenta_Unidade([&](UnidadeTrabalho& unidade) {
+        unidade.ExecutaQuery(QStringLiteral("ProcDelLivroCaixa"), {QString::number(iCodigo), {}, {}, {}, {}, {}, {}, {}});
+        Limpa_Transmissao(unidade);
+    });
+    if (!removido) return false;
     LstLivroCx->RemoveItem(indice);
-    // The central system still holds the deleted entry until the month is
-    // sent again: the month no longer counts as transmitted.
-    Limpa_Transmissao();
     return true;
 }
 

@@ -9,17 +9,17 @@
 #include "platform/Rede.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTest>
 
 namespace {
 QString erro;  // description of an error caught by ErroDe
-void Executa(const QString& sql, const QVariantList& valores = {}) {
-    QVERIFY(Abre_Banco_Central(false));
-    Banco_Central->Executa(sql, valores);
-    Fecha_Banco_Central();
-}
+// On a connection of its own, as another program would.
+void Executa(const QString& sql, const QVariantList& valores = {}) { ConexaoCentral(false).Executa(sql, valores); }
+QString Le(const QString& sql) { return ConexaoCentral(true).AbreSnapshot(sql)->Texto("v"); }
 QStringList Prompts() {
     QStringList r;
     for (const auto& c : Roteiro::Caixas()) r << QString::number(c.estilo) + c.titulo + c.prompt;
@@ -48,34 +48,118 @@ private slots:
         const bool aberto = bool(Banco_Central);
         Fecha_Banco_Central();
         Rede::DefineConectado({});
-        QVERIFY(!aberto && !Roteiro::HouveInesperada());
+        QVERIFY(!aberto);
+        QVERIFY(!Roteiro::HouveInesperada());
     }
 
-    // The published version; silence, nothing listening (127.0.0.2: refused,
-    // which is an answer) and a refused account give the program's own.
-    void versao_publicada_ou_a_propria() {
-        const QString atual = App::Versao();
-        for (auto [linhas, esperada] : std::vector<std::pair<QVariantList, QString>>{
-                 {{atual}, atual}, {{"1.0.3"}, "1.0.3"}, {{}, atual}, {{QVariant(QString())}, ""}}) {
-            Executa("DELETE FROM versao_sistema");
-            for (const QVariant& v : linhas) Executa("INSERT INTO versao_sistema VALUES (?)", {v});
-            QCOMPARE(Versao_Servidor() + '|' + Versao_Servidor_Lida().value_or("-"), esperada + '|' + esperada);
-        }
-        Rede::DefineSonda(Mudo);
-        QCOMPARE(Versao_Servidor() + '|' + Versao_Servidor_Lida().value_or("-"), App::Versao() + "|-");
-        Roteiro::Responde(vbOK);
-        QVERIFY(!Abre_Recordset_Central("SELECT 1"));
-        QCOMPARE(Prompts(), QStringList{Nao});
-        Rede::DefineSonda({});
-        for (auto [servidor, senha, texto] : {std::tuple{"127.0.0.2", "ram@sivet", "Can't connect"},
-                                              std::tuple{"127.0.0.1", "errada", "Access denied"}}) {
-            Param[11] = servidor;
-            Central::DefineTextoConexao(Central::Texto_Conexao(servidor).replace(Central::Senha, senha));
+    // The published version: the view's row, the program's own when it has
+    // none, the empty text for a null one.
+    void versao_publicada_data() {
+        QTest::addColumn<QVariantList>("linhas");
+        QTest::addColumn<QString>("esperada");
+        QTest::newRow("a do programa") << QVariantList{App::Versao()} << App::Versao();
+        QTest::newRow("outra") << QVariantList{"1.0.3"} << "1.0.3";
+        QTest::newRow("vista vazia") << QVariantList{} << App::Versao();
+        QTest::newRow("versão nula") << QVariantList{QVariant(QString())} << "";
+    }
+    void versao_publicada() {
+        QFETCH(QVariantList, linhas);
+        QFETCH(QString, esperada);
+        for (const QVariant& v : linhas) Executa("INSERT INTO versao_sistema VALUES (?)", {v});
+        QCOMPARE(Versao_Servidor(), esperada);
+        QCOMPARE(Versao_Servidor_Lida().value_or("-"), esperada);
+    }
+
+    // Silence, nothing listening (127.0.0.2: refused, which is an answer)
+    // and a refused account give the program's own version, and no version
+    // read; only the silent probe's open says why.
+    void versao_inalcancavel_e_a_propria_data() {
+        QTest::addColumn<QString>("servidor");
+        QTest::addColumn<QString>("senha");
+        QTest::addColumn<QString>("texto");  // the driver's complaint; empty: the probe is silent
+        QTest::newRow("sonda muda") << "127.0.0.1" << Central::Senha << "";
+        QTest::newRow("ninguém escuta") << "127.0.0.2" << Central::Senha << "Can't connect";
+        QTest::newRow("conta recusada") << "127.0.0.1" << "errada" << "Access denied";
+    }
+    void versao_inalcancavel_e_a_propria() {
+        QFETCH(QString, servidor);
+        QFETCH(QString, senha);
+        QFETCH(QString, texto);
+        Param[11] = servidor;
+        Central::DefineTextoConexao(Central::Texto_Conexao(servidor).replace(Central::Senha, senha));
+        if (texto.isEmpty()) Rede::DefineSonda(Mudo);
+        QCOMPARE(Versao_Servidor(), App::Versao());
+        QCOMPARE(Versao_Servidor_Lida().value_or("-"), QString("-"));
+        QVERIFY(Roteiro::Caixas().empty());
+        if (texto.isEmpty()) {
+            Roteiro::Responde(vbOK);
+            QVERIFY(!Abre_Recordset_Central("SELECT 1"));
+            QCOMPARE(Prompts(), QStringList{Nao});
+        } else {
             QCOMPARE(ErroDe([] { Abre_Recordset_Central("SELECT 1"); }, &erro), 3151L);
             QVERIFY2(erro.contains(texto), qPrintable(erro));
-            QCOMPARE(Versao_Servidor() + '|' + Versao_Servidor_Lida().value_or("-"), App::Versao() + "|-");
         }
-        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+    }
+
+    // Each holder has its own connection: a version read or a query while
+    // the transmission's connection is open leaves it, and its open
+    // transaction, as they were.
+    void versao_lida_nao_toca_outra_conexao() {
+        Executa("INSERT INTO versao_sistema VALUES (?)", {"1.0.9"});
+        QVERIFY(Abre_Banco_Central(false));
+        Banco_Central->Executa("CREATE TEMPORARY TABLE pendentes (valor DECIMAL(14,2)) ENGINE=InnoDB");
+        Banco_Central->Begin();
+        Banco_Central->Executa("INSERT INTO pendentes VALUES (?)", {"1.00"});
+        QCOMPARE(Versao_Servidor(), QString("1.0.9"));
+        QCOMPARE(Abre_Recordset_Central("SELECT 2 AS v")->Texto("v"), QString("2"));
+        QVERIFY(Banco_Central);
+        QCOMPARE(Banco_Central->AbreSnapshot("SELECT COUNT(*) AS n FROM pendentes")->Texto("n"), QString("1"));
+        Banco_Central->Rollback();
+        QCOMPARE(Banco_Central->AbreSnapshot("SELECT COUNT(*) AS n FROM pendentes")->Texto("n"), QString("0"));
+        Fecha_Banco_Central();
+    }
+
+    // Rows prepared once and bound one by one apply at Commit, exact to the
+    // cent; a rollback, a connection closed before its commit or one the
+    // server dropped (the link error) leave nothing.
+    void transacao_e_comando_preparado_data() {
+        QTest::addColumn<QString>("fim");
+        QTest::addColumn<long>("numero");
+        QTest::addColumn<QString>("guardado");
+        QTest::newRow("Commit") << "commit" << 0L << "3|0.30|99999999999.30";
+        QTest::newRow("Rollback") << "rollback" << 0L << "0||";
+        QTest::newRow("fechada sem Commit") << "fecha" << 0L << "0||";
+        QTest::newRow("derrubada pelo servidor") << "kill" << 3146L << "0||";
+    }
+    void transacao_e_comando_preparado() {
+        QFETCH(QString, fim);
+        QFETCH(long, numero);
+        QFETCH(QString, guardado);
+        // Its own table: other worktrees' tests may share the server.
+        const QString tabela = QString("teste_transacao_%1").arg(QCoreApplication::applicationPid());
+        Executa("DROP TABLE IF EXISTS " + tabela);
+        Executa("CREATE TABLE " + tabela + " (valor DECIMAL(14,2)) ENGINE=InnoDB");
+        const auto remove = qScopeGuard([&] { Executa("DROP TABLE " + tabela); });
+
+        QVERIFY(Abre_Banco_Central(false));
+        Banco_Central->Begin();
+        {
+            ComandoCentral insere(*Banco_Central, "INSERT INTO " + tabela + " VALUES (?)");
+            for (const QString v : {"0.10", "0.20", "99999999999.00"}) insere.Executa({v});
+        }
+        if (fim == "kill") {
+            const qint64 id = Banco_Central->AbreSnapshot("SELECT CONNECTION_ID() AS id")->Fields("id").toLongLong();
+            Executa("KILL " + QString::number(id));
+        }
+        QCOMPARE(ErroDe([&] {
+                     if (fim == "commit" || fim == "kill") Banco_Central->Commit();
+                     else if (fim == "rollback") Banco_Central->Rollback();
+                 }),
+                 numero);
+        Fecha_Banco_Central();
+        QCOMPARE(Le("SELECT CONCAT(COUNT(*), '|', COALESCE(SUM(CASE WHEN valor < 1 THEN valor END), ''), '|', "
+                    "COALESCE(SUM(valor), '')) AS v FROM " + tabela),
+                 guardado);
     }
 
     // Without internet "N" shows nothing and "S" says so; a failing probe
@@ -83,7 +167,8 @@ private slots:
     void testa_conexao_mensagens() {
         Rede::DefineConectado([] { return false; });
         Roteiro::Responde(vbOK);
-        QVERIFY(!Testa_Conexao(Servidor_Central, "N") && !Testa_Conexao(Servidor_Central, "S"));
+        QVERIFY(!Testa_Conexao(Servidor_Central, "N"));
+        QVERIFY(!Testa_Conexao(Servidor_Central, "S"));
         QCOMPARE(Prompts(), QStringList{Sem});
         Rede::DefineConectado([] { return true; });
         Rede::DefineSonda([](const QString&, int, int) -> bool { Levanta_Erro(5); });
