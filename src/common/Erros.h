@@ -43,3 +43,8 @@ bool Tenta(const std::function<void()>& passo);
 
 // The error number under which an unexpected exception is reported.
 ErroExecucao Converte_Excecao(const std::exception& e);
+
+// An error that escapes an event handler (ErroExecucao or any standard
+// exception) is handed to Trata_Erro, under Converte_Excecao's number: this
+// module installs that handler in the controls when the program starts.
+// The answer is not acted on: the event that failed is over.

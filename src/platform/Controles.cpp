@@ -42,13 +42,31 @@ int Compara_Texto_Lista(const QString& a, const QString& b) { return Compara_PTB
 // ---------------------------------------------------------------------------
 // Events
 
+namespace {
+void mostraErro(const std::exception& e) {
+    const auto* erro = dynamic_cast<const ErroExecucao*>(&e);
+    const QString titulo = QStringLiteral("Erro ") + QString::number(erro ? erro->Number : 5);
+    const QString texto = erro ? erro->Description : QString::fromLocal8Bit(e.what());
+    MsgBox(texto.isEmpty() ? titulo : texto, vbCritical, titulo);
+}
+
+TratadorErro& tratador() {
+    static TratadorErro t = mostraErro;
+    return t;
+}
+}  // namespace
+
+void Define_Tratador_Eventos(TratadorErro t) { tratador() = t ? std::move(t) : TratadorErro(mostraErro); }
+
+// Only standard exceptions are caught: nothing of the program throws any
+// other kind, and the tests' stand-in for ending the program at once
+// unwinds through here with one of its own.
 void Dispara(const Evento& evento) {
     if (!evento) return;
     try {
         evento();
-    } catch (const ErroExecucao& e) {
-        const QString titulo = QStringLiteral("Erro ") + QString::number(e.Number);
-        MsgBox(e.Description.isEmpty() ? titulo : e.Description, vbCritical, titulo);
+    } catch (const std::exception& e) {
+        tratador()(e);
     }
 }
 
