@@ -5,13 +5,13 @@
 // Every procedure that touches data, files, the printer or the network
 // writes each of its steps as a retryable unit:
 //
-//     Screen::MousePointer(11);
+//     const Screen::Ampulheta ampulheta;
 //     RecordsetPtr rs;
 //     if (Tenta([&] { rs = Abre_Recordset("ProcPesq..."); }) &&
 //         Tenta([&] { ...next step... })) {
 //         ...
 //     }
-//     // closing part: release what is held, pointer back to 0
+//     // closing part: release what is held; the guard puts the pointer back
 //
 // Tenta runs the step; on an error it asks Trata_Erro, runs exactly the
 // same step again while the user answers Yes, and returns false on No so

@@ -4,7 +4,7 @@
 #include "platform/Tela.h"
 
 void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     RecordsetPtr rs;
     if (Tenta([&] { rs = Abre_Recordset(nomeQuery); })) {
         if (rs->Eof() || rs->Fields(QStringLiteral("Proximo")).isNull())
@@ -12,14 +12,12 @@ void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
         else
             alvo->setText(rs->Texto(QStringLiteral("Proximo")));
     }
-    Screen::MousePointer(0);
 }
 
 std::optional<qint64> Le_Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
     // An empty box after the call means the next key could not be read.
     alvo->setText_(QString());
     Proximo_Codigo(alvo, nomeQuery);
-    Screen::MousePointer(11);
     bool lido = false;
     const qint64 codigo = alvo->Text().toLongLong(&lido);
     if (!lido) return std::nullopt;

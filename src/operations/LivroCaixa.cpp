@@ -221,7 +221,7 @@ void LivroCaixa::Form_Load() {
 }
 
 void LivroCaixa::Carrega_Lancamentos() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
@@ -242,7 +242,6 @@ void LivroCaixa::Carrega_Lancamentos() {
     Calcula_Saldo();
     Conta_Regs();
     rs.reset();
-    Screen::MousePointer(0);
 }
 
 void LivroCaixa::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {

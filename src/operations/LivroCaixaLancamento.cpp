@@ -10,7 +10,6 @@
 #include "operations/LivroCaixa.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QScopeGuard>
 #include <cmath>
 #include <optional>
 
@@ -88,8 +87,7 @@ void LivroCaixa::CboHistorico_Click() {
 void LivroCaixa::CmdEnvia_Click() { Salva(); }
 
 bool LivroCaixa::Salva() {
-    Screen::MousePointer(11);
-    const auto restaura = qScopeGuard([] { Screen::MousePointer(0); });
+    const Screen::Ampulheta ampulheta;
 
     if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
     if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("N"), QStringLiteral("S"))) return false;

@@ -165,7 +165,7 @@ void Descricoes::ChkCargos_Click() {
 // The list
 
 void Descricoes::Carrega_Dados() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     LstDescricao->Clear();
     dizimistas_.clear();
     const QStringList parametros{Param[1], QString(), QString(), QString(), QString()};
@@ -196,7 +196,6 @@ void Descricoes::Carrega_Dados() {
     }
     rs.reset();
     Conta_Regs();
-    Screen::MousePointer(0);
 }
 
 void Descricoes::Conta_Regs() {
@@ -207,10 +206,9 @@ void Descricoes::Conta_Regs() {
 // Saving
 
 void Descricoes::CmdEnvia_Click() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     if (OptOfertas->Value()) Salva_Oferta();
     else if (OptDizimos->Value()) Salva_Dizimista();
-    Screen::MousePointer(0);
 }
 
 void Descricoes::Salva_Oferta() {
@@ -273,9 +271,8 @@ void Descricoes::LstDescricao_DblClick() {
         MsgBox(QStringLiteral("Existe dado em edição. Confirma sobrepor?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
             vbNo)
         return;
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Deleta_Historico(QStringLiteral("S"));
-    Screen::MousePointer(0);
 }
 
 void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {

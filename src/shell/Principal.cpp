@@ -236,11 +236,8 @@ void Principal::Usu_Click() {
 }
 
 void Principal::Sobre_Sis_Click() {
-    // The about box's load restores the pointer; an open box loads no more.
-    const bool aberto = Form::Procura(QStringLiteral("Sobre")) != nullptr;
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Form::Instancia<Sobre>()->Show();
-    if (aberto) Screen::MousePointer(0);
 }
 
 void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
