@@ -1,4 +1,5 @@
 #include "Controles.h"
+#include "Caracteres.h"
 #include "Erro.h"
 #include "Form.h"
 #include "MsgBox.h"
@@ -114,7 +115,7 @@ public:
         const int lim = caixa_->limite_;
         // A text already longer than the limit (set by the program) may still
         // be shortened; it may not grow.
-        if (lim <= 0 || s.size() <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
+        if (lim <= 0 || Caracteres::Conta(s) <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
         return Invalid;
     }
 

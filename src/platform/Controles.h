@@ -46,7 +46,8 @@ public:
     QString Text() const { return text(); }
     void setText_(const QString& t);
     int MaxLength() const { return limite_; }
-    // 0 means no limit. The limit applies to what the user types or pastes;
+    // 0 means no limit; the limit counts characters, an emoji as one. It
+    // applies to what the user types or pastes;
     // a text set by the program is kept whole, as it was given.
     void setMaxLength_(int n);
     bool Locked() const { return isReadOnly(); }
