@@ -8,6 +8,7 @@
 #include "common/Usuario.h"
 #include "operations/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include <array>
@@ -53,7 +54,7 @@ void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    if (MsgBox(QStringLiteral("Deseja remover ") + Apara(LstLivroCx->List(i).left(56)) + QStringLiteral(" ?"),
+    if (MsgBox(QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56)) + QStringLiteral(" ?"),
                vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes)
         return;
     const Screen::Ampulheta ampulheta;

@@ -6,6 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include "shell/Principal.h"
@@ -281,7 +282,7 @@ void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {
     const int i = LstDescricao->ListIndex();
     if (i < 0) return;
     const QString pergunta =
-        QStringLiteral("Deseja remover ") + Apara(LstDescricao->List(i).left(54)) + QStringLiteral(" ?");
+        QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstDescricao->List(i), 54)) + QStringLiteral(" ?");
     if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes)
         Deleta_Historico(QStringLiteral("N"));
 }
@@ -304,11 +305,11 @@ void Descricoes::Deleta_Historico(const QString& sTipo) {
                 TxtDescricao->setText_(Apara(guardado->nome));
                 TxtRI->setText_(Apara(guardado->ri));
             } else {
-                TxtDescricao->setText_(Apara(linha.mid(4, 50)));
-                TxtRI->setText_(Apara(linha.mid(55, 10)));
+                TxtDescricao->setText_(Apara(Caracteres::Meio(linha, 4, 50)));
+                TxtRI->setText_(Apara(Caracteres::Meio(linha, 55, 10)));
             }
             // A tither without a position code comes back without one.
-            const QString cargo = Apara(linha.mid(65, 12));
+            const QString cargo = Apara(Caracteres::Meio(linha, 65, 12));
             if (cargo.isEmpty()) CboCargo->setListIndex(-1);
             else Seleciona_Item_Combo(CboCargo, Val(cargo));
         }

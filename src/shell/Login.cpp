@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/App.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include "shell/Principal.h"
@@ -155,7 +156,7 @@ void Login::CmdOk_Click() {
     const QScopedValueRollback<bool> marca(validando_, true);
     const Screen::Ampulheta ampulheta;
     Mensag(QStringLiteral("Validando Usuário..."));
-    if (Apara(txtUserName->Text()).size() < 4) {
+    if (Caracteres::Conta(Apara(txtUserName->Text())) < 4) {
         txtPassword->setPasswordChar(QStringLiteral("L"));
         MsgBox(QStringLiteral("Usuário inválido! Tente novamente."), vbOKOnly + vbExclamation, Titulo_Atencao());
         return;
