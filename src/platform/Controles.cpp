@@ -4,10 +4,12 @@
 #include "Form.h"
 #include "MsgBox.h"
 #include "Teclado.h"
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCollator>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
@@ -168,8 +170,41 @@ void TextBox::focusInEvent(QFocusEvent* e) {
 // ---------------------------------------------------------------------------
 // ComboBox
 
+namespace {
+// The rows of a combo box's list are as tall as the font's line, but the
+// accents of capitals (Á, Ê, Ó) rise above that line in the fonts in use,
+// and each row is clipped to its height: the accents came out cut. The rows
+// get room above and below the line for them; the style's own delegate
+// still draws every row, text centred.
+class LinhaComAcentos : public QAbstractItemDelegate {
+public:
+    LinhaComAcentos(QAbstractItemDelegate* base, QObject* pai) : QAbstractItemDelegate(pai), base_(base) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+        if (base_) base_->paint(p, o, i);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+        QSize s = base_ ? base_->sizeHint(o, i) : QSize();
+        const QFontMetrics fm(o.font);
+        const QRect tinta = fm.tightBoundingRect(QStringLiteral("ÁÉÊÓÚÇ"));
+        const int sobra = std::max({0, -tinta.top() - fm.ascent(), tinta.bottom() + 1 - fm.descent()});
+        s.setHeight(std::max(s.height(), fm.height() + 2 * sobra + 2));
+        return s;
+    }
+    bool editorEvent(QEvent* e, QAbstractItemModel* m, const QStyleOptionViewItem& o, const QModelIndex& i) override {
+        return base_ && base_->editorEvent(e, m, o, i);
+    }
+
+private:
+    QPointer<QAbstractItemDelegate> base_;
+};
+}  // namespace
+
 ComboBox::ComboBox(QWidget* pai, int estilo) : QComboBox(pai), estilo_(estilo) {
     setEditable(estilo != 2);
+    // After setEditable, which chooses the style's delegate; set on the view
+    // so that the style's delegate stays alive under the new one.
+    view()->setItemDelegate(new LinhaComAcentos(view()->itemDelegate(), view()));
     setInsertPolicy(QComboBox::NoInsert);
     if (QLineEdit* le = lineEdit()) {
         // No completion while typing, and no item chosen behind the user's
