@@ -185,10 +185,16 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
         QSize s = base_ ? base_->sizeHint(o, i) : QSize();
-        const QFontMetrics fm(o.font);
-        const QRect tinta = fm.tightBoundingRect(QStringLiteral("ÁÉÊÓÚÇ"));
-        const int sobra = std::max({0, -tinta.top() - fm.ascent(), tinta.bottom() + 1 - fm.descent()});
-        s.setHeight(std::max(s.height(), fm.height() + 2 * sobra + 2));
+        // Asked once per row: long lists of names must not measure the
+        // accents again for each one.
+        if (altura_ < 0 || o.font != fonte_) {
+            const QFontMetrics fm(o.font);
+            const QRect tinta = fm.tightBoundingRect(QStringLiteral("ÁÉÊÓÚÇ"));
+            const int sobra = std::max({0, -tinta.top() - fm.ascent(), tinta.bottom() + 1 - fm.descent()});
+            fonte_ = o.font;
+            altura_ = fm.height() + 2 * sobra + 2;
+        }
+        s.setHeight(std::max(s.height(), altura_));
         return s;
     }
     bool editorEvent(QEvent* e, QAbstractItemModel* m, const QStyleOptionViewItem& o, const QModelIndex& i) override {
@@ -197,6 +203,8 @@ public:
 
 private:
     QPointer<QAbstractItemDelegate> base_;
+    mutable QFont fonte_;
+    mutable int altura_ = -1;
 };
 }  // namespace
 
