@@ -53,7 +53,8 @@ std::optional<QString> Dizimo_Exibido(const QString& historico) {
         const qsizetype ri = p < 0 ? -1 : Caracteres::Conta(QStringView(s).first(p));
         const qsizetype mantidos = ri + 1 + 48 - tamanho;
         if (ri < 0 || mantidos < 2) return std::nullopt;
-        s = Caracteres::Esquerda(s, mantidos) + QLatin1Char(' ') + Caracteres::Meio(s, ri, Linha_Lancamento::LarguraHistorico);
+        s = Caracteres::Esquerda(s, mantidos) + QLatin1Char(' ') +
+            Caracteres::Meio(s, ri, Linha_Lancamento::LarguraHistorico);
     }
     return s;
 }

@@ -54,8 +54,9 @@ void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    if (MsgBox(QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56)) + QStringLiteral(" ?"),
-               vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes)
+    const QString linha = Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56));
+    if (MsgBox(QStringLiteral("Deseja remover ") + linha + QStringLiteral(" ?"), vbYesNo + vbQuestion + vbDefaultButton2,
+               Titulo_Atencao()) != vbYes)
         return;
     const Screen::Ampulheta ampulheta;
     if (Deleta_Lancamento(LstLivroCx->ItemData(i), i)) {

@@ -282,7 +282,8 @@ void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {
     const int i = LstDescricao->ListIndex();
     if (i < 0) return;
     const QString pergunta =
-        QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstDescricao->List(i), 54)) + QStringLiteral(" ?");
+        QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstDescricao->List(i), 54)) +
+        QStringLiteral(" ?");
     if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes)
         Deleta_Historico(QStringLiteral("N"));
 }

@@ -116,7 +116,8 @@ void Principal::Mostra_Login() {
 void Principal::monta_Menu() {
     auto acao = [this](QMenu* menu, const QString& legenda, void (Principal::*clique)()) {
         QAction* a = menu ? menu->addAction(legenda) : Menu->addAction(legenda);
-        if (clique) connect(a, &QAction::triggered, this, [this, clique] { Dispara([this, clique] { (this->*clique)(); }); });
+        if (clique)
+            connect(a, &QAction::triggered, this, [this, clique] { Dispara([this, clique] { (this->*clique)(); }); });
         return a;
     };
     auto inerte = [this](const QString& legenda) {

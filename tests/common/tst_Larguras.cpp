@@ -9,10 +9,12 @@
 #include <QTest>
 
 namespace {
-const QString Sorriso = QString::fromUtf8("\xF0\x9F\x98\x80");                                          // U+1F600
-const QString Familia = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");  // joined
-const QString Polegar = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD");                          // with skin tone
-const QString Brasil = QString::fromUtf8("\xF0\x9F\x87\xA7\xF0\x9F\x87\xB7");                           // flag
+const QString Sorriso = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
+// Three pictures joined into one.
+const QString Familia =
+    QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
+const QString Polegar = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD");  // with a skin tone
+const QString Brasil = QString::fromUtf8("\xF0\x9F\x87\xA7\xF0\x9F\x87\xB7");   // a flag
 const QString QAgudo = QStringLiteral("q\u0301");  // no precomposed form exists
 
 void tecla(QWidget* w, const QString& texto) {
