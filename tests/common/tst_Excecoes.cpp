@@ -108,10 +108,11 @@ private slots:
     void ampulhetaVolta() {
         Ambiente amb(false);
         // Left by an error or by an early return, the pointer is as before.
-        QVERIFY(ErroDe([] {
-            const Screen::Ampulheta a;
-            Levanta_Erro(3022);
-        }) == 3022);
+        QCOMPARE(ErroDe([] {
+                     const Screen::Ampulheta a;
+                     Levanta_Erro(3022);
+                 }),
+                 3022L);
         QCOMPARE(Screen::MousePointerAtual(), 0);
         [] {
             const Screen::Ampulheta a;
