@@ -245,7 +245,6 @@ QString Versao_Servidor() { return Le_Versao().value_or(App::Versao()); }
 std::optional<QString> Versao_Servidor_Lida() { return Le_Versao(); }
 
 void Abre_Link(const QString& alvo) {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Shell::Abre(alvo);
-    Screen::MousePointer(0);
 }

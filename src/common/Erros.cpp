@@ -1,5 +1,6 @@
 #include "common/Erros.h"
 #include "platform/App.h"
+#include "platform/Controles.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/Tela.h"
@@ -153,6 +154,16 @@ ErroExecucao Converte_Excecao(const std::exception& e) {
     if (dynamic_cast<const std::out_of_range*>(&e)) return ErroExecucao(9, QString::fromLocal8Bit(e.what()));
     return ErroExecucao(5, QString::fromLocal8Bit(e.what()));
 }
+
+namespace {
+// An error that escaped an event handler: its event is over, so the answer
+// to "Continua Tentando ?" has nothing left to run again.
+void Trata_Erro_Evento(const std::exception& e) {
+    if (const auto* erro = dynamic_cast<const ErroExecucao*>(&e)) Trata_Erro(*erro);
+    else Trata_Erro(Converte_Excecao(e));
+}
+[[maybe_unused]] const bool tratadorInstalado = (Define_Tratador_Eventos(Trata_Erro_Evento), true);
+}  // namespace
 
 bool Tenta(const std::function<void()>& passo) {
     for (;;) {

@@ -5,13 +5,13 @@
 // Every procedure that touches data, files, the printer or the network
 // writes each of its steps as a retryable unit:
 //
-//     Screen::MousePointer(11);
+//     const Screen::Ampulheta ampulheta;
 //     RecordsetPtr rs;
 //     if (Tenta([&] { rs = Abre_Recordset("ProcPesq..."); }) &&
 //         Tenta([&] { ...next step... })) {
 //         ...
 //     }
-//     // closing part: release what is held, pointer back to 0
+//     // closing part: release what is held; the guard puts the pointer back
 //
 // Tenta runs the step; on an error it asks Trata_Erro, runs exactly the
 // same step again while the user answers Yes, and returns false on No so
@@ -43,3 +43,8 @@ bool Tenta(const std::function<void()>& passo);
 
 // The error number under which an unexpected exception is reported.
 ErroExecucao Converte_Excecao(const std::exception& e);
+
+// An error that escapes an event handler (ErroExecucao or any standard
+// exception) is handed to Trata_Erro, under Converte_Excecao's number: this
+// module installs that handler in the controls when the program starts.
+// The answer is not acted on: the event that failed is over.

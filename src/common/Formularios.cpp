@@ -48,7 +48,7 @@ void Define_Observador_Efeito(std::function<void(Form*, int)> observador) { g_ob
 namespace {
 void Enche_Combo(ComboBox* combo, const std::function<RecordsetPtr(BancoLocal&)>& abre, const QString& campoTexto,
                  const QString& campoCodigo) {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     const QString mantido = combo->Text();
     combo->Clear();
     BancoLocalPtr banco;
@@ -69,7 +69,6 @@ void Enche_Combo(ComboBox* combo, const std::function<RecordsetPtr(BancoLocal&)>
     DoEvents();
     rs.reset();
     if (banco) Fecha_Banco(banco);
-    Screen::MousePointer(0);
 }
 }  // namespace
 

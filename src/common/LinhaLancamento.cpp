@@ -1,5 +1,6 @@
 #include "common/LinhaLancamento.h"
 #include "common/Texto.h"
+#include "platform/Caracteres.h"
 #include "platform/Erro.h"
 
 namespace Linha_Lancamento {
@@ -61,7 +62,7 @@ bool Cabe(Dinheiro valor) { return valor.Formata().size() <= LarguraValor; }
 
 QString Historico_Exibido(const QString& armazenado) {
     const QString h = Apara(armazenado);
-    return Apara(h.right(2) + QLatin1Char(' ') + h.left(qMax<qsizetype>(0, h.size() - 2)));
+    return Apara(Caracteres::Direita(h, 2) + QLatin1Char(' ') + Caracteres::Esquerda(h, Caracteres::Conta(h) - 2));
 }
 
 QString Monta(const QString& tipo, int dia, const QString& historico, std::optional<Dinheiro> entrada,
@@ -88,7 +89,8 @@ QString De_Registro(const QString& tipo, int dia, const QString& historicoArmaze
 }
 
 Dinheiro Valor(const QString& linha, int coluna) {
-    const QStringView celula = Aparada(QStringView(linha).mid(qMin<qsizetype>(coluna - 1, linha.size()), LarguraValor));
+    const QStringView resto = QStringView(linha).mid(Caracteres::Posicao(linha, coluna - 1));
+    const QStringView celula = Aparada(resto.first(Caracteres::Posicao(resto, LarguraValor)));
     if (celula.isEmpty() || celula == Traco) return {};
     if (const auto c = Le_Formatado(celula)) return Dinheiro::DeCentavos(*c);
     if (const auto v = Dinheiro::Le(celula.toString())) return *v;
@@ -97,11 +99,11 @@ Dinheiro Valor(const QString& linha, int coluna) {
 
 Linha Le(const QString& linha) {
     Linha l;
-    l.tipo = linha.left(1);
-    l.dia = linha.mid(2, 2);
-    l.historico = Apara(linha.mid(5, LarguraHistorico));
-    l.cargo = linha.mid(5, 2);
-    l.nome = Apara(linha.mid(8, LarguraHistorico - 3));
+    l.tipo = Caracteres::Esquerda(linha, 1);
+    l.dia = Caracteres::Meio(linha, 2, 2);
+    l.historico = Apara(Caracteres::Meio(linha, 5, LarguraHistorico));
+    l.cargo = Caracteres::Meio(linha, 5, 2);
+    l.nome = Apara(Caracteres::Meio(linha, 8, LarguraHistorico - 3));
     l.entrada = Valor(linha, ColunaEntrada);
     l.saida = Valor(linha, ColunaSaida);
     return l;

@@ -44,7 +44,7 @@ QString Nome_Mes(int mes, const QString& nome) {
 }
 
 void Carrega_Parametros() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     RecordsetPtr rs;
     if (Tenta([&] { rs = Abre_Recordset(QStringLiteral("ProcPesqParametros")); })) {
         if (rs->Eof()) {
@@ -78,7 +78,6 @@ void Carrega_Parametros() {
         }
     }
     rs.reset();
-    Screen::MousePointer(0);
 }
 
 void Recarrega_Parametros() { Carrega_Parametros(); }

@@ -14,17 +14,15 @@ void Mostra_Proximo(TextBox* alvo, const Recordset& rs) {
 }  // namespace
 
 void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     RecordsetPtr rs;
     if (Tenta([&] { rs = Abre_Recordset(nomeQuery); })) Mostra_Proximo(alvo, *rs);
-    Screen::MousePointer(0);
 }
 
 std::optional<qint64> Le_Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
     // An empty box after the call means the next key could not be read.
     alvo->setText_(QString());
     Proximo_Codigo(alvo, nomeQuery);
-    Screen::MousePointer(11);
     bool lido = false;
     const qint64 codigo = alvo->Text().toLongLong(&lido);
     if (!lido) return std::nullopt;

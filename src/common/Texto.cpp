@@ -1,6 +1,7 @@
 #include "common/Texto.h"
 #include "common/Numeros.h"
 #include "common/Usuario.h"
+#include "platform/Caracteres.h"
 #include "platform/Controles.h"
 #include "platform/Erro.h"
 #include "platform/MsgBox.h"
@@ -55,8 +56,8 @@ QString Apara(const QString& s) {
 QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento) {
     if (largura < 0) Levanta_Erro(5, QStringLiteral("Chamada de procedimento ou argumento inválido."));
     const QString t = texto.normalized(QString::NormalizationForm_C);
-    const int falta = largura - int(t.size());
-    if (falta <= 0) return t.left(largura);
+    const qsizetype falta = largura - Caracteres::Conta(t);
+    if (falta <= 0) return Caracteres::Esquerda(t, largura);
     if (alinhamento == QLatin1String("D")) return QString(falta, QLatin1Char(' ')) + t;
     if (alinhamento == QLatin1String("C"))
         return QString(falta / 2, QLatin1Char(' ')) + t + QString(falta - falta / 2, QLatin1Char(' '));

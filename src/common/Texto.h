@@ -15,7 +15,8 @@ QString Apara(const QString& texto);
 // The text brought to exactly `largura` characters: "D" pads on the left,
 // "C" centres (the odd blank goes right), anything else pads on the right.
 // A text as long as the width or longer is cut to its first characters,
-// whatever the alignment. A negative width raises error 5.
+// whatever the alignment. A negative width raises error 5. Characters are
+// counted as Caracteres counts them: an emoji is one, kept or cut whole.
 QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento);
 
 // Key filter of the KeyPress handlers. `tecla` is the Windows-1252 code

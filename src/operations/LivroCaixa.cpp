@@ -7,6 +7,7 @@
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include <QDate>
@@ -220,7 +221,7 @@ void LivroCaixa::Form_Load() {
 }
 
 void LivroCaixa::Carrega_Lancamentos() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
@@ -241,7 +242,6 @@ void LivroCaixa::Carrega_Lancamentos() {
     Calcula_Saldo();
     Conta_Regs();
     rs.reset();
-    Screen::MousePointer(0);
 }
 
 void LivroCaixa::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
@@ -342,18 +342,17 @@ void LivroCaixa::TxtDia_LostFocus() {
 }
 
 void LivroCaixa::CboHistorico_KeyPress(int& KeyAscii) {
-    if (CboHistorico->Text().size() <= 48) KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M"));
+    if (Caracteres::Conta(CboHistorico->Text()) <= 48) KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M"));
     else KeyAscii = 0;
 }
 
 void LivroCaixa::CboHistorico_KeyUp(int& KeyCode, int) {
     if (KeyCode == 116) {
         Carrega_Historico(OfDzSd());
-    } else if (KeyCode == 8 && CboHistorico->Text().size() >= 48) {
+    } else if (KeyCode == 8 && Caracteres::Conta(CboHistorico->Text()) >= 48) {
         // The key press itself was swallowed at this length.
-        QString t = CboHistorico->Text();
-        t.chop(1);
-        CboHistorico->setText_(t);
+        const QString t = CboHistorico->Text();
+        CboHistorico->setText_(Caracteres::Esquerda(t, Caracteres::Conta(t) - 1));
     }
 }
 

@@ -8,9 +8,9 @@
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QScopeGuard>
 #include <cmath>
 #include <optional>
 
@@ -47,18 +47,21 @@ QString Valida_Cargo(const QString& sTexto) {
 std::optional<QString> Dizimo_Exibido(const QString& historico) {
     const QString t = Valida_Cargo(Valida_RI(Apara(historico)));
     QString s = Apara(t.right(2) + QLatin1Char(' ') + t.left(t.size() - 2));
-    if (s.size() > Linha_Lancamento::LarguraHistorico) {
-        const qsizetype ri = s.indexOf(QStringLiteral("RI:"));
-        const qsizetype mantidos = ri + 1 + 48 - s.size();
+    const qsizetype tamanho = Caracteres::Conta(s);
+    if (tamanho > Linha_Lancamento::LarguraHistorico) {
+        const qsizetype p = s.indexOf(QStringLiteral("RI:"));
+        const qsizetype ri = p < 0 ? -1 : Caracteres::Conta(QStringView(s).first(p));
+        const qsizetype mantidos = ri + 1 + 48 - tamanho;
         if (ri < 0 || mantidos < 2) return std::nullopt;
-        s = s.left(mantidos) + QLatin1Char(' ') + s.mid(ri, Linha_Lancamento::LarguraHistorico);
+        s = Caracteres::Esquerda(s, mantidos) + QLatin1Char(' ') +
+            Caracteres::Meio(s, ri, Linha_Lancamento::LarguraHistorico);
     }
     return s;
 }
 
 // The stored form: position last.
 QString Dizimo_Armazenado(const QString& exibido) {
-    return Apara(exibido.mid(3, 47)) + QLatin1Char(' ') + exibido.left(2);
+    return Apara(Caracteres::Meio(exibido, 3, 47)) + QLatin1Char(' ') + exibido.left(2);
 }
 
 // An outflow history longer than the row's 50 characters is shortened so
@@ -66,10 +69,12 @@ QString Dizimo_Armazenado(const QString& exibido) {
 // back and the stored text then carry the same tag.
 QString Saida_Ajustada(const QString& historico, const QString& conta) {
     const int max = Linha_Lancamento::LarguraHistorico;
-    if (historico.size() <= max) return historico;
-    const qsizetype p = historico.indexOf(conta);
-    if (p + conta.size() <= max) return Apara(historico.left(max));
-    return Apara(historico.left(std::max<qsizetype>(0, max - 1 - conta.size()))) + QLatin1Char(' ') + conta;
+    if (Caracteres::Conta(historico) <= max) return historico;
+    const qsizetype u = historico.indexOf(conta);
+    const qsizetype p = u < 0 ? -1 : Caracteres::Conta(QStringView(historico).first(u));
+    if (p + Caracteres::Conta(conta) <= max) return Apara(Caracteres::Esquerda(historico, max));
+    return Apara(Caracteres::Esquerda(historico, std::max<qsizetype>(0, max - 1 - Caracteres::Conta(conta)))) +
+           QLatin1Char(' ') + conta;
 }
 }  // namespace
 
@@ -88,8 +93,7 @@ void LivroCaixa::CboHistorico_Click() {
 void LivroCaixa::CmdEnvia_Click() { Salva(); }
 
 bool LivroCaixa::Salva() {
-    Screen::MousePointer(11);
-    const auto restaura = qScopeGuard([] { Screen::MousePointer(0); });
+    const Screen::Ampulheta ampulheta;
 
     if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
     if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("N"), QStringLiteral("S"))) return false;

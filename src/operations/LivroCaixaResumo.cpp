@@ -8,9 +8,9 @@
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QScopeGuard>
 #include <array>
 
 void LivroCaixa::LstLivroCx_DblClick() {
@@ -18,8 +18,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
         MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
                Titulo_Atencao()) != vbYes)
         return;
-    Screen::MousePointer(11);
-    const auto restaura = qScopeGuard([] { Screen::MousePointer(0); });
+    const Screen::Ampulheta ampulheta;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
     const QString linha = LstLivroCx->List(i);
@@ -55,15 +54,15 @@ void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    if (MsgBox(QStringLiteral("Deseja remover ") + Apara(LstLivroCx->List(i).left(56)) + QStringLiteral(" ?"),
-               vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes)
+    const QString linha = Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56));
+    if (MsgBox(QStringLiteral("Deseja remover ") + linha + QStringLiteral(" ?"), vbYesNo + vbQuestion + vbDefaultButton2,
+               Titulo_Atencao()) != vbYes)
         return;
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     if (Deleta_Lancamento(LstLivroCx->ItemData(i), i)) {
         Calcula_Saldo();
         Conta_Regs();
     }
-    Screen::MousePointer(0);
 }
 
 bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
@@ -102,7 +101,7 @@ void LivroCaixa::CmdOk_Click() {
 }
 
 void LivroCaixa::Carrega_Resumo() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     std::array<qint64, 32> dizimos{}, ofertas{};
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
@@ -126,5 +125,4 @@ void LivroCaixa::Carrega_Resumo() {
                            Formata_Texto(ofe.Formata(), 12, QStringLiteral("D")) +
                            Formata_Texto((diz + ofe).Formata(), 12, QStringLiteral("D")));
     }
-    Screen::MousePointer(0);
 }

@@ -1,12 +1,15 @@
 #include "Controles.h"
+#include "Caracteres.h"
 #include "Erro.h"
 #include "Form.h"
 #include "MsgBox.h"
 #include "Teclado.h"
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCollator>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPointer>
@@ -42,13 +45,31 @@ int Compara_Texto_Lista(const QString& a, const QString& b) { return Compara_PTB
 // ---------------------------------------------------------------------------
 // Events
 
+namespace {
+void mostraErro(const std::exception& e) {
+    const auto* erro = dynamic_cast<const ErroExecucao*>(&e);
+    const QString titulo = QStringLiteral("Erro ") + QString::number(erro ? erro->Number : 5);
+    const QString texto = erro ? erro->Description : QString::fromLocal8Bit(e.what());
+    MsgBox(texto.isEmpty() ? titulo : texto, vbCritical, titulo);
+}
+
+TratadorErro& tratador() {
+    static TratadorErro t = mostraErro;
+    return t;
+}
+}  // namespace
+
+void Define_Tratador_Eventos(TratadorErro t) { tratador() = t ? std::move(t) : TratadorErro(mostraErro); }
+
+// Only standard exceptions are caught: nothing of the program throws any
+// other kind, and the tests' stand-in for ending the program at once
+// unwinds through here with one of its own.
 void Dispara(const Evento& evento) {
     if (!evento) return;
     try {
         evento();
-    } catch (const ErroExecucao& e) {
-        const QString titulo = QStringLiteral("Erro ") + QString::number(e.Number);
-        MsgBox(e.Description.isEmpty() ? titulo : e.Description, vbCritical, titulo);
+    } catch (const std::exception& e) {
+        tratador()(e);
     }
 }
 
@@ -96,7 +117,7 @@ public:
         const int lim = caixa_->limite_;
         // A text already longer than the limit (set by the program) may still
         // be shortened; it may not grow.
-        if (lim <= 0 || s.size() <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
+        if (lim <= 0 || Caracteres::Conta(s) <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
         return Invalid;
     }
 
@@ -149,8 +170,49 @@ void TextBox::focusInEvent(QFocusEvent* e) {
 // ---------------------------------------------------------------------------
 // ComboBox
 
+namespace {
+// The rows of a combo box's list are as tall as the font's line, but the
+// accents of capitals (Á, Ê, Ó) rise above that line in the fonts in use,
+// and each row is clipped to its height: the accents came out cut. The rows
+// get room above and below the line for them; the style's own delegate
+// still draws every row, text centred.
+class LinhaComAcentos : public QAbstractItemDelegate {
+public:
+    LinhaComAcentos(QAbstractItemDelegate* base, QObject* pai) : QAbstractItemDelegate(pai), base_(base) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+        if (base_) base_->paint(p, o, i);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+        QSize s = base_ ? base_->sizeHint(o, i) : QSize();
+        // Asked once per row: long lists of names must not measure the
+        // accents again for each one.
+        if (altura_ < 0 || o.font != fonte_) {
+            const QFontMetrics fm(o.font);
+            const QRect tinta = fm.tightBoundingRect(QStringLiteral("ÁÉÊÓÚÇ"));
+            const int sobra = std::max({0, -tinta.top() - fm.ascent(), tinta.bottom() + 1 - fm.descent()});
+            fonte_ = o.font;
+            altura_ = fm.height() + 2 * sobra + 2;
+        }
+        s.setHeight(std::max(s.height(), altura_));
+        return s;
+    }
+    bool editorEvent(QEvent* e, QAbstractItemModel* m, const QStyleOptionViewItem& o, const QModelIndex& i) override {
+        return base_ && base_->editorEvent(e, m, o, i);
+    }
+
+private:
+    QPointer<QAbstractItemDelegate> base_;
+    mutable QFont fonte_;
+    mutable int altura_ = -1;
+};
+}  // namespace
+
 ComboBox::ComboBox(QWidget* pai, int estilo) : QComboBox(pai), estilo_(estilo) {
     setEditable(estilo != 2);
+    // After setEditable, which chooses the style's delegate; set on the view
+    // so that the style's delegate stays alive under the new one.
+    view()->setItemDelegate(new LinhaComAcentos(view()->itemDelegate(), view()));
     setInsertPolicy(QComboBox::NoInsert);
     if (QLineEdit* le = lineEdit()) {
         // No completion while typing, and no item chosen behind the user's

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <exception>
 #include <functional>
 
 using Evento = std::function<void()>;
@@ -28,9 +29,15 @@ int Compara_Texto_Lista(const QString& a, const QString& b);
 int Codigo_Ansi(QChar c);
 QChar Caractere_Ansi(int codigo);
 
-// Runs an event handler. A run-time error that the handler let escape is
-// shown to the user instead of ending the program from inside the event loop.
+// Runs an event handler. An error that the handler let escape, a standard
+// exception included, goes to the error handler below instead of ending the
+// program from inside the event loop; the event is then over.
 void Dispara(const Evento& evento);
+
+// Where Dispara sends an escaped error. The shared module installs its own
+// handler when the program starts; until then a plain box shows the error.
+using TratadorErro = std::function<void(const std::exception& erro)>;
+void Define_Tratador_Eventos(TratadorErro tratador);
 
 class TextBox : public QLineEdit {
     Q_OBJECT
@@ -39,7 +46,8 @@ public:
     QString Text() const { return text(); }
     void setText_(const QString& t);
     int MaxLength() const { return limite_; }
-    // 0 means no limit. The limit applies to what the user types or pastes;
+    // 0 means no limit; the limit counts characters, an emoji as one. It
+    // applies to what the user types or pastes;
     // a text set by the program is kept whole, as it was given.
     void setMaxLength_(int n);
     bool Locked() const { return isReadOnly(); }

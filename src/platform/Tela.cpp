@@ -25,6 +25,9 @@ int Screen::MousePointerAtual() {
     return atual && atual->shape() == Qt::WaitCursor ? 11 : 0;
 }
 
+Screen::Ampulheta::Ampulheta() : anterior_(MousePointerAtual()) { MousePointer(11); }
+Screen::Ampulheta::~Ampulheta() { MousePointer(anterior_); }
+
 namespace {
 constexpr double kTwipsPorPolegada = 1440.0;
 

@@ -9,6 +9,20 @@ namespace Screen {
 // pointer never stays stuck after a failure.
 void MousePointer(int ponteiro);
 int MousePointerAtual();
+
+// The hourglass for as long as the guard lives. However the scope is left
+// (its end, a return, an error), the pointer goes back to what it was: the
+// default, or the hourglass of a longer run this one is a step of.
+class Ampulheta {
+public:
+    Ampulheta();
+    ~Ampulheta();
+    Ampulheta(const Ampulheta&) = delete;
+    Ampulheta& operator=(const Ampulheta&) = delete;
+
+private:
+    int anterior_;
+};
 }
 
 namespace Twips {

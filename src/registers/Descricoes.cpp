@@ -6,6 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 
@@ -164,7 +165,7 @@ void Descricoes::ChkCargos_Click() {
 // The list
 
 void Descricoes::Carrega_Dados() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     LstDescricao->Clear();
     dizimistas_.clear();
     const QStringList parametros{Param[1], QString(), QString(), QString(), QString()};
@@ -195,7 +196,6 @@ void Descricoes::Carrega_Dados() {
     }
     rs.reset();
     Conta_Regs();
-    Screen::MousePointer(0);
 }
 
 void Descricoes::Conta_Regs() {
@@ -206,10 +206,9 @@ void Descricoes::Conta_Regs() {
 // Saving
 
 void Descricoes::CmdEnvia_Click() {
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     if (OptOfertas->Value()) Salva_Oferta();
     else if (OptDizimos->Value()) Salva_Dizimista();
-    Screen::MousePointer(0);
 }
 
 void Descricoes::Salva_Oferta() {
@@ -272,9 +271,8 @@ void Descricoes::LstDescricao_DblClick() {
         MsgBox(QStringLiteral("Existe dado em edição. Confirma sobrepor?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
             vbNo)
         return;
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Deleta_Historico(QStringLiteral("S"));
-    Screen::MousePointer(0);
 }
 
 void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {
@@ -283,7 +281,8 @@ void Descricoes::LstDescricao_KeyUp(int& KeyCode, int Shift) {
     const int i = LstDescricao->ListIndex();
     if (i < 0) return;
     const QString pergunta =
-        QStringLiteral("Deseja remover ") + Apara(LstDescricao->List(i).left(54)) + QStringLiteral(" ?");
+        QStringLiteral("Deseja remover ") + Apara(Caracteres::Esquerda(LstDescricao->List(i), 54)) +
+        QStringLiteral(" ?");
     if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes)
         Deleta_Historico(QStringLiteral("N"));
 }
@@ -306,11 +305,11 @@ void Descricoes::Deleta_Historico(const QString& sTipo) {
                 TxtDescricao->setText_(Apara(guardado->nome));
                 TxtRI->setText_(Apara(guardado->ri));
             } else {
-                TxtDescricao->setText_(Apara(linha.mid(4, 50)));
-                TxtRI->setText_(Apara(linha.mid(55, 10)));
+                TxtDescricao->setText_(Apara(Caracteres::Meio(linha, 4, 50)));
+                TxtRI->setText_(Apara(Caracteres::Meio(linha, 55, 10)));
             }
             // A tither without a position code comes back without one.
-            const QString cargo = Apara(linha.mid(65, 12));
+            const QString cargo = Apara(Caracteres::Meio(linha, 65, 12));
             if (cargo.isEmpty()) CboCargo->setListIndex(-1);
             else Seleciona_Item_Combo(CboCargo, Val(cargo));
         }

@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/App.h"
+#include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include "shell/Principal.h"
@@ -153,12 +154,11 @@ void Login::CmdOk_Click() {
     // The status line lets events run: a second press waits for the first.
     if (validando_) return;
     const QScopedValueRollback<bool> marca(validando_, true);
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Mensag(QStringLiteral("Validando Usuário..."));
-    if (Apara(txtUserName->Text()).size() < 4) {
+    if (Caracteres::Conta(Apara(txtUserName->Text())) < 4) {
         txtPassword->setPasswordChar(QStringLiteral("L"));
         MsgBox(QStringLiteral("Usuário inválido! Tente novamente."), vbOKOnly + vbExclamation, Titulo_Atencao());
-        Screen::MousePointer(0);
         return;
     }
     Nome_Usuario = txtUserName->Text();
@@ -168,7 +168,6 @@ void Login::CmdOk_Click() {
     if (txtPassword->Text() != kSenha) {
         txtPassword->setPasswordChar(QStringLiteral("L"));
         MsgBox(QStringLiteral("Senha inválida! Tente novamente."), vbOKOnly + vbExclamation, Titulo_Atencao());
-        Screen::MousePointer(0);
         return;
     }
     Validado = true;
@@ -182,7 +181,6 @@ void Login::CmdOk_Click() {
                    QStringLiteral(" pelo menu 'Sobre o Sistema'.\rSucesso!"),
                vbOKOnly + vbInformation, Titulo_Atencao());
     if (Unload()) Form::Instancia<QRCode>()->Show();
-    Screen::MousePointer(0);
 }
 
 void Login::CmdCancel_Click() { App::Termina(); }

@@ -131,7 +131,8 @@ void Principal::Mostra_Login() {
 void Principal::monta_Menu() {
     auto acao = [this](QMenu* menu, const QString& legenda, void (Principal::*clique)()) {
         QAction* a = menu ? menu->addAction(legenda) : Menu->addAction(legenda);
-        if (clique) connect(a, &QAction::triggered, this, [this, clique] { (this->*clique)(); });
+        if (clique)
+            connect(a, &QAction::triggered, this, [this, clique] { Dispara([this, clique] { (this->*clique)(); }); });
         return a;
     };
     auto inerte = [this](const QString& legenda) {
@@ -251,11 +252,8 @@ void Principal::Usu_Click() {
 }
 
 void Principal::Sobre_Sis_Click() {
-    // The about box's load restores the pointer; an open box loads no more.
-    const bool aberto = Form::Procura(QStringLiteral("Sobre")) != nullptr;
-    Screen::MousePointer(11);
+    const Screen::Ampulheta ampulheta;
     Form::Instancia<Sobre>()->Show();
-    if (aberto) Screen::MousePointer(0);
 }
 
 void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
