@@ -16,39 +16,6 @@ QString Celula(std::optional<Dinheiro> valor) {
     return Formata_Texto(valor ? valor->Formata() : Traco, LarguraValor, QStringLiteral("D"));
 }
 
-bool Digito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-// "#,##0.00" as the rows write it ("-1.234,56"), read without the general
-// parser: the totals read every row of the month at each save.
-std::optional<qint64> Le_Formatado(QStringView s) {
-    qsizetype i = 0;
-    const bool negativo = !s.isEmpty() && s[0] == QLatin1Char('-');
-    if (negativo) ++i;
-    const qsizetype virgula = s.size() - 3;
-    if (virgula <= i || s[virgula] != QLatin1Char(',') || !Digito(s[virgula + 1]) || !Digito(s[virgula + 2]))
-        return std::nullopt;
-    qint64 inteiro = 0;
-    int digitosNoGrupo = 0;
-    bool agrupado = false;
-    for (; i < virgula; ++i) {
-        const QChar c = s[i];
-        if (Digito(c)) {
-            if (++digitosNoGrupo > 3 && agrupado) return std::nullopt;
-            inteiro = inteiro * 10 + (c.unicode() - '0');
-        } else if (c == QLatin1Char('.')) {
-            if (digitosNoGrupo == 0 || (agrupado && digitosNoGrupo != 3) || (!agrupado && digitosNoGrupo > 3))
-                return std::nullopt;
-            agrupado = true;
-            digitosNoGrupo = 0;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digitosNoGrupo == 0 || (agrupado && digitosNoGrupo != 3) || digitosNoGrupo > 16) return std::nullopt;
-    const qint64 c = inteiro * 100 + (s[virgula + 1].unicode() - '0') * 10 + (s[virgula + 2].unicode() - '0');
-    return negativo ? -c : c;
-}
-
 QStringView Aparada(QStringView s) {
     qsizetype i = 0, j = s.size();
     while (i < j && s[i] == QLatin1Char(' ')) ++i;
@@ -90,8 +57,7 @@ QString De_Registro(const QString& tipo, int dia, const QString& historicoArmaze
 Dinheiro Valor(const QString& linha, int coluna) {
     const QStringView celula = Aparada(QStringView(linha).mid(qMin<qsizetype>(coluna - 1, linha.size()), LarguraValor));
     if (celula.isEmpty() || celula == Traco) return {};
-    if (const auto c = Le_Formatado(celula)) return Dinheiro::DeCentavos(*c);
-    if (const auto v = Dinheiro::Le(celula.toString())) return *v;
+    if (const auto v = Dinheiro::Le(celula)) return *v;
     Levanta_Erro(13, QStringLiteral("Tipo Incompatível."));
 }
 
