@@ -1,4 +1,5 @@
 #include "operations/LinhaLancamento.h"
+#include "common/Dizimo.h"
 #include "common/Texto.h"
 #include "platform/Erro.h"
 
@@ -26,11 +27,6 @@ QStringView Aparada(QStringView s) {
 
 bool Cabe(Dinheiro valor) { return valor.Formata().size() <= LarguraValor; }
 
-QString Historico_Exibido(const QString& armazenado) {
-    const QString h = Apara(armazenado);
-    return Apara(h.right(2) + QLatin1Char(' ') + h.left(qMax<qsizetype>(0, h.size() - 2)));
-}
-
 QString Monta(const QString& tipo, int dia, const QString& historico, std::optional<Dinheiro> entrada,
               std::optional<Dinheiro> saida) {
     QString r;
@@ -50,7 +46,7 @@ QString Monta(const QString& tipo, int dia, const QString& historico, Dinheiro v
 }
 
 QString De_Registro(const QString& tipo, int dia, const QString& historicoArmazenado, Dinheiro valor) {
-    if (tipo == QLatin1String("D")) return Monta(tipo, dia, Historico_Exibido(historicoArmazenado), valor);
+    if (tipo == QLatin1String("D")) return Monta(tipo, dia, Historico_Dizimo::Exibido(historicoArmazenado), valor);
     return Monta(tipo, dia, historicoArmazenado, valor);
 }
 
@@ -73,7 +69,7 @@ Linha Le(const QString& linha) {
     return l;
 }
 
-QString Historico_Dizimo(const Linha& l) { return l.nome + QLatin1Char(' ') + l.cargo; }
+QString Historico_Dizimo(const Linha& l) { return Historico_Dizimo::Armazenado(l.cargo + QLatin1Char(' ') + l.nome); }
 
 void Soma(const QString& linha, Dinheiro& entradas, Dinheiro& saidas) {
     const QChar tipo = linha.isEmpty() ? QChar() : linha[0];
