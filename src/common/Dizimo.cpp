@@ -7,11 +7,11 @@ namespace Historico_Dizimo {
 namespace {
 const QString Tag_RI = QStringLiteral("RI:");
 
-QString Com_RI(const QString& t) { return t.contains(Tag_RI) ? t : t + QStringLiteral(" RI:00000000"); }
+QString Valida_RI(const QString& t) { return t.contains(Tag_RI) ? t : t + QStringLiteral(" RI:00000000"); }
 
 // "ANA PRADO ... PR" keeps the "PR" of PRADO: only a tag standing as a word
 // of its own is taken out before it goes last.
-QString Com_Cargo_No_Fim(const QString& t) {
+QString Valida_Cargo(const QString& t) {
     static const QString cargos = QStringLiteral(" PR EV MS MB PB DC CP CG");
     for (int i = 0; i + 3 <= cargos.size(); i += 3) {
         const QString tag = cargos.mid(i, 3);
@@ -33,7 +33,7 @@ bool RI_Com_Ponto(const QString& digitado) {
 }
 
 std::optional<QString> Exibido_Do_Digitado(const QString& digitado) {
-    const QString t = Com_Cargo_No_Fim(Com_RI(Apara(digitado)));
+    const QString t = Valida_Cargo(Valida_RI(Apara(digitado)));
     QString s = Exibido(t);
     if (s.size() > Largura) {
         const qsizetype ri = s.indexOf(Tag_RI);
