@@ -1,7 +1,7 @@
 #pragma once
 // A tithe's history and a tither's register row, each built and read here
-// only: the cash book, the register and the printouts that list tithers
-// must agree on where the position and the membership number stand.
+// only: every form that shows, stores or lists them must agree on where the
+// position and the membership number stand.
 //
 // A tithe's history has three forms:
 //   typed    whatever the history field holds: "JOSE", a register item
