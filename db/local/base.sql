@@ -1,8 +1,8 @@
 -- Installation parameters and the stored queries themselves.
 --
--- Codes, days, months and years are INTEGER (64 bits). Money is REAL,
--- rounded to 4 decimals when it arrives as a Currency parameter, so each
--- stored amount reads back as the same amount to the cent. Names and
+-- Codes, days, months and years are INTEGER (64 bits). Money is REAL: a
+-- Currency parameter is an amount of whole cents, bound as the nearest
+-- double, so each stored amount reads back as the same amount to the cent. Names and
 -- descriptions that the forms compare or sort on use the PTBR collation
 -- (case-insensitive, accents significant), registered by the program on
 -- every connection.

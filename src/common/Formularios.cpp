@@ -14,17 +14,47 @@
 namespace {
 std::function<void(Form*, int)> g_observador;
 
-// A code field as the 32-bit item data of a combo item.
+// A code field as the item data of a combo item: 64 bits, and exact all
+// the way (a double would round codes beyond 2^53 to their neighbours).
 qint64 Codigo_Item(const QVariant& v) {
     if (v.isNull()) Levanta_Erro(94, QStringLiteral("Uso inválido de Nulo."));
-    double n;
-    if (E_Tipo_Numerico(v)) n = v.toDouble();
-    else if (E_Numerico(v.toString())) n = Para_Numero(v.toString());
-    else Levanta_Erro(13, QStringLiteral("Tipo Incompatível."));
-    n = std::nearbyint(n);  // halves to even, as a whole-number conversion does
-    if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
-        Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
+    const auto estouro = [] { Levanta_Erro(6, QStringLiteral("Estouro de capacidade.")); };
+    switch (v.typeId()) {
+    case QMetaType::ULongLong: case QMetaType::ULong:
+        if (v.toULongLong() > quint64(std::numeric_limits<qint64>::max())) estouro();
+        return v.toLongLong();
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::Short:
+    case QMetaType::UShort: case QMetaType::Long:
+        return v.toLongLong();
+    default:
+        break;
+    }
+    const QString texto = v.toString();
+    if (!E_Tipo_Numerico(v)) {
+        if (const auto n = Para_Inteiro(texto)) return *n;
+        if (!E_Numerico(texto)) Levanta_Erro(13, QStringLiteral("Tipo Incompatível."));
+    }
+    // A fractional code becomes whole as a whole-number conversion makes
+    // it: halves to even.
+    const double n = std::nearbyint(E_Tipo_Numerico(v) ? v.toDouble() : Para_Numero(texto));
+    if (!(n >= -0x1p63 && n < 0x1p63)) estouro();
     return qint64(n);
+}
+
+// The value Seleciona_Item_Combo looks for among the item data, when it is
+// a number; a fractional one can match no code.
+std::optional<qint64> Codigo_Procurado(const QVariant& valor, const QString& texto) {
+    if (valor.typeId() == QMetaType::Double || valor.typeId() == QMetaType::Float) {
+        const double n = valor.toDouble();
+        if (n != std::floor(n) || !(n >= -0x1p63 && n < 0x1p63)) return std::nullopt;
+        return qint64(n);
+    }
+    if (E_Tipo_Numerico(valor)) {
+        if (valor.typeId() == QMetaType::ULongLong && valor.toULongLong() > quint64(std::numeric_limits<qint64>::max()))
+            return std::nullopt;
+        return valor.toLongLong();
+    }
+    return Para_Inteiro(texto);
 }
 }  // namespace
 
@@ -87,11 +117,12 @@ void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor) {
     const QString texto = valor.isNull() ? QString() : valor.toString();
     if (texto.isEmpty()) return;
     if (E_Tipo_Numerico(valor) || E_Numerico(texto)) {
-        const double n = E_Tipo_Numerico(valor) ? valor.toDouble() : Para_Numero(texto);
-        for (int i = 0; i < combo->ListCount(); ++i) {
-            if (double(combo->ItemData(i)) == n) {
-                combo->setListIndex(i);
-                return;
+        if (const auto codigo = Codigo_Procurado(valor, texto)) {
+            for (int i = 0; i < combo->ListCount(); ++i) {
+                if (combo->ItemData(i) == *codigo) {
+                    combo->setListIndex(i);
+                    return;
+                }
             }
         }
         // No item has that code: the typed text stays as it was.

@@ -26,18 +26,20 @@ void Define_Observador_Efeito(std::function<void(Form*, int)> observador);
 // Reloads the combo from an SQL text or a stored query without parameters,
 // on a database handle of its own: the trimmed text field of every row
 // whose text is not null, in the rows' order, with the code field (when
-// named) as item data; then selects the previous text again. Errors go
-// through Trata_Erro (a null code beside a text is error 94); No leaves the
-// items loaded so far.
+// named) as item data, a 64-bit code kept exact; then selects the previous
+// text again. Errors go through Trata_Erro (a null code beside a text is
+// error 94, a code that is not a number 13); No leaves the items loaded so
+// far.
 void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& campoTexto, const QString& campoCodigo);
 // The same from a stored query with parameters (the church's own rows).
 void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList& parametros, const QString& campoTexto,
                    const QString& campoCodigo);
 
 // Clears the selection; then a numeric value (E_Numerico) selects the first
-// item whose item data equals it, a text the first item beginning with it
-// (compared in capitals) or, when none does, goes into the combo's typed
-// text (not into a list-only combo). The empty text only clears.
+// item whose item data equals it (a fractional one none), a text the first
+// item beginning with it (compared in capitals) or, when none does, goes
+// into the combo's typed text (not into a list-only combo). The empty text
+// only clears.
 void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor);
 
 // Unloads every loaded form except `manter`, "QRCode" and "Principal",

@@ -29,11 +29,6 @@ inline constexpr int ColunaSaida = 67;
 // does not would be cut and read back as another number.
 bool Cabe(Dinheiro valor);
 
-// A tithe's history as the list shows it: the stored form's last two
-// characters (the position) first, then a blank and the rest, trimmed:
-// "MARIA SILVA RI:00012345 MB" -> "MB MARIA SILVA RI:00012345".
-QString Historico_Exibido(const QString& armazenado);
-
 // A row from its cells; an absent amount writes "----".
 QString Monta(const QString& tipo, int dia, const QString& historico, std::optional<Dinheiro> entrada,
               std::optional<Dinheiro> saida);
@@ -41,7 +36,7 @@ QString Monta(const QString& tipo, int dia, const QString& historico, std::optio
 // column for "S" and to the inflow column for every other kind.
 QString Monta(const QString& tipo, int dia, const QString& historico, Dinheiro valor);
 // A row of one stored entry: as above, with a tithe's stored history
-// brought to its shown form first.
+// brought to its shown form first (Historico_Dizimo::Exibido).
 QString De_Registro(const QString& tipo, int dia, const QString& historicoArmazenado, Dinheiro valor);
 
 struct Linha {

@@ -1,9 +1,9 @@
 #include "common/Numeros.h"
 #include "platform/Erro.h"
-#include <QRegularExpression>
 #include <QVariant>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 bool Digito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
@@ -120,6 +120,22 @@ double Para_Numero(const QString& texto) {
     return negativo ? -v : v;
 }
 
+std::optional<qint64> Para_Inteiro(const QString& texto) {
+    bool negativo;
+    QString simples;
+    if (!Le_Regional(texto, negativo, simples)) return std::nullopt;
+    const qsizetype ponto = simples.indexOf(QLatin1Char('.'));
+    if (ponto >= 0 && !Tudo_Zero(simples.mid(ponto + 1))) return std::nullopt;
+    __int128 v = 0;
+    for (QChar c : QStringView(simples).left(ponto < 0 ? simples.size() : ponto)) {
+        v = v * 10 + (c.unicode() - '0');
+        if (v > __int128(std::numeric_limits<qint64>::max()) + 1) return std::nullopt;
+    }
+    if (negativo) v = -v;
+    if (v > std::numeric_limits<qint64>::max()) return std::nullopt;
+    return qint64(v);
+}
+
 double Val(const QString& texto) {
     QString s;
     for (QChar c : texto)
@@ -185,25 +201,119 @@ QString Formata(const QString& texto, const QString& padrao) {
     return Formata(Para_Numero(texto), padrao);
 }
 
-Dinheiro Dinheiro::DeNumero(double valor) {
-    if (!std::isfinite(valor)) Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
-    const Decimal d = Arredonda(valor, 2);
-    if (d.inteiro.size() > 16) Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
-    const qint64 c = (d.inteiro + d.fracao).toLongLong();
-    return Dinheiro(valor < 0 ? -c : c);
+std::optional<Decimal_Escrito> Le_Decimal_Escrito(QStringView texto) {
+    const QStringView s = texto.trimmed();
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    Decimal_Escrito d;
+    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) d.negativo = s[i++] == QLatin1Char('-');
+    const qsizetype inicio = i;
+    while (i < n && Digito(s[i])) ++i;
+    if (i < n && s[i] == QLatin1Char('.')) {
+        if (i - inicio < 1 || i - inicio > 3) return std::nullopt;
+        while (i < n && s[i] == QLatin1Char('.')) {
+            const qsizetype grupo = ++i;
+            while (i < n && Digito(s[i])) ++i;
+            if (i - grupo != 3) return std::nullopt;
+        }
+    }
+    d.inteiro = s.mid(inicio, i - inicio);
+    if (i < n && s[i] == QLatin1Char(',')) {
+        const qsizetype decimais = ++i;
+        while (i < n && Digito(s[i])) ++i;
+        if (i == decimais) return std::nullopt;
+        d.fracao = s.mid(decimais, i - decimais);
+    }
+    if (i != n || (d.inteiro.isEmpty() && d.fracao.isEmpty())) return std::nullopt;
+    return d;
 }
 
-std::optional<Dinheiro> Dinheiro::Le(const QString& texto) {
-    static const QRegularExpression forma(
-        QStringLiteral("^([+-])?([0-9]{1,3}(?:\\.[0-9]{3})+|[0-9]{1,16})(?:,([0-9]{1,2}))?$"));
-    const auto m = forma.match(texto.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    QString inteiro = m.captured(2).remove(QLatin1Char('.'));
-    if (inteiro.size() > 16) return std::nullopt;
-    QString fracao = m.captured(3);
-    while (fracao.size() < 2) fracao += QLatin1Char('0');
-    const qint64 c = (inteiro + fracao).toLongLong();
-    return Dinheiro(m.captured(1) == QLatin1String("-") ? -c : c);
+namespace {
+constexpr int MaxDigitosInteiros = 16;  // whole units; their cents still fit 64 bits
+
+// Cents from the whole digits (points skipped) and up to two decimals;
+// a third decimal, when given, rounds halves away from zero.
+std::optional<qint64> Em_Centavos(bool negativo, QStringView inteiro, QStringView fracao) {
+    qint64 v = 0;
+    int digitos = 0;
+    for (QChar c : inteiro) {
+        if (!Digito(c)) continue;
+        if (digitos > 0 || c != QLatin1Char('0')) ++digitos;
+        v = v * 10 + (c.unicode() - '0');
+    }
+    if (digitos > MaxDigitosInteiros) return std::nullopt;
+    for (qsizetype k = 0; k < 2; ++k) v = v * 10 + (k < fracao.size() ? fracao[k].unicode() - '0' : 0);
+    if (fracao.size() > 2 && fracao[2] >= QLatin1Char('5')) ++v;
+    return negativo ? -v : v;
+}
+}  // namespace
+
+std::optional<Dinheiro> Dinheiro::Le(QStringView texto) {
+    const auto d = Le_Decimal_Escrito(texto);
+    if (!d || d->fracao.size() > 2) return std::nullopt;
+    const auto c = Em_Centavos(d->negativo, d->inteiro, d->fracao);
+    if (!c) return std::nullopt;
+    return Dinheiro(*c);
+}
+
+std::optional<Dinheiro> Dinheiro::DeDecimal(QStringView texto) {
+    const QStringView s = texto.trimmed();
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    bool negativo = false;
+    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) negativo = s[i++] == QLatin1Char('-');
+    const qsizetype inicio = i;
+    while (i < n && Digito(s[i])) ++i;
+    const QStringView inteiro = s.mid(inicio, i - inicio);
+    QStringView fracao;
+    if (i < n && s[i] == QLatin1Char('.')) {
+        const qsizetype decimais = ++i;
+        while (i < n && Digito(s[i])) ++i;
+        fracao = s.mid(decimais, i - decimais);
+        if (fracao.isEmpty()) return std::nullopt;
+    }
+    if (i != n || inteiro.isEmpty()) return std::nullopt;
+    const auto c = Em_Centavos(negativo, inteiro, fracao);
+    if (!c) return std::nullopt;
+    return Dinheiro(*c);
+}
+
+Dinheiro Dinheiro::DeNumero(double valor) {
+    // The shortest decimal that reads back as the same double: 1234.565 is
+    // "1234.565" and rounds up, as the amount the user typed would.
+    char buf[400];
+    const auto r = std::isfinite(valor)
+                       ? std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::fixed)
+                       : std::to_chars_result{buf, std::errc::value_too_large};
+    const auto d = r.ec == std::errc() ? DeDecimal(QString::fromLatin1(buf, int(r.ptr - buf))) : std::nullopt;
+    if (!d) Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
+    return *d;
+}
+
+Dinheiro Dinheiro::DeCampo(const QVariant& campo) {
+    if (campo.isNull() || !campo.isValid()) return {};
+    switch (campo.typeId()) {
+    case QMetaType::Double: case QMetaType::Float:
+        return DeNumero(campo.toDouble());
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong: {
+        constexpr qint64 limite = 9'999'999'999'999'999;  // MaxDigitosInteiros nines
+        const bool dentro = campo.typeId() == QMetaType::ULongLong || campo.typeId() == QMetaType::ULong
+                          ? campo.toULongLong() <= quint64(limite)
+                          : campo.toLongLong() >= -limite && campo.toLongLong() <= limite;
+        if (!dentro) Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
+        return Dinheiro(campo.toLongLong() * 100);
+    }
+    case QMetaType::QString:
+        if (const auto d = DeDecimal(campo.toString())) return *d;
+        break;
+    case QMetaType::QByteArray:
+        if (const auto d = DeDecimal(QString::fromLatin1(campo.toByteArray()))) return *d;
+        break;
+    default:
+        break;
+    }
+    Levanta_Erro(13, QStringLiteral("Tipo Incompatível."));
 }
 
 namespace {

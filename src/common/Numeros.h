@@ -9,12 +9,27 @@
 //  - an amount of money (Dinheiro::Le) is accepted only in a well-formed
 //    Brazilian form ("1234,56", "1.234,56", "-50", "0,5"); "1234.56" and
 //    "1.23,4" are refused, never read as another amount.
+// Every amount, typed, shown, bound or stored, goes through Dinheiro: its
+// cents are the value, and a double appears only where the file's REAL
+// column needs one.
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 #include <compare>
 #include <optional>
 
 class QVariant;
+
+// A number written the strict Brazilian way: optional blanks around, an
+// optional sign, digits with points between groups of three ("1.234") or
+// without points, an optional comma followed by decimals (",5" too).
+// The parts are views into the text given.
+struct Decimal_Escrito {
+    bool negativo = false;
+    QStringView inteiro;  // digits and their group points; may be empty
+    QStringView fracao;   // the digits after the comma; may be empty
+};
+std::optional<Decimal_Escrito> Le_Decimal_Escrito(QStringView texto);
 
 // Whether the value is held as a number (an integer or floating type), as
 // opposed to a text that may read as one.
@@ -28,6 +43,9 @@ bool E_Numerico(const QString& texto);
 // The text read by the same lenient rule ("1.234,50" gives 1234.5). A text
 // that is not a number raises error 13.
 double Para_Numero(const QString& texto);
+// The same reading when it gives a whole number of 64 bits ("1.099.511.627.777"
+// or "12,00"), exact, without passing through a double; otherwise no value.
+std::optional<qint64> Para_Inteiro(const QString& texto);
 
 // The number at the start of the text, blanks ignored, with a point as the
 // decimal separator, up to the first character that cannot continue it
@@ -52,13 +70,23 @@ class Dinheiro {
 public:
     constexpr Dinheiro() = default;
     static constexpr Dinheiro DeCentavos(qint64 c) { return Dinheiro(c); }
-    // The nearest cent of a number (halves away from zero).
+    // The nearest cent of a number (halves away from zero, on the number's
+    // shortest decimal form): the one rounding of a stored REAL.
     static Dinheiro DeNumero(double valor);
-    // A well-formed Brazilian amount, blanks around it ignored; otherwise
-    // no value. At most two decimals.
-    static std::optional<Dinheiro> Le(const QString& texto);
+    // A well-formed Brazilian amount (Le_Decimal_Escrito), at most two
+    // decimals and sixteen whole digits; otherwise no value.
+    static std::optional<Dinheiro> Le(QStringView texto);
+    static std::optional<Dinheiro> Le(const QString& texto) { return Le(QStringView(texto)); }
+    // A decimal as a server or SQL writes it: "1234.56", "-0.5", "12";
+    // rounded to the cent as DeNumero rounds. No value for any other text.
+    static std::optional<Dinheiro> DeDecimal(QStringView texto);
+    // A money field read back: Null is zero, a REAL goes through DeNumero,
+    // a whole number counts whole units, an exact text (a DECIMAL sent by
+    // the central server) through DeDecimal. Anything else raises error 13.
+    static Dinheiro DeCampo(const QVariant& campo);
 
     constexpr qint64 Centavos() const { return c_; }
+    // The REAL the local file keeps for the amount: the cents divided once.
     double Numero() const { return double(c_) / 100.0; }
     QString Formata() const;  // "#,##0.00": "1.234,56", "-0,50"
     QString Texto() const;    // without thousands separators: "1234,56"

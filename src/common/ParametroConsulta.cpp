@@ -1,4 +1,5 @@
 #include "common/ParametroConsulta.h"
+#include "common/Numeros.h"
 #include "platform/Erro.h"
 #include <QDate>
 #include <QDateTime>
@@ -29,15 +30,13 @@ struct Decimal {
 };
 
 std::optional<Decimal> LeDecimal(const QString& texto) {
-    static const QRegularExpression re(
-        QStringLiteral("^([+-]?)(\\d{1,3}(?:\\.\\d{3})+|\\d+)?(?:,(\\d+))?$"));
-    const auto m = re.match(texto.trimmed());
-    if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0)) return std::nullopt;
+    const auto e = Le_Decimal_Escrito(texto);
+    if (!e) return std::nullopt;
     Decimal d;
-    d.negativo = m.captured(1) == QLatin1String("-");
-    d.inteiro = m.captured(2).remove(QLatin1Char('.'));
+    d.negativo = e->negativo;
+    d.inteiro = e->inteiro.toString().remove(QLatin1Char('.'));
     while (d.inteiro.startsWith(QLatin1Char('0'))) d.inteiro.remove(0, 1);
-    d.fracao = m.captured(3);
+    d.fracao = e->fracao.toString();
     return d;
 }
 
@@ -121,13 +120,11 @@ QVariant Converte(Tipo tipo, const QString& texto) {
     case Tipo::Byte:
         return qlonglong(Inteiro(tipo, texto, 0, 255));
     case Tipo::Currency: {
-        const auto d = LeDecimal(texto);
-        if (!d) Recusa(tipo, texto);
-        const auto v = Escalado(*d, 4);
+        // An amount is money: the one amount reading, exact to the cent,
+        // bound as the REAL the file keeps for those cents.
+        const auto v = Dinheiro::Le(texto);
         if (!v) Recusa(tipo, texto);
-        // The exact decimal divided once: the nearest double to it, which
-        // reads back as the same amount to the cent.
-        return double(*v) / 10000.0;
+        return v->Numero();
     }
     case Tipo::Double:
         return Real(tipo, texto);

@@ -19,16 +19,15 @@ QString NomeDoTipo(Tipo tipo);
 //  Text      the text unchanged (QString);
 //  Long      whole number of 32 bits, rounded half to even like CLng (qlonglong);
 //  Integer   whole number of 16 bits, same rounding; Byte 0 to 255;
-//  Currency  rounded half to even to 4 decimals, bound as the nearest double
-//            of that exact decimal (double);
+//  Currency  an amount (Dinheiro::Le: at most two decimals), bound as the
+//            nearest double of its cents (double);
 //  Double    double;
 //  DateTime  dd/mm/yyyy with an optional hh:mm or hh:mm:ss, as the text
 //            "yyyy-MM-dd HH:mm:ss" (QString);
 //  Boolean   "Verdadeiro"/"True" or "Falso"/"False" (any case) or a number,
 //            non-zero being true; bound as 1 or 0 (qlonglong).
-// Numbers: optional blanks around, an optional sign, digits with points
-// between groups of three ("1.234") or without points, an optional comma
-// and decimals. Anything else raises 3421.
+// Numbers are written as Le_Decimal_Escrito reads them. Anything else
+// raises 3421.
 QVariant Converte(Tipo tipo, const QString& texto);
 
 }  // namespace ParametroConsulta

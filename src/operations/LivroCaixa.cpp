@@ -232,7 +232,7 @@ void LivroCaixa::Carrega_Lancamentos() {
             const QString tipo = rs->Texto(QStringLiteral("Tipo"));
             const QString historico = Apara(rs->Texto(QStringLiteral("Historico")));
             const int dia = int(rs->Fields(QStringLiteral("Dia")).toLongLong());
-            const Dinheiro valor = Dinheiro::DeNumero(Valor_Numerico(rs->Fields(QStringLiteral("Valor"))));
+            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
             Adiciona_Linha(Linha_Lancamento::De_Registro(tipo, dia, historico, valor),
                            rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
         });

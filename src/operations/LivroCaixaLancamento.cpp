@@ -1,6 +1,7 @@
 // Saving one cash-book entry: the checks in their order, the tithe's
 // history brought to its forms, the outflow's account tag, the insert.
 #include "common/Banco.h"
+#include "common/Dizimo.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
@@ -16,53 +17,6 @@
 
 namespace {
 void Aviso(const QString& texto) { MsgBox(texto, vbExclamation, Titulo_Atencao()); }
-
-// A tithe without a membership number gets the empty one.
-QString Valida_RI(const QString& sTexto) {
-    if (sTexto.contains(QStringLiteral("RI:"))) return sTexto;
-    return sTexto + QStringLiteral(" RI:00000000");
-}
-
-// The position goes last, once. A tag counts only as a word of its own:
-// "ANA PRADO ... PR" keeps the "PR" of PRADO.
-QString Valida_Cargo(const QString& sTexto) {
-    static const QString cargos = QStringLiteral(" PR EV MS MB PB DC CP CG");
-    for (int i = 0; i + 3 <= cargos.size(); i += 3) {
-        const QString tag = cargos.mid(i, 3);
-        if (!sTexto.endsWith(tag)) continue;
-        QString t = sTexto;
-        for (qsizetype p = t.indexOf(tag); p >= 0; p = t.indexOf(tag, p)) {
-            if (p + 3 == t.size() || t[p + 3] == QLatin1Char(' ')) t.remove(p, 3);
-            else p += 3;
-        }
-        return t + tag;
-    }
-    return sTexto + QStringLiteral(" CG");
-}
-
-// The shown form of a tithe history: position first, at most 50
-// characters, the name shortened so that the whole membership tag stays.
-// No value when the tag is too long to leave room for the position in
-// front: the stored form would take its last two characters from the tag.
-std::optional<QString> Dizimo_Exibido(const QString& historico) {
-    const QString t = Valida_Cargo(Valida_RI(Apara(historico)));
-    QString s = Apara(t.right(2) + QLatin1Char(' ') + t.left(t.size() - 2));
-    const qsizetype tamanho = Caracteres::Conta(s);
-    if (tamanho > Linha_Lancamento::LarguraHistorico) {
-        const qsizetype p = s.indexOf(QStringLiteral("RI:"));
-        const qsizetype ri = p < 0 ? -1 : Caracteres::Conta(QStringView(s).first(p));
-        const qsizetype mantidos = ri + 1 + 48 - tamanho;
-        if (ri < 0 || mantidos < 2) return std::nullopt;
-        s = Caracteres::Esquerda(s, mantidos) + QLatin1Char(' ') +
-            Caracteres::Meio(s, ri, Linha_Lancamento::LarguraHistorico);
-    }
-    return s;
-}
-
-// The stored form: position last.
-QString Dizimo_Armazenado(const QString& exibido) {
-    return Apara(Caracteres::Meio(exibido, 3, 47)) + QLatin1Char(' ') + exibido.left(2);
-}
 
 // An outflow history longer than the row's 50 characters is shortened so
 // that its account tag stays whole, and is stored that way: the row read
@@ -124,18 +78,17 @@ bool LivroCaixa::Salva() {
     const QString tipo = OfDzSd();
     QString exibido = historico, armazenado = historico;
     if (tipo == QLatin1String("D")) {
-        const qsizetype ri = historico.indexOf(QStringLiteral("RI:"));
-        if (ri >= 0 && historico.indexOf(QLatin1Char('.'), ri) >= 0) {
+        if (Historico_Dizimo::RI_Com_Ponto(historico)) {
             Aviso(QStringLiteral("Para prosseguir retire pontos (.) do Nº do RI."));
             return false;
         }
-        const std::optional<QString> s = Dizimo_Exibido(historico);
+        const std::optional<QString> s = Historico_Dizimo::Exibido_Do_Digitado(historico);
         if (!s) {
             Aviso(QStringLiteral("Preencha ") + LblHistorico->Caption() + QStringLiteral(" Corretamente."));
             return false;
         }
         exibido = *s;
-        armazenado = Dizimo_Armazenado(exibido);
+        armazenado = Historico_Dizimo::Armazenado(exibido);
     } else if (tipo == QLatin1String("S")) {
         const QString conta = Conta_Do_Historico(historico);
         if (Conta_Selecionada.isEmpty() || conta.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "registers/Descricoes.h"
 #include "common/Banco.h"
+#include "common/Dizimo.h"
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/Numeros.h"
@@ -18,13 +19,6 @@ const QString RI_Sem_Numero = QStringLiteral("0000000000");
 using Twips::Posiciona;
 
 void Topo(QWidget* w, int topo) { w->move(w->x(), Twips::ParaPixelY(topo)); }
-
-// A tither's row: prefix (position abbreviation and "." or four blanks),
-// name, membership number and the position's code, 77 characters.
-QString Linha_Dizimista(const QString& prefixo, const QString& nome, const QString& ri, const QString& cargo) {
-    return Formata_Texto(prefixo, 4, QStringLiteral("E")) + Formata_Texto(nome, 51, QStringLiteral("E")) +
-           Formata_Texto(ri, 10, QStringLiteral("E")) + Formata_Texto(cargo, 12, QStringLiteral("D"));
-}
 }  // namespace
 
 Descricoes::Descricoes() : Form(QStringLiteral("Descricoes"), true) {
@@ -183,9 +177,11 @@ void Descricoes::Carrega_Dados() {
                 if (dizimos) {
                     const QString nome = rs->Texto(QStringLiteral("Nome"));
                     const QString ri = rs->Texto(QStringLiteral("RI"));
-                    const QString prefixo =
-                        comCargo ? rs->Texto(QStringLiteral("Abreviado")) + QLatin1Char('.') : QString();
-                    LstDescricao->AddItem(Linha_Dizimista(prefixo, nome, ri, rs->Texto(QStringLiteral("Cargo"))));
+                    const std::optional<QString> abreviado =
+                        comCargo ? std::optional(rs->Texto(QStringLiteral("Abreviado"))) : std::nullopt;
+                    const QVariant cargo = rs->Fields(QStringLiteral("Cargo"));
+                    LstDescricao->AddItem(Linha_Dizimista::Monta(
+                        abreviado, nome, ri, cargo.isNull() ? std::nullopt : std::optional(cargo.toLongLong())));
                     dizimistas_.insert(codigo, {nome, ri});
                 } else {
                     LstDescricao->AddItem(rs->Texto(QStringLiteral("Descricao")));
@@ -236,16 +232,16 @@ void Descricoes::Salva_Dizimista() {
     const qint64 codigo = *proximo;
     const QString nome = TxtDescricao->Text();
     const QString ri = TxtRI->Text();
-    const QString cargo = QString::number(CboCargo->ItemData(CboCargo->ListIndex()));
+    const qint64 cargo = CboCargo->ItemData(CboCargo->ListIndex());
     // Every value travels bound: a quote in a name is stored as typed.
-    const QStringList parametros{QString::number(codigo), Param[1], ri, nome, cargo};
+    const QStringList parametros{QString::number(codigo), Param[1], ri, nome, QString::number(cargo)};
     if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsDizimos"), parametros); })) return;
-    const QString prefixo = ChkCargos->Value() != 0
-                                ? Extrai_Texto(CboCargo->Text(), QStringLiteral("["), QStringLiteral("]")) +
-                                      QLatin1Char('.')
-                                : QString();
+    const std::optional<QString> abreviado =
+        ChkCargos->Value() != 0
+            ? std::optional(Extrai_Texto(CboCargo->Text(), QStringLiteral("["), QStringLiteral("]")))
+            : std::nullopt;
     dizimistas_.insert(codigo, {nome, ri});
-    Acrescenta_Gravado(Linha_Dizimista(prefixo, nome, ri, cargo), codigo);
+    Acrescenta_Gravado(Linha_Dizimista::Monta(abreviado, nome, ri, cargo), codigo);
 }
 
 // The saved row into the list, and the fields emptied for the next one.
@@ -300,18 +296,18 @@ void Descricoes::Deleta_Historico(const QString& sTipo) {
         consulta = QStringLiteral("ProcDelOfertas");
     } else if (OptDizimos->Value()) {
         if (edita) {
+            const Linha_Dizimista::Linha l = Linha_Dizimista::Le(linha);
             const auto guardado = dizimistas_.constFind(codigo);
             if (guardado != dizimistas_.constEnd()) {
                 TxtDescricao->setText_(Apara(guardado->nome));
                 TxtRI->setText_(Apara(guardado->ri));
             } else {
-                TxtDescricao->setText_(Apara(Caracteres::Meio(linha, 4, 50)));
-                TxtRI->setText_(Apara(Caracteres::Meio(linha, 55, 10)));
+                TxtDescricao->setText_(l.nome);
+                TxtRI->setText_(l.ri);
             }
             // A tither without a position code comes back without one.
-            const QString cargo = Apara(Caracteres::Meio(linha, 65, 12));
-            if (cargo.isEmpty()) CboCargo->setListIndex(-1);
-            else Seleciona_Item_Combo(CboCargo, Val(cargo));
+            if (!l.cargo) CboCargo->setListIndex(-1);
+            else Seleciona_Item_Combo(CboCargo, qlonglong(*l.cargo));
         }
         consulta = QStringLiteral("ProcDelDizimos");
     } else {
@@ -350,7 +346,8 @@ void Descricoes::Pesquisa() {
     const bool dizimos = OptDizimos->Value();
     for (int i = 0; i < n; ++i) {
         const QString linha = LstDescricao->List(i);
-        const QString parte = dizimos ? linha.mid(4, texto.size()) : linha.left(texto.size());
+        const QString parte =
+            dizimos ? linha.mid(Linha_Dizimista::ColunaNome - 1, texto.size()) : linha.left(texto.size());
         if (parte.toUpper() != texto) continue;
         if (i + 7 < n - 1) LstDescricao->setListIndex(i + 7);
         LstDescricao->setListIndex(i);

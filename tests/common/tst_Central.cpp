@@ -200,7 +200,7 @@ private slots:
         QStringList lidos;
         for (auto rs = Banco_Central->AbreSnapshot("SELECT valor FROM valores UNION ALL SELECT SUM(valor) FROM valores");
              !rs->Eof(); rs->MoveNext())
-            lidos << QString::number(Dinheiro::Le(rs->Texto("valor").replace('.', ','))->Centavos());
+            lidos << QString::number(Dinheiro::DeCampo(rs->Fields("valor")).Centavos());
         QCOMPARE(lidos.join(' '), QStringLiteral("123456 9999999999999 10 10000000123465"));
         QCOMPARE(ErroDe([] { Banco_Central->Executa("INSERT INTO valores VALUES (?)", {"12x"}); }), 3146L);
         QCOMPARE(ErroDe([] { Banco_Central->Executa("KILL CONNECTION_ID()"); }), 3146L);
