@@ -5,7 +5,11 @@
 #include "Teclado.h"
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCollator>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QFocusEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -89,14 +93,35 @@ void erroIndice(int i) {
 // ---------------------------------------------------------------------------
 // TextBox
 
+namespace {
+// Characters, not UTF-16 units: a character outside the Basic Multilingual
+// Plane (an emoji) is one character, never two halves.
+int caracteres(QStringView s) {
+    int n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (!(s[i].isLowSurrogate() && i > 0 && s[i - 1].isHighSurrogate())) ++n;
+    return n;
+}
+
+// The first n characters of s.
+QStringView primeiros(QStringView s, int n) {
+    qsizetype i = 0;
+    for (; i < s.size() && n > 0; ++i, --n)
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) ++i;
+    return s.left(i);
+}
+}  // namespace
+
 class LimiteTexto : public QValidator {
 public:
     explicit LimiteTexto(TextBox* caixa) : QValidator(caixa), caixa_(caixa) {}
     State validate(QString& s, int&) const override {
         const int lim = caixa_->limite_;
+        if (lim <= 0) return Acceptable;
         // A text already longer than the limit (set by the program) may still
         // be shortened; it may not grow.
-        if (lim <= 0 || s.size() <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
+        const int n = caracteres(s);
+        if (n <= lim || n <= caixa_->tamanhoAceito_) return Acceptable;
         return Invalid;
     }
 
@@ -107,24 +132,73 @@ private:
 TextBox::TextBox(QWidget* pai) : QLineEdit(pai) {
     setValidator(new LimiteTexto(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
-        tamanhoAceito_ = int(t.size());
+        tamanhoAceito_ = caracteres(t);
         Dispara(Change);
     });
 }
 
 void TextBox::setText_(const QString& t) {
-    tamanhoAceito_ = std::max(tamanhoAceito_, int(t.size()));
+    tamanhoAceito_ = std::max(tamanhoAceito_, caracteres(t));
     setText(t);
-    tamanhoAceito_ = int(text().size());
+    tamanhoAceito_ = caracteres(text());
 }
 
 void TextBox::setMaxLength_(int n) { limite_ = n > 0 ? n : 0; }
+
+// A paste longer than the room left keeps its first characters, as a typed
+// text stops at the limit; Qt's own paste would refuse it whole.
+void TextBox::Cola(QClipboard::Mode modo) {
+    if (isReadOnly()) return;
+    QString colado = QGuiApplication::clipboard()->text(modo);
+    if (colado.isEmpty() && !hasSelectedText()) return;
+    if (limite_ > 0) {
+        const int atual = caracteres(text());
+        const int fica = atual - caracteres(selectedText());
+        const int espaco = std::max(limite_, atual) - fica;
+        if (espaco <= 0 && !hasSelectedText()) return;
+        colado = primeiros(colado, std::max(espaco, 0)).toString();
+    }
+    insert(colado);
+}
 
 void TextBox::setForeColor(const QColor& c) { poeCor(this, QPalette::Text, c); }
 QColor TextBox::ForeColor() const { return corDe(this, QPalette::Text); }
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
-    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) { QLineEdit::keyPressEvent(ev); });
+    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) {
+        if (ev->matches(QKeySequence::Paste)) {
+            Cola();
+            ev->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(ev);
+    });
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e) {
+    QMenu* menu = createStandardContextMenu();
+    // The standard menu names its paste action only by its (translated)
+    // caption, followed by a tab and the shortcut.
+    const QString legenda = QLineEdit::tr("&Paste");
+    for (QAction* a : menu->actions()) {
+        if (a->text().section(QLatin1Char('\t'), 0, 0) != legenda) continue;
+        a->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(a, &QAction::triggered, nullptr, nullptr);
+        connect(a, &QAction::triggered, this, [this] { Cola(); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e) {
+    // The middle button pastes the mouse selection where the system has one.
+    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
+        deselect();  // the press already put the cursor where the text goes
+        Cola(QClipboard::Selection);
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* e) {
