@@ -1,0 +1,87 @@
+// Qt's own texts in Brazilian Portuguese: the context menu of a text box
+// and the buttons of a standard dialog.
+#include "platform/Controles.h"
+#include "platform/Traducao.h"
+#include "support/Registro.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTranslator>
+
+class tst_Traducao : public QObject {
+    Q_OBJECT
+    QScopedPointer<QTranslator> tradutor;
+
+private slots:
+    void initTestCase() {
+        tradutor.reset(Traducao::InstalaQt());
+        QVERIFY2(tradutor, "qtbase_pt_BR.qm ausente: instale qt6-translations-l10n");
+    }
+    void cleanupTestCase() { tradutor.reset(); }
+
+    void menuDaCaixaDeTexto_data() {
+        QTest::addColumn<QString>("legenda");
+        QTest::newRow("colar") << QStringLiteral("Colar");
+        QTest::newRow("copiar") << QStringLiteral("Copiar");
+        QTest::newRow("recortar") << QStringLiteral("Recortar");
+        QTest::newRow("desfazer") << QStringLiteral("Desfazer");
+    }
+    void menuDaCaixaDeTexto() {
+        QFETCH(QString, legenda);
+        TextBox caixa;
+        caixa.setText_(QStringLiteral("ABC"));
+        caixa.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&caixa));
+        QContextMenuEvent pedido(QContextMenuEvent::Mouse, QPoint(5, 5), caixa.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&caixa, &pedido);
+        QMenu* menu = caixa.findChild<QMenu*>();
+        QVERIFY(menu);
+        QStringList legendas;
+        for (const QAction* a : menu->actions()) legendas << a->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        menu->close();
+        QVERIFY2(legendas.contains(legenda), qPrintable(legendas.join(QLatin1String(" | "))));
+    }
+
+    // The translated paste item still pastes through the box's own paste,
+    // which cuts a long text at the limit.
+    void colarTraduzidoCortaNoLimite() {
+        TextBox caixa;
+        caixa.setMaxLength_(2);
+        caixa.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&caixa));
+        QGuiApplication::clipboard()->setText(QStringLiteral("XYZ"));
+        QContextMenuEvent pedido(QContextMenuEvent::Mouse, QPoint(5, 5), caixa.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&caixa, &pedido);
+        QMenu* menu = caixa.findChild<QMenu*>();
+        QVERIFY(menu);
+        QAction* colar = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+        QVERIFY(colar);
+        colar->trigger();
+        menu->close();
+        QCOMPARE(caixa.Text(), QStringLiteral("XY"));
+    }
+
+    void botoesDeDialogo_data() {
+        QTest::addColumn<int>("botao");
+        QTest::addColumn<QString>("legenda");
+        QTest::newRow("cancelar") << int(QDialogButtonBox::Cancel) << QStringLiteral("Cancelar");
+        QTest::newRow("sim") << int(QDialogButtonBox::Yes) << QStringLiteral("Sim");
+        QTest::newRow("não") << int(QDialogButtonBox::No) << QStringLiteral("Não");
+        QTest::newRow("fechar") << int(QDialogButtonBox::Close) << QStringLiteral("Fechar");
+    }
+    void botoesDeDialogo() {
+        QFETCH(int, botao);
+        QFETCH(QString, legenda);
+        const auto padrao = QDialogButtonBox::StandardButton(botao);
+        QDialogButtonBox caixa{QDialogButtonBox::StandardButtons(padrao)};
+        QCOMPARE(caixa.button(padrao)->text().remove(QLatin1Char('&')), legenda);
+    }
+};
+
+REGISTRA_TESTE(tst_Traducao)
+#include "tst_Traducao.moc"
