@@ -287,7 +287,7 @@ bool Atualiza(const QString& caminho) {
         const Pendencias p = Compara(con, ref, def);
         for (const QString& instrucao : p.instrucoes) con.Executa(instrucao);
         for (const Consulta* q : p.consultas) GravaConsulta(con, *q);
-        const bool novaVersao = VersaoDe(con) != Versao;
+        const bool novaVersao = VersaoDe(con) < Versao;
         if (novaVersao) con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
         if (p.Vazia() && !novaVersao) {
             con.Desfaz();
