@@ -84,24 +84,17 @@ private slots:
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
-    // Every number the engine's failures are raised under has a
-    // Portuguese text of its own, so that none shows the engine's words.
+    // The engine's failures that had no Portuguese text of their own.
     void falhasDoMotorEmPortugues_data() {
         QTest::addColumn<int>("codigo");
         QTest::addColumn<QString>("textoMotor");
         const std::pair<const char*, std::pair<int, const char*>> casos[] = {
             {"somente leitura", {SQLITE_READONLY, "attempt to write a readonly database"}},
             {"diário somente leitura", {SQLITE_READONLY_ROLLBACK, "attempt to write a readonly database"}},
-            {"não abre", {SQLITE_CANTOPEN, "unable to open database file"}},
-            {"sem permissão", {SQLITE_PERM, "access permission denied"}},
-            {"disco cheio", {SQLITE_FULL, "database or disk is full"}},
-            {"erro de disco", {SQLITE_IOERR_WRITE, "disk I/O error"}},
-            {"bloqueado", {SQLITE_BUSY, "database is locked"}},
             {"regra de validação", {SQLITE_CONSTRAINT_CHECK, "CHECK constraint failed: Valor > 0"}},
             {"grande demais", {SQLITE_TOOBIG, "string or blob too big"}},
             {"tabela existente", {SQLITE_ERROR, "table Cargos already exists"}},
             {"função ausente", {SQLITE_ERROR, "no such function: FOO"}},
-            {"sem memória", {SQLITE_NOMEM, "out of memory"}},
         };
         for (const auto& [nome, caso] : casos)
             QTest::newRow(nome) << caso.first << QString::fromLatin1(caso.second);

@@ -1,13 +1,10 @@
 // Pasting into a text box with a maximum length: the pasted text keeps its
 // first characters up to the limit, wherever it goes and whatever it
-// replaces, and an emoji is pasted whole or not at all.
+// replaces, and an emoji is pasted whole or not at all. (The context
+// menu's paste: tst_Traducao.)
 #include "platform/Controles.h"
 #include "support/Registro.h"
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QTest>
 #include <memory>
 
@@ -61,26 +58,6 @@ private slots:
         QGuiApplication::clipboard()->setText(colado);
         QTest::keyClick(caixa.get(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(caixa->Text(), esperado);
-    }
-
-    // The paste of the box's own context menu follows the same rule.
-    void colaPeloMenu() {
-        auto caixa = std::make_unique<TextBox>();
-        caixa->setMaxLength_(4);
-        caixa->setText_(QStringLiteral("AB"));
-        caixa->show();
-        QVERIFY(QTest::qWaitForWindowExposed(caixa.get()));
-        caixa->setCursorPosition(1);
-        QGuiApplication::clipboard()->setText(QStringLiteral("XYZ"));
-        QContextMenuEvent pedido(QContextMenuEvent::Mouse, QPoint(5, 5), caixa->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(caixa.get(), &pedido);
-        QMenu* menu = caixa->findChild<QMenu*>();
-        QVERIFY(menu);
-        QAction* colar = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
-        QVERIFY(colar);
-        colar->trigger();
-        menu->close();
-        QCOMPARE(caixa->Text(), QStringLiteral("AXYB"));
     }
 };
 
