@@ -10,8 +10,10 @@
 #include "support/Ambiente.h"
 #include "support/Registro.h"
 #include "support/Protecao.h"
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -81,6 +83,19 @@ private slots:
         QCOMPARE(ErroDe([&] { Esquema::Atualiza(amb.Arquivo()); }, &descricao), 3027L);
         QVERIFY2(Texto_Erro(3027, descricao).startsWith(QStringLiteral("Não é possível atualizar")),
                  qPrintable(Texto_Erro(3027, descricao)));
+        QCOMPARE(Bytes(amb.Arquivo()), antes);
+    }
+
+    // The program folder's preparation (run before the program starts)
+    // accepts an up-to-date file it cannot write.
+    void ferramentaSobreArquivoProtegido() {
+        Ambiente amb;
+        const QString programa = QCoreApplication::applicationDirPath() + QStringLiteral("/../criabanco");
+        if (!QFileInfo::exists(programa)) QSKIP("criabanco não foi compilado");
+        const QByteArray antes = Bytes(amb.Arquivo());
+        Protecao protecao(amb.Arquivo());
+        if (!protecao.Protegido()) QSKIP("este sistema não deixa proteger o arquivo contra escrita");
+        QCOMPARE(QProcess::execute(programa, {amb.Pasta()}), 0);
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
