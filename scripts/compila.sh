@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Builds the program, its tools, tests and benchmarks into build/.
+# Builds into build/: the targets named (for example `tesouraria criabanco`),
+# or everything — the program, its tools, tests and benchmarks — when none is.
+#   compila.sh [alvo...]
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 cmake -S "$raiz" -B "$raiz/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$raiz/build" -j"$(nproc)"
+alvos=()
+for alvo in "$@"; do alvos+=(--target "$alvo"); done
+cmake --build "$raiz/build" -j"$(nproc)" "${alvos[@]}"

@@ -3,7 +3,7 @@
 set -euo pipefail
 pacotes=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libsqlcipher-dev libssl-dev
   libqt6sql6-odbc unixodbc odbc-mariadb mariadb-server mariadb-client
   libqrencode-dev libzip-dev libpugixml-dev

@@ -16,10 +16,15 @@ if [[ "${1:-}" == "--demo" ]]; then
 fi
 pasta="${1:?informe a pasta do programa}"
 mkdir -p "$pasta"
-install -m 755 "$raiz/build/tesouraria" "$pasta/tesouraria"
+# Copies only what changed: a folder that cannot be written (read-only
+# medium) and already holds this build still starts.
+copia() {
+    cmp -s "$2" "$3" 2>/dev/null || install -m "$1" "$2" "$3"
+}
+copia 755 "$raiz/build/tesouraria" "$pasta/tesouraria"
 # MariaDB's ODBC driver under the name the central connection asks for; the
 # program uses this file when the system does not register that name.
-install -m 644 "$raiz/db/odbc/odbcinst.ini" "$pasta/odbcinst.ini"
+copia 644 "$raiz/db/odbc/odbcinst.ini" "$pasta/odbcinst.ini"
 if [[ -e "$pasta/Quorvane.kwe" && ! -e "$pasta/Marlovinter.kwe" ]]; then
     # A file under the older name is the treasurer's data: the program gives
     # it the current name at start-up and brings it up to date then. A new

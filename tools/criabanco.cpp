@@ -3,6 +3,7 @@
 // criabanco --demo <pasta>: creates a new file holding the demonstration
 // rows of db/demo/demo.sql; an existing file is refused, never filled.
 #include "common/Banco.h"
+#include "common/Erros.h"
 #include "common/Esquema.h"
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
@@ -86,8 +87,13 @@ int main(int argc, char** argv) {
             std::printf("%s: criado (versão %d)\n", qPrintable(QDir::toNativeSeparators(caminho)), Esquema::Versao);
         }
     } catch (const ErroExecucao& e) {
-        std::fprintf(stderr, "criabanco: %s: erro %ld: %s\n", qPrintable(QDir::toNativeSeparators(caminho)), e.Number,
-                     qPrintable(e.Description));
+        // The program's own wording first; the engine's words only as detail.
+        const QString texto = Texto_Erro(e.Number, e.Description);
+        const QString detalhe = e.Description.isEmpty() || e.Description == texto
+                                    ? QString()
+                                    : QStringLiteral(" (") + e.Description + QLatin1Char(')');
+        std::fprintf(stderr, "criabanco: %s: erro %ld: %s%s\n", qPrintable(QDir::toNativeSeparators(caminho)), e.Number,
+                     qPrintable(QString(texto).replace(QChar(13), QLatin1Char(' '))), qPrintable(detalhe));
         return 1;
     }
     return 0;

@@ -107,17 +107,23 @@ QString DefinicaoColuna(const Conexao& ref, const QString& tabela, const QString
     return def;
 }
 
-// Adds what the file lacks of the model; true when anything was added.
-bool AcrescentaEstrutura(const Conexao& con, const Conexao& ref) {
-    bool mudou = false;
+// What a file lacks of the model, found by reading only, so that a file
+// already up to date is never written (it may sit on a medium that cannot
+// be written, and it must still open).
+struct Pendencias {
+    QStringList instrucoes;  // tables, columns, indexes, in the order they must run
+    std::vector<const Consulta*> consultas;
+    bool Vazia() const { return instrucoes.isEmpty() && consultas.empty(); }
+};
+
+void PendenciasEstrutura(const Conexao& con, const Conexao& ref, Pendencias& p) {
     QSet<QString> existentes;
     for (const Objeto& o : Objetos(con)) existentes.insert(o.nome.toLower());
     const std::vector<Objeto> modelo = Objetos(ref);
     for (const Objeto& o : modelo) {
         if (o.tipo != QLatin1String("table")) continue;
         if (!existentes.contains(o.nome.toLower())) {
-            con.Executa(o.sql);
-            mudou = true;
+            p.instrucoes << o.sql;
             continue;
         }
         const QSet<QString> presentes = Colunas(con, o.nome);
@@ -125,32 +131,35 @@ bool AcrescentaEstrutura(const Conexao& con, const Conexao& ref) {
         while (info.Passo()) {
             const QString coluna = info.Coluna(1).toString();
             if (presentes.contains(coluna.toLower())) continue;
-            con.Executa(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
-                            .arg(Aspas(o.nome),
-                                 DefinicaoColuna(ref, o.nome, coluna, info.Coluna(4), info.Coluna(3).toInt() != 0,
-                                                 info.Coluna(5).toInt() != 0)));
-            mudou = true;
+            p.instrucoes << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                                .arg(Aspas(o.nome),
+                                     DefinicaoColuna(ref, o.nome, coluna, info.Coluna(4), info.Coluna(3).toInt() != 0,
+                                                     info.Coluna(5).toInt() != 0));
         }
     }
     for (const Objeto& o : modelo) {
         if (o.tipo == QLatin1String("table") || existentes.contains(o.nome.toLower())) continue;
-        con.Executa(o.sql);
-        mudou = true;
+        p.instrucoes << o.sql;
     }
-    return mudou;
 }
 
-bool AtualizaConsultas(const Conexao& con, const Definicao& def) {
-    bool mudou = false;
+void PendenciasConsultas(const Conexao& con, const Definicao& def, Pendencias& p) {
     for (const Consulta& q : def.consultas) {
         Comando c(con, QStringLiteral("SELECT Parametros, Sql FROM Consultas WHERE Nome = ?1"));
         c.LigaTexto(1, q.nome);
         if (c.Passo() && c.Coluna(0).toString() == q.parametros && c.Coluna(1).toString() == q.sql) continue;
-        GravaConsulta(con, q);
-        mudou = true;
+        p.consultas.push_back(&q);
     }
-    return mudou;
 }
+
+Pendencias Compara(const Conexao& con, const Conexao& ref, const Definicao& def) {
+    Pendencias p;
+    PendenciasEstrutura(con, ref, p);
+    PendenciasConsultas(con, def, p);
+    return p;
+}
+
+int VersaoDe(const Conexao& con) { return con.Valor(QStringLiteral("PRAGMA user_version")).toInt(); }
 
 }  // namespace
 
@@ -263,28 +272,29 @@ bool Atualiza(const QString& caminho) {
     const Definicao def = Carrega();
     const Conexao ref = Referencia(def);
     Conexao con = Conexao::Abre(caminho);
-    const int versao = con.Valor(QStringLiteral("PRAGMA user_version")).toInt();
+    const int versao = VersaoDe(con);
     if (versao > Versao) return false;  // made by a newer program: leave its schema alone
-    bool mudou = false;
     // A copy of the file must be a whole backup: no write-ahead log.
-    if (con.Valor(QStringLiteral("PRAGMA journal_mode")).toString().compare(QLatin1String("delete"),
-                                                                            Qt::CaseInsensitive) != 0) {
-        con.Executa(QStringLiteral("PRAGMA journal_mode = DELETE"));
-        mudou = true;
-    }
+    const bool diarioCerto = con.Valor(QStringLiteral("PRAGMA journal_mode"))
+                                 .toString()
+                                 .compare(QLatin1String("delete"), Qt::CaseInsensitive) == 0;
+    if (diarioCerto && versao == Versao && Compara(con, ref, def).Vazia()) return false;
+    if (!diarioCerto) con.Executa(QStringLiteral("PRAGMA journal_mode = DELETE"));
     con.Executa(QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        bool alterou = AcrescentaEstrutura(con, ref);
-        alterou |= AtualizaConsultas(con, def);
-        if (versao != Versao) {
-            con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
-            alterou = true;
-        }
-        if (alterou)
-            con.Executa(QStringLiteral("COMMIT"));
-        else
+        // Compared again under the write lock: another program may have
+        // changed the file since it was read.
+        const Pendencias p = Compara(con, ref, def);
+        for (const QString& instrucao : p.instrucoes) con.Executa(instrucao);
+        for (const Consulta* q : p.consultas) GravaConsulta(con, *q);
+        const bool novaVersao = VersaoDe(con) < Versao;
+        if (novaVersao) con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
+        if (p.Vazia() && !novaVersao) {
             con.Desfaz();
-        return mudou || alterou;
+            return !diarioCerto;
+        }
+        con.Executa(QStringLiteral("COMMIT"));
+        return true;
     } catch (...) {
         con.Desfaz();
         throw;

@@ -48,7 +48,8 @@ void Cria(const QString& caminho);
 // Brings a file made by an earlier schema up to date, in one transaction:
 // missing tables, columns and indexes added, stored queries added or
 // replaced, the version raised; its data untouched. A file already up to
-// date is not written, and a file of a newer version is left alone.
+// date is only read (it may not be writable, and must still open), and a
+// file of a newer version is left alone.
 // Returns true when the file was changed.
 bool Atualiza(const QString& caminho);
 

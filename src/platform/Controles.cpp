@@ -7,7 +7,11 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QCollator>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLocale>
@@ -110,14 +114,17 @@ void erroIndice(int i) {
 // ---------------------------------------------------------------------------
 // TextBox
 
+
 class LimiteTexto : public QValidator {
 public:
     explicit LimiteTexto(TextBox* caixa) : QValidator(caixa), caixa_(caixa) {}
     State validate(QString& s, int&) const override {
         const int lim = caixa_->limite_;
+        if (lim <= 0) return Acceptable;
         // A text already longer than the limit (set by the program) may still
         // be shortened; it may not grow.
-        if (lim <= 0 || Caracteres::Conta(s) <= lim || s.size() <= caixa_->tamanhoAceito_) return Acceptable;
+        const qsizetype n = Caracteres::Conta(s);
+        if (n <= lim || n <= caixa_->tamanhoAceito_) return Acceptable;
         return Invalid;
     }
 
@@ -128,24 +135,73 @@ private:
 TextBox::TextBox(QWidget* pai) : QLineEdit(pai) {
     setValidator(new LimiteTexto(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
-        tamanhoAceito_ = int(t.size());
+        tamanhoAceito_ = int(Caracteres::Conta(t));
         Dispara(Change);
     });
 }
 
 void TextBox::setText_(const QString& t) {
-    tamanhoAceito_ = std::max(tamanhoAceito_, int(t.size()));
+    tamanhoAceito_ = std::max(tamanhoAceito_, int(Caracteres::Conta(t)));
     setText(t);
-    tamanhoAceito_ = int(text().size());
+    tamanhoAceito_ = int(Caracteres::Conta(text()));
 }
 
 void TextBox::setMaxLength_(int n) { limite_ = n > 0 ? n : 0; }
+
+// A paste longer than the room left keeps its first characters, as a typed
+// text stops at the limit; Qt's own paste would refuse it whole.
+void TextBox::Cola(QClipboard::Mode modo) {
+    if (isReadOnly()) return;
+    QString colado = QGuiApplication::clipboard()->text(modo);
+    if (colado.isEmpty() && !hasSelectedText()) return;
+    if (limite_ > 0) {
+        const int atual = int(Caracteres::Conta(text()));
+        const int fica = atual - int(Caracteres::Conta(selectedText()));
+        const int espaco = std::max(limite_, atual) - fica;
+        if (espaco <= 0 && !hasSelectedText()) return;
+        colado = Caracteres::Esquerda(colado, std::max(espaco, 0));
+    }
+    insert(colado);
+}
 
 void TextBox::setForeColor(const QColor& c) { poeCor(this, QPalette::Text, c); }
 QColor TextBox::ForeColor() const { return corDe(this, QPalette::Text); }
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
-    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) { QLineEdit::keyPressEvent(ev); });
+    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) {
+        if (ev->matches(QKeySequence::Paste)) {
+            Cola();
+            ev->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(ev);
+    });
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e) {
+    QMenu* menu = createStandardContextMenu();
+    // The standard menu names its paste action only by its (translated)
+    // caption, followed by a tab and the shortcut.
+    const QString legenda = QLineEdit::tr("&Paste");
+    for (QAction* a : menu->actions()) {
+        if (a->text().section(QLatin1Char('\t'), 0, 0) != legenda) continue;
+        a->setObjectName(QStringLiteral("edit-paste"));
+        disconnect(a, &QAction::triggered, nullptr, nullptr);
+        connect(a, &QAction::triggered, this, [this] { Cola(); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* e) {
+    // The middle button pastes the mouse selection where the system has one.
+    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
+        deselect();  // the press already put the cursor where the text goes
+        Cola(QClipboard::Selection);
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* e) {

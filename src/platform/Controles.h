@@ -4,6 +4,7 @@
 // selection, key presses that a handler can change or swallow, and a
 // LostFocus that fires even when the text did not change.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
@@ -46,10 +47,12 @@ public:
     QString Text() const { return text(); }
     void setText_(const QString& t);
     int MaxLength() const { return limite_; }
-    // 0 means no limit; the limit counts characters, an emoji as one. It
-    // applies to what the user types or pastes;
-    // a text set by the program is kept whole, as it was given.
+    // 0 means no limit. The limit counts characters (an emoji is one) and
+    // applies to what the user types or pastes: a paste keeps the first
+    // characters that fit. A text set by the program is kept whole.
     void setMaxLength_(int n);
+    // Pastes the clipboard (or the mouse selection) as the user does.
+    void Cola(QClipboard::Mode modo = QClipboard::Clipboard);
     bool Locked() const { return isReadOnly(); }
     void setLocked(bool v) { setReadOnly(v); }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
@@ -75,11 +78,13 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     friend class LimiteTexto;
     int limite_ = 0;
-    int tamanhoAceito_ = 0;  // length of the text as it stands before an edit
+    int tamanhoAceito_ = 0;  // characters of the text as it stands before an edit
 };
 
 class ComboBox : public QComboBox {

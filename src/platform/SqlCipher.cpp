@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <openssl/evp.h>
+#include <unistd.h>
 #include <vector>
 
 namespace SqlCipher {
@@ -85,7 +86,17 @@ long NumeroErro(int rc, const QString& texto) {
 
 void Falha(sqlite3* db, int rc) {
     QString texto = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-    const long numero = NumeroErro(rc, texto);
+    // The engine reports a journal it cannot create beside a file it did
+    // open as "cannot open": to the user that file cannot be updated, which
+    // is not the same as a file that cannot be opened at all.
+    const auto diarioImpossivel = [&] {
+        if (!db || (rc & 0xff) != SQLITE_CANTOPEN) return false;
+        const char* nome = sqlite3_db_filename(db, "main");
+        if (!nome || !*nome) return false;
+        const QByteArray pasta = QFile::encodeName(QFileInfo(QFile::decodeName(nome)).absolutePath());
+        return ::access(nome, R_OK) == 0 && ::access(pasta.constData(), W_OK) != 0;
+    };
+    const long numero = NumeroErro(diarioImpossivel() ? SQLITE_READONLY : rc, texto);
     // The error handler takes the table's name from between the first two
     // apostrophes of the description, so put it there first.
     const QString tabela = TabelaDaMensagem(texto);

@@ -110,6 +110,12 @@ const char* const kNovidades[] = {
 static_assert(std::size(kNovidades) == 67);
 
 constexpr int kListaFora = 7380, kListaDentro = 60;
+constexpr int kListaTopo = 60, kListaLargura = 7215, kListaAltura = 6060;
+// The close button sits under the list, against its right edge, so that
+// it never hides a line of it.
+constexpr int kFecharLargura = 1500, kFecharAltura = 420;
+constexpr int kFecharEsquerda = kListaDentro + kListaLargura - kFecharLargura;
+constexpr int kFecharTopo = kListaTopo + kListaAltura + 60;
 }  // namespace
 
 QString Sobre::Endereco_Atualizacao() {
@@ -154,11 +160,10 @@ Sobre::Sobre() : Form(QStringLiteral("Sobre"), true) {
 
     LstSobre = new ListBox(this);
     LstSobre->setFont(QFont(QStringLiteral("Courier New"), 8));
-    Posiciona(LstSobre, kListaFora, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaFora, kListaTopo, kListaLargura, kListaAltura);
     CmdFechar = new CommandButton(QStringLiteral("Fechar"), this);
-    // Over the list's lower right corner while the list is in view.
-    Posiciona(CmdFechar, 5535, 5580, 1500, 420);
-    setTamanhoCliente(7335, 6180);
+    Posiciona(CmdFechar, kFecharEsquerda, kFecharTopo, kFecharLargura, kFecharAltura);
+    setTamanhoCliente(kListaDentro + kListaLargura + 60, kFecharTopo + kFecharAltura + 60);
 
     CmdAcesse->Click = [this] { CmdAcesse_Click(); };
     CmdAssista->Click = [this] { CmdAssista_Click(); };
@@ -192,14 +197,14 @@ void Sobre::Carrega_Novidades() {
 }
 
 void Sobre::CmdVeja_Click() {
-    Posiciona(LstSobre, kListaDentro, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaDentro, kListaTopo, kListaLargura, kListaAltura);
     LstSobre->raise();
     CmdFechar->show();
     CmdFechar->raise();
 }
 
 void Sobre::CmdFechar_Click() {
-    Posiciona(LstSobre, kListaFora, 60, 7215, 6060);
+    Posiciona(LstSobre, kListaFora, kListaTopo, kListaLargura, kListaAltura);
     CmdFechar->hide();
 }
 
