@@ -38,17 +38,17 @@ void Antigo(const QString& caminho, const QString& sql) { Conexao::CriaArquivo(c
 
 class tst_Esquema : public QObject {
     Q_OBJECT
+    QTemporaryDir nova_;  // a new file, shared by the cases that only read it
 
 private slots:
+    void initTestCase() { Esquema::Cria(nova_.filePath(Banco::NomeArquivo)); }
+
     void criaArquivoCompleto() {
         Ambiente amb(false);
         Esquema::Cria(amb.Arquivo());
         QCOMPARE(QDir(amb.Pasta()).entryList(QDir::Files), QStringList({Banco::NomeArquivo}));
         Conexao con = Conexao::Abre(amb.Arquivo());
         QCOMPARE(con.Valor("PRAGMA user_version").toInt(), Esquema::Versao);
-        // Every stored query of the program compiles with the parameters it declares.
-        for (const auto& q : Esquema::Carrega().consultas)
-            QCOMPARE(Comando(con, q.sql).NumeroParametros(), q.parametros.isEmpty() ? 0 : int(q.parametros.split(',').size()));
         // The parameter row's fields in the order the forms read them.
         Executa_SQL("INSERT INTO Parametros VALUES (7, 'IGREJA', 'S', 'SETOR NORTE', 'VILA NOVA', 2021, 8,"
                     " 'A', 'BANCO', '0001', '123-4')");
@@ -60,6 +60,19 @@ private slots:
         const QByteArray antes = Bytes(amb.Arquivo());
         QCOMPARE(ErroDe([&] { Esquema::Cria(amb.Arquivo()); }), 58L);
         QCOMPARE(Bytes(amb.Arquivo()), antes);
+    }
+
+    void consultaCompila_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("parametros");
+        for (const auto& q : Esquema::Carrega().consultas)
+            QTest::newRow(qPrintable(q.nome)) << q.sql << (q.parametros.isEmpty() ? 0 : int(q.parametros.split(',').size()));
+    }
+    void consultaCompila() {
+        // Every stored query of the program compiles with the parameters it declares.
+        QFETCH(QString, sql);
+        QFETCH(int, parametros);
+        QCOMPARE(Comando(Conexao::Abre(nova_.filePath(Banco::NomeArquivo)), sql).NumeroParametros(), parametros);
     }
 
     void atualizaArquivoAntigoSemTocarNosDados() {
@@ -78,9 +91,7 @@ private slots:
         QVERIFY(Esquema::Atualiza(amb.Arquivo()));
 
         // Every table, column and index of a new file, and the old data.
-        QTemporaryDir nova;
-        Esquema::Cria(nova.filePath(Banco::NomeArquivo));
-        const QSet<QString> falta = Estrutura(nova.filePath(Banco::NomeArquivo)) - Estrutura(amb.Arquivo());
+        const QSet<QString> falta = Estrutura(nova_.filePath(Banco::NomeArquivo)) - Estrutura(amb.Arquivo());
         QVERIFY2(falta.isEmpty(), qPrintable(QStringList(falta.values()).join(' ')));
         {
             Conexao con = Conexao::Abre(amb.Arquivo());
@@ -100,20 +111,25 @@ private slots:
         QCOMPARE(Bytes(amb.Arquivo()), depois);
     }
 
-    void atualizacaoRecusadaOuMaisNovaNaoMudaNada() {
-        const std::pair<QString, long> casos[] = {
-            // A key column cannot be added to a table in use: the whole upgrade is undone.
-            {"CREATE TABLE Igrejas (CodIg INTEGER, Nome TEXT); INSERT INTO Igrejas VALUES (12, 'VILA NOVA');", 3075},
-            // A file of a newer version is left as it is.
-            {QString("CREATE TABLE Futuro (a); PRAGMA user_version = %1").arg(Esquema::Versao + 1), 0},
-        };
-        for (const auto& [sql, erro] : casos) {
-            Ambiente amb(false);
-            Antigo(amb.Arquivo(), sql);
-            const QByteArray antes = Bytes(amb.Arquivo());
-            QCOMPARE(ErroDe([&] { QVERIFY(!Esquema::Atualiza(amb.Arquivo())); }), erro);
-            QCOMPARE(Bytes(amb.Arquivo()), antes);
-        }
+    void atualizacaoQueNaoMudaNada_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<long>("erro");
+        // A key column cannot be added to a table in use: the whole upgrade is undone.
+        QTest::newRow("chave numa tabela com linhas")
+            << "CREATE TABLE Igrejas (CodIg INTEGER, Nome TEXT); INSERT INTO Igrejas VALUES (12, 'VILA NOVA');" << 3075L;
+        QTest::newRow("arquivo de versão mais nova")
+            << QString("CREATE TABLE Futuro (a); PRAGMA user_version = %1").arg(Esquema::Versao + 1) << 0L;
+    }
+    void atualizacaoQueNaoMudaNada() {
+        QFETCH(QString, sql);
+        QFETCH(long, erro);
+        Ambiente amb(false);
+        Antigo(amb.Arquivo(), sql);
+        const QByteArray antes = Bytes(amb.Arquivo());
+        bool atualizou = false;
+        QCOMPARE(ErroDe([&] { atualizou = Esquema::Atualiza(amb.Arquivo()); }), erro);
+        QVERIFY(!atualizou);
+        QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
     void formatoDosArquivosDeEsquema() {
@@ -127,8 +143,9 @@ private slots:
         for (const auto& q : def.consultas) consultas << q.nome + " (" + q.parametros + ") " + q.sql;
         QCOMPARE(consultas, QStringList({"ProcA (Long,Text) SELECT x FROM A\n WHERE x = ?1 AND y = ?2; -- fim",
                                          "ProcB () SELECT 'a;b' AS c"}));
-        for (const char* errado : {"-- consulta: ProcC (Money)\nSELECT 1;\n", "CREATE TABLE B (y)\n"})
-            QVERIFY2(ErroDe([&] { Esquema::Interpreta(errado, "x.sql", def); }) == 3075, errado);
+        // An unknown parameter type, a statement without its ";".
+        QCOMPARE(ErroDe([&] { Esquema::Interpreta("-- consulta: ProcC (Money)\nSELECT 1;\n", "x.sql", def); }), 3075L);
+        QCOMPARE(ErroDe([&] { Esquema::Interpreta("CREATE TABLE B (y)\n", "x.sql", def); }), 3075L);
     }
 
     void ferramentaCriabanco() {
@@ -140,7 +157,8 @@ private slots:
         QVERIFY(QFileInfo::exists(amb.Arquivo()));
         // A file that is not a database stays as it is.
         QFile lixo(amb.Arquivo());
-        QVERIFY(lixo.open(QIODevice::WriteOnly | QIODevice::Truncate) && lixo.write(QByteArray(4096, 'x')) == 4096);
+        QVERIFY(lixo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(lixo.write(QByteArray(4096, 'x')), 4096);
         lixo.close();
         QVERIFY(roda() != 0);
         QCOMPARE(Bytes(amb.Arquivo()), QByteArray(4096, 'x'));
