@@ -38,11 +38,8 @@ void Antigo(const QString& caminho, const QString& sql) { Conexao::CriaArquivo(c
 
 class tst_Esquema : public QObject {
     Q_OBJECT
-    QTemporaryDir nova_;  // a new file, shared by the cases that only read it
 
 private slots:
-    void initTestCase() { Esquema::Cria(nova_.filePath(Banco::NomeArquivo)); }
-
     void criaArquivoCompleto() {
         Ambiente amb(false);
         Esquema::Cria(amb.Arquivo());
@@ -62,19 +59,6 @@ private slots:
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
-    void consultaCompila_data() {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<int>("parametros");
-        for (const auto& q : Esquema::Carrega().consultas)
-            QTest::newRow(qPrintable(q.nome)) << q.sql << (q.parametros.isEmpty() ? 0 : int(q.parametros.split(',').size()));
-    }
-    void consultaCompila() {
-        // Every stored query of the program compiles with the parameters it declares.
-        QFETCH(QString, sql);
-        QFETCH(int, parametros);
-        QCOMPARE(Comando(Conexao::Abre(nova_.filePath(Banco::NomeArquivo)), sql).NumeroParametros(), parametros);
-    }
-
     void atualizaArquivoAntigoSemTocarNosDados() {
         Ambiente amb(false);
         Antigo(amb.Arquivo(),
@@ -91,7 +75,9 @@ private slots:
         QVERIFY(Esquema::Atualiza(amb.Arquivo()));
 
         // Every table, column and index of a new file, and the old data.
-        const QSet<QString> falta = Estrutura(nova_.filePath(Banco::NomeArquivo)) - Estrutura(amb.Arquivo());
+        QTemporaryDir nova;
+        Esquema::Cria(nova.filePath(Banco::NomeArquivo));
+        const QSet<QString> falta = Estrutura(nova.filePath(Banco::NomeArquivo)) - Estrutura(amb.Arquivo());
         QVERIFY2(falta.isEmpty(), qPrintable(QStringList(falta.values()).join(' ')));
         {
             Conexao con = Conexao::Abre(amb.Arquivo());

@@ -98,8 +98,7 @@ private slots:
             // Print goes on to the next line: below ALFA by one line of 12 points.
             {"Print na linha seguinte", {"SEGUINTE", 1, 0, ps_.value("ALFA").y + 5, 1}},
             {"fração de milímetro, fonte menor", {"OMEGA", 1, 150.5, 250, 0.5}},
-            {"escala deslocada", {"DESLOCADO", 1, 25, 40, 0.5}},
-            {"segunda página", {"PAGINA2", 2, 105, 110, 0.5}},
+            {"escala deslocada", {"DESLOCADO", 1, 25, 40, 0.5}}, {"segunda página", {"PAGINA2", 2, 105, 110, 0.5}},
         });
     }
     void posicao() {

@@ -25,10 +25,8 @@ class tst_Texto : public QObject {
 private slots:
     void formataTexto_data() {
         Tabela<Formatado>({
-            {"à direita", {"ABC", 6, "D", "   ABC"}},
-            {"ao centro, sobra à direita", {"ABC", 6, "C", " ABC  "}},
-            {"à esquerda", {"ABC", 6, "E", "ABC   "}},
-            {"cortado na largura", {"ABC", 2, "D", "AB"}},
+            {"à direita", {"ABC", 6, "D", "   ABC"}}, {"ao centro, sobra à direita", {"ABC", 6, "C", " ABC  "}},
+            {"à esquerda", {"ABC", 6, "E", "ABC   "}}, {"cortado na largura", {"ABC", 2, "D", "AB"}},
             {"acento decomposto conta um caractere", {"SA\u0303O", 5, "D", "  SÃO"}},
         });
     }
@@ -172,8 +170,7 @@ private slots:
             {"milhares", {1234567.891, "#,##0.00", "1.234.567,89"}},
             {"negativo abaixo de um", {-0.5, "#,##0.00", "-0,50"}},
             {"1,005 pelos dígitos decimais", {1.005, "#,##0.00", "1,01"}},
-            {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}},
-            {"zero sem dígitos", {0, "#,###", ""}},
+            {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}}, {"zero sem dígitos", {0, "#,###", ""}},
             {"zero com texto", {0, "#,### Registro(s)", " Registro(s)"}},
             {"milhar com texto", {1234, "#,### Registro(s)", "1.234 Registro(s)"}},
             {"percentual", {1.0 / 3.0, "###%", "33%"}},
