@@ -7,6 +7,7 @@
 #include "platform/Tela.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QFile>
 #include <QTest>
 #include <stdexcept>
@@ -14,50 +15,50 @@
 namespace {
 const QString CR = "\r";
 QString Prompt(const QString& texto) { return texto + CR + "Contacte área de Sistemas." + CR + "Continua Tentando ?"; }
+struct Texto { int numero; QString descricao, texto; };
 }  // namespace
 
 class tst_Erros : public QObject {
     Q_OBJECT
 
 private slots:
-    void textosDaTabelaE3200() {
+    void textoDoErro_data() {
+        const QString r3200 = "Não é possível excluir ou alterar registros. Já que existem registros relacionados na tabela ";
+        const QString a3200 = ", a integridade referencial seria violada.";
+        Tabela<Texto>({
+            {"3022 da tabela", {3022, {}, "Valor duplicado no índice, chave primária ou relacionamento."}},
+            {"3146 em três linhas", {3146, {}, "A conexão com a base de dados foi interrompida." + CR +
+                                                   "Para solucionar, feche todo o sistema e reabra-o." + CR +
+                                                   "ODBC--falha na chamada."}},
+            {"5 fora da tabela", {5, {}, "Chamada de procedimento ou argumento inválido."}},
+            {"número desconhecido", {31999, {}, "Erro definido pelo aplicativo ou pelo objeto."}},
+            // 3200 names the table between the apostrophes of the engine's text.
+            {"3200 com o nome da tabela",
+             {3200, "The record cannot be deleted or changed because table 'LivroCaixa' includes related records.",
+              r3200 + "LivroCaixa" + a3200}},
+            {"3200 sem dois apóstrofos após o quinto caractere", {3200, "'a' table 'x", r3200 + a3200}},
+        });
+    }
+    void textoDoErro() {
+        QFETCH(Texto, caso);
         Ambiente amb(false);
-        const std::pair<int, QString> casos[] = {
-            {3022, "Valor duplicado no índice, chave primária ou relacionamento."},
-            {3146, "A conexão com a base de dados foi interrompida." + CR + "Para solucionar, feche todo o sistema e reabra-o." +
-                       CR + "ODBC--falha na chamada."},
-            {5, "Chamada de procedimento ou argumento inválido."},       // outside the table
-            {31999, "Erro definido pelo aplicativo ou pelo objeto."},  // unknown
-        };
-        for (const auto& [numero, texto] : casos) {
-            Screen::MousePointer(11);
-            Roteiro::Responde(vbNo);
-            QCOMPARE(Trata_Erro(numero), false);
-            QCOMPARE(Num_Erro, double(numero));
-            const auto& caixa = Roteiro::Caixas().back();
-            QCOMPARE(caixa.titulo + caixa.prompt, "<<< Ocorrência de Erro " + QString::number(numero) + " >>>" + Prompt(texto));
-            QCOMPARE(caixa.estilo, 20);
-            QCOMPARE(Screen::MousePointerAtual(), 0);
-        }
-        // No error: no box, and the pointer is back.
+        Screen::MousePointer(11);
+        Roteiro::Responde(vbNo);
+        QCOMPARE(Trata_Erro(ErroExecucao(caso.numero, caso.descricao)), false);
+        QCOMPARE(Num_Erro, double(caso.numero));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, "<<< Ocorrência de Erro " + QString::number(caso.numero) + " >>>");
+        QCOMPARE(Roteiro::Caixas()[0].prompt, Prompt(caso.texto));
+        QCOMPARE(Roteiro::Caixas()[0].estilo, vbYesNo + vbCritical);
+        QCOMPARE(Screen::MousePointerAtual(), 0);
+    }
+
+    void semErroNaoHaCaixa() {
+        Ambiente amb(false);
         Screen::MousePointer(11);
         QCOMPARE(Trata_Erro(ErroExecucao(0)), true);
-        QCOMPARE(Roteiro::Caixas().size(), std::size(casos));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(0));
         QCOMPARE(Screen::MousePointerAtual(), 0);
-
-        // 3200 names the table between the apostrophes of the engine's text.
-        Roteiro::LimpaCaixas();
-        Roteiro::Responde(vbYes);
-        Roteiro::Responde(vbNo);
-        QCOMPARE(Trata_Erro(ErroExecucao(
-                     3200, "The record cannot be deleted or changed because table 'LivroCaixa' includes related records.")),
-                 true);
-        // Fewer than two apostrophes from the fifth character on: no name.
-        QCOMPARE(Trata_Erro(ErroExecucao(3200, "'a' table 'x")), false);
-        const QString antes = "Não é possível excluir ou alterar registros. Já que existem registros relacionados na tabela ";
-        const QString depois = ", a integridade referencial seria violada.";
-        QCOMPARE(Roteiro::Caixas()[0].prompt, Prompt(antes + "LivroCaixa" + depois));
-        QCOMPARE(Roteiro::Caixas()[1].prompt, Prompt(antes + depois));
     }
 
     void erro3151OfereceOConector() {

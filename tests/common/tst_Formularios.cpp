@@ -7,6 +7,7 @@
 #include "platform/Tela.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QTest>
 
 namespace {
@@ -20,6 +21,17 @@ public:
 
 const QString Consulta = "SELECT Nome, Codigo FROM TesteCombo ORDER BY Ordem";
 
+struct Selecao { QVariant valor; int indice; QString texto; int cliques; };
+
+// The combo loaded from a table of six rows, the text before the load being `antes`.
+void Carregado(Ambiente& amb, ComboBox& c, const QString& antes) {
+    amb.Sql("CREATE TABLE TesteCombo (Ordem INTEGER, Codigo INTEGER, Nome TEXT)");
+    amb.Sql("INSERT INTO TesteCombo VALUES (1, 3, '  BETA '), (2, 1, 'ALFA'), (3, 9, NULL), (4, 8, '5'), (5, 5, 'CINCO'),"
+            " (6, 7, 'gama')");
+    c.setText_(antes);
+    Carrega_Combo(&c, Consulta, "Nome", "Codigo");
+}
+
 QStringList Itens(ComboBox& c) {
     QStringList r;
     for (int i = 0; i < c.ListCount(); ++i) r << c.List(i) + '=' + QString::number(c.ItemData(i));
@@ -31,37 +43,52 @@ class tst_Formularios : public QObject {
     Q_OBJECT
 
 private slots:
-    void carregaESelecionaCombo() {
-        Ambiente amb;
-        amb.Sql("CREATE TABLE TesteCombo (Ordem INTEGER, Codigo INTEGER, Nome TEXT)");
-        amb.Sql("INSERT INTO TesteCombo VALUES (1, 3, '  BETA '), (2, 1, 'ALFA'), (3, 9, NULL), (4, 8, '5'), (5, 5, 'CINCO'),"
-                " (6, 7, 'gama')");
-        ComboBox c(nullptr, 0);
+    void carregaCombo_data() {
+        QTest::addColumn<QString>("antes");
+        QTest::addColumn<int>("indice");
         // The previous text chooses the same item again, whatever the case; else the first that begins with it.
-        for (const auto& [antes, indice] : {std::pair{"GAMA", 4}, {"al", 1}, {"ZETA", -1}}) {
-            c.setListIndex(-1);
-            c.setText_(antes);
-            Carrega_Combo(&c, Consulta, "Nome", "Codigo");
-            QCOMPARE(c.ListIndex(), indice);
-        }
+        QTest::newRow("mesmo texto, outra caixa") << "GAMA" << 4;
+        QTest::newRow("começo de um texto") << "al" << 1;
+        QTest::newRow("nenhum item") << "ZETA" << -1;
+    }
+    void carregaCombo() {
+        QFETCH(QString, antes);
+        QFETCH(int, indice);
+        Ambiente amb;
+        ComboBox c(nullptr, 0);
+        Carregado(amb, c, antes);
+        QCOMPARE(c.ListIndex(), indice);
         QCOMPARE(Itens(c), (QStringList{"BETA=3", "ALFA=1", "5=8", "CINCO=5", "gama=7"}));
-        QCOMPARE(c.Text(), QString("ZETA"));
-        QVERIFY(Roteiro::Caixas().empty());
+        QCOMPARE(Roteiro::Caixas().size(), size_t(0));
+    }
 
+    void selecionaItem_data() {
+        Tabela<Selecao>({
+            {"pelo código, não pelo item de texto 5", {5, 3, "CINCO", 1}},
+            {"código escrito como texto", {"8", 2, "5", 1}},
+            {"primeiro item que começa pelo texto", {"bet", 0, "BETA", 1}},
+            {"código ausente deixa o texto", {99, -1, "ZETA", 0}},
+            {"texto ausente vai para a caixa", {"novo", -1, "novo", 0}},
+        });
+    }
+    void selecionaItem() {
+        QFETCH(Selecao, caso);
+        Ambiente amb;
+        ComboBox c(nullptr, 0);
+        Carregado(amb, c, "ZETA");
         int cliques = 0;
         c.Click = [&] { ++cliques; };
-        // By item data (not the item whose text is 5), a code shown as text, the
-        // first item beginning with a text; no item: the text goes into the combo.
-        const std::tuple<QVariant, int, const char*> casos[] = {
-            {5, 3, "CINCO"}, {"8", 2, "5"}, {"bet", 0, "BETA"}, {99, -1, "BETA"}, {"novo", -1, "novo"}};
-        for (const auto& [valor, indice, texto] : casos) {
-            Seleciona_Item_Combo(&c, valor);
-            QCOMPARE(c.ListIndex(), indice);
-            QCOMPARE(c.Text(), QString(texto));
-        }
-        QCOMPARE(cliques, 3);
+        Seleciona_Item_Combo(&c, caso.valor);
+        QCOMPARE(c.ListIndex(), caso.indice);
+        QCOMPARE(c.Text(), caso.texto);
+        QCOMPARE(cliques, caso.cliques);
+    }
 
+    void falhaAoCarregarRepeteSoOPasso() {
         // A failure asks; the retry repeats only the item-data step: the item is there once.
+        Ambiente amb;
+        ComboBox c(nullptr, 0);
+        Carregado(amb, c, {});
         amb.Sql("UPDATE TesteCombo SET Codigo = NULL WHERE Ordem = 4");
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbNo);
@@ -94,11 +121,12 @@ private slots:
         pai.setHeight(9000);
         f.setWidth(6000);
         f.setHeight(3000);
-        for (const auto& [modo, topo] : {std::pair{"", 100}, {"S", 3000}}) {
-            Centraliza_Form(&f, &pai, modo);
-            QCOMPARE(f.Left(), 3000);
-            QCOMPARE(f.Top(), topo);
-        }
+        Centraliza_Form(&f, &pai, "");
+        QCOMPARE(f.Left(), 3000);
+        QCOMPARE(f.Top(), 100);
+        Centraliza_Form(&f, &pai, "S");
+        QCOMPARE(f.Left(), 3000);
+        QCOMPARE(f.Top(), 3000);
     }
 
     void fechaForms() {
@@ -111,9 +139,12 @@ private slots:
         }
         Fecha_Forms("Parametr");
         QCOMPARE(g_descarregados, (QStringList{"Agenda", "LivroCaixa"}));  // through their own unload
-        for (int i : {0, 2}) QVERIFY(!forms[i] || !forms[i]->Loaded());
-        for (int i : {1, 3, 4}) QVERIFY(forms[i] && forms[i]->Loaded());
-        for (int i : {1, 3, 4}) forms[i]->Unload();
+        QStringList carregados;
+        for (const auto& f : forms)
+            if (f && f->Loaded()) carregados << f->Name();
+        QCOMPARE(carregados, (QStringList{"QRCode", "Principal", "Parametr"}));
+        for (const auto& f : forms)
+            if (f && f->Loaded()) f->Unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };

@@ -8,10 +8,12 @@
 #include "platform/Tela.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QTest>
 
 namespace {
 QString Versao() { return "Zuvevozo Ruverirora 1.0." + QString::number(App::Revision); }
+struct Mes { int mes; QString nome, esperado; };
 QStringList Lidos() { return {Param[1], Param[2], Param[3], Param[4], Param[8], Param[9], Param[10], Param[99]}; }
 }  // namespace
 
@@ -51,7 +53,8 @@ private slots:
         QCOMPARE(Roteiro::Caixas().size(), size_t(2));
         QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 9 >>>"));
         // What was stored before the failure stays.
-        QCOMPARE(Param[9] + '|' + Param[99], QString("13|anterior"));
+        QCOMPARE(Param[9], QString("13"));
+        QCOMPARE(Param[99], QString("anterior"));
         QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
@@ -66,13 +69,18 @@ private slots:
         QCOMPARE(txt.Text(), QString("MARÇO / 2021"));  // from the table, not from Param
     }
 
-    void nomeMes() {
-        const std::tuple<int, const char*, const char*> casos[] = {
-            {12, "", "DEZEMBRO"}, {3, "JANEIRO", "MARÇO"}, {0, "MARÇO", "03"}, {0, "março", ""},
-        };
-        for (const auto& [mes, nome, esperado] : casos) QCOMPARE(Nome_Mes(mes, nome), QString(esperado));
-        QCOMPARE(ErroDe([] { Nome_Mes(13); }), 9L);
+    void nomeMes_data() {
+        Tabela<Mes>({{"pelo número", {12, "", "DEZEMBRO"}},
+                     {"o número antes do nome", {3, "JANEIRO", "MARÇO"}},
+                     {"pelo nome, com dois dígitos", {0, "MARÇO", "03"}},
+                     {"nome em minúsculas não é achado", {0, "março", ""}}});
     }
+    void nomeMes() {
+        QFETCH(Mes, caso);
+        QCOMPARE(Nome_Mes(caso.mes, caso.nome), caso.esperado);
+    }
+
+    void mesInexistente() { QCOMPARE(ErroDe([] { Nome_Mes(13); }), 9L); }
 };
 
 REGISTRA_TESTE(tst_Parametros)

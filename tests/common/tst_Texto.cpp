@@ -7,28 +7,53 @@
 #include "platform/MsgBox.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QTest>
+
+namespace {
+struct Formatado { QString texto; int largura; QString alinhamento, esperado; };
+struct Trecho { QString texto, abre, fecha, esperado; };
+struct Validado { QString tipo, texto; bool valido; };
+struct Formato { double valor; QString padrao, esperado; };
+struct Numerico { QString texto; bool numero; };
+struct Quantia { QString texto; qint64 centavos; };
+}  // namespace
 
 class tst_Texto : public QObject {
     Q_OBJECT
 
 private slots:
-    void textos() {
-        const std::tuple<const char*, int, const char*, const char*> formatados[] = {
-            {"ABC", 6, "D", "   ABC"}, {"ABC", 6, "C", " ABC  "}, {"ABC", 6, "E", "ABC   "}, {"ABC", 2, "D", "AB"},
-            {"SA\u0303O", 5, "D", "  SÃO"},  // in characters, a decomposed accent counting once
-        };
-        for (const auto& [texto, n, a, esperado] : formatados) QCOMPARE(Formata_Texto(texto, n, a), QString(esperado));
+    void formataTexto_data() {
+        Tabela<Formatado>({
+            {"à direita", {"ABC", 6, "D", "   ABC"}}, {"ao centro, sobra à direita", {"ABC", 6, "C", " ABC  "}},
+            {"à esquerda", {"ABC", 6, "E", "ABC   "}}, {"cortado na largura", {"ABC", 2, "D", "AB"}},
+            {"acento decomposto conta um caractere", {"SA\u0303O", 5, "D", "  SÃO"}},
+        });
+    }
+    void formataTexto() {
+        QFETCH(Formatado, caso);
+        QCOMPARE(Formata_Texto(caso.texto, caso.largura, caso.alinhamento), caso.esperado);
+    }
 
-        const std::tuple<const char*, const char*, const char*, const char*> trechos[] = {
-            {"PRESBITERO [PB] «3»", "«", "»", "3"}, {" 12 ]X", "[", "]", "12"},  // only the closing one: the text before it
-            {"MARIA [PB", "[", "]", ""}, {"A ] B [ C", "[", "]", ""},  // no closing after the opening
-        };
-        for (const auto& [t, a, f, esperado] : trechos) QCOMPARE(Extrai_Texto(t, a, f), QString(esperado));
+    void extraiTexto_data() {
+        Tabela<Trecho>({
+            {"entre as marcas", {"PRESBITERO [PB] «3»", "«", "»", "3"}},
+            {"só a marca final: o texto antes dela", {" 12 ]X", "[", "]", "12"}},
+            {"sem marca final", {"MARIA [PB", "[", "]", ""}},
+            {"marca final antes da inicial", {"A ] B [ C", "[", "]", ""}},
+        });
+    }
+    void extraiTexto() {
+        QFETCH(Trecho, caso);
+        QCOMPARE(Extrai_Texto(caso.texto, caso.abre, caso.fecha), caso.esperado);
+    }
 
-        QCOMPARE(Dia_Semana(3) + Dia_Semana(7), QString("TERÇASÁBADO"));
-        QCOMPARE(QList<int>({Dias_Mes(2, 2024), Dias_Mes(2, 1900), Dias_Mes(4, 2023)}), QList<int>({29, 28, 30}));
-
+    void datasECpf() {
+        QCOMPARE(Dia_Semana(3), QString("TERÇA"));
+        QCOMPARE(Dia_Semana(7), QString("SÁBADO"));
+        QCOMPARE(Dias_Mes(2, 2024), 29);
+        QCOMPARE(Dias_Mes(2, 1900), 28);
+        QCOMPARE(Dias_Mes(4, 2023), 30);
         QString cpf = "123.456.789-08";
         QVERIFY(!Valida_CPF(cpf));
         cpf = "123.456.789-09";
@@ -36,19 +61,50 @@ private slots:
         QCOMPARE(cpf, QString("12345678909"));
     }
 
-    void filtraTecla() {
-        struct Caso { const char* modos; int tecla, resultado; };
+    void filtraTecla_data() {
+        QTest::addColumn<QString>("modo");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("resultado");
+        struct Caso { const char* modos; int tecla, resultado; const char* nome; };
         const Caso casos[] = {
-            {"IVMALHD", 8, 8}, {"MAL", 13, 13}, {"IVHDX", 13, 0},  // Enter only where every key passes
-            {"I", '-', '-'},   {"I", ',', 0},   {"I", 'a', 0},    {"V", '.', ','}, {"V", '-', '-'}, {"V", 'x', 0},
-            {"M", 'a', 'A'},   {"M", 0xE7, 0xC7}, {"M", 0xFF, 0x9F}, {"M", 0xF7, 0xF7}, {"L", '3', 0}, {"H", '/', 0},
+            {"IVMALHD", 8, 8, "retrocesso passa"}, {"MAL", 13, 13, "Enter passa onde toda tecla passa"},
+            {"IVHDX", 13, 0, "Enter recusado"}, {"I", '-', '-', "sinal"}, {"I", ',', 0, "vírgula num inteiro"},
+            {"I", 'a', 0, "letra num inteiro"}, {"V", '.', ',', "ponto vira vírgula"}, {"V", '-', '-', "sinal"},
+            {"V", 'x', 0, "letra num valor"}, {"M", 'a', 'A', "maiúscula"}, {"M", 0xE7, 0xC7, "ç maiúsculo"},
+            {"M", 0xFF, 0x9F, "ÿ maiúsculo"}, {"M", 0xF7, 0xF7, "÷ não tem maiúscula"}, {"L", '3', 0, "dígito"},
+            {"H", '/', 0, "barra numa hora"},
         };
         for (const Caso& c : casos)
             for (const char* m = c.modos; *m; ++m)
-                QVERIFY2(Filtra_Tecla(c.tecla, QString(QChar(*m))) == c.resultado, qPrintable(QString("%1 %2").arg(*m).arg(c.tecla)));
+                QTest::addRow("%c: %s", *m, c.nome) << QString(QChar(*m)) << c.tecla << c.resultado;
+    }
+    void filtraTecla() {
+        QFETCH(QString, modo);
+        QFETCH(int, tecla);
+        QFETCH(int, resultado);
+        QCOMPARE(Filtra_Tecla(tecla, modo), resultado);
     }
 
-    void validaELimpaControles() {
+    void validaControle_data() {
+        Tabela<Validado>({
+            {"texto em branco", {"T", "   ", false}}, {"texto", {"T", " a ", true}},
+            {"número com milhar", {"N", "1.234,50", true}}, {"número com letra", {"N", "12a", false}},
+            {"valor abaixo de um", {"0", "0,50", false}}, {"valor", {"0", "1,50", true}},
+            {"hora 24:00", {"H", "24:00", false}}, {"percentual acima de 100", {"%", "100.5", false}},
+            {"data inexistente", {"D", "31/02/2023", false}}, {"tipo desconhecido aceita", {"Q", "", true}},
+        });
+    }
+    void validaControle() {
+        QFETCH(Validado, caso);
+        Ambiente amb(false);
+        TextBox txt;
+        Label rot("Valor");
+        txt.setText(caso.texto);
+        QCOMPARE(Valida_Controle(&txt, &rot, caso.tipo, "N"), caso.valido);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(0));  // no message without "S"
+    }
+
+    void validaComMensagemELimpa() {
         Ambiente amb(false);
         Nome_Usuario = "MARIA";
         QWidget form;
@@ -56,24 +112,16 @@ private slots:
         auto* cbo = new ComboBox(&form, 2);
         auto* rot = new Label("Valor", &form);
         cbo->AddItem("UM");
-        struct Caso { const char* tipo; const char* texto; bool valido; };
-        const Caso casos[] = {
-            {"T", "   ", false}, {"T", " a ", true}, {"N", "1.234,50", true}, {"N", "12a", false}, {"0", "0,50", false},
-            {"0", "1,50", true}, {"H", "24:00", false}, {"%", "100.5", false}, {"D", "31/02/2023", false}, {"Q", "", true},
-        };
-        for (const Caso& c : casos) {
-            txt->setText(c.texto);
-            QVERIFY2(Valida_Controle(txt, rot, c.tipo, "N") == c.valido, qPrintable(QString("%1 '%2'").arg(c.tipo, c.texto)));
-        }
-        QVERIFY(Roteiro::Caixas().empty());  // no message without "S"
         QVERIFY(!Valida_Controle(cbo, rot, "L", "N"));
         cbo->setListIndex(0);
         QVERIFY(Valida_Controle(cbo, rot, "L", "S"));
         txt->setText("0,50");
         Roteiro::Responde(vbOK);
         QVERIFY(!Valida_Controle(txt, rot, "0", "S"));
-        const auto& caixa = Roteiro::Caixas().at(0);
-        QCOMPARE(caixa.prompt + '|' + caixa.titulo + '|' + QString::number(caixa.estilo), QString("Preencha Valor Corretamente.|Atenção MARIA|48"));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].prompt, QString("Preencha Valor Corretamente."));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("Atenção MARIA"));
+        QCOMPARE(Roteiro::Caixas()[0].estilo, 48);
         Nome_Usuario.clear();
 
         // Texts and choices cleared, the combos' items kept; check boxes and labels untouched.
@@ -82,47 +130,98 @@ private slots:
         lst->AddItem("linha");
         chk->setValue(1);
         Limpa_Controles(&form);
-        QCOMPARE(txt->Text() + rot->Caption(), QString("Valor"));
-        QCOMPARE(QList<int>({cbo->ListIndex(), cbo->ListCount(), lst->ListCount(), chk->Value()}), QList<int>({-1, 1, 0, 1}));
+        QCOMPARE(txt->Text(), QString());
+        QCOMPARE(rot->Caption(), QString("Valor"));
+        QCOMPARE(cbo->ListIndex(), -1);
+        QCOMPARE(cbo->ListCount(), 1);
+        QCOMPARE(lst->ListCount(), 0);
+        QCOMPARE(chk->Value(), 1);
     }
 
-    void numerosRegionais() {
-        for (const char* s : {" 12 ", "1.234,50", "+ 4", ",5"}) QVERIFY2(E_Numerico(s), s);
-        for (const char* s : {"", ".5", "1,2,3", "R$ 5", "1e3"}) QVERIFY2(!E_Numerico(s), s);
-        QCOMPARE(QList<double>({Para_Numero("1.234,50"), Para_Numero("- 0,25")}), QList<double>({1234.5, -0.25}));
-        QCOMPARE(QList<double>({Val(" 1 2.5x"), Val("0,50")}), QList<double>({12.5, 0}));  // up to the first stray
+    void eNumerico_data() {
+        Tabela<Numerico>({
+            {"brancos em volta", {" 12 ", true}}, {"milhar e decimais", {"1.234,50", true}},
+            {"sinal separado", {"+ 4", true}}, {"só decimais", {",5", true}}, {"vazio", {"", false}},
+            {"ponto antes do dígito", {".5", false}}, {"duas vírgulas", {"1,2,3", false}},
+            {"símbolo da moeda", {"R$ 5", false}}, {"expoente", {"1e3", false}},
+        });
+    }
+    void eNumerico() {
+        QFETCH(Numerico, caso);
+        QCOMPARE(E_Numerico(caso.texto), caso.numero);
+    }
+
+    void leiturasRegionais() {
+        QCOMPARE(Para_Numero("1.234,50"), 1234.5);
+        QCOMPARE(Para_Numero("- 0,25"), -0.25);
+        QCOMPARE(Val(" 1 2.5x"), 12.5);  // up to the first stray
+        QCOMPARE(Val("0,50"), 0.0);
         // A number read from the database is taken as it is, never re-read
         // through its text ("1234.5" would be 12345 the regional way).
-        QCOMPARE(QList<double>({Valor_Numerico(1234.5), Valor_Numerico(" 1.234,50 "), Valor_Numerico(QVariant())}),
-                 QList<double>({1234.5, 1234.5, 0}));
+        QCOMPARE(Valor_Numerico(1234.5), 1234.5);
+        QCOMPARE(Valor_Numerico(" 1.234,50 "), 1234.5);
+        QCOMPARE(Valor_Numerico(QVariant()), 0.0);
     }
 
-    void formatos() {
-        const std::tuple<double, const char*, const char*> casos[] = {
-            {12, "0000", "0012"}, {12.5, "0000", "0013"}, {1234567.891, "#,##0.00", "1.234.567,89"},
-            {-0.5, "#,##0.00", "-0,50"}, {1.005, "#,##0.00", "1,01"}, {-0.001, "#,##0.00", "0,00"}, {0, "#,###", ""},
-            {0, "#,### Registro(s)", " Registro(s)"}, {1234, "#,### Registro(s)", "1.234 Registro(s)"}, {1.0 / 3.0, "###%", "33%"},
-        };
-        for (const auto& [v, padrao, esperado] : casos) QCOMPARE(Formata(v, QString(padrao)), QString(esperado));
+    void formata_data() {
+        Tabela<Formato>({
+            {"zeros à esquerda", {12, "0000", "0012"}},
+            {"inteiro arredonda a metade para cima", {12.5, "0000", "0013"}},
+            {"milhares", {1234567.891, "#,##0.00", "1.234.567,89"}},
+            {"negativo abaixo de um", {-0.5, "#,##0.00", "-0,50"}},
+            {"1,005 pelos dígitos decimais", {1.005, "#,##0.00", "1,01"}},
+            {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}}, {"zero sem dígitos", {0, "#,###", ""}},
+            {"zero com texto", {0, "#,### Registro(s)", " Registro(s)"}},
+            {"milhar com texto", {1234, "#,### Registro(s)", "1.234 Registro(s)"}},
+            {"percentual", {1.0 / 3.0, "###%", "33%"}},
+        });
+    }
+    void formata() {
+        QFETCH(Formato, caso);
+        QCOMPARE(Formata(caso.valor, caso.padrao), caso.esperado);
+    }
+
+    void formataTextoNumerico() {
         // A text is formatted when it is a number, else given back as it is.
-        QCOMPARE(Formata(QString("1234,5"), "#,##0.00") + '|' + Formata(QString("abc"), "00"), QString("1.234,50|abc"));
+        QCOMPARE(Formata(QString("1234,5"), "#,##0.00"), QString("1.234,50"));
+        QCOMPARE(Formata(QString("abc"), "00"), QString("abc"));
+        QCOMPARE(Formata_Valor("1234,5"), QString("1.234,50"));
+        QCOMPARE(Formata_Valor("1234.56"), QString("1234.56"));
     }
 
-    void dinheiro() {
-        const std::pair<const char*, qint64> aceitos[] = {{"1.234,56", 123456}, {"-50", -5000}, {"0,5", 50}, {"1.234", 123400}};
-        for (const auto& [texto, centavos] : aceitos) {
-            const auto v = Dinheiro::Le(texto);
-            QVERIFY2(v && v->Centavos() == centavos, texto);
-        }
-        for (const char* s : {"1234.56", "1.23,4", "1,234", "", "10,", "99999999999999999,00"})
-            QVERIFY2(!Dinheiro::Le(s).has_value(), s);
+    void dinheiroLe_data() {
+        // Refused texts read as no value at all (-1 here).
+        Tabela<Quantia>({
+            {"milhar e centavos", {"1.234,56", 123456}}, {"negativo inteiro", {"-50", -5000}},
+            {"uma casa decimal", {"0,5", 50}}, {"ponto de milhar sem decimais", {"1.234", 123400}},
+            {"ponto decimal recusado", {"1234.56", -1}}, {"grupo de milhar curto", {"1.23,4", -1}},
+            {"três decimais", {"1,234", -1}}, {"vazio", {"", -1}}, {"vírgula sem decimais", {"10,", -1}},
+            {"dígitos demais", {"99999999999999999,00", -1}},
+        });
+    }
+    void dinheiroLe() {
+        QFETCH(Quantia, caso);
+        const auto v = Dinheiro::Le(caso.texto);
+        QCOMPARE(v ? v->Centavos() : -1, caso.centavos);
+    }
+
+    void dinheiroExato() {
         // Sums stay exact to the cent: 0,10 ten times is 1,00.
         Dinheiro soma;
         for (int i = 0; i < 10; ++i) soma += *Dinheiro::Le("0,10");
         QCOMPARE((soma - *Dinheiro::Le("1.234,56")).Formata(), QString("-1.233,56"));
         QCOMPARE(Dinheiro::DeCentavos(123456).Texto(), QString("1234,56"));
         QCOMPARE(Dinheiro::DeNumero(1234.565).Centavos(), qint64(123457));
-        QCOMPARE(Formata_Valor("1234,5") + ' ' + Formata_Valor("1234.56"), QString("1.234,50 1234.56"));
+        // Any amount reads back as the same cents from both of its texts.
+        QRandomGenerator g = Gerador_Semeado();
+        for (int i = 0; i < 2000; ++i) {
+            const qint64 c = g.bounded(qint64(-1'000'000'000'000'000), qint64(1'000'000'000'000'000));
+            for (const QString& t : {Dinheiro::DeCentavos(c).Formata(), Dinheiro::DeCentavos(c).Texto()}) {
+                const auto lido = Dinheiro::Le(t);
+                QVERIFY2(lido.has_value(), qPrintable(t));
+                QCOMPARE(lido->Centavos(), c);
+            }
+        }
     }
 };
 

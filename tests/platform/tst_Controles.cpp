@@ -46,7 +46,9 @@ private slots:
         // Case does not count, an accent comes after the plain letter, equal
         // texts stay in the order they came ("e" before "E"); data follow their rows.
         QCOMPARE(Linhas(&l), (QStringList{"Ábaco", "abelha", "e", "E", "é", "ÉDEN", "édipo", "Eva", "Zebra"}));
-        for (int i = 0; i < l.ListCount(); ++i) QCOMPARE(l.ItemData(i), qint64(1000 + entrada.indexOf(l.List(i))));
+        QList<qint64> dados;
+        for (int i = 0; i < l.ListCount(); ++i) dados << l.ItemData(i) - 1000;
+        QCOMPARE(dados, (QList<qint64>{3, 1, 6, 8, 7, 0, 5, 4, 2}));
     }
 
     void comboItemDataEClick() {
@@ -60,10 +62,12 @@ private slots:
             c.setItemData_(c.NewIndex(), d);
         }
         // Adding items selects none and leaves the typed text alone.
-        QCOMPARE(c.Text() + QString::number(c.ListIndex()), QString("DIGITADO-1"));
+        QCOMPARE(c.Text(), QString("DIGITADO"));
+        QCOMPARE(c.ListIndex(), -1);
         QCOMPARE(c.ItemData(2), 5000000000LL);
         c.setListIndex(1);
-        QCOMPARE(c.Text() + QString::number(cliques), QString("Beta1"));
+        QCOMPARE(c.Text(), QString("Beta"));
+        QCOMPARE(cliques, 1);
         c.setListIndex(-1);   // clearing is not a selection
         c.setText_("OUTRO");  // nor is an edit text
         QCOMPARE(cliques, 1);
@@ -133,7 +137,10 @@ private slots:
         Digita(c, "abc");
         QTest::keyClick(c, Qt::Key_Return);
         b->SetFocus();
-        QCOMPARE(QList<int>({perdeuCombo, c->ListIndex(), c->ListCount(), cliques}), QList<int>({1, -1, 1, 0}));
+        QCOMPARE(perdeuCombo, 1);
+        QCOMPARE(c->ListIndex(), -1);
+        QCOMPARE(c->ListCount(), 1);
+        QCOMPARE(cliques, 0);
         QCOMPARE(c->Text(), QString("ABC"));
 
         // Options can all be cleared; setting one is its Click, clearing is not.
@@ -141,11 +148,13 @@ private slots:
         oa->setValue(true);
         ob->setValue(true);
         ob->setValue(false);
-        QVERIFY(!oa->Value() && !ob->Value());
+        QVERIFY(!oa->Value());
+        QVERIFY(!ob->Value());
         QCOMPARE(opcoes, 2);
         ob->setValue(true);
         QTest::mouseClick(oa, Qt::LeftButton, {}, QPoint(5, oa->height() / 2));
-        QVERIFY(oa->Value() && !ob->Value());  // still exclusive
+        QVERIFY(oa->Value());
+        QVERIFY(!ob->Value());  // still exclusive
     }
 
     void erroQueEscapaDoEventoEhMostrado() {

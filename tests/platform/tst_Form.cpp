@@ -70,10 +70,10 @@ private slots:
         QCOMPARE(Form::Forms(), (std::vector<Form*>{principal, c, a}));
         QCOMPARE(a->size(), QSize(Twips::ParaPixelX(5000), Twips::ParaPixelY(2000)));  // the design size is the inside
         // The closing effect steps the height down by 100 twips: each one reads back exactly.
-        for (int h : {3050, 50}) {
-            a->setHeight(h);
-            QCOMPARE(a->Height(), h);
-        }
+        a->setHeight(3050);
+        QCOMPARE(a->Height(), 3050);
+        a->setHeight(50);
+        QCOMPARE(a->Height(), 50);
 
         // After an unload the next use makes a fresh form and loads it again.
         QVERIFY(c->Unload());
@@ -86,7 +86,9 @@ private slots:
         QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(n->Moldura());
         sub->close();
         esvazia();
-        QVERIFY(n && n->Loaded() && sub->isVisible());
+        QVERIFY(n);
+        QVERIFY(n->Loaded());
+        QVERIFY(sub->isVisible());
         QCOMPARE(n->descargas, 2);
         n->recusa = 0;
         sub->close();
@@ -109,13 +111,14 @@ private slots:
         // A message box is not a form: coming back from a real one activates nothing.
         Roteiro::Remove();
         QTimer::singleShot(0, [] {
-            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) &&
-                        QApplication::activeWindow() == QApplication::activeModalWidget());
+            QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+            QTRY_COMPARE(QApplication::activeWindow(), QApplication::activeModalWidget());
             QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
         });
         MsgBox("Gravado.", vbInformation);
         Roteiro::Instala();
-        QTest::qWait(50);
+        QTRY_COMPARE(QApplication::activeWindow(), &a);
+        QCoreApplication::processEvents();  // an activation would be queued by now
         QCOMPARE(a.ativacoes, 2);
         a.Unload();
 
@@ -155,7 +158,7 @@ private slots:
         QCOMPARE(perdeu, 0);
         // Closing the active child activates the one left.
         c->Show();
-        QTest::qWait(50);
+        QTRY_COMPARE(c->ativacoes, 3);
         const int antes = a->ativacoes;
         c->Unload();
         QTRY_COMPARE(a->ativacoes, antes + 1);

@@ -26,8 +26,7 @@ void responde(Vista& v, const QString& botao = {}) {
         for (auto* b : bs) textos << b->text();
         v.resumo = QStringList{m->text(), m->windowTitle(), textos.join(','),
                                m->defaultButton() ? m->defaultButton()->text() : "", QString::number(m->icon())}.join('|');
-        QTest::keyClick(m, Qt::Key_Escape);
-        QTest::qWait(20);
+        QTest::keyClick(m, Qt::Key_Escape);  // a box that takes Escape hides at once
         if (!(v.ficouComEscape = m->isVisible())) return;
         auto* alvo = bs.first();  // never left waiting, even when the button is missing
         for (auto* b : bs)
@@ -49,7 +48,9 @@ private slots:
         QCOMPARE(MsgBox("Remover ?\rConfirme", vbYesNo + vbQuestion + vbDefaultButton2, "Atenção ANA"), int(vbYes));
         QCOMPARE(InputBox("Valor:", "Atenção ANA", "0,00"), QString("1.234,56"));
         const auto& c = Roteiro::Caixas().front();
-        QCOMPARE(c.titulo + '|' + c.prompt + '|' + QString::number(c.estilo), QString("Atenção ANA|Remover ?\rConfirme|292"));
+        QCOMPARE(c.titulo, QString("Atenção ANA"));
+        QCOMPARE(c.prompt, QString("Remover ?\rConfirme"));
+        QCOMPARE(c.estilo, 292);
         QVERIFY(!Roteiro::HouveInesperada());
         // No answer left: flagged, and the default button answers.
         QCOMPARE(MsgBox("Deseja Salvar ?", vbYesNo + vbQuestion + vbDefaultButton2, "T"), int(vbNo));
@@ -67,19 +68,29 @@ private slots:
         responde(sn, "Sim");
         QCOMPARE(MsgBox("Deseja realmente fechar o sistema ?", vbYesNo + vbQuestion), int(vbYes));
         QVERIFY(sn.ficouComEscape);
+    }
 
-        QString rotulo;
-        for (bool aceita : {true, false}) {
-            QTimer::singleShot(0, [&, aceita] {
-                QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
-                auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-                rotulo = d->labelText() + '|' + d->cancelButtonText();
-                d->setTextValue("ANA");
-                aceita ? d->accept() : d->reject();
-            });
-            QCOMPARE(InputBox("Nome\rdo usuário", "Atenção", "X"), QString(aceita ? "ANA" : ""));
-        }
-        QCOMPARE(rotulo, QString("Nome\ndo usuário|Cancelar"));
+    void entradaNaTela_data() {
+        QTest::addColumn<bool>("aceita");
+        QTest::addColumn<QString>("resposta");
+        QTest::newRow("OK dá o texto") << true << "ANA";
+        QTest::newRow("Cancelar dá o texto vazio") << false << "";
+    }
+    void entradaNaTela() {
+        QFETCH(bool, aceita);
+        QFETCH(QString, resposta);
+        QString rotulo, cancela;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            rotulo = d->labelText();
+            cancela = d->cancelButtonText();
+            d->setTextValue("ANA");
+            aceita ? d->accept() : d->reject();
+        });
+        QCOMPARE(InputBox("Nome\rdo usuário", "Atenção", "X"), resposta);
+        QCOMPARE(rotulo, QString("Nome\ndo usuário"));
+        QCOMPARE(cancela, QString("Cancelar"));
     }
 };
 

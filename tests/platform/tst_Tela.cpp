@@ -38,8 +38,9 @@ private slots:
         end.sin_family = AF_INET;
         end.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t tam = sizeof end;
-        QVERIFY(::bind(mudo, reinterpret_cast<sockaddr*>(&end), sizeof end) == 0 && ::listen(mudo, 0) == 0);
-        QVERIFY(::getsockname(mudo, reinterpret_cast<sockaddr*>(&end), &tam) == 0);
+        QCOMPARE(::bind(mudo, reinterpret_cast<sockaddr*>(&end), sizeof end), 0);
+        QCOMPARE(::listen(mudo, 0), 0);
+        QCOMPARE(::getsockname(mudo, reinterpret_cast<sockaddr*>(&end), &tam), 0);
         QTcpSocket fila[3];
         for (QTcpSocket& s : fila) {
             s.connectToHost("127.0.0.1", ntohs(end.sin_port));

@@ -5,6 +5,7 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QtTest>
 
 namespace {
@@ -16,6 +17,17 @@ void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
     for (int r : respostas) Roteiro::Responde(r);
     l->SetFocus();
     QTest::keyClick(l, Qt::Key_Delete);
+}
+
+struct Recusa { QString ri, ficou, mensagem; int estilo; };
+
+// The RI after the user chooses the position and goes back to the RI box.
+QString saiDoCargo(Descricoes* f, int cargo) {
+    f->TxtRI->setText_("12345678");
+    f->CboCargo->SetFocus();
+    f->CboCargo->setListIndex(cargo);
+    f->TxtRI->SetFocus();
+    return f->TxtRI->Text();
 }
 
 QString linhaDizimista(const QString& prefixo, const QString& nome, const QString& ri, const QString& cargo) {
@@ -48,8 +60,8 @@ private slots:
         amb.Sql("INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES (4, 12, 'SÁBADO - CEIA'), "
                 "(9, 12, 'sabado - almoço'), (2, 12, 'DOMINGO - CULTO'), (?1, 13, 'OUTRA IGREJA')", {Alto});
         Descricoes* f = abre(amb);
-        QCOMPARE(Linhas(f->LstDescricao).join('|') + "|" + f->LblRegs->Caption(),
-                 QString("DOMINGO - CULTO|sabado - almoço|SÁBADO - CEIA|3 Registro(s)"));
+        QCOMPARE(Linhas(f->LstDescricao), (QStringList{"DOMINGO - CULTO", "sabado - almoço", "SÁBADO - CEIA"}));
+        QCOMPARE(f->LblRegs->Caption(), QString("3 Registro(s)"));
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         CONFERE_CAIXA("Preencha Dia da Semana e Tipo de Culto Corretamente.", vbExclamation);
@@ -60,7 +72,8 @@ private slots:
         QCOMPARE(f->LstDescricao->ListIndex(), 1);
         Digita(f->TxtDescricao, "bado - bênção d'água");
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-        QCOMPARE(Linhas(f->LstDescricao).at(2) + "|" + f->LblRegs->Caption(), QString("SABADO - BÊNÇÃO D'ÁGUA|4 Registro(s)"));
+        QCOMPARE(f->LstDescricao->List(2), QString("SABADO - BÊNÇÃO D'ÁGUA"));
+        QCOMPARE(f->LblRegs->Caption(), QString("4 Registro(s)"));
         QCOMPARE(f->LstDescricao->ItemData(2), Alto + 1);
         QCOMPARE(amb.Le("SELECT CodIg || '|' || Descricao FROM Ofertas WHERE Codigo = ?1", {Alto + 1})->Fields(0).toString(),
                  QString("12|SABADO - BÊNÇÃO D'ÁGUA"));
@@ -70,13 +83,15 @@ private slots:
         Roteiro::Responde(vbYes);
         Duplo_Clique(f->LstDescricao, 0);
         CONFERE_CAIXA("Existe dado em edição. Confirma sobrepor?", vbYesNo + vbQuestion);
-        QVERIFY(f->TxtDescricao->Text() == "DOMINGO - CULTO" && f->LstDescricao->ListCount() == 3);
+        QCOMPARE(f->TxtDescricao->Text(), QString("DOMINGO - CULTO"));
+        QCOMPARE(f->LstDescricao->ListCount(), 3);
         QCOMPARE(amb.Conta("SELECT count(*) FROM Ofertas WHERE Codigo = 2"), 0);
 
         // The Delete key asks, No being the default.
         teclaDelete(f->LstDescricao, 2, {vbYes});
         CONFERE_CAIXA("Deseja remover SÁBADO - CEIA ?", vbYesNo + vbQuestion + vbDefaultButton2);
-        QVERIFY(f->LblRegs->Caption() == "2 Registro(s)" && amb.Conta("SELECT count(*) FROM Ofertas WHERE Codigo = 4") == 0);
+        QCOMPARE(f->LblRegs->Caption(), QString("2 Registro(s)"));
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Ofertas WHERE Codigo = 4"), 0);
 
         // Closing with text in the field offers to save it.
         Roteiro::Responde(vbYes);
@@ -84,6 +99,44 @@ private slots:
         CONFERE_CAIXA("Existe dado em edição. Deseja Salvar?", vbYesNo + vbQuestion);
         QCOMPARE(amb.Le("SELECT Descricao FROM Ofertas WHERE Codigo = ?1", {Alto + 2})->Texto("Descricao"),
                  QString("DOMINGO - CULTO"));
+    }
+
+    void dizimistaRecusado_data() {
+        // The checks, in order, each with its message; the RI box takes eight characters.
+        Tabela<Recusa>({
+            {"sem R.I.", {"", "", "Preencha Nº do R.I. Corretamente.", vbExclamation}},
+            {"R.I. com ponto", {"12.5", "12.5", "Informe Nº do R.I. somente com números", vbInformation}},
+            {"sem cargo", {"1234567890", "12345678", "Preencha Cargo Corretamente.", vbExclamation}},
+        });
+    }
+    void dizimistaRecusado() {
+        QFETCH(Recusa, caso);
+        Ambiente amb;
+        Descricoes* f = abre(amb);
+        QTest::mouseClick(f->OptDizimos, Qt::LeftButton);
+        Digita(f->TxtDescricao, "joão");
+        Digita(f->TxtRI, caso.ri);
+        QCOMPARE(f->TxtRI->Text(), caso.ficou);
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+        CONFERE_CAIXA(caso.mensagem, caso.estilo);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 0);
+    }
+
+    void riDeDezZeros_data() {
+        QTest::addColumn<int>("cargo");
+        QTest::addColumn<QString>("ri");
+        QTest::newRow("primeira posição: dez zeros") << 0 << "0000000000";
+        QTest::newRow("segunda posição mantém o R.I.") << 1 << "12345678";
+        QTest::newRow("nona posição: dez zeros") << 8 << "0000000000";
+    }
+    void riDeDezZeros() {
+        QFETCH(int, cargo);
+        QFETCH(QString, ri);
+        Ambiente amb;
+        Descricoes* f = abre(amb);
+        QTest::mouseClick(f->OptDizimos, Qt::LeftButton);
+        QCOMPARE(saiDoCargo(f, cargo), ri);
     }
 
     void dizimistas_e_saidas() {
@@ -104,27 +157,9 @@ private slots:
                  (QStringList{linhaDizimista(".", "ALVES", "7", {}), linhaDizimista(".", longo, "1234567890", "99"),
                               linhaDizimista("DC.", "ZÉLIA", "555", "6"), linhaDizimista("PR.", "ÁLVARO NUNES", "12", "2")}));
 
-        // The checks, in order, each with its message.
+        // Leaving the first position puts ten zeros in the RI.
         Digita(f->TxtDescricao, "joão \"boca\" d'ávila");
-        for (const auto& [ri, mensagem, estilo] : {std::tuple{"", "Preencha Nº do R.I. Corretamente.", vbExclamation},
-                                                   {"12.5", "Informe Nº do R.I. somente com números", vbInformation},
-                                                   {"1234567890", "Preencha Cargo Corretamente.", vbExclamation}}) {
-            f->TxtRI->setText_(QString());
-            Digita(f->TxtRI, ri);
-            Roteiro::Responde(vbOK);
-            QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-            CONFERE_CAIXA(mensagem, estilo);
-        }
-        QVERIFY(f->TxtRI->Text() == "12345678" && amb.Conta("SELECT count(*) FROM Dizimos") == 4);
-
-        // Leaving the first or the ninth position puts ten zeros; others keep the RI.
-        for (const auto& [indice, ri] : {std::pair{1, "12345678"}, {8, "0000000000"}, {0, "0000000000"}}) {
-            f->TxtRI->setText_("12345678");
-            f->CboCargo->SetFocus();
-            f->CboCargo->setListIndex(indice);
-            f->TxtRI->SetFocus();
-            QCOMPARE(f->TxtRI->Text(), QString(ri));
-        }
+        QCOMPARE(saiDoCargo(f, 0), QString("0000000000"));
 
         // Quotes reach the file as typed: every value is bound.
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
@@ -134,26 +169,32 @@ private slots:
         QCOMPARE(amb.Le("SELECT CodIg || '|' || RI || '|' || Nome || '|' || Cargo FROM Dizimos WHERE Codigo = 10")
                      ->Fields(0).toString(),
                  "12|0000000000|" + nome + "|1");
-        QVERIFY(f->TxtDescricao->Text().isEmpty() && f->TxtRI->Text().isEmpty() && f->CboCargo->ListIndex() == -1);
+        QCOMPARE(f->TxtDescricao->Text(), QString());
+        QCOMPARE(f->TxtRI->Text(), QString());
+        QCOMPARE(f->CboCargo->ListIndex(), -1);
 
         // A correction takes the stored name and RI back whole; a position
         // missing from the list leaves the combo without a choice.
         Duplo_Clique(f->LstDescricao, 1);
-        QCOMPARE(f->TxtDescricao->Text() + "|" + f->TxtRI->Text() + "|" + QString::number(f->CboCargo->ListIndex()),
-                 longo + "|12345678901|-1");
+        QCOMPARE(f->TxtDescricao->Text(), longo);
+        QCOMPARE(f->TxtRI->Text(), QString("12345678901"));
+        QCOMPARE(f->CboCargo->ListIndex(), -1);
         QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos WHERE Codigo = 9"), 0);
         Roteiro::Responde(vbYes);
         Duplo_Clique(f->LstDescricao, 2);
-        QCOMPARE(f->TxtDescricao->Text() + "|" + f->CboCargo->Text(), QString("ZÉLIA|DIÁCONO [DC] «6»"));
+        QCOMPARE(f->TxtDescricao->Text(), QString("ZÉLIA"));
+        QCOMPARE(f->CboCargo->Text(), QString("DIÁCONO [DC] «6»"));
 
         // Changing the kind with the mouse offers to save the text first.
         Roteiro::Responde(vbNo);
         QTest::mouseClick(f->OptSaidas, Qt::LeftButton);
         CONFERE_CAIXA("Existe dado em edição. Deseja Salvar?", vbYesNo + vbQuestion);
-        QVERIFY(f->TxtDescricao->Text().isEmpty() && amb.Conta("SELECT count(*) FROM Dizimos") == 3);
+        QCOMPARE(f->TxtDescricao->Text(), QString());
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 3);
 
         // Outflow accounts come from the central register: read only.
-        QVERIFY(f->OptSaidas->Value() && !f->CmdEnvia->isEnabled());
+        QVERIFY(f->OptSaidas->Value());
+        QVERIFY(!f->CmdEnvia->isEnabled());
         QCOMPARE(Linhas(f->LstDescricao), (QStringList{"agua", "ÁGUA", "LUZ"}));
         f->TxtDescricao->setText_("LUZ");
         Roteiro::Responde(vbYes);
@@ -162,7 +203,8 @@ private slots:
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
         teclaDelete(f->LstDescricao, 1, {vbYes, vbOK});
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
-        QVERIFY(f->LstDescricao->ListCount() == 3 && amb.Conta("SELECT count(*) FROM Saidas") == 3);
+        QCOMPARE(f->LstDescricao->ListCount(), 3);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Saidas"), 3);
         QVERIFY(f->Unload());  // asking nothing for an outflow text
         QVERIFY(!Roteiro::HouveInesperada());
     }

@@ -34,12 +34,13 @@ private slots:
 
         QTest::mouseClick(qr->Image1, Qt::LeftButton);
         QTest::mouseClick(qr, Qt::LeftButton, {}, QPoint(1, 1));  // the window itself
-        int quantos = 0;
-        for (Form* f : Form::Forms()) quantos += f->Name() == "Donativo";
-        QCOMPARE(quantos, 1);
+        const std::vector<Form*> todos = Form::Forms();
+        QCOMPARE(std::count_if(todos.begin(), todos.end(), [](Form* f) { return f->Name() == "Donativo"; }), 1);
         auto* d = qobject_cast<Donativo*>(Form::Procura("Donativo"));
         const QString texto = d->TxtDoa->toPlainText();
-        QVERIFY(texto == Donativo::Texto_Apelo() && !texto.contains('\n') && !texto.contains('\r'));
+        QCOMPARE(texto, Donativo::Texto_Apelo());
+        QVERIFY(!texto.contains('\n'));
+        QVERIFY(!texto.contains('\r'));
         Digita(d->TxtDoa, "xyz");
         QTest::keyClick(d->TxtDoa, Qt::Key_Backspace);
         QTest::keyClick(d->TxtDoa, Qt::Key_V, Qt::ControlModifier);

@@ -9,6 +9,7 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 
 namespace {
 const QChar Sorriso(0x263A), Careta(0x2639);
@@ -18,6 +19,9 @@ struct Filho : Form {
     void Form_Unload(int&) override { ++descargas; }
     static inline int descargas = 0;
 };
+
+struct Recusa { QString nome, senha, mensagem, usuario, faixa; };
+struct Versao { QStringList central; bool mudo; QString digitado, nome, aviso; };
 
 Form* Aberto(const char* nome) { return Form::Procura(QLatin1String(nome)); }
 
@@ -63,8 +67,8 @@ class tst_Login : public QObject {
     Login* abre() {
         auto* l = Form::Instancia<Login>();
         l->Show();
-        if (!QTest::qWaitForWindowActive(l)) qWarning("login dialog never became active");
-        QTest::qWait(20);
+        if (!QTest::qWaitForWindowActive(l)) QTest::qFail("o diálogo de entrada não ficou ativo", __FILE__, __LINE__);
+        QCoreApplication::processEvents();  // its activation, queued behind the window system's
         return l;
     }
 
@@ -76,68 +80,79 @@ private slots:
         Rede::DefineSonda(nullptr);
     }
 
-    void entradas_recusadas_e_nada_fecha_o_dialogo() {
+    void entradaRecusada_data() {
+        Tabela<Recusa>({
+            {"nome em branco", {"      ", "QUENDIRA", "Usuário inválido! Tente novamente.", "", "TESTE"}},
+            // The name is taken before the password is checked.
+            {"senha errada", {"josé", "quendir", "Senha inválida! Tente novamente.", "JOSÉ", "JOSÉ"}},
+        });
+    }
+    void entradaRecusada() {
+        QFETCH(Recusa, caso);
         Ambiente amb;
         Principal* p = principal();
         Nome_Usuario.clear();
         Login* l = abre();
-        // A name of blanks, then a wrong password: the name is taken before
-        // the password is checked.
-        const char* casos[][4] = {{"      ", "QUENDIRA", "Usuário inválido! Tente novamente.", ""},
-                                  {"josé", "quendir", "Senha inválida! Tente novamente.", "JOSÉ"}};
-        for (const auto& c : casos) {
-            l->txtUserName->setText_(QString());
-            l->txtPassword->setText_(QString());
-            Digita(l->txtUserName, QString::fromUtf8(c[0]));
-            Digita(l->txtPassword, QString::fromUtf8(c[1]));
-            QCOMPARE(l->txtPassword->displayText(), QString(qstrlen(c[1]), Sorriso));
-            Roteiro::Responde(vbOK);
-            QTest::mouseClick(l->CmdOk, Qt::LeftButton);
-            QCOMPARE(Caixas(), QString::fromUtf8(c[2]) + "|Atenção " + QString::fromUtf8(c[3]) + "|48");
-            QCOMPARE(Nome_Usuario, QString::fromUtf8(c[3]));
-            QCOMPARE(l->txtPassword->displayText(), QString(qstrlen(c[1]), Careta));
-        }
-        QCOMPARE(p->Usu->text(), QString("USUÁRIO: JOSÉ"));
-
-        // Escape, the close box and an unload all meet the refusal.
-        const std::function<void()> fechos[] = {[&] { QTest::keyClick(l->txtUserName, Qt::Key_Escape); },
-                                                [&] { l->close(); }, [&] { l->Unload(); }};
-        for (const auto& fecha : fechos) {
-            Roteiro::Responde(vbOK);
-            fecha();
-            QCOMPARE(Caixas(), QString("Usuário ou Senha inválidos|Atenção JOSÉ|64"));
-            QVERIFY(l->Loaded() && l->isVisible());
-        }
-        QVERIFY(!Roteiro::HouveInesperada());
-        QVERIFY(Termina_Programa([&] { l->CmdCancel->click(); }));
+        Digita(l->txtUserName, caso.nome);
+        Digita(l->txtPassword, caso.senha);
+        QCOMPARE(l->txtPassword->displayText(), QString(caso.senha.size(), Sorriso));
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(l->CmdOk, Qt::LeftButton);
+        QCOMPARE(Caixas(), caso.mensagem + "|Atenção " + caso.usuario + "|48");
+        QCOMPARE(Nome_Usuario, caso.usuario);
+        QCOMPARE(l->txtPassword->displayText(), QString(caso.senha.size(), Careta));
+        QCOMPARE(p->Usu->text(), "USUÁRIO: " + caso.faixa);
+        QVERIFY(l->isVisible());
     }
 
-    void versao_comparada_e_nomes_aceitos() {
+    void fechoRecusado_data() {
+        QTest::addColumn<std::function<void(Login*)>>("fecha");
+        QTest::newRow("Escape") << std::function<void(Login*)>([](Login* l) { QTest::keyClick(l->txtUserName, Qt::Key_Escape); });
+        QTest::newRow("caixa de fechar") << std::function<void(Login*)>([](Login* l) { l->close(); });
+        QTest::newRow("Unload") << std::function<void(Login*)>([](Login* l) { l->Unload(); });
+    }
+    void fechoRecusado() {
+        // Nothing but a valid entry or Cancel closes the dialog; Cancel ends the program.
+        QFETCH(std::function<void(Login*)>, fecha);
         Ambiente amb;
-        Principal* p = principal();
+        principal();
+        Login* l = abre();
+        Roteiro::Responde(vbOK);
+        fecha(l);
+        QCOMPARE(Caixas(), QString("Usuário ou Senha inválidos|Atenção TESTE|64"));
+        QVERIFY(l->Loaded());
+        QVERIFY(l->isVisible());
+        QVERIFY(Termina_Programa([&] { l->CmdCancel->click(); }));
+        QVERIFY(!Roteiro::HouveInesperada());
+    }
+
+    void versaoENome_data() {
         // The central version: equal, or different either way (compared as
         // text); a silent server warns of nothing.
-        const std::tuple<QStringList, bool, QString, QString, const char*> casos[] = {
-            {{App::Versao()}, false, " rute ", " RUTE ", nullptr},
-            {{"1.0.20"}, false, "d'ávila", "D'ÁVILA", "1.0.20"},
-            {{"1.0.3"}, false, QString(31, QChar(0xE7)), QString(30, QChar(0xC7)), "1.0.3"},
-            {{"1.0.20"}, true, "maria", "MARIA", nullptr},
-        };
-        for (const auto& [central, mudo, digitado, nome, aviso] : casos) {
-            QVERIFY(Versao_Central(central));
-            Rede::DefineSonda(nullptr);
-            if (mudo) Rede::DefineSonda([](const QString&, int, int) { return false; });
-            Login* l = abre();
-            QVERIFY(!Aberto("QRCode"));  // closed by the dialog's load
-            if (aviso) Roteiro::Responde(vbOK);
-            Entra(l, digitado, "quendira");
-            QCOMPARE(Nome_Usuario + "|" + p->Usu->text(), nome + "|USUÁRIO: " + nome);
-            QVERIFY(!Aberto("Login") && Aberto("QRCode"));
-            QCOMPARE(Caixas(), aviso ? "Este Sistema está desatualizado.\rBaixe a nova Versão " + QString(aviso) +
-                                           " pelo menu 'Sobre o Sistema'.\rSucesso!|Atenção " + nome + "|64"
-                                     : QString());
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
+        Tabela<Versao>({
+            {"versão igual, brancos em volta do nome", {{App::Versao()}, false, " rute ", " RUTE ", {}}},
+            {"central maior como texto, apóstrofo no nome", {{"1.0.20"}, false, "d'ávila", "D'ÁVILA", "1.0.20"}},
+            {"nome cortado em 30 caracteres", {{"1.0.3"}, false, QString(31, QChar(0xE7)), QString(30, QChar(0xC7)), "1.0.3"}},
+            {"servidor mudo não avisa", {{"1.0.20"}, true, "maria", "MARIA", {}}},
+        });
+    }
+    void versaoENome() {
+        QFETCH(Versao, caso);
+        Ambiente amb;
+        Principal* p = principal();
+        QVERIFY(Versao_Central(caso.central));
+        if (caso.mudo) Rede::DefineSonda([](const QString&, int, int) { return false; });
+        Login* l = abre();
+        QVERIFY(!Aberto("QRCode"));  // closed by the dialog's load
+        if (!caso.aviso.isEmpty()) Roteiro::Responde(vbOK);
+        Entra(l, caso.digitado, "quendira");
+        QCOMPARE(Nome_Usuario, caso.nome);
+        QCOMPARE(p->Usu->text(), "USUÁRIO: " + caso.nome);
+        QVERIFY(!Aberto("Login"));
+        QVERIFY(Aberto("QRCode"));
+        QCOMPARE(Caixas(), caso.aviso.isEmpty() ? QString()
+                                                : "Este Sistema está desatualizado.\rBaixe a nova Versão " + caso.aviso +
+                                                      " pelo menu 'Sobre o Sistema'.\rSucesso!|Atenção " + caso.nome + "|64");
     }
 
     void troca_de_usuario_fecha_as_janelas() {
@@ -150,19 +165,26 @@ private slots:
         Quando_Login([](Login* l) { Entra(l, "maria", "quendira"); });
         auto* p = new Principal();
         p->Show();
-        QTRY_VERIFY(Aberto("QRCode") && Aberto("Avisos") && p->isActiveWindow());
+        QTRY_VERIFY(Aberto("QRCode"));
+        QTRY_VERIFY(Aberto("Avisos"));
+        QTRY_VERIFY(p->isActiveWindow());
         QCoreApplication::processEvents();  // the main window's activation, before the user clicks on
 
         Filho::descargas = 0;
         (new Filho())->Show();
         Roteiro::Responde(vbYes);
         Quando_Login([](Login* l) {
-            QVERIFY(Filho::descargas == 1 && !Aberto("QRCode") && !Aberto("Filho") && !Aberto("Avisos"));
+            QCOMPARE(Filho::descargas, 1);
+            QVERIFY(!Aberto("QRCode"));
+            QVERIFY(!Aberto("Filho"));
+            QVERIFY(!Aberto("Avisos"));
             Entra(l, "joão", "QUENDIRA");
         });
         p->Usu_Click();
         QCOMPARE(p->Usu->text(), QString("USUÁRIO: JOÃO"));
-        QTRY_VERIFY(Aberto("QRCode") && Aberto("Avisos") && p->Loaded());
+        QTRY_VERIFY(Aberto("QRCode"));
+        QTRY_VERIFY(Aberto("Avisos"));
+        QVERIFY(p->Loaded());
         QVERIFY(!Roteiro::HouveInesperada());
     }
 };

@@ -12,6 +12,7 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QCryptographicHash>
 #include <QSslKey>
 #include <QSslSocket>
@@ -48,6 +49,9 @@ struct ServidorHttps : QTcpServer {
     }
 };
 
+struct SemDownload { QStringList central; QString endereco, prompt; int estilo; };
+struct Falha { bool confia; ServidorHttps::Modo modo; int pedidos; };
+
 const QByteArray Atualizador =
     "#!/bin/sh\necho atualizado > \"$(dirname \"$0\")/marca.txt\"\n" + QByteArray(4000, '#') + "\n";
 }  // namespace
@@ -61,6 +65,13 @@ class tst_Sobre : public QObject {
     static QStringList arquivos(const Ambiente& amb) {
         return QDir(amb.Pasta()).entryList({"Atualiza*", "marca.txt"}, QDir::Files);
     }
+    // The About box opened from the menu, the central version being `central`.
+    static Sobre* abre(const QStringList& central) {
+        if (!Versao_Central(central)) QTest::qFail("servidor central inacessível", __FILE__, __LINE__);
+        Rede::DefineConectado([] { return true; });
+        Inicia_Principal("ANA")->Sobre_Sis->trigger();
+        return qobject_cast<Sobre*>(Form::Procura("Sobre"));
+    }
 
 private slots:
     void initTestCase() {
@@ -68,11 +79,13 @@ private slots:
         p.setWorkingDirectory(certs.path());
         p.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "k.pem", "-out", "c.pem", "-days", "2",
                             "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
-        QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
         autoridade = QSslCertificate::fromPath(certs.filePath("c.pem"));
         servidor.certificado = autoridade.value(0);
         servidor.chave = QSslKey(Bytes(certs.filePath("k.pem")), QSsl::Rsa);
-        QVERIFY(!autoridade.isEmpty() && !servidor.chave.isNull());
+        QCOMPARE(autoridade.size(), 1);
+        QVERIFY(!servidor.chave.isNull());
         servidor.corpo = Atualizador;
         QVERIFY(servidor.listen(QHostAddress(TESOURARIA_ATUALIZACAO_HOST), TESOURARIA_ATUALIZACAO_PORTA));
     }
@@ -80,82 +93,117 @@ private slots:
         Fecha_Tudo();
         Rede::DefineConectado(nullptr);
         Baixador::ConfiaAutoridades({});
+        servidor.pedidos = 0;
+        servidor.modo = ServidorHttps::Inteiro;
+        Param[11] = TESOURARIA_SERVIDOR_CENTRAL;
     }
 
-    void janela_links_e_atualizacao() {
+    void janelaELinks() {
         Ambiente amb;
         amb.Parametros(7, "SETOR", "IGREJA", "S", 3, 2024, "IGREJA DO BAIRRO ALTO");
-        QVERIFY(Versao_Central({"1.0.30"}));
-        Rede::DefineConectado([] { return true; });
         QStringList abertos;
         Shell::DefineAcao([&](const QString& alvo) { abertos << alvo; });
-        Inicia_Principal("ANA")->Sobre_Sis->trigger();
-        auto* s = qobject_cast<Sobre*>(Form::Procura("Sobre"));
-        QVERIFY(s && Roteiro::Caixas().empty());
-        QCOMPARE(s->LblRazao->Caption() + "|" + s->CmdVeja->Caption(),
-                 "IGREJA DO BAIRRO ALTO|Veja as novidades da versão V. " + App::Versao());
+        Sobre* s = abre({"1.0.30"});
+        QVERIFY(s);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(0));
+        QCOMPARE(s->LblRazao->Caption(), QString("IGREJA DO BAIRRO ALTO"));
+        QCOMPARE(s->CmdVeja->Caption(), "Veja as novidades da versão V. " + App::Versao());
         QCOMPARE(s->CmdAtualize->Caption(), QString("Atualize o Marlovinter para a versão 1.0.30"));  // the central version
         // The 67 novelty lines, each exactly as published (a digest of them all).
         QCOMPARE(QCryptographicHash::hash(Linhas(s->LstSobre).join('\n').toUtf8(), QCryptographicHash::Sha1).toHex(),
                  QByteArray("0b0f55509fbae5e8f3b200c48e7c22e2c0791177"));
-        Rede::DefineConectado([] { return false; });
-        for (CommandButton* b : {s->CmdAcesse, s->CmdAssista, s->CmdAtualize}) {
-            Roteiro::Responde(vbOK);
-            QTest::mouseClick(b, Qt::LeftButton);
-            CONFERE_CAIXA("Não há Conexão com a Internet!\rExamine e tente novamente.", vbExclamation);
-        }
-        Rede::DefineConectado([] { return true; });
         QTest::mouseClick(s->CmdAcesse, Qt::LeftButton);
         QTest::mouseClick(s->CmdAssista, Qt::LeftButton);
         QCOMPARE(abertos, QStringList({TESOURARIA_PAGINA_AUTOR, TESOURARIA_PAGINA_VIDEO}));
+    }
 
+    void semInternet_data() {
+        QTest::addColumn<CommandButton* Sobre::*>("botao");
+        QTest::newRow("CmdAcesse") << &Sobre::CmdAcesse;
+        QTest::newRow("CmdAssista") << &Sobre::CmdAssista;
+        QTest::newRow("CmdAtualize") << &Sobre::CmdAtualize;
+    }
+    void semInternet() {
+        using Botao = CommandButton* Sobre::*;
+        QFETCH(Botao, botao);
+        Ambiente amb;
+        Sobre* s = abre({"1.0.30"});
+        QVERIFY(s);
+        Rede::DefineConectado([] { return false; });
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(s->*botao, Qt::LeftButton);
+        CONFERE_CAIXA("Não há Conexão com a Internet!\rExamine e tente novamente.", vbExclamation);
+        QCOMPARE(servidor.pedidos, 0);
+    }
+
+    void semAtualizacao_data() {
         // No download when the central version is equal, older or none, nor
         // when it cannot be read (nothing listens at 127.0.0.2).
-        const char* atual = "Sua versão já está atualizada.";
-        const std::tuple<QStringList, QString, const char*> casos[] = {
-            {{App::Versao()}, TESOURARIA_SERVIDOR_CENTRAL, atual}, {{"1.0.20"}, TESOURARIA_SERVIDOR_CENTRAL, atual},
-            {{}, TESOURARIA_SERVIDOR_CENTRAL, atual},
-            {{"1.0.99"}, "127.0.0.2", "Sua Conexão não alcança a base Vendral!\rExamine e tente novamente."}};
-        for (const auto& [central, endereco, prompt] : casos) {
-            QVERIFY(Versao_Central(central));
-            Param[11] = endereco;
-            Roteiro::Responde(vbOK);
-            QTest::mouseClick(s->CmdAtualize, Qt::LeftButton);
-            CONFERE_CAIXA(prompt, prompt == atual ? vbInformation : vbExclamation);
-        }
-        QVERIFY(servidor.pedidos == 0 && arquivos(amb).isEmpty());
+        const QString atual = "Sua versão já está atualizada.";
+        Tabela<SemDownload>({
+            {"versão igual", {{App::Versao()}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
+            {"versão mais velha", {{"1.0.20"}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
+            {"nenhuma versão", {{}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
+            {"central inacessível",
+             {{"1.0.99"}, "127.0.0.2", "Sua Conexão não alcança a base Vendral!\rExamine e tente novamente.", vbExclamation}},
+        });
+    }
+    void semAtualizacao() {
+        QFETCH(SemDownload, caso);
+        Ambiente amb;
+        Sobre* s = abre(caso.central);
+        QVERIFY(s);
+        Param[11] = caso.endereco;
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(s->CmdAtualize, Qt::LeftButton);
+        CONFERE_CAIXA(caso.prompt, caso.estilo);
+        QCOMPARE(servidor.pedidos, 0);
+        QCOMPARE(arquivos(amb), QStringList());
+    }
 
-        // A newer version (1.0.3 is newer than 1.0.21 as text) is downloaded;
-        // nothing that did not arrive whole from a trusted server is kept or
+    void downloadFalho_data() {
+        // Nothing that did not arrive whole from a trusted server is kept or
         // run, and a left-over of an earlier attempt is not taken for one.
-        Param[11] = TESOURARIA_SERVIDOR_CENTRAL;
-        QVERIFY(Versao_Central({"1.0.3"}));
-        const std::tuple<bool, ServidorHttps::Modo, int> falhas[] = {
-            {false, ServidorHttps::Inteiro, 0}, {true, ServidorHttps::Falta, 1}, {true, ServidorHttps::Cortado, 2}};
-        for (const auto& [confia, modo, pedidos] : falhas) {
-            QFile velho(amb.Pasta() + "/Atualiza.xxx");
-            QVERIFY(velho.open(QIODevice::WriteOnly) && velho.write(Atualizador));
-            velho.close();
-            Baixador::ConfiaAutoridades(confia ? autoridade : QList<QSslCertificate>());
-            servidor.modo = modo;
-            QTest::mouseClick(s->CmdAtualize, Qt::LeftButton);
-            QVERIFY(servidor.pedidos == pedidos && arquivos(amb).isEmpty());
-            QVERIFY(Roteiro::Caixas().empty() && !s->testAttribute(Qt::WA_SetCursor));  // the hourglass is gone
-        }
+        Tabela<Falha>({
+            {"autoridade desconhecida", {false, ServidorHttps::Inteiro, 0}},
+            {"arquivo inexistente", {true, ServidorHttps::Falta, 1}},
+            {"conexão cortada no meio", {true, ServidorHttps::Cortado, 1}},
+        });
+    }
+    void downloadFalho() {
+        QFETCH(Falha, caso);
+        Ambiente amb;
+        Sobre* s = abre({"1.0.3"});  // newer than 1.0.21 as text
+        QVERIFY(s);
+        QFile velho(amb.Pasta() + "/Atualiza.xxx");
+        QVERIFY(velho.open(QIODevice::WriteOnly));
+        QCOMPARE(velho.write(Atualizador), Atualizador.size());
+        velho.close();
+        Baixador::ConfiaAutoridades(caso.confia ? autoridade : QList<QSslCertificate>());
+        servidor.modo = caso.modo;
+        QTest::mouseClick(s->CmdAtualize, Qt::LeftButton);
+        QCOMPARE(servidor.pedidos, caso.pedidos);
+        QCOMPARE(arquivos(amb), QStringList());
+        QCOMPARE(Roteiro::Caixas().size(), size_t(0));
+        QVERIFY(!s->testAttribute(Qt::WA_SetCursor));  // the hourglass is gone
+    }
 
+    void atualizaEExecuta() {
+        Ambiente amb;
+        Sobre* s = abre({"1.0.3"});
+        QVERIFY(s);
         Baixador::ConfiaAutoridades(autoridade);
-        servidor.modo = ServidorHttps::Inteiro;
         Roteiro::Responde(vbNo);
         QTest::mouseClick(s->CmdAtualize, Qt::LeftButton);
         CONFERE_CAIXA("O sistema será fechado para atualização. OK ?", vbYesNo + vbQuestion);
         QCOMPARE(arquivos(amb), QStringList{"Atualiza.exe"});
-        QVERIFY(Bytes(amb.Pasta() + "/Atualiza.exe") == Atualizador &&
-                (QFile::permissions(amb.Pasta() + "/Atualiza.exe") & QFile::ExeOwner));
+        QCOMPARE(Bytes(amb.Pasta() + "/Atualiza.exe"), Atualizador);
+        QVERIFY(QFile::permissions(amb.Pasta() + "/Atualiza.exe") & QFile::ExeOwner);
 
         // Offered again without a download, and started on Yes as the program ends.
         Roteiro::Responde(vbYes);
         QVERIFY(Termina_Programa([&] { s->CmdAtualize->click(); }));
-        QCOMPARE(servidor.pedidos, 3);
+        QCOMPARE(servidor.pedidos, 1);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(amb.Pasta() + "/marca.txt"), 5000);
     }
 };

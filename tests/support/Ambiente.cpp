@@ -97,3 +97,11 @@ QByteArray Bytes(const QString& caminho) {
     QFile f(caminho);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+QRandomGenerator Gerador_Semeado() {
+    bool dada = false;
+    quint32 semente = qEnvironmentVariable("TESTES_SEMENTE").toUInt(&dada);
+    if (!dada) semente = QRandomGenerator::system()->generate();
+    qInfo("semente aleatória %u (TESTES_SEMENTE=%u repete)", semente, semente);
+    return QRandomGenerator(semente);
+}

@@ -2,6 +2,7 @@
 // What every test needs: its own program folder with a new database file,
 // a script of message-box answers, the clock and the end-of-program seam.
 #include "common/Recordset.h"
+#include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -37,3 +38,6 @@ bool Termina_Programa(const std::function<void()>& f);
 long ErroDe(const std::function<void()>& f, QString* descricao = nullptr);
 // A file's bytes; none when it cannot be read.
 QByteArray Bytes(const QString& caminho);
+// A generator for random inputs. Its seed is printed; TESTES_SEMENTE=n
+// replays the run that printed n.
+QRandomGenerator Gerador_Semeado();
