@@ -11,30 +11,16 @@
 #include <QTest>
 
 namespace {
-struct Formatado { QString texto; int largura; QString alinhamento, esperado; };
 struct Trecho { QString texto, abre, fecha, esperado; };
 struct Validado { QString tipo, texto; bool valido; };
 struct Formato { double valor; QString padrao, esperado; };
 struct Numerico { QString texto; bool numero; };
-struct Quantia { QString texto; qint64 centavos; };
 }  // namespace
 
 class tst_Texto : public QObject {
     Q_OBJECT
 
 private slots:
-    void formataTexto_data() {
-        Tabela<Formatado>({
-            {"à direita", {"ABC", 6, "D", "   ABC"}}, {"ao centro, sobra à direita", {"ABC", 6, "C", " ABC  "}},
-            {"à esquerda", {"ABC", 6, "E", "ABC   "}}, {"cortado na largura", {"ABC", 2, "D", "AB"}},
-            {"acento decomposto conta um caractere", {"SA\u0303O", 5, "D", "  SÃO"}},
-        });
-    }
-    void formataTexto() {
-        QFETCH(Formatado, caso);
-        QCOMPARE(Formata_Texto(caso.texto, caso.largura, caso.alinhamento), caso.esperado);
-    }
-
     void extraiTexto_data() {
         Tabela<Trecho>({
             {"entre as marcas", {"PRESBITERO [PB] «3»", "«", "»", "3"}},
@@ -50,10 +36,8 @@ private slots:
 
     void datasECpf() {
         QCOMPARE(Dia_Semana(3), QString("TERÇA"));
-        QCOMPARE(Dia_Semana(7), QString("SÁBADO"));
         QCOMPARE(Dias_Mes(2, 2024), 29);
         QCOMPARE(Dias_Mes(2, 1900), 28);
-        QCOMPARE(Dias_Mes(4, 2023), 30);
         QString cpf = "123.456.789-08";
         QVERIFY(!Valida_CPF(cpf));
         cpf = "123.456.789-09";
@@ -140,9 +124,8 @@ private slots:
 
     void eNumerico_data() {
         Tabela<Numerico>({
-            {"brancos em volta", {" 12 ", true}}, {"milhar e decimais", {"1.234,50", true}},
-            {"sinal separado", {"+ 4", true}}, {"só decimais", {",5", true}}, {"vazio", {"", false}},
-            {"ponto antes do dígito", {".5", false}}, {"duas vírgulas", {"1,2,3", false}},
+            {"milhar e brancos", {" 1.234,50 ", true}}, {"sinal separado", {"+ 4", true}}, {"só decimais", {",5", true}},
+            {"vazio", {"", false}}, {"ponto antes do dígito", {".5", false}}, {"duas vírgulas", {"1,2,3", false}},
             {"símbolo da moeda", {"R$ 5", false}}, {"expoente", {"1e3", false}},
         });
     }
@@ -165,15 +148,12 @@ private slots:
 
     void formata_data() {
         Tabela<Formato>({
-            {"zeros à esquerda", {12, "0000", "0012"}},
             {"inteiro arredonda a metade para cima", {12.5, "0000", "0013"}},
-            {"milhares", {1234567.891, "#,##0.00", "1.234.567,89"}},
-            {"negativo abaixo de um", {-0.5, "#,##0.00", "-0,50"}},
+            {"milhares", {1234567.891, "#,##0.00", "1.234.567,89"}}, {"negativo abaixo de um", {-0.5, "#,##0.00", "-0,50"}},
             {"1,005 pelos dígitos decimais", {1.005, "#,##0.00", "1,01"}},
             {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}}, {"zero sem dígitos", {0, "#,###", ""}},
-            {"zero com texto", {0, "#,### Registro(s)", " Registro(s)"}},
+            {"zero com texto", {0, "#,### Registro(s)", " Registro(s)"}}, {"percentual", {1.0 / 3.0, "###%", "33%"}},
             {"milhar com texto", {1234, "#,### Registro(s)", "1.234 Registro(s)"}},
-            {"percentual", {1.0 / 3.0, "###%", "33%"}},
         });
     }
     void formata() {
@@ -187,41 +167,6 @@ private slots:
         QCOMPARE(Formata(QString("abc"), "00"), QString("abc"));
         QCOMPARE(Formata_Valor("1234,5"), QString("1.234,50"));
         QCOMPARE(Formata_Valor("1234.56"), QString("1234.56"));
-    }
-
-    void dinheiroLe_data() {
-        // Refused texts read as no value at all (-1 here).
-        Tabela<Quantia>({
-            {"milhar e centavos", {"1.234,56", 123456}}, {"negativo inteiro", {"-50", -5000}},
-            {"uma casa decimal", {"0,5", 50}}, {"ponto de milhar sem decimais", {"1.234", 123400}},
-            {"ponto decimal recusado", {"1234.56", -1}}, {"grupo de milhar curto", {"1.23,4", -1}},
-            {"três decimais", {"1,234", -1}}, {"vazio", {"", -1}}, {"vírgula sem decimais", {"10,", -1}},
-            {"dígitos demais", {"99999999999999999,00", -1}},
-        });
-    }
-    void dinheiroLe() {
-        QFETCH(Quantia, caso);
-        const auto v = Dinheiro::Le(caso.texto);
-        QCOMPARE(v ? v->Centavos() : -1, caso.centavos);
-    }
-
-    void dinheiroExato() {
-        // Sums stay exact to the cent: 0,10 ten times is 1,00.
-        Dinheiro soma;
-        for (int i = 0; i < 10; ++i) soma += *Dinheiro::Le("0,10");
-        QCOMPARE((soma - *Dinheiro::Le("1.234,56")).Formata(), QString("-1.233,56"));
-        QCOMPARE(Dinheiro::DeCentavos(123456).Texto(), QString("1234,56"));
-        QCOMPARE(Dinheiro::DeNumero(1234.565).Centavos(), qint64(123457));
-        // Any amount reads back as the same cents from both of its texts.
-        QRandomGenerator g = Gerador_Semeado();
-        for (int i = 0; i < 2000; ++i) {
-            const qint64 c = g.bounded(qint64(-1'000'000'000'000'000), qint64(1'000'000'000'000'000));
-            for (const QString& t : {Dinheiro::DeCentavos(c).Formata(), Dinheiro::DeCentavos(c).Texto()}) {
-                const auto lido = Dinheiro::Le(t);
-                QVERIFY2(lido.has_value(), qPrintable(t));
-                QCOMPARE(lido->Centavos(), c);
-            }
-        }
     }
 };
 
