@@ -92,11 +92,10 @@ private slots:
 
     void validaControle_data() {
         Tabela<Validado>({
-            {"texto em branco", {"T", "   ", false}}, {"texto", {"T", " a ", true}},
-            {"número com milhar", {"N", "1.234,50", true}}, {"número com letra", {"N", "12a", false}},
-            {"valor abaixo de um", {"0", "0,50", false}}, {"valor", {"0", "1,50", true}},
-            {"hora 24:00", {"H", "24:00", false}}, {"percentual acima de 100", {"%", "100.5", false}},
-            {"data inexistente", {"D", "31/02/2023", false}}, {"tipo desconhecido aceita", {"Q", "", true}},
+            {"texto em branco", {"T", "   ", false}}, {"número com milhar", {"N", "1.234,50", true}},
+            {"número com letra", {"N", "12a", false}}, {"valor abaixo de um", {"0", "0,50", false}},
+            {"valor", {"0", "1,50", true}}, {"hora 24:00", {"H", "24:00", false}},
+            {"percentual acima de 100", {"%", "100.5", false}}, {"data inexistente", {"D", "31/02/2023", false}},
         });
     }
     void validaControle() {
@@ -172,7 +171,7 @@ private slots:
             {"inteiro arredonda a metade para cima", {12.5, "0000", "0013"}},
             {"milhares", {1234567.891, "#,##0.00", "1.234.567,89"}}, {"negativo abaixo de um", {-0.5, "#,##0.00", "-0,50"}},
             {"1,005 pelos dígitos decimais", {1.005, "#,##0.00", "1,01"}},
-            {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}}, {"zero sem dígitos", {0, "#,###", ""}},
+            {"zero negativo sem sinal", {-0.001, "#,##0.00", "0,00"}},
             {"zero com texto", {0, "#,### Registro(s)", " Registro(s)"}}, {"percentual", {1.0 / 3.0, "###%", "33%"}},
             {"milhar com texto", {1234, "#,### Registro(s)", "1.234 Registro(s)"}},
         });
