@@ -9,6 +9,7 @@
 #include "platform/SqlCipher.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include "support/Protecao.h"
 #include <QCoreApplication>
 #include <QDateTime>
@@ -17,22 +18,7 @@
 #include <QTest>
 
 namespace {
-
-struct Estado {
-    QByteArray bytes;
-    QDateTime modificado;
-    QStringList pasta;
-};
-
-Estado EstadoDe(const Ambiente& amb) {
-    return {Bytes(amb.Arquivo()), QFileInfo(amb.Arquivo()).lastModified(),
-            QDir(amb.Pasta()).entryList(QDir::Files | QDir::Hidden)};
-}
-
-QString Protegido(const Ambiente& amb, const QString& alvo) {
-    return alvo == QLatin1String("pasta") ? amb.Pasta() : amb.Arquivo();
-}
-
+struct Motor { int codigo; QString texto; };  // the engine's code and English text
 }  // namespace
 
 class tst_ArquivoProtegido : public QObject {
@@ -40,16 +26,18 @@ class tst_ArquivoProtegido : public QObject {
 
 private slots:
     void arquivoAtualSemEscrita_data() {
-        QTest::addColumn<QString>("alvo");
-        QTest::newRow("arquivo imutável") << QStringLiteral("arquivo");
-        QTest::newRow("pasta sem escrita") << QStringLiteral("pasta");
+        QTest::addColumn<bool>("pasta");
+        QTest::newRow("arquivo imutável") << false;
+        QTest::newRow("pasta sem escrita") << true;
     }
     void arquivoAtualSemEscrita() {
-        QFETCH(QString, alvo);
+        QFETCH(bool, pasta);
         Ambiente amb;
         Executa_SQL(QStringLiteral("INSERT INTO Cargos (Codigo, Descricao) VALUES (1, 'PASTOR')"));
-        const Estado antes = EstadoDe(amb);
-        Protecao protecao(Protegido(amb, alvo));
+        const QByteArray bytes = Bytes(amb.Arquivo());
+        const QDateTime modificado = QFileInfo(amb.Arquivo()).lastModified();
+        const QStringList arquivos = QDir(amb.Pasta()).entryList(QDir::Files | QDir::Hidden);
+        Protecao protecao(pasta ? amb.Pasta() : amb.Arquivo());
         if (!protecao.Protegido()) QSKIP("este sistema não deixa proteger o arquivo contra escrita");
 
         // The start-up step: a current file is read, never written.
@@ -64,62 +52,55 @@ private slots:
         QCOMPARE(Roteiro::Caixas()[0].prompt.section(QChar(13), 0, 0),
                  QStringLiteral("Não é possível atualizar. O banco de dados ou objeto é somente leitura."));
 
-        const Estado depois = EstadoDe(amb);
-        QCOMPARE(depois.bytes, antes.bytes);
-        QCOMPARE(depois.modificado, antes.modificado);
-        QCOMPARE(depois.pasta, antes.pasta);
+        QCOMPARE(Bytes(amb.Arquivo()), bytes);
+        QCOMPARE(QFileInfo(amb.Arquivo()).lastModified(), modificado);
+        QCOMPARE(QDir(amb.Pasta()).entryList(QDir::Files | QDir::Hidden), arquivos);
     }
 
     // An older file that cannot be written is not reported as brought up
     // to date: the upgrade fails with the read-only number and the file
-    // keeps its version.
-    void arquivoAntigoSemEscrita() {
+    // keeps its version. The program folder's preparation (run before the
+    // program starts) accepts an up-to-date one.
+    void arquivoSemEscritaFicaComoEsta_data() {
+        QTest::addColumn<bool>("antigo");
+        QTest::newRow("atualização de um arquivo antigo") << true;
+        QTest::newRow("ferramenta sobre um arquivo atual") << false;
+    }
+    void arquivoSemEscritaFicaComoEsta() {
+        QFETCH(bool, antigo);
         Ambiente amb;
-        Executa_SQL(QStringLiteral("PRAGMA user_version = 1"));
+        const QString programa = QCoreApplication::applicationDirPath() + QStringLiteral("/../criabanco");
+        if (!antigo && !QFileInfo::exists(programa)) QSKIP("criabanco não foi compilado");
+        if (antigo) Executa_SQL(QStringLiteral("PRAGMA user_version = 1"));
         const QByteArray antes = Bytes(amb.Arquivo());
         Protecao protecao(amb.Arquivo());
         if (!protecao.Protegido()) QSKIP("este sistema não deixa proteger o arquivo contra escrita");
         QString descricao;
-        QCOMPARE(ErroDe([&] { Esquema::Atualiza(amb.Arquivo()); }, &descricao), 3027L);
-        QVERIFY2(Texto_Erro(3027, descricao).startsWith(QStringLiteral("Não é possível atualizar")),
-                 qPrintable(Texto_Erro(3027, descricao)));
-        QCOMPARE(Bytes(amb.Arquivo()), antes);
-    }
-
-    // The program folder's preparation (run before the program starts)
-    // accepts an up-to-date file it cannot write.
-    void ferramentaSobreArquivoProtegido() {
-        Ambiente amb;
-        const QString programa = QCoreApplication::applicationDirPath() + QStringLiteral("/../criabanco");
-        if (!QFileInfo::exists(programa)) QSKIP("criabanco não foi compilado");
-        const QByteArray antes = Bytes(amb.Arquivo());
-        Protecao protecao(amb.Arquivo());
-        if (!protecao.Protegido()) QSKIP("este sistema não deixa proteger o arquivo contra escrita");
-        QCOMPARE(QProcess::execute(programa, {amb.Pasta()}), 0);
+        if (antigo) {
+            QCOMPARE(ErroDe([&] { Esquema::Atualiza(amb.Arquivo()); }, &descricao), 3027L);
+            QVERIFY2(Texto_Erro(3027, descricao).startsWith(QStringLiteral("Não é possível atualizar")),
+                     qPrintable(Texto_Erro(3027, descricao)));
+        } else {
+            QCOMPARE(QProcess::execute(programa, {amb.Pasta()}), 0);
+        }
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
     // The engine's failures that had no Portuguese text of their own.
     void falhasDoMotorEmPortugues_data() {
-        QTest::addColumn<int>("codigo");
-        QTest::addColumn<QString>("textoMotor");
-        const std::pair<const char*, std::pair<int, const char*>> casos[] = {
+        Tabela<Motor>({
             {"somente leitura", {SQLITE_READONLY, "attempt to write a readonly database"}},
             {"diário somente leitura", {SQLITE_READONLY_ROLLBACK, "attempt to write a readonly database"}},
             {"regra de validação", {SQLITE_CONSTRAINT_CHECK, "CHECK constraint failed: Valor > 0"}},
             {"grande demais", {SQLITE_TOOBIG, "string or blob too big"}},
             {"tabela existente", {SQLITE_ERROR, "table Cargos already exists"}},
             {"função ausente", {SQLITE_ERROR, "no such function: FOO"}},
-        };
-        for (const auto& [nome, caso] : casos)
-            QTest::newRow(nome) << caso.first << QString::fromLatin1(caso.second);
+        });
     }
     void falhasDoMotorEmPortugues() {
-        QFETCH(int, codigo);
-        QFETCH(QString, textoMotor);
-        const long numero = SqlCipher::NumeroErro(codigo, textoMotor);
-        const QString texto = Texto_Erro(numero, textoMotor);
-        QVERIFY2(!texto.contains(textoMotor), qPrintable(texto));
+        QFETCH(Motor, caso);
+        const QString texto = Texto_Erro(SqlCipher::NumeroErro(caso.codigo, caso.texto), caso.texto);
+        QVERIFY2(!texto.contains(caso.texto), qPrintable(texto));
         QVERIFY2(texto != QStringLiteral("Erro definido pelo aplicativo ou pelo objeto."), qPrintable(texto));
     }
 };

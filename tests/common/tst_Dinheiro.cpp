@@ -5,91 +5,79 @@
 #include "common/ParametroConsulta.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
-#include <QRandomGenerator>
+#include "support/Tabela.h"
 #include <QtTest>
 #include <limits>
 
 namespace {
 constexpr qint64 Recusado = std::numeric_limits<qint64>::min();
+struct Lido { QString texto; qint64 centavos; };
+struct Campo { QVariant campo; qint64 centavos; long erro; };
 }
 
 class tst_Dinheiro : public QObject {
     Q_OBJECT
 
 private slots:
+    // Typed amounts and Currency parameters read the same way.
     void leValor_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<qint64>("centavos");
-        QTest::newRow("agrupado") << "1.234,56" << qint64(123456);
-        QTest::newRow("sem pontos") << " 1234,56 " << qint64(123456);
-        QTest::newRow("inteiro negativo") << "-50" << qint64(-5000);
-        QTest::newRow("uma decimal") << "0,5" << qint64(50);
-        QTest::newRow("so decimais") << ",05" << qint64(5);
-        QTest::newRow("milhar sem decimais") << "1.234" << qint64(123400);
-        QTest::newRow("dezesseis digitos") << "9.999.999.999.999.999,99" << qint64(999999999999999999);
-        QTest::newRow("ponto decimal") << "1234.56" << Recusado;
-        QTest::newRow("grupo curto") << "1.23,4" << Recusado;
-        QTest::newRow("tres decimais") << "1,234" << Recusado;
-        QTest::newRow("virgula sem decimais") << "10," << Recusado;
-        QTest::newRow("vazio") << "" << Recusado;
-        QTest::newRow("sinal separado") << "- 5" << Recusado;
-        QTest::newRow("dezessete digitos") << "12345678901234567" << Recusado;
-        QTest::newRow("simbolo") << "R$ 5" << Recusado;
+        Tabela<Lido>({
+            {"agrupado", {"1.234,56", 123456}}, {"sem pontos, com brancos", {" 1234,56 ", 123456}},
+            {"inteiro negativo", {"-50", -5000}}, {"uma decimal", {"0,5", 50}}, {"so decimais", {",05", 5}},
+            {"milhar sem decimais", {"1.234", 123400}}, {"dezesseis digitos", {"9.999.999.999.999.999,99", 999999999999999999}},
+            {"ponto decimal", {"1234.56", Recusado}}, {"grupo curto", {"1.23,4", Recusado}},
+            {"tres decimais", {"1,234", Recusado}}, {"virgula sem decimais", {"10,", Recusado}}, {"vazio", {"", Recusado}},
+            {"sinal separado", {"- 5", Recusado}}, {"dezessete digitos", {"12345678901234567", Recusado}},
+            {"simbolo", {"R$ 5", Recusado}},
+        });
     }
-    // Typed amounts, Currency parameters and row cells read the same way.
     void leValor() {
-        QFETCH(QString, texto);
-        QFETCH(qint64, centavos);
-        const auto v = Dinheiro::Le(texto);
-        QCOMPARE(v ? v->Centavos() : Recusado, centavos);
-        const long erro = ErroDe([&] { ParametroConsulta::Converte(ParametroConsulta::Tipo::Currency, texto); });
-        QCOMPARE(erro, centavos == Recusado ? 3421L : 0L);
+        QFETCH(Lido, caso);
+        const auto v = Dinheiro::Le(caso.texto);
+        QCOMPARE(v ? v->Centavos() : Recusado, caso.centavos);
+        const long erro = ErroDe([&] { ParametroConsulta::Converte(ParametroConsulta::Tipo::Currency, caso.texto); });
+        QCOMPARE(erro, caso.centavos == Recusado ? 3421L : 0L);
     }
 
-    void deCampo_data() {
-        QTest::addColumn<QVariant>("campo");
-        QTest::addColumn<qint64>("centavos");
-        QTest::addColumn<long>("erro");
-        QTest::newRow("nulo") << QVariant() << qint64(0) << 0L;
-        QTest::newRow("real meio centavo") << QVariant(1234.565) << qint64(123457) << 0L;
-        QTest::newRow("real negativo") << QVariant(-1.005) << qint64(-101) << 0L;
-        QTest::newRow("real somado") << QVariant(0.1 + 0.2) << qint64(30) << 0L;
-        QTest::newRow("inteiro") << QVariant(qlonglong(12)) << qint64(1200) << 0L;
-        // Beyond 2^53 cents a double cannot hold every cent.
-        QTest::newRow("decimal central") << QVariant(QString("90071992547409.93")) << qint64(9007199254740993) << 0L;
-        QTest::newRow("decimal em bytes") << QVariant(QByteArray("-0.10")) << qint64(-10) << 0L;
-        QTest::newRow("decimal de media") << QVariant(QString("2.345")) << qint64(235) << 0L;
-        QTest::newRow("decimal inteiro") << QVariant(QString("7")) << qint64(700) << 0L;
-        QTest::newRow("texto regional") << QVariant(QString("1234,56")) << qint64(0) << 13L;
-        QTest::newRow("texto vazio") << QVariant(QString("")) << qint64(0) << 13L;
-        QTest::newRow("decimal sem inteiro") << QVariant(QString(".5")) << qint64(0) << 13L;
-        QTest::newRow("infinito") << QVariant(std::numeric_limits<double>::infinity()) << qint64(0) << 6L;
-        QTest::newRow("grande demais") << QVariant(1e17) << qint64(0) << 6L;
-    }
     // A stored REAL, a central DECIMAL sent as text, a whole number: each
     // to cents by one rule, never by way of a double for the texts.
+    void deCampo_data() {
+        Tabela<Campo>({
+            {"nulo", {QVariant(), 0, 0}}, {"real meio centavo", {1234.565, 123457, 0}},
+            {"real negativo", {-1.005, -101, 0}}, {"inteiro", {qlonglong(12), 1200, 0}},
+            // Beyond 2^53 cents a double cannot hold every cent.
+            {"decimal central", {QString("90071992547409.93"), 9007199254740993, 0}},
+            {"decimal em bytes", {QByteArray("-0.10"), -10, 0}}, {"decimal de media", {QString("2.345"), 235, 0}},
+            {"decimal inteiro", {QString("7"), 700, 0}}, {"texto regional", {QString("1234,56"), 0, 13}},
+            {"decimal sem inteiro", {QString(".5"), 0, 13}},
+            {"infinito", {std::numeric_limits<double>::infinity(), 0, 6}}, {"grande demais", {1e17, 0, 6}},
+        });
+    }
     void deCampo() {
-        QFETCH(QVariant, campo);
-        QFETCH(qint64, centavos);
-        QFETCH(long, erro);
+        QFETCH(Campo, caso);
         Dinheiro v;
-        QCOMPARE(ErroDe([&] { v = Dinheiro::DeCampo(campo); }), erro);
-        QCOMPARE(v.Centavos(), centavos);
+        QCOMPARE(ErroDe([&] { v = Dinheiro::DeCampo(caso.campo); }), caso.erro);
+        QCOMPARE(v.Centavos(), caso.centavos);
     }
 
-    // Any amount, shown, typed back, bound as a parameter, stored in the
-    // file and read back, stays the same number of cents.
+    void somaExata() {
+        Dinheiro soma;
+        for (int i = 0; i < 10; ++i) soma += *Dinheiro::Le("0,10");
+        QCOMPARE((soma - *Dinheiro::Le("1.234,56")).Formata(), QString("-1.233,56"));
+    }
+
+    // Any amount, shown and typed back, stays the same number of cents; one
+    // the file can hold does too when bound, stored and read back.
     void idaEVoltaPeloArquivo() {
-        const quint32 semente = QRandomGenerator::global()->generate();
-        qInfo("semente %u", semente);
-        QRandomGenerator r(semente);
+        QRandomGenerator r = Gerador_Semeado();
         Ambiente amb;
         QList<qint64> esperados;
         for (int i = 0; i < 300; ++i) {
+            const Dinheiro grande = Dinheiro::DeCentavos(r.bounded(qint64(-1e18), qint64(1e18)));
+            QCOMPARE(Dinheiro::Le(grande.Formata())->Centavos(), grande.Centavos());
+            QCOMPARE(Dinheiro::Le(grande.Texto())->Centavos(), grande.Centavos());
             const qint64 c = r.bounded(qint64(-99'999'999'999), qint64(99'999'999'999'999));
             const Dinheiro d = Dinheiro::DeCentavos(c);
-            QCOMPARE(Dinheiro::Le(d.Formata())->Centavos(), c);
-            QCOMPARE(Dinheiro::Le(d.Texto())->Centavos(), c);
             Executa_Query("ProcInsLivroCaixa", {QString::number(i + 1), "12", "2021", "8", "1", "O", "X", d.Texto()});
             esperados << c;
         }

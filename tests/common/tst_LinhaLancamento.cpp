@@ -1,5 +1,7 @@
-// The cash book's row: golden strings, read back by the same columns, and
-// the totals every form computes from them.
+// The cash book's row, a tithe's history in its typed, shown and stored
+// forms, and a tither's register row: golden strings, each read back as it
+// was built, and the totals every form computes from the cash book's rows.
+#include "common/Dizimo.h"
 #include "common/LinhaLancamento.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
@@ -7,9 +9,13 @@
 #include <QtTest>
 
 namespace LL = Linha_Lancamento;
+namespace HD = Historico_Dizimo;
+namespace LD = Linha_Dizimista;
 
 namespace {
 // Kind, day, history as stored, amount in cents, the row (76 characters, accents counted as one).
+// Positions shown (none: not shown), name, position code, the row.
+struct Dizimista { std::optional<QString> abreviado; QString nome; std::optional<qint64> cargo; QString linha; };
 struct Dourada { QString tipo; int dia; QString historico; qint64 centavos; QString linha; };
 Dinheiro D(qint64 centavos) { return Dinheiro::DeCentavos(centavos); }
 }  // namespace
@@ -78,12 +84,63 @@ private slots:
         QTest::addColumn<QString>("celula");
         QTest::newRow("cortada depois da vírgula") << "1.234.567,";
         QTest::newRow("ponto decimal") << "1234.56";
-        QTest::newRow("duas vírgulas") << "12,3,4";
     }
     void celulaInvalida() {
         // A cut or foreign cell is an error, never another amount.
         QFETCH(QString, celula);
         QCOMPARE(ErroDe([&] { LL::Le(QString("O 01 X").leftJustified(55) + celula.rightJustified(10) + "       ----"); }), 13L);
+    }
+
+    void historico_data() {
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("exibido");  // empty: refused
+        const QString nome = "MARIA APARECIDA DOS SANTOS NASCIMENTO DE OLIVEIRA";
+        QTest::newRow("so o nome") << "jose" << "CG jose RI:00000000";
+        QTest::newRow("item do cadastro") << "ANA LIMA RI:00000451 DC" << "DC ANA LIMA RI:00000451";
+        QTest::newRow("cargo no meio") << "ANA MB LIMA RI:00000451 MB" << "MB ANA LIMA RI:00000451";
+        QTest::newRow("cargo dentro de palavra") << "ANA PRADO RI:00000001 PR" << "PR ANA PRADO RI:00000001";
+        QTest::newRow("sem cargo") << "ANA LIMA RI:00000451" << "CG ANA LIMA RI:00000451";
+        QTest::newRow("nome longo encurtado") << nome + " RI:00012345 MB" << "MB " + nome.left(35) + " RI:00012345";
+        QTest::newRow("etiqueta longa demais") << "RI:" + QString(46, '1') << QString();
+    }
+    void historico() {
+        QFETCH(QString, digitado);
+        QFETCH(QString, exibido);
+        const auto s = HD::Exibido_Do_Digitado(digitado);
+        QCOMPARE(s.value_or(QString()), exibido);
+        if (!s) return;
+        QVERIFY(s->size() <= HD::Largura);
+        // Stored and shown again, and typed again from the stored form (a
+        // correction), the history does not change.
+        const QString armazenado = HD::Armazenado(*s);
+        QCOMPARE(armazenado.right(3), " " + s->left(2));
+        QCOMPARE(HD::Exibido(armazenado), *s);
+        QCOMPARE(HD::Exibido_Do_Digitado(armazenado).value_or(QString()), *s);
+    }
+
+    void pontoNoRI() {
+        QCOMPARE(HD::RI_Com_Ponto("JOSE RI:1.234"), true);
+        QCOMPARE(HD::RI_Com_Ponto("J. SILVA RI:1234"), false);  // a point before the tag is the name's
+        QCOMPARE(HD::RI_Com_Ponto("J. SILVA"), false);
+    }
+
+    void linhaDizimista_data() {
+        const QString ri = "00012345";
+        Tabela<Dizimista>({
+            {"sem cargos", {std::nullopt, "JOÃO DA SILVA", 6, "    JOÃO DA SILVA" + QString(38, ' ') + ri + QString(13, ' ') + "6"}},
+            {"com cargo", {"PR", "ANA", 1, "PR. ANA" + QString(48, ' ') + ri + QString(13, ' ') + "1"}},
+            {"abreviado nulo", {"", "ANA", std::nullopt, ".   ANA" + QString(48, ' ') + ri + QString(14, ' ')}},
+            {"codigo grande mantido inteiro", {"MB", QString(50, 'N'), 1099511627779, "MB. " + QString(50, 'N') + " 00012345  1099511627779"}},
+        });
+    }
+    void linhaDizimista() {
+        QFETCH(Dizimista, caso);
+        const QString l = LD::Monta(caso.abreviado, caso.nome, "00012345", caso.cargo);
+        QCOMPARE(l, caso.linha);
+        const LD::Linha lida = LD::Le(l);
+        QCOMPARE(lida.nome, caso.nome);
+        QCOMPARE(lida.ri, QString("00012345"));
+        QCOMPARE(lida.cargo, caso.cargo);
     }
 };
 

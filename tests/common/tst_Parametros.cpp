@@ -13,7 +13,7 @@
 
 namespace {
 QString Versao() { return "Zuvevozo Ruverirora 1.0." + QString::number(App::Revision); }
-struct Mes { int mes; QString nome, esperado; };
+struct Mes { int mes; QString nome, esperado; long erro = 0; };
 QStringList Lidos() { return {Param[1], Param[2], Param[3], Param[4], Param[8], Param[9], Param[10], Param[99]}; }
 }  // namespace
 
@@ -73,14 +73,14 @@ private slots:
         Tabela<Mes>({{"pelo número", {12, "", "DEZEMBRO"}},
                      {"o número antes do nome", {3, "JANEIRO", "MARÇO"}},
                      {"pelo nome, com dois dígitos", {0, "MARÇO", "03"}},
-                     {"nome em minúsculas não é achado", {0, "março", ""}}});
+                     {"nome em minúsculas não é achado", {0, "março", ""}}, {"mês inexistente", {13, "", "", 9}}});
     }
     void nomeMes() {
         QFETCH(Mes, caso);
-        QCOMPARE(Nome_Mes(caso.mes, caso.nome), caso.esperado);
+        QString nome;
+        QCOMPARE(ErroDe([&] { nome = Nome_Mes(caso.mes, caso.nome); }), caso.erro);
+        QCOMPARE(nome, caso.esperado);
     }
-
-    void mesInexistente() { QCOMPARE(ErroDe([] { Nome_Mes(13); }), 9L); }
 };
 
 REGISTRA_TESTE(tst_Parametros)
