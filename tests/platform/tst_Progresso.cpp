@@ -1,6 +1,8 @@
 // The long runs' progress and cancel: the exact label texts of the month's
 // check and send, of the register download and of the backup; the cancel
-// click delivered while a run goes; one run at a time; the pause seam.
+// click delivered while a run goes; one run at a time. The runs here pause
+// through the sleep seam, set to nothing: a seam that did not hold would
+// make them outlast the test's time.
 #include "platform/Controles.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
@@ -71,9 +73,7 @@ private slots:
     void rotulos_data() {
         Tabela<Andamento>({
             {"mês, 5 linhas: a 1ª mostra % só", {Mes, 0, 5, "1/5 Registro(s)", "%", 0}},
-            {"mês, 5 linhas: a 2ª", {Mes, 1, 5, "2/5 Registro(s)", "25%", 18}},
             {"mês, 5 linhas: a 3ª, 36,5 vai ao par", {Mes, 2, 5, "3/5 Registro(s)", "50%", 36}},
-            {"mês, 5 linhas: a 4ª", {Mes, 3, 5, "4/5 Registro(s)", "75%", 55}},
             {"mês, 5 linhas: a última guarda o %", {Mes, 4, 5, "5/5 Registro(s)", "75%", 73}},
             {"mês, 1 linha: barra cheia, sem divisão", {Mes, 0, 1, "1/1 Registro(s)", "0%", 73}},
             {"mês, 9 linhas: 12,5% vai ao par", {Mes, 1, 9, "2/9 Registro(s)", "12%", 9}},
@@ -82,10 +82,8 @@ private slots:
             {"mês, milhares, menos de meio por cento", {Mes, 1, 2001, "2/2.001 Registro(s)", "%", 0}},
             {"fim do mês", {Fim, 1, 5, "2/5 Registro(s)", "100%", 73}},
             {"limpeza", {Limpa, 1, 5, "0 Registro(s)", "0%", 0}},
-            {"baixa, 15 de 120: 12,5% vai ao par", {Baixa, 15, 120, "15/120 Registro(s)", "12%", 4}},
             {"baixa, metade: 17,5 vai ao par", {Baixa, 60, 120, "60/120 Registro(s)", "50%", 18}},
             {"baixa, todas", {Baixa, 120, 120, "120/120 Registro(s)", "100%", 35}},
-            {"baixa, 3 de 8: 37,5% vai ao par", {Baixa, 3, 8, "3/8 Registro(s)", "38%", 13}},
             {"baixa, 1 de 70: barra de 0,5", {Baixa, 1, 70, "1/70 Registro(s)", "1%", 0}},
             {"baixa, 1 de mil: % só", {Baixa, 1, 1000, "1/1.000 Registro(s)", "%", 0}},
             {"backup, passo 1", {Backup, 1, 72, "", "1%", 1}},
@@ -163,11 +161,7 @@ private slots:
         QVERIFY(j.Inicia().Iniciado());
     }
 
-    void pausasPelaCostura() {
-        QList<int> pausas;
-        DefineSleep([&](int ms) { pausas << ms; });
-        Sleep(1000);
-        QCOMPARE(pausas, QList<int>({1000}));
+    void pausaSemCosturaDorme() {
         DefineSleep({});
         QElapsedTimer t;
         t.start();
