@@ -104,7 +104,6 @@ private slots:
         p->Form_Activate();
         auto* avisos = qobject_cast<Avisos*>(Form::Procura("Avisos"));
         QVERIFY(avisos);
-        QCOMPARE(avisos->Caption(), QString("Aviso de Compromissos  Importantes"));
         QCOMPARE(Linhas(avisos->LstAvisos), (QStringList{"", "Aluguel do salão", "ÉDEN: reunião", "pagar água"}));
         // Centred horizontally, 100 twips below the top of the working area.
         QCOMPARE(QPoint(avisos->Left(), avisos->Top()), QPoint((p->Width() - avisos->Width()) / 2, 100));
