@@ -2,6 +2,7 @@
 // row clips the accent above an "Á" or the cedilla below a "Ç".
 #include "support/Registro.h"
 #include "platform/Controles.h"
+#include "support/Tabela.h"
 #include <QAbstractItemView>
 #include <QImage>
 #include <QTest>
@@ -17,28 +18,23 @@ bool temTinta(const QImage& img, int y, int x0, int x1, QRgb fundo) {
     }
     return false;
 }
+struct Fonte { int estilo; QString familia; double pontos; };  // no family: the system's
 }  // namespace
 
 class tst_ListaCombo : public QObject {
     Q_OBJECT
 private slots:
     void acentosInteiros_data() {
-        QTest::addColumn<int>("estilo");
-        QTest::addColumn<QString>("familia");
-        QTest::addColumn<double>("pontos");
-        QTest::newRow("digitável, fonte do sistema") << 0 << QString() << 9.0;
-        QTest::newRow("digitável, Courier New") << 0 << "Courier New" << 9.0;
-        QTest::newRow("digitável, fonte grande") << 0 << QString() << 14.25;
-        QTest::newRow("só lista, fonte do sistema") << 2 << QString() << 9.0;
-        QTest::newRow("só lista, Courier New") << 2 << "Courier New" << 9.0;
+        Tabela<Fonte>({{"digitável, fonte do sistema", {0, {}, 9.0}},
+                       {"digitável, fonte grande", {0, {}, 14.25}},
+                       {"só lista, fonte do sistema", {2, {}, 9.0}},
+                       {"só lista, Courier New", {2, "Courier New", 9.0}}});
     }
     void acentosInteiros() {
-        QFETCH(int, estilo);
-        QFETCH(QString, familia);
-        QFETCH(double, pontos);
-        ComboBox c(nullptr, estilo);
-        QFont f = familia.isEmpty() ? c.font() : QFont(familia);
-        f.setPointSizeF(pontos);
+        QFETCH(Fonte, caso);
+        ComboBox c(nullptr, caso.estilo);
+        QFont f = caso.familia.isEmpty() ? c.font() : QFont(caso.familia);
+        f.setPointSizeF(caso.pontos);
         c.setFont(f);
         c.AddItem(QStringLiteral("OUTRO"));
         c.AddItem(QStringLiteral("ÁÉÊÓÚÇ ÁGUA"));  // a row that is not the current one

@@ -1,6 +1,6 @@
 // USA_BANCO_CENTRAL
-// The About box opened from the menu, and the update against the central
-// test server and an HTTPS server of the test's own, whose self-signed
+// The About box opened from the menu, its novelty list, and the update
+// against the central test server and an HTTPS server of the test's own, whose self-signed
 // certificate is made here and trusted through the download's seam.
 #include "common/Parametros.h"
 #include "platform/App.h"
@@ -107,7 +107,6 @@ private slots:
         QVERIFY(s);
         QCOMPARE(Roteiro::Caixas().size(), size_t(0));
         QCOMPARE(s->LblRazao->Caption(), QString("IGREJA DO BAIRRO ALTO"));
-        QCOMPARE(s->CmdVeja->Caption(), "Veja as novidades da versão V. " + App::Versao());
         QCOMPARE(s->CmdAtualize->Caption(), QString("Atualize o Marlovinter para a versão 1.0.30"));  // the central version
         // The 67 novelty lines, each exactly as published (a digest of them all).
         QCOMPARE(QCryptographicHash::hash(Linhas(s->LstSobre).join('\n').toUtf8(), QCryptographicHash::Sha1).toHex(),
@@ -115,6 +114,19 @@ private slots:
         QTest::mouseClick(s->CmdAcesse, Qt::LeftButton);
         QTest::mouseClick(s->CmdAssista, Qt::LeftButton);
         QCOMPARE(abertos, QStringList({TESOURARIA_PAGINA_AUTOR, TESOURARIA_PAGINA_VIDEO}));
+
+        // The list shows whole, its close button beside it, not over its lines.
+        const QRect cliente = s->LstSobre->parentWidget()->rect();
+        QVERIFY(!cliente.intersects(s->LstSobre->geometry()));
+        QTest::mouseClick(s->CmdVeja, Qt::LeftButton);
+        QTRY_VERIFY(s->CmdFechar->isVisible());
+        QVERIFY(!s->CmdFechar->geometry().intersects(s->LstSobre->geometry()));
+        QVERIFY(cliente.contains(s->LstSobre->geometry()));
+        QVERIFY(cliente.contains(s->CmdFechar->geometry()));
+        QTest::mouseClick(s->CmdFechar, Qt::LeftButton);
+        QVERIFY(s->CmdFechar->isHidden());
+        QVERIFY(!cliente.intersects(s->LstSobre->geometry()));
+        QVERIFY(Roteiro::Caixas().empty());
     }
 
     void semInternet_data() {
