@@ -173,20 +173,25 @@ private slots:
         QCOMPARE(campos(f), QString("||-1"));
 
         // A correction takes the stored name and RI back whole; a position
-        // missing from the list leaves the combo without a choice.
-        Duplo_Clique(f->LstDescricao, 1);
+        // missing from the list, or none at all, leaves the combo without a
+        // choice, whatever the previous tither had.
+        Duplo_Clique(f->LstDescricao, 3);
+        QCOMPARE(f->TxtDescricao->Text() + "|" + f->CboCargo->Text(), QString("ZÉLIA|DIÁCONO [DC] «6»"));
+        Roteiro::Responde(vbYes);
+        Duplo_Clique(f->LstDescricao, 0);
+        QCOMPARE(campos(f), QString("ALVES|7|-1"));
+        f->CboCargo->setListIndex(1);
+        Roteiro::Responde(vbYes);
+        Duplo_Clique(f->LstDescricao, 0);
         QCOMPARE(campos(f), longo + "|12345678901|-1");
         QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos WHERE Codigo = 9"), 0);
-        Roteiro::Responde(vbYes);
-        Duplo_Clique(f->LstDescricao, 2);
-        QCOMPARE(f->TxtDescricao->Text() + "|" + f->CboCargo->Text(), QString("ZÉLIA|DIÁCONO [DC] «6»"));
 
         // Changing the kind with the mouse offers to save the text first.
         Roteiro::Responde(vbNo);
         QTest::mouseClick(f->OptSaidas, Qt::LeftButton);
         CONFERE_CAIXA("Existe dado em edição. Deseja Salvar?", vbYesNo + vbQuestion);
         QCOMPARE(f->TxtDescricao->Text(), QString());
-        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 3);
+        QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 2);
 
         // Outflow accounts come from the central register: read only.
         QVERIFY(!f->CmdEnvia->isEnabled());
