@@ -57,12 +57,7 @@ RecordsetPtr Ambiente::Le(const QString& sql, const QVariantList& valores) {
     liga(cmd, valores);
     QStringList nomes;
     for (int i = 0; i < cmd.Colunas(); ++i) nomes << cmd.NomeColuna(i);
-    std::vector<std::vector<QVariant>> linhas;
-    while (cmd.Passo()) {
-        std::vector<QVariant> l;
-        for (int i = 0; i < cmd.Colunas(); ++i) l.push_back(cmd.Coluna(i));
-        linhas.push_back(std::move(l));
-    }
+    auto linhas = Recordset::CopiaLinhas(cmd.Colunas(), [&] { return cmd.Passo(); }, [&](int i) { return cmd.Coluna(i); });
     return std::make_unique<Recordset>(nomes, std::move(linhas));
 }
 

@@ -8,11 +8,15 @@ QString usuario;
 
 void Digita(QWidget* w, const QString& texto) {
     w->setFocus(Qt::OtherFocusReason);
-    for (QChar c : texto) {
-        // Qt's code of a plain key is its upper-case ASCII character.
-        const Qt::Key k = c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Press, w, k, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, w, k, QString(c), Qt::NoModifier);
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        // A character outside the basic plane comes as the one key event a
+        // keyboard or an input method sends for it; Qt's code of a plain
+        // key is its upper-case ASCII character.
+        const QString c = texto.mid(i, texto[i].isHighSurrogate() ? 2 : 1);
+        i += c.size() - 1;
+        const Qt::Key k = c[0].unicode() < 0x80 ? Qt::Key(c[0].toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, w, k, c, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, w, k, c, Qt::NoModifier);
     }
 }
 

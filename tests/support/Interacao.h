@@ -7,7 +7,7 @@
 #include <QtTest>
 
 // Gives the widget the focus and types the text key by key, accented
-// letters included (keyClicks refuses those).
+// letters and emoji included (keyClicks refuses those).
 void Digita(QWidget* w, const QString& texto);
 
 // Shows a new main window whose login stands in for the dialog: it names

@@ -29,18 +29,10 @@ public:
             MudaImutavel(false);
     }
     bool Protegido() const {
-        const QByteArray nome = QFile::encodeName(caminho_);
-        if (QFileInfo(caminho_).isDir()) {
-            const QByteArray teste = nome + "/.teste-escrita";
-            const int fd = ::open(teste.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-            if (fd < 0) return true;
-            ::close(fd);
-            ::unlink(teste.constData());
-            return false;
-        }
-        const int fd = ::open(nome.constData(), O_WRONLY);
-        if (fd < 0) return true;
-        ::close(fd);
+        if (!QFileInfo(caminho_).isDir()) return !QFile(caminho_).open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+        QFile teste(caminho_ + QStringLiteral("/.teste-escrita"));
+        if (!teste.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
+        teste.remove();
         return false;
     }
 
