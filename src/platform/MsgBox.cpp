@@ -95,8 +95,11 @@ int MsgBox(const QString& prompt, int estilo, const QString& titulo) {
                 }
             }
         }
+        // An unexpected box fails the test; answering it with its last
+        // button (No, Cancel) ends a retry loop instead of running the
+        // failing step again until the test times out.
         registra(titulo, prompt, estilo, false, true);
-        return padrao;
+        return bs.back().second;
     }
 
     QMessageBox caixa(donoDaCaixa());
