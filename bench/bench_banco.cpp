@@ -42,6 +42,7 @@ void BM_AbreQueryLivroCaixa(benchmark::State& estado) {
         benchmark::DoNotOptimize(rs);
     }
     estado.counters["linhas"] = linhas;
+    estado.SetItemsProcessed(estado.iterations() * linhas);
 }
 BENCHMARK(BM_AbreQueryLivroCaixa)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 

@@ -65,6 +65,7 @@ void BM_AbreLivroCaixa(benchmark::State& estado) {
         estado.ResumeTiming();
     }
     estado.counters["linhas"] = linhas;
+    estado.SetItemsProcessed(estado.iterations() * linhas);
 }
 BENCHMARK(BM_AbreLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
