@@ -19,3 +19,12 @@ CREATE TABLE Recibos (
     Dia      INTEGER
 );
 CREATE INDEX Recibos_Codig ON Recibos (Codig);
+
+-- The month's cash book of one kind, for the forms that close, state and
+-- send it: ?1 church code, ?2 year, ?3 month, ?4 kind ("O", "D" or "S",
+-- matched exactly). Within a kind, by day and then in the order typed.
+-- consulta: ProcImpLivroCaixa (Long, Long, Long, Text)
+SELECT Tipo, Dia, Historico, Valor, Codigo
+  FROM LivroCaixa
+ WHERE CodIg = ?1 AND Ano = ?2 AND Mes = ?3 AND Tipo = ?4
+ ORDER BY Dia, Codigo;

@@ -6,6 +6,7 @@
 #include "common/Usuario.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
+#include "exports/ExpMirava.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
@@ -279,6 +280,6 @@ void Principal::Fec_Livro_Click() { mostra(QStringLiteral("ImpLivroCx"), QString
 void Principal::Fec_Dep_Click() { mostra(QStringLiteral("ImpDeptos"), QStringLiteral(" Lançamento de Departamentos")); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
 void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
-void Principal::Exp_Mirava_Click() { mostra(QStringLiteral("ExpMirava"), QStringLiteral("Exporta Dados à base do Mirava")); }
+void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
 void Principal::Exp_Transm_Click() { mostra(QStringLiteral("Transmit"), QStringLiteral("Dados Transmitidos à base do Mirava")); }

@@ -1,0 +1,93 @@
+#include "common/LancamentosMes.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/LinhaLancamento.h"
+#include "common/Parametros.h"
+#include "common/Recordset.h"
+#include "common/Texto.h"
+#include "platform/Controles.h"
+#include "platform/Tela.h"
+
+namespace Lancamentos_Mes {
+
+static_assert(PapelHistorico == Qt::UserRole + 1);
+
+namespace {
+Lancamento Do_Registro(const Recordset& rs) {
+    Lancamento l;
+    const QString tipo = rs.Texto(QStringLiteral("Tipo"));
+    const int dia = int(rs.Fields(QStringLiteral("Dia")).toLongLong());
+    l.codigo = rs.Fields(QStringLiteral("Codigo")).toLongLong();
+    l.historico = rs.Texto(QStringLiteral("Historico"));
+    const Dinheiro valor = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Valor")));
+    l.linha = Linha_Lancamento::De_Registro(tipo, dia, l.historico, valor);
+    // The same column the row shows the amount in.
+    if (tipo == QLatin1String("S")) l.saida = valor;
+    else l.entrada = valor;
+    return l;
+}
+
+QStringList Parametros(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
+    return {codIg, ano, mes, sTipo};
+}
+}  // namespace
+
+QString Consulta() { return QStringLiteral("ProcImpLivroCaixa"); }
+
+std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
+    const RecordsetPtr rs = Abre_Query(Consulta(), Parametros(codIg, ano, mes, sTipo));
+    std::vector<Lancamento> v;
+    for (; !rs->Eof(); rs->MoveNext()) v.push_back(Do_Registro(*rs));
+    return v;
+}
+
+bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::function<void()>& Calcula_Saldo,
+                         const std::function<void()>& Conta_Regs) {
+    const Screen::Ampulheta ampulheta;
+    const QStringList parametros = Parametros(Param[1], Param[10], Param[9], sTipo);
+    RecordsetPtr rs;
+    bool ok = Tenta([&] { rs = Abre_Query(Consulta(), parametros); });
+    lista->setUpdatesEnabled(false);
+    while (ok && !rs->Eof()) {
+        ok = Tenta([&] { Adiciona(lista, Do_Registro(*rs)); });
+        if (ok) ok = Tenta([&] { rs->MoveNext(); });
+    }
+    lista->setUpdatesEnabled(true);
+    if (ok) {
+        if (Calcula_Saldo) Calcula_Saldo();
+        if (Conta_Regs) Conta_Regs();
+    }
+    return ok;
+}
+
+void Adiciona(ListBox* lista, const Lancamento& l) {
+    lista->AddItem(l.linha);
+    const int i = lista->NewIndex();
+    lista->setItemData_(i, l.codigo);
+    QListWidgetItem* item = lista->item(i);
+    item->setData(PapelHistorico, l.historico);
+    item->setData(PapelEntrada, QVariant(qlonglong(l.entrada.Centavos())));
+    item->setData(PapelSaida, QVariant(qlonglong(l.saida.Centavos())));
+}
+
+Lancamento Da_Lista(const ListBox* lista, int i) {
+    const QListWidgetItem* item = lista->item(i);
+    Lancamento l;
+    l.codigo = lista->ItemData(i);
+    l.linha = item->text();
+    l.historico = item->data(PapelHistorico).toString();
+    l.entrada = Dinheiro::DeCentavos(item->data(PapelEntrada).toLongLong());
+    l.saida = Dinheiro::DeCentavos(item->data(PapelSaida).toLongLong());
+    return l;
+}
+
+void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
+    const int n = lista->ListCount();
+    for (int i = 0; i < n; ++i) {
+        const QListWidgetItem* item = lista->item(i);
+        entradas += Dinheiro::DeCentavos(item->data(PapelEntrada).toLongLong());
+        saidas += Dinheiro::DeCentavos(item->data(PapelSaida).toLongLong());
+    }
+}
+
+}  // namespace Lancamentos_Mes

@@ -1,0 +1,56 @@
+#pragma once
+// The month's cash-book entries of one kind appended to a form's list, one
+// Linha_Lancamento row each, in the stored query's order. The closing, the
+// transmission and the closing-statement forms load through here, each
+// with its own totals and count refreshed at the end of a complete load.
+//
+// Every row keeps beside its text what the text may have cut: the entry's
+// code (ItemData), its history as stored and its amounts in cents. Totals
+// are summed from those cents, never read back from a 10-character cell.
+#include "common/Numeros.h"
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <vector>
+
+class ListBox;
+
+namespace Lancamentos_Mes {
+
+inline constexpr int PapelHistorico = 0x0100 + 1;  // Qt::UserRole + 1
+inline constexpr int PapelEntrada = 0x0100 + 2;
+inline constexpr int PapelSaida = 0x0100 + 3;
+
+// One stored entry as its row shows it.
+struct Lancamento {
+    qint64 codigo = 0;
+    QString linha;
+    QString historico;  // as stored
+    Dinheiro entrada;
+    Dinheiro saida;
+    bool operator==(const Lancamento&) const = default;
+};
+
+// The stored query's name and the order of its parameters: church code,
+// year, month, kind.
+QString Consulta();
+
+// The entries of one kind for a church, year and month, as stored, in the
+// query's order. Errors are raised, not handled.
+std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo);
+
+// Appends the working month's entries of one kind (Param 1, 10 and 9) to
+// the list, the hourglass on while it runs. Each step is retried under
+// Tenta; when the user gives up, the rows already added stay and neither
+// callback runs. Returns true for a complete load.
+bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::function<void()>& Calcula_Saldo,
+                         const std::function<void()>& Conta_Regs);
+
+// Adds one row with what it keeps beside its text.
+void Adiciona(ListBox* lista, const Lancamento& l);
+// Row i of the list as loaded.
+Lancamento Da_Lista(const ListBox* lista, int i);
+// The list's entries and outflows from the cents kept with its rows.
+void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
+
+}  // namespace Lancamentos_Mes

@@ -1,0 +1,346 @@
+#include "exports/ExpMirava.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/LancamentosMes.h"
+#include "common/MarcasHistorico.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "platform/Caracteres.h"
+#include "platform/MsgBox.h"
+#include "platform/Progresso.h"
+#include "platform/Tela.h"
+#include <QFontMetrics>
+#include <QStyle>
+
+namespace {
+const QColor Amarelo(255, 255, 0);
+const QColor Preto(0, 0, 0);
+const QColor Fundo(0x40, 0x40, 0x40);
+const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
+
+using Twips::Posiciona;
+
+Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura, const QColor& cor = Qt::white) {
+    auto* l = new Label(legenda, pai);
+    l->setForeColor(cor);
+    Posiciona(l, esquerda, topo, largura, 255);
+    return l;
+}
+
+QFont fonteLista(double pontos) {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(pontos);
+    return f;
+}
+
+struct Achado {
+    QString motivo;
+    bool bloqueia;
+};
+
+// What one row holds that the central system must not receive, in the
+// order the findings are listed: the day or an apostrophe first, then what
+// its kind requires. The tags are read from the history as stored, so a
+// number the row's 50 columns cut is still read whole.
+std::vector<Achado> Examina(const QString& linha, const QString& historico, int diasMes) {
+    std::vector<Achado> achados;
+    const QString dia = Caracteres::Meio(linha, 2, 2);
+    if ((E_Numerico(dia) ? Para_Numero(dia) : 0.0) > diasMes)
+        achados.push_back({QStringLiteral(" (Dia Inválido)"), true});
+    else if (linha.contains(QLatin1Char('\'')) || historico.contains(QLatin1Char('\'')))
+        achados.push_back({QStringLiteral(" (Retire o Apóstrofo)"), true});
+
+    const QString tipo = Caracteres::Esquerda(linha, 1);
+    if (tipo == QLatin1String("D")) {
+        const auto ri = Marcas_Historico::Numero_RI(historico);
+        if (!ri) achados.push_back({QStringLiteral(" (RI Ausente. Cadastre-o)"), true});
+        else if (*ri == QLatin1String("00000000")) achados.push_back({QStringLiteral(" (RI Zerado. Cadastre-o)"), false});
+        else if (ri->contains(QLatin1Char('.'))) achados.push_back({QStringLiteral(" (Retire os Pontos do RI)"), true});
+    } else if (tipo == QLatin1String("S")) {
+        if (!Marcas_Historico::Tem_Conta(historico)) achados.push_back({QStringLiteral(" (Saída sem Nº da Conta)"), true});
+    }
+    return achados;
+}
+}  // namespace
+
+ExpMirava::ExpMirava() : Form(QStringLiteral("ExpMirava"), true) {
+    setCaption(QStringLiteral("Exporta Dados à base do Mirava"));
+    monta_Tela();
+}
+
+void ExpMirava::monta_Tela() {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Fundo);
+    setPalette(pal);
+
+    LblMesAno = rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(this, 0);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
+    LblKwe = new Label(QStringLiteral("Tesouraria - Transmissão ao Mirava"), this);
+    LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
+    Posiciona(LblKwe, 3300, 345, 5100, 300);
+
+    LstLivroCx = new ListBox(this);
+    LstLivroCx->setFont(fonteLista(11.25));
+    LstLivroCx->setUniformItemSizes(true);
+    const QFontMetrics fm(LstLivroCx->font());
+    const int larguraLista = fm.horizontalAdvance(QString(76, QLatin1Char('0'))) + 2 * LstLivroCx->frameWidth() + 6 +
+                             style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020), larguraLista, Twips::ParaPixelY(3900));
+    auto cabecalho = [&](const QString& t, int col, bool direita) {
+        auto* l = new Label(t, this);
+        l->setForeColor(Amarelo);
+        l->adjustSize();
+        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
+        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
+                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
+        l->move(x, Twips::ParaPixelY(780));
+    };
+    cabecalho(QStringLiteral("Dia"), 3, false);
+    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
+    cabecalho(QStringLiteral("Entradas R$"), 65, true);
+    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+
+    const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
+    LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
+    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 2700, abaixo + 30, 1200);
+    TxtEntradas = new TextBox(this);
+    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 5500, abaixo + 30, 1100);
+    TxtSaidas = new TextBox(this);
+    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 8250, abaixo + 30, 1000);
+    TxtSaldo = new TextBox(this);
+    int xt = 3900;
+    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
+        t->setLocked(true);
+        t->setAlignment(Qt::AlignRight);
+        t->setFocusPolicy(Qt::NoFocus);
+        QPalette p = t->palette();
+        p.setColor(QPalette::Base, Preto);
+        t->setPalette(p);
+        t->setForeColor(Amarelo);
+        QFont f = t->font();
+        f.setBold(true);
+        t->setFont(f);
+        Posiciona(t, xt, abaixo, 1500, 360);
+        xt += 2750;
+    }
+
+    const int botoes = abaixo + 540;
+    CmdValida = new CommandButton(QStringLiteral("&Validar"), this);
+    CmdValida->setToolTip(QStringLiteral("Valida dados para exportação"));
+    CmdExcel = new CommandButton(QStringLiteral("&Exportar"), this);
+    CmdExcel->setToolTip(QStringLiteral("Exporta dados à base do Mirava"));
+    CmdCancela = new CommandButton(QStringLiteral("&Cancelar"), this);
+    CmdCancela->setToolTip(QStringLiteral("Cancela a rotina atual"));
+    int xb = 120;
+    for (CommandButton* b : {CmdValida, CmdExcel, CmdCancela}) {
+        Posiciona(b, xb, botoes, 1500, 420);
+        xb += 1620;
+    }
+    LblCaixa = rotulo(this, QStringLiteral("Selecione o Caixa correto"), 5200, botoes - 200, 3000);
+    CboCaixa = new ComboBox(this, 2);
+    CboCaixa->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
+    Posiciona(CboCaixa, 5200, botoes + 60, 4200, 360);
+
+    const int irregulares = botoes + 600;
+    LblIrregulares = rotulo(this, QStringLiteral("Dados Validados como Irregulares"), 120, irregulares, 4000, Amarelo);
+    LstIrregulares = new ListBox(this);
+    LstIrregulares->setFont(fonteLista(9.75));
+    LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), larguraLista,
+                                Twips::ParaPixelY(1500));
+
+    const int andamento = irregulares + 1860;
+    LblAndamento = rotulo(this, QStringLiteral("Andamento do Processo"), 120, andamento, 3000, Amarelo);
+    LblAndam = rotulo(this, QStringLiteral("0%"), 3300, andamento, 900);
+    LblRegAnd = rotulo(this, QStringLiteral("0 Registro(s)"), 4400, andamento, 3600);
+    LblProgresso = new Label(QString(), this);
+    LblProgresso->setForeColor(Amarelo);
+    LblProgresso->setFont(fonteLista(9.75));
+    LblProgresso->setGeometry(Twips::ParaPixelX(120), Twips::ParaPixelY(andamento + 280), larguraLista, 20);
+    LblMensagem = rotulo(this, QStringLiteral(" Exporta Dados à base do Mirava"), 120, andamento + 660, 9000, Amarelo);
+
+    Timer = new ::Timer(this, 300);
+
+    setTamanhoCliente(Twips::DePixelX(LstLivroCx->geometry().right() + 6) + 60, andamento + 1020);
+
+    CmdValida->Click = [this] { CmdValida_Click(); };
+    CmdExcel->Click = [this] { CmdExcel_Click(); };
+    // CmdCancela has no handler of its own: a running check watches it.
+    Timer->Tick = [this] { Timer_Timer(); };
+}
+
+// ---------------------------------------------------------------------------
+// Load, list and totals
+
+void ExpMirava::Form_Load() {
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
+    Mensag(QString());
+    Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
+    Carrega_Mes();
+    Timer->setEnabled(true);
+}
+
+void ExpMirava::Carrega_Mes() {
+    LstLivroCx->Clear();
+    Lancamentos_Validados = false;
+    codIg_ = Param[1];
+    ano_ = Param[10];
+    mes_ = Param[9];
+    carregado_ = true;
+    for (const QString& tipo : Tipos) {
+        if (!Lancamentos_Mes::Carrega_Lancamentos(LstLivroCx, tipo, [this] { Calcula_Saldo(); }, [this] { Conta_Regs(); })) {
+            carregado_ = false;
+            break;
+        }
+    }
+}
+
+void ExpMirava::Calcula_Saldo() {
+    Dinheiro entradas, saidas;
+    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    TxtEntradas->setText_(entradas.Formata());
+    TxtSaidas->setText_(saidas.Formata());
+    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtSaldo->setForeColor(Amarelo);
+}
+
+void ExpMirava::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+
+void ExpMirava::Mensag(const QString& sText) {
+    LblMensagem->setCaption(sText);
+    DoEvents();
+}
+
+bool ExpMirava::Lista_Atual() const {
+    if (!carregado_ || Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_) return false;
+    int i = 0;
+    const int n = LstLivroCx->ListCount();
+    for (const QString& tipo : Tipos) {
+        for (const Lancamentos_Mes::Lancamento& l : Lancamentos_Mes::Le(Param[1], Param[10], Param[9], tipo)) {
+            if (i >= n || !(Lancamentos_Mes::Da_Lista(LstLivroCx, i) == l)) return false;
+            ++i;
+        }
+    }
+    return i == n;
+}
+
+// ---------------------------------------------------------------------------
+// The check
+
+void ExpMirava::CmdValida_Click() {
+    if (emCurso_) return;
+    // A list that did not load whole is loaded again before it is checked.
+    if (!carregado_) Carrega_Mes();
+    if (!carregado_) return;
+    Valida_Lancamentos();
+    if (fechar_) Unload();
+}
+
+void ExpMirava::Valida_Lancamentos() {
+    Progresso run(LblRegAnd, LblAndam, LblProgresso, CmdValida, CmdCancela);
+    if (!run.Iniciado()) return;
+    const Screen::Ampulheta ampulheta;
+    emCurso_ = true;
+    const bool exportar = CmdExcel->isEnabled();
+    CmdExcel->setEnabled(false);
+    Mensag(QStringLiteral("Validando Dados. Aguarde..."));
+
+    Lancamentos_Validados = false;
+    bool limpo = true;
+    LstIrregulares->Clear();
+    const int n = LstLivroCx->ListCount();
+    if (n == 0) LstIrregulares->AddItem(QStringLiteral("Não há dados para validar"));
+    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+    if (!saldo || saldo->Centavos() < 0) LstIrregulares->AddItem(QStringLiteral("Saldo em R$ Inválido"));
+    const int diasMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
+    LblAndam->setCaption(QStringLiteral("0%"));
+    LblProgresso->setCaption(QString());
+
+    bool ate_o_fim = true;
+    for (int i = 0; i < n; ++i) {
+        const bool ok = Tenta([&] {
+            LstLivroCx->setListIndex(i);
+            const QString linha = LstLivroCx->List(i);
+            const QString inicio = Caracteres::Esquerda(linha, 50);
+            for (const Achado& a : Examina(linha, Lancamentos_Mes::Da_Lista(LstLivroCx, i).historico, diasMes)) {
+                LstIrregulares->AddItem(inicio + a.motivo);
+                if (a.bloqueia) limpo = false;
+            }
+            run.Linha(i, n);
+        });
+        if (!ok) {
+            ate_o_fim = false;
+            break;
+        }
+        run.Eventos();
+        Sleep(50);
+        if (run.Cancelado() || fechar_) {
+            if (!fechar_)
+                MsgBox(QStringLiteral("Operação Cancelada pelo Usuário"), vbOKOnly + vbInformation, Titulo_Atencao());
+            ate_o_fim = false;
+            break;
+        }
+    }
+    if (ate_o_fim) {
+        run.Conclui();
+        MsgBox(QStringLiteral("Verificação de Dados Concluida"), vbOKOnly + vbInformation, Titulo_Atencao());
+        run.Limpa();
+        Lancamentos_Validados = limpo;
+    }
+    Mensag(QString());
+    CmdExcel->setEnabled(exportar);
+    emCurso_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// The send
+
+void ExpMirava::CmdExcel_Click() {
+    if (emCurso_) return;
+    bool atual = false;
+    if (Lancamentos_Validados && !Tenta([&] { atual = Lista_Atual(); })) return;
+    if (!Lancamentos_Validados || !atual) {
+        MsgBox(QStringLiteral("A Validação dos Dados não foi concluida.\rClique em 'Validar' e Corrija Dados Irregulares."),
+               vbOKOnly + vbExclamation, Titulo_Atencao());
+        // What was checked is no longer what is stored: the list shows the
+        // month as it is now, for the next check.
+        if (Lancamentos_Validados) Carrega_Mes();
+        return;
+    }
+    if (Envia_Dados_Mirava(QStringLiteral("tbllanc")))
+        MsgBox(QStringLiteral("Operação Concluida"), vbOKOnly + vbInformation, Titulo_Atencao());
+    else
+        MsgBox(QStringLiteral("Operação ainda Não Concluida"), vbOKOnly + vbExclamation, Titulo_Atencao());
+}
+
+bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
+    (void)tabela;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Blink and closing
+
+void ExpMirava::Timer_Timer() {
+    if (TxtSaldo->Text().isEmpty()) return;
+    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+    if (!saldo || saldo->Centavos() >= 0) return;
+    if (TxtSaldo->ForeColor() == Amarelo) TxtSaldo->setForeColor(Preto);
+    else if (TxtSaldo->ForeColor() == Preto) TxtSaldo->setForeColor(Amarelo);
+}
+
+void ExpMirava::Form_Unload(int& Cancel) {
+    if (emCurso_) {
+        // Closing during a check stops it after its current row; the form
+        // closes once the check has let go of it.
+        fechar_ = true;
+        Cancel = 1;
+        return;
+    }
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}
