@@ -107,13 +107,13 @@ void ExpMirava::monta_Tela() {
 
     const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
     LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
-    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 2700, abaixo + 30, 1200);
+    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 2350, abaixo + 30, 1200);
     TxtEntradas = new TextBox(this);
-    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 5500, abaixo + 30, 1100);
+    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 5150, abaixo + 30, 1100);
     TxtSaidas = new TextBox(this);
-    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 8250, abaixo + 30, 1000);
+    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 7950, abaixo + 30, 1000);
     TxtSaldo = new TextBox(this);
-    int xt = 3900;
+    int xt = 3500;
     for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
         t->setLocked(true);
         t->setAlignment(Qt::AlignRight);
@@ -126,7 +126,7 @@ void ExpMirava::monta_Tela() {
         f.setBold(true);
         t->setFont(f);
         Posiciona(t, xt, abaixo, 1500, 360);
-        xt += 2750;
+        xt += 2700;
     }
 
     const int botoes = abaixo + 540;
