@@ -256,7 +256,9 @@ void ExpMirava::Valida_Lancamentos() {
     if (n == 0) LstIrregulares->AddItem(QStringLiteral("Não há dados para validar"));
     const auto saldo = Dinheiro::Le(TxtSaldo->Text());
     if (!saldo || saldo->Centavos() < 0) LstIrregulares->AddItem(QStringLiteral("Saldo em R$ Inválido"));
-    const int diasMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
+    // The days of the month the list holds, even if the parameters have
+    // moved on since; the send then refuses the list as stale.
+    const int diasMes = Dias_Mes(mes_.toInt(), ano_.toInt());
     LblAndam->setCaption(QStringLiteral("0%"));
     LblProgresso->setCaption(QString());
 
