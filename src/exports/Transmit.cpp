@@ -89,17 +89,20 @@ void Transmit::monta_Tela() {
     LstLivroCx->setFont(fonte);
     LstLivroCx->setUniformItemSizes(true);
     const QFontMetrics fm(fonte);
-    const int largura = Twips::DePixelX(fm.horizontalAdvance(QString(LarguraLinha, QLatin1Char('0'))) +
+    // One character of slack: the items' own margins would otherwise call
+    // up a horizontal scroll bar over the last row.
+    const int largura = Twips::DePixelX(fm.horizontalAdvance(QString(LarguraLinha + 1, QLatin1Char('0'))) +
                                         2 * LstLivroCx->frameWidth() + 6 +
                                         style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     Posiciona(LstLivroCx, 120, 1200, largura, 4200);
     // Headers over their columns: the month from its first column, the
-    // amounts and the count ending where their column ends.
-    auto cabecalho = [&](const QString& t, int col, bool direita) {
+    // amounts ending where their column ends; the count's header, wider
+    // than its column, from half a character into it, clear of the balance's.
+    auto cabecalho = [&](const QString& t, int col, bool direita, int folga = 0) {
         auto* l = new Label(t, this);
         l->setForeColor(Amarelo);
         l->adjustSize();
-        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
+        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3 + folga;
         const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
                               : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
         l->move(x, Twips::ParaPixelY(960));
@@ -108,7 +111,7 @@ void Transmit::monta_Tela() {
     cabecalho(QStringLiteral("Entradas R$"), 20, true);
     cabecalho(QStringLiteral("Saídas R$"), 32, true);
     cabecalho(QStringLiteral("Saldo R$"), 44, true);
-    cabecalho(QStringLiteral("Registros"), 49, true);
+    cabecalho(QStringLiteral("Registros"), 45, false, fm.horizontalAdvance(QLatin1Char('0')) / 2);
 
     LblRegs = rotulo(this, QString(), 120, 5520, 2400);
     LblKwe = new Label(QStringLiteral("Tesouraria - Dados Transmitidos"), this);
