@@ -25,16 +25,16 @@ public:
     void Form_Unload(int& Cancel) override;
     void CmdConsulta_Click();
 
+    // The latest year the boxes accept: four digits.
+    static constexpr int AnoMaximo = 9999;
+
+private:
     // The list's row of a month: "MM/YYYY " and, when the central system
     // holds rows of it, the entries, the outflows and the balance in 12
     // columns each and the row count in 5; otherwise the notice. 49
     // characters either way.
     static QString Linha_Mes(int mes, int ano, Dinheiro entradas, Dinheiro saidas, qint64 registros);
     static const QString NaoTransmitidos;
-    // The latest year the boxes accept: four digits.
-    static constexpr int AnoMaximo = 9999;
-
-private:
     void monta_Tela();
     void Carrega_Lancamentos(int iAnoi, int iAnoF);
     void Conta_Regs();
