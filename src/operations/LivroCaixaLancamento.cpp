@@ -6,6 +6,7 @@
 #include "common/Numeros.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
+#include "common/Transmissao.h"
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
 #include "operations/LivroCaixa.h"
@@ -128,6 +129,4 @@ bool LivroCaixa::Salva() {
 
 // The central system holds the month as it was sent: any change of its
 // entries makes it count as not transmitted, in the same unit as the change.
-void LivroCaixa::Limpa_Transmissao(BancoLocal& banco) {
-    banco.ExecutaQuery(QStringLiteral("ProcDelTransmissaoMes"), {Param[9], Param[10], {}, {}, {}, {}, {}, {}});
-}
+void LivroCaixa::Limpa_Transmissao(BancoLocal& banco) { Deleta_Transmissao(banco); }

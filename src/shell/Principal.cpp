@@ -4,6 +4,7 @@
 #include "common/Esquema.h"
 #include "common/Parametros.h"
 #include "common/Usuario.h"
+#include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
 #include "exports/ExpMirava.h"
@@ -282,4 +283,4 @@ void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLitera
 void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
-void Principal::Exp_Transm_Click() { mostra(QStringLiteral("Transmit"), QStringLiteral("Dados Transmitidos à base do Mirava")); }
+void Principal::Exp_Transm_Click() { Form::Instancia<Transmit>()->Show(); }

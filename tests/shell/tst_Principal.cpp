@@ -157,6 +157,7 @@ private slots:
             {"Tip_Hist", {&P::Tip_Hist, "Descricoes", " Cadastro de Históricos"}},
             {"AtuBA", {&P::AtuBA, "Atualizacoes", " Atualização das Bases de Apoio", true}},
             {"Liv_Cx", {&P::Liv_Cx, "LivroCaixa", " Lançamento de Livro Caixa"}},
+            {"Exp_Transm", {&P::Exp_Transm, "Transmit", "Dados Transmitidos à base do Mirava"}},
             {"Sobre_Sis", {&P::Sobre_Sis, "Sobre", " Sobre o Zuvevozo Ruverirora"}},
             {"Exp_BKP", {&P::Exp_BKP, "Backup", "Backup do Sistema", true}},
             {"Exp_Mirava", {&P::Exp_Mirava, "ExpMirava", "Exporta Dados à base do Mirava", true}},
