@@ -252,6 +252,36 @@ private slots:
         QVERIFY(f->CmdValida->isEnabled());
     }
 
+    // Closing the window during the send counts as a cancel, without its
+    // box; the window closes once the send has let go of it.
+    void fechado_durante_o_envio() {
+        envio_anterior();
+        QPointer<ExpMirava> f = abre(ofertas(10));
+        f->Linha_Enviada = [&](int i) {
+            if (i == 2) f->close();
+        };
+        QCOMPARE(exporta(f, {vbYes, vbOK}), (QStringList{Anteriores, Falhou}));
+        QCOMPARE(Linhas_Centrais(), (QStringList{"TQR ANTES", "TQR ANTES", "XYZ ANTES"}));
+        QCOMPARE(registros(), 1);
+        QTRY_VERIFY(!f || !f->isVisible());
+    }
+
+    // The local record refused after the central commit, answered No: the
+    // result is a failure and the status line says where the month is.
+    void registro_recusado() {
+        envio_anterior();
+        amb->Sql("CREATE TRIGGER recusa BEFORE INSERT ON Transmissao BEGIN SELECT RAISE(ABORT, 'disco cheio'); END");
+        ExpMirava* f = abre(ofertas(2));
+        const QStringList caixas = exporta(f, {vbYes, vbNo, vbOK});
+        QCOMPARE(caixas.size(), 3);
+        QCOMPARE(caixas.last(), Falhou);
+        QCOMPARE(f->LblMensagem->Caption(),
+                 QString("Os dados chegaram ao Mirava, mas a transmissão não foi registrada. Envie novamente."));
+        QCOMPARE(Linhas_Centrais(), (QStringList{"XYZ ANTES", "TQR OFERTAS NORMAIS", "TQR OFERTAS NORMAIS"}));
+        // The earlier record went with the unit that failed: kept, as before.
+        QCOMPARE(registros(), 1);
+    }
+
     // No keeps the earlier send and clears the status; Yes replaces its
     // rows and keeps those of another protocol.
     void envio_anterior_respondido() {
