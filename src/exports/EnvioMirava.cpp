@@ -65,12 +65,12 @@ QString Colunas(bool dizimo) {
 
 namespace Envio_Mirava {
 
-QString Insert(const QString& tabela, bool dizimo) {
-    const int n = dizimo ? 57 : 56;
-    QStringList marcas;
-    for (int i = 0; i < n; ++i) marcas << QStringLiteral("?");
-    return QStringLiteral("Insert into ") + tabela + Colunas(dizimo) + QStringLiteral(" values (") +
-           marcas.join(QLatin1Char(',')) + QLatin1Char(')');
+QString Insert(const QString& tabela, bool dizimo, int linhas) {
+    const QString marcas = QStringLiteral("(") + QStringLiteral("?,").repeated(dizimo ? 56 : 55) + QStringLiteral("?)");
+    QStringList todas;
+    for (int i = 0; i < linhas; ++i) todas << marcas;
+    return QStringLiteral("Insert into ") + tabela + Colunas(dizimo) + QStringLiteral(" values ") +
+           todas.join(QLatin1Char(','));
 }
 
 Membro Le_Membro(const QString& celula, const QString& historico) {
@@ -324,8 +324,34 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
                          {congregacao, mes.mes, mes.ano});
     }
 
-    ComandoCentral dizimo(*conexao, Envio_Mirava::Insert(tabela, true));
-    ComandoCentral outro(*conexao, Envio_Mirava::Insert(tabela, false));
+    // Rows travel in groups of one kind, in list order: one round trip to
+    // the server per group instead of per row. Inside the one transaction
+    // this changes nothing of what the server ends up holding.
+    struct Grupo {
+        bool dizimo = false;
+        int linhas = 0;
+        QVariantList valores;
+    } grupo;
+    std::unique_ptr<ComandoCentral> cheios[2];
+    auto descarrega = [&] {
+        if (grupo.linhas == 0) return;
+        std::unique_ptr<ComandoCentral>& cheio = cheios[grupo.dizimo ? 1 : 0];
+        if (grupo.linhas == Envio_Mirava::Grupo) {
+            if (!cheio)
+                cheio = std::make_unique<ComandoCentral>(*conexao, Envio_Mirava::Insert(tabela, grupo.dizimo, grupo.linhas));
+            cheio->Executa(grupo.valores);
+        } else {
+            ComandoCentral(*conexao, Envio_Mirava::Insert(tabela, grupo.dizimo, grupo.linhas)).Executa(grupo.valores);
+        }
+        grupo.linhas = 0;
+        grupo.valores.clear();
+    };
+    auto envia = [&](bool dizimo, const QVariantList& valores) {
+        if (grupo.linhas > 0 && grupo.dizimo != dizimo) descarrega();
+        grupo.dizimo = dizimo;
+        grupo.valores += valores;
+        if (++grupo.linhas == Envio_Mirava::Grupo) descarrega();
+    };
     QHash<qint64, qint64> contas;
     const int n = LstLivroCx->ListCount();
     QString status;
@@ -348,13 +374,13 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
                     achada = contas.insert(codseq, Busca_Conta_Reduzida(*conexao, codseq).toLongLong());
                 conta = *achada;
             }
-            outro.Executa(Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
         } else if (tipo == QLatin1String("O")) {
             situacao(QStringLiteral("Enviando Ofertas para o Mirava. Aguarde..."));
-            outro.Executa(Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
         } else if (tipo == QLatin1String("D")) {
             situacao(QStringLiteral("Enviando Dízimos para o Mirava. Aguarde..."));
-            dizimo.Executa(Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(true, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
         }
         run.Linha(i, n);
         if (Linha_Enviada) Linha_Enviada(i);
@@ -364,6 +390,7 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
             return false;  // the connection rolls back as it closes
         }
     }
+    descarrega();
     conexao->Commit();
     return true;
 }

@@ -22,9 +22,12 @@ struct Membro {
 };
 Membro Le_Membro(const QString& celula, const QString& historico);
 
-// The insert with a placeholder per column: 57 for a tithe (nomeoutro
-// included), 56 otherwise.
-QString Insert(const QString& tabela, bool dizimo);
+// Rows sent by one statement at most.
+inline constexpr int Grupo = 50;
+
+// The insert of `linhas` rows with a placeholder per column: 57 for a
+// tithe (nomeoutro included), 56 otherwise.
+QString Insert(const QString& tabela, bool dizimo, int linhas);
 
 // Row i of the list (its text and its stored entry) as the insert's
 // values; conta is the reduced account of an outflow.

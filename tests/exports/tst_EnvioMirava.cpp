@@ -202,7 +202,8 @@ private slots:
         Tabela<Falha>({{"desiste", {vbNo, {"TQR ANTES", "TQR ANTES", "XYZ ANTES"}, 1}},
                        {"tenta de novo", {vbYes, {"XYZ ANTES"}, 1}}});
     }
-    // The send's connection killed at the 50th of 100 rows: No leaves the
+    // The send's connection killed at the 61st of 100 rows, the first 50
+    // already on the server in its open transaction: No leaves the
     // central month and the local record as they were; Yes sends the whole
     // month again on a new connection, once.
     void conexao_derrubada() {
@@ -210,13 +211,19 @@ private slots:
         envio_anterior();
         ExpMirava* f = abre(ofertas(100));
         qint64 morta = 0;
+        int pendentes = -1;
         f->Linha_Enviada = [&](int i) {
-            if (i != 49 || morta) return;
+            if (i != 60 || morta) return;
+            ConexaoCentral espia(false);
+            espia.Executa("SET SESSION TRANSACTION ISOLATION LEVEL READ UNCOMMITTED");
+            pendentes = espia.AbreSnapshot("SELECT COUNT(*) FROM tbllanc WHERE congregacao = ? AND historico = ?",
+                                           {Igreja, "OFERTAS NORMAIS"})->Fields(0).toInt();
             morta = f->Conexao_Envio();
             Central_Sql("KILL " + QString::number(morta));
         };
         const QStringList caixas = exporta(f, {vbYes, caso.resposta, vbOK});
         QVERIFY(morta > 0);
+        QCOMPARE(pendentes, 50);
         QCOMPARE(caixas.size(), 3);
         QCOMPARE(caixas.first(), Anteriores);
         QCOMPARE(caixas.last(), caso.resposta == vbYes ? Concluiu : Falhou);
