@@ -21,6 +21,7 @@
 #include "platform/Progresso.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
+#include <QElapsedTimer>
 #include <QHash>
 
 namespace {
@@ -359,8 +360,17 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
         // Only a change is shown: painting stays out of the per-row cost.
         if (texto != status) LblMensagem->setCaption(status = texto);
     };
-    for (int i = 0; i < n; ++i) {
+    // The row being sent is selected at most once a frame (and at the last
+    // row): a selection scrolls and repaints the list, which costs more than
+    // the row's own insert.
+    QElapsedTimer quadro;
+    auto seleciona = [&](int i) {
+        if (quadro.isValid() && quadro.elapsed() < 16 && i < n - 1) return;
         LstLivroCx->setListIndex(i);
+        quadro.start();
+    };
+    for (int i = 0; i < n; ++i) {
+        seleciona(i);
         const QString linha = LstLivroCx->List(i);
         const QString tipo = Caracteres::Esquerda(linha, 1);
         const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
@@ -386,6 +396,7 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
         if (Linha_Enviada) Linha_Enviada(i);
         run.Eventos();
         if (run.Cancelado() || fechar_) {
+            LstLivroCx->setListIndex(i);
             cancelado = true;
             return false;  // the connection rolls back as it closes
         }

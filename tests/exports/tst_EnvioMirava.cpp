@@ -253,6 +253,7 @@ private slots:
                  (QStringList{Anteriores, "Operação Cancelada pelo Usuário", Falhou}));
         QVERIFY(!exportaAtivo);
         QVERIFY(!validaAtivo);
+        QCOMPARE(f->LstLivroCx->ListIndex(), 2);
         QCOMPARE(Linhas_Centrais(), (QStringList{"TQR ANTES", "TQR ANTES", "XYZ ANTES"}));
         QCOMPARE(registros(), 1);
         QVERIFY(f->CmdExcel->isEnabled());
