@@ -324,6 +324,7 @@ private slots:
         QCOMPARE(Linhas_Centrais(), QStringList());
         if (!caso.combo) return;
         QCOMPARE(f->CboCaixa->ListCount(), 2);
+        QCOMPARE(f->CboCaixa->ListIndex(), -1);  // the user chooses; nothing is chosen for them
         const int sede = f->CboCaixa->List(0) == "CX SEDE" ? 0 : 1;
         QCOMPARE(f->CboCaixa->ItemData(sede), qint64(CaixaSede));
         f->CboCaixa->setListIndex(sede);
