@@ -145,6 +145,9 @@ void ExpMirava::monta_Tela() {
     CboCaixa = new ComboBox(this, 2);
     CboCaixa->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
     Posiciona(CboCaixa, 5200, botoes + 60, 4200, 360);
+    // Shown only when the send offers the manual choice of a cash box.
+    LblCaixa->setVisible(false);
+    CboCaixa->setVisible(false);
 
     const int irregulares = botoes + 600;
     LblIrregulares = rotulo(this, QStringLiteral("Dados Validados como Irregulares"), 120, irregulares, 4000, Amarelo);
@@ -317,11 +320,7 @@ void ExpMirava::CmdExcel_Click() {
         MsgBox(QStringLiteral("Operação Concluida"), vbOKOnly + vbInformation, Titulo_Atencao());
     else
         MsgBox(QStringLiteral("Operação ainda Não Concluida"), vbOKOnly + vbExclamation, Titulo_Atencao());
-}
-
-bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
-    (void)tabela;
-    return false;
+    if (fechar_) Unload();
 }
 
 // ---------------------------------------------------------------------------

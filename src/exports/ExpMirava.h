@@ -5,6 +5,11 @@
 // check that found nothing blocking the very rows still stored.
 #include "platform/Controles.h"
 #include "platform/Form.h"
+#include <QVariantList>
+#include <functional>
+
+class ConexaoCentral;
+class Progresso;
 
 class ExpMirava : public Form {
     Q_OBJECT
@@ -46,10 +51,15 @@ public:
     void CmdExcel_Click();
     void Timer_Timer();
 
-    // The send of the checked month into the central table; true when the
-    // month reached the central system and was recorded. Not built yet:
-    // it reports that nothing was sent.
+    // The send of the checked month into the central table, all or
+    // nothing in one central transaction; true only when the month was
+    // committed there and recorded here.
     bool Envia_Dados_Mirava(const QString& tabela);
+
+    // Tests: called after each row of the send, with its index; and the
+    // server's id of the send's current connection (0 before one is open).
+    std::function<void(int)> Linha_Enviada;
+    qint64 Conexao_Envio() const { return conexaoEnvio_; }
 
 private:
     void monta_Tela();
@@ -62,8 +72,21 @@ private:
     // parameters name now. Errors are raised.
     bool Lista_Atual() const;
 
+    QString Busca_Setor(qint64 codigo);
+    QString Busca_Caixa_Interno(qint64 codigo);
+    void Carrega_Caixas(qint64 codigo);
+    QString Busca_Conta_Reduzida(ConexaoCentral& conexao, qint64 codseq);
+    QString Busca_Valor(const QString& sql, const QVariantList& valores, const QString& campo);
+    QString Caixa_Fechado(int mes, const QString& ano, qint64 caixa);
+    // One attempt at the rows: a new connection, one transaction, the
+    // earlier send deleted first when asked. Errors are raised; false when
+    // the server could not be reached or the user cancelled.
+    bool Envia_Linhas(const QString& tabela, bool apagar, const QString& setor, qint64 congregacao, qint64 caixa,
+                      Progresso& run, bool& cancelado);
+
     bool carregado_ = false;       // the last load completed
     QString codIg_, ano_, mes_;    // the month the list was loaded for
-    bool emCurso_ = false;         // a check runs
-    bool fechar_ = false;          // the form was closed during a check
+    bool emCurso_ = false;         // a check or a send runs
+    bool fechar_ = false;          // the form was closed during a check or a send
+    qint64 conexaoEnvio_ = 0;
 };

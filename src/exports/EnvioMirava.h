@@ -1,0 +1,37 @@
+#pragma once
+// One central entries row of the month's send: the statement and the
+// values of a list row, in the column order of the central table.
+#include "common/LancamentosMes.h"
+#include <QDateTime>
+#include <QString>
+#include <QVariantList>
+
+namespace Envio_Mirava {
+
+// The working month and where its rows go.
+struct Mes {
+    int mes = 0, ano = 0;
+    qint64 setor = 0, congregacao = 0, caixa = 0;
+};
+
+// A tithe's payer: a membership number above zero, or else the name of
+// another payer (empty when the row names none).
+struct Membro {
+    qint64 membro = 0;
+    QString outro;
+};
+Membro Le_Membro(const QString& celula, const QString& historico);
+
+// Rows sent by one statement at most.
+inline constexpr int Grupo = 50;
+
+// The insert of `linhas` rows with a placeholder per column: 57 for a
+// tithe (nomeoutro included), 56 otherwise.
+QString Insert(const QString& tabela, bool dizimo, int linhas);
+
+// Row i of the list (its text and its stored entry) as the insert's
+// values; conta is the reduced account of an outflow.
+QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l, qint64 conta,
+                     const QDateTime& agora);
+
+}  // namespace Envio_Mirava
