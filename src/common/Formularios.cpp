@@ -58,6 +58,27 @@ std::optional<qint64> Codigo_Procurado(const QVariant& valor, const QString& tex
 }
 }  // namespace
 
+void Pinta_Fundo(QWidget* form) {
+    form->setAutoFillBackground(true);
+    QPalette pal = form->palette();
+    pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    form->setPalette(pal);
+}
+
+Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura, const QColor& cor) {
+    auto* l = new Label(legenda, pai);
+    l->setForeColor(cor);
+    Twips::Posiciona(l, esquerda, topo, largura, 255);
+    return l;
+}
+
+QFont Fonte_Lista(double pontos) {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSizeF(pontos);
+    return f;
+}
+
 void Centraliza_Form(Form* form, Form* pai, const QString& modo) {
     if (!form || !pai) return;
     form->setLeft((pai->Width() - form->Width()) / 2);

@@ -2,6 +2,8 @@
 // Form, combo and print helpers: a child form's place and closing effect,
 // combo boxes filled from the local database, closing the other forms, and
 // the printing primitive of every printed layout.
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,6 +12,16 @@
 
 class ComboBox;
 class Form;
+class Label;
+class QWidget;
+
+// The data forms' look: their dark background, the white captions placed
+// by twips above their controls, and the fixed-pitch font of their lists,
+// whose columns the headers follow.
+void Pinta_Fundo(QWidget* form);
+Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
+              const QColor& cor = Qt::white);
+QFont Fonte_Lista(double pontos);
 
 // Places the form: Left = (parent width - form width) / 2; Top = 100, or
 // (parent height - form height) / 2 when the mode is exactly "S". Sizes are

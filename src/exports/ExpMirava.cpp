@@ -17,24 +17,9 @@
 namespace {
 const QColor Amarelo(255, 255, 0);
 const QColor Preto(0, 0, 0);
-const QColor Fundo(0x40, 0x40, 0x40);
 const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
 
 using Twips::Posiciona;
-
-Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura, const QColor& cor = Qt::white) {
-    auto* l = new Label(legenda, pai);
-    l->setForeColor(cor);
-    Posiciona(l, esquerda, topo, largura, 255);
-    return l;
-}
-
-QFont fonteLista(double pontos) {
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(pontos);
-    return f;
-}
 
 struct Achado {
     QString motivo;
@@ -72,12 +57,9 @@ ExpMirava::ExpMirava() : Form(QStringLiteral("ExpMirava"), true) {
 }
 
 void ExpMirava::monta_Tela() {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Fundo);
-    setPalette(pal);
+    Pinta_Fundo(this);
 
-    LblMesAno = rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
     CboMesAno = new ComboBox(this, 0);
     Posiciona(CboMesAno, 120, 315, 2900, 360);
     LblKwe = new Label(QStringLiteral("Tesouraria - Transmissão ao Mirava"), this);
@@ -85,7 +67,7 @@ void ExpMirava::monta_Tela() {
     Posiciona(LblKwe, 3300, 345, 5100, 300);
 
     LstLivroCx = new ListBox(this);
-    LstLivroCx->setFont(fonteLista(11.25));
+    LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
     const QFontMetrics fm(LstLivroCx->font());
     const int larguraLista = fm.horizontalAdvance(QString(76, QLatin1Char('0'))) + 2 * LstLivroCx->frameWidth() + 6 +
@@ -106,12 +88,12 @@ void ExpMirava::monta_Tela() {
     cabecalho(QStringLiteral("Saídas R$"), 76, true);
 
     const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
-    LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
-    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 2350, abaixo + 30, 1200);
+    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
+    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 2350, abaixo + 30, 1200);
     TxtEntradas = new TextBox(this);
-    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 5150, abaixo + 30, 1100);
+    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 5150, abaixo + 30, 1100);
     TxtSaidas = new TextBox(this);
-    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 7950, abaixo + 30, 1000);
+    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 7950, abaixo + 30, 1000);
     TxtSaldo = new TextBox(this);
     int xt = 3500;
     for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
@@ -141,7 +123,7 @@ void ExpMirava::monta_Tela() {
         Posiciona(b, xb, botoes, 1500, 420);
         xb += 1620;
     }
-    LblCaixa = rotulo(this, QStringLiteral("Selecione o Caixa correto"), 5200, botoes - 200, 3000);
+    LblCaixa = Rotulo(this, QStringLiteral("Selecione o Caixa correto"), 5200, botoes - 200, 3000);
     CboCaixa = new ComboBox(this, 2);
     CboCaixa->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
     Posiciona(CboCaixa, 5200, botoes + 60, 4200, 360);
@@ -150,21 +132,21 @@ void ExpMirava::monta_Tela() {
     CboCaixa->setVisible(false);
 
     const int irregulares = botoes + 600;
-    LblIrregulares = rotulo(this, QStringLiteral("Dados Validados como Irregulares"), 120, irregulares, 4000, Amarelo);
+    LblIrregulares = Rotulo(this, QStringLiteral("Dados Validados como Irregulares"), 120, irregulares, 4000, Amarelo);
     LstIrregulares = new ListBox(this);
-    LstIrregulares->setFont(fonteLista(9.75));
+    LstIrregulares->setFont(Fonte_Lista(9.75));
     LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), larguraLista,
                                 Twips::ParaPixelY(1500));
 
     const int andamento = irregulares + 1860;
-    LblAndamento = rotulo(this, QStringLiteral("Andamento do Processo"), 120, andamento, 3000, Amarelo);
-    LblAndam = rotulo(this, QStringLiteral("0%"), 3300, andamento, 900);
-    LblRegAnd = rotulo(this, QStringLiteral("0 Registro(s)"), 4400, andamento, 3600);
+    LblAndamento = Rotulo(this, QStringLiteral("Andamento do Processo"), 120, andamento, 3000, Amarelo);
+    LblAndam = Rotulo(this, QStringLiteral("0%"), 3300, andamento, 900);
+    LblRegAnd = Rotulo(this, QStringLiteral("0 Registro(s)"), 4400, andamento, 3600);
     LblProgresso = new Label(QString(), this);
     LblProgresso->setForeColor(Amarelo);
-    LblProgresso->setFont(fonteLista(9.75));
+    LblProgresso->setFont(Fonte_Lista(9.75));
     LblProgresso->setGeometry(Twips::ParaPixelX(120), Twips::ParaPixelY(andamento + 280), larguraLista, 20);
-    LblMensagem = rotulo(this, QStringLiteral(" Exporta Dados à base do Mirava"), 120, andamento + 660, 9000, Amarelo);
+    LblMensagem = Rotulo(this, QStringLiteral(" Exporta Dados à base do Mirava"), 120, andamento + 660, 9000, Amarelo);
 
     Timer = new ::Timer(this, 300);
 

@@ -16,17 +16,9 @@
 
 namespace {
 const QColor Amarelo(255, 255, 0);
-const QColor Fundo(0x40, 0x40, 0x40);
 constexpr int LarguraLinha = 49;
 
 using Twips::Posiciona;
-
-Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura) {
-    auto* l = new Label(legenda, pai);
-    l->setForeColor(Qt::white);
-    Posiciona(l, esquerda, topo, largura, 255);
-    return l;
-}
 
 // One kind of the month's central rows: "C" entries, "D" outflows.
 struct Totais {
@@ -65,16 +57,13 @@ Transmit::Transmit() : Form(QStringLiteral("Transmit"), true) {
 }
 
 void Transmit::monta_Tela() {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Fundo);
-    setPalette(pal);
+    Pinta_Fundo(this);
 
-    LblAnoI = rotulo(this, QStringLiteral("Ano Inicial"), 120, 120, 1100);
+    LblAnoI = Rotulo(this, QStringLiteral("Ano Inicial"), 120, 120, 1100);
     TxtAnoI = new TextBox(this);
     TxtAnoI->setMaxLength_(4);
     Posiciona(TxtAnoI, 120, 375, 1000, 360);
-    LblAnoF = rotulo(this, QStringLiteral("Ano Final"), 1320, 120, 1100);
+    LblAnoF = Rotulo(this, QStringLiteral("Ano Final"), 1320, 120, 1100);
     TxtAnoF = new TextBox(this);
     TxtAnoF->setMaxLength_(4);
     Posiciona(TxtAnoF, 1320, 375, 1000, 360);
@@ -113,7 +102,7 @@ void Transmit::monta_Tela() {
     cabecalho(QStringLiteral("Saldo R$"), 44, true);
     cabecalho(QStringLiteral("Registros"), 45, false, fm.horizontalAdvance(QLatin1Char('0')) / 2);
 
-    LblRegs = rotulo(this, QString(), 120, 5520, 2400);
+    LblRegs = Rotulo(this, QString(), 120, 5520, 2400);
     LblKwe = new Label(QStringLiteral("Tesouraria - Dados Transmitidos"), this);
     LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
     LblKwe->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

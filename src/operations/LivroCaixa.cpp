@@ -17,24 +17,9 @@
 namespace {
 const QColor Amarelo(255, 255, 0);
 const QColor Preto(0, 0, 0);
-const QColor Fundo(0x40, 0x40, 0x40);
 
 using Twips::Posiciona;
 
-Label* rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura) {
-    auto* l = new Label(legenda, pai);
-    l->setForeColor(Qt::white);
-    Posiciona(l, esquerda, topo, largura, 255);
-    return l;
-}
-
-// The lists' fixed-pitch font, whose columns the headers follow.
-QFont fonteLista(double pontos) {
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(pontos);
-    return f;
-}
 }  // namespace
 
 LivroCaixa::LivroCaixa() : Form(QStringLiteral("LivroCaixa"), true) {
@@ -43,12 +28,9 @@ LivroCaixa::LivroCaixa() : Form(QStringLiteral("LivroCaixa"), true) {
 }
 
 void LivroCaixa::monta_Tela() {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Fundo);
-    setPalette(pal);
+    Pinta_Fundo(this);
 
-    LblMesAno = rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
     CboMesAno = new ComboBox(this, 0);
     Posiciona(CboMesAno, 120, 315, 2900, 360);
 
@@ -73,17 +55,17 @@ void LivroCaixa::monta_Tela() {
     LblKwe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Posiciona(LblKwe, 8000, 345, 5100, 300);
 
-    LblDia = rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
+    LblDia = Rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
     TxtDia = new TextBox(this);
     TxtDia->setMaxLength_(2);
     Posiciona(TxtDia, 120, 1035, 600, 360);
-    LblHistorico = rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
+    LblHistorico = Rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
     CboHistorico = new ComboBox(this, 0);
     CboHistorico->setSorted(true);
     CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
     CboHistorico->setMaxVisibleItems(20);
     Posiciona(CboHistorico, 840, 1035, 8400, 360);
-    LblValor = rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
+    LblValor = Rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
     TxtValor = new TextBox(this);
     TxtValor->setAlignment(Qt::AlignRight);
     Posiciona(TxtValor, 9360, 1035, 1800, 360);
@@ -99,7 +81,7 @@ void LivroCaixa::monta_Tela() {
     // The list: 76 columns of Courier New, headers over their columns.
     LstLivroCx = new ListBox(this);
     LstLivroCx->setSorted(true);
-    LstLivroCx->setFont(fonteLista(14.25));
+    LstLivroCx->setFont(Fonte_Lista(14.25));
     LstLivroCx->setUniformItemSizes(true);
     const QFontMetrics fm(LstLivroCx->font());
     const int larguraLista = Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento::Largura, QLatin1Char('0'))) +
@@ -123,14 +105,14 @@ void LivroCaixa::monta_Tela() {
     cabecalho(QStringLiteral("Entradas R$"), 65, true);
     cabecalho(QStringLiteral("Saídas R$"), 76, true);
 
-    LblRegs = rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
+    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
     CmdOk = new CommandButton(QStringLiteral("Resumo"), this);
     Posiciona(CmdOk, 2700, 7000, 1300, 390);
-    LblEntradas = rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
+    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
     TxtEntradas = new TextBox(this);
-    LblSaidas = rotulo(this, QStringLiteral("Saídas R$"), 7350, 7080, 1100);
+    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 7350, 7080, 1100);
     TxtSaidas = new TextBox(this);
-    LblSaldo = rotulo(this, QStringLiteral("Saldo R$"), 10200, 7080, 1000);
+    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 10200, 7080, 1000);
     TxtSaldo = new TextBox(this);
     int xt = 5700;
     for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
@@ -149,15 +131,14 @@ void LivroCaixa::monta_Tela() {
     }
 
     FraResumo = new Frame(QStringLiteral("Resumo Diário de Ofertas e Dízimos"), this);
-    FraResumo->setAutoFillBackground(true);
+    Pinta_Fundo(FraResumo);
     {
         QPalette p = FraResumo->palette();
-        p.setColor(QPalette::Window, Fundo);
         p.setColor(QPalette::WindowText, Amarelo);
         FraResumo->setPalette(p);
     }
     LstResumo = new ListBox(FraResumo);
-    const QFont fr = fonteLista(9.75);
+    const QFont fr = Fonte_Lista(9.75);
     LstResumo->setFont(fr);
     const QFontMetrics fmr(fr);
     const int colR = fmr.horizontalAdvance(QLatin1Char('0'));
