@@ -14,6 +14,7 @@
 #include "platform/Rede.h"
 #include "platform/Tela.h"
 #include "shell/Principal.h"
+#include "MesDeTeste.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -28,18 +29,7 @@ struct Pasta {
     QTemporaryDir dir;
     ExpMirava* form = nullptr;
     Pasta() {
-        App::DefinePath(dir.path());
-        Esquema::Cria(Banco::CaminhoArquivo());
-        Executa_SQL(QStringLiteral("INSERT INTO Parametros (Codigo, Razao, Reg_Setor, Congrega, Tipo, Mes, Ano) "
-                                   "VALUES (9191, 'IGREJA', 'SETOR', 'CONGREGAÇÃO', 'S', 8, 2021)"));
-        Executa_SQL(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-            "INSERT INTO LivroCaixa (Codigo, CodIg, Ano, Mes, Dia, Tipo, Historico, Valor) "
-            "SELECT i, 9191, 2021, 8, 1 + i % 31, substr('DOS', 1 + i % 3, 1), "
-            "       CASE i % 3 WHEN 0 THEN 'DIZIMISTA NÚMERO ' || i || ' RI:' || printf('%08d', i) || ' MB' "
-            "                  WHEN 1 THEN 'OFERTA DO CULTO DE DOMINGO ' || i "
-            "                  ELSE 'CONTA DE ÁGUA ' || i || ' CT:' || (100 + i % 50) END, "
-            "       (i % 100000) / 100.0 FROM n"));
+        Cria_Mes_De_Teste(dir.path(), Igreja);
         Rede::DefineConectado([] { return true; });
         Central_Sql(QStringLiteral("DELETE FROM tbllanc WHERE congregacao = ?"), {Igreja});
         Central_Sql(QStringLiteral("DELETE FROM tblcongregacoes WHERE codigo = ?"), {Igreja});

@@ -10,6 +10,7 @@
 #include "operations/LivroCaixa.h"
 #include "platform/App.h"
 #include "shell/Principal.h"
+#include "MesDeTeste.h"
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -20,19 +21,7 @@ struct Pasta {
     QTemporaryDir dir;
     Principal* principal = nullptr;
     Pasta() {
-        App::DefinePath(dir.path());
-        Esquema::Cria(Banco::CaminhoArquivo());
-        Executa_SQL(QStringLiteral("INSERT INTO Parametros (Codigo, Razao, Reg_Setor, Congrega, Tipo, Mes, Ano) "
-                                   "VALUES (12, 'IGREJA', 'SETOR', 'CONGREGAÇÃO', 'S', 8, 2021)"));
-        // 5,000 entries of the working month: tithes, offerings, outflows.
-        Executa_SQL(QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-            "INSERT INTO LivroCaixa (Codigo, CodIg, Ano, Mes, Dia, Tipo, Historico, Valor) "
-            "SELECT i, 12, 2021, 8, 1 + i % 31, substr('DOS', 1 + i % 3, 1), "
-            "       CASE i % 3 WHEN 0 THEN 'DIZIMISTA NÚMERO ' || i || ' RI:' || printf('%08d', i) || ' MB' "
-            "                  WHEN 1 THEN 'OFERTA DO CULTO DE DOMINGO ' || i "
-            "                  ELSE 'CONTA DE ÁGUA ' || i || ' CT:' || (100 + i % 50) END, "
-            "       (i % 100000) / 100.0 FROM n"));
+        Cria_Mes_De_Teste(dir.path(), 12);
         Executa_SQL(QStringLiteral("INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES "
                                    "(1, 12, 'DOMINGO - CULTO DA FAMÍLIA'), (2, 12, 'QUARTA - CULTO DE ENSINO')"));
         Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
