@@ -1,0 +1,3 @@
+#include "printing/RelatorioLivroCaixa.h"
+
+bool Imprime_Mov_Mensal(const Fechamento_Mensal&) { return false; }
