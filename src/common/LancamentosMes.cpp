@@ -1,11 +1,14 @@
 #include "common/LancamentosMes.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
+#include "common/LinhaIgrejaSetor.h"
 #include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
 #include "common/Recordset.h"
 #include "common/Texto.h"
+#include "common/Usuario.h"
 #include "platform/Controles.h"
+#include "platform/MsgBox.h"
 #include "platform/Tela.h"
 
 namespace Lancamentos_Mes {
@@ -29,6 +32,34 @@ Lancamento Do_Registro(const Recordset& rs) {
 
 QStringList Parametros(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
     return {codIg, ano, mes, sTipo};
+}
+
+Linha_Igreja_Setor::Igreja Da_Igreja(const Recordset& rs) {
+    Linha_Igreja_Setor::Igreja ig;
+    ig.nome = rs.Texto(QStringLiteral("Nome"));
+    ig.codCongrega = rs.Fields(QStringLiteral("CodCongrega")).toLongLong();
+    ig.calculo = rs.Fields(QStringLiteral("Calculo"));
+    ig.entradas = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Entradas")));
+    ig.saidas = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Saidas")));
+    ig.aluguel = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Aluguel")));
+    ig.agua = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Agua")));
+    ig.luz = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Luz")));
+    ig.prebenda = Dinheiro::DeCampo(rs.Fields(QStringLiteral("Prebenda")));
+    return ig;
+}
+
+Lancamento Da_Igreja(const Linha_Igreja_Setor::Igreja& ig) {
+    Lancamento l;
+    l.codigo = ig.codCongrega;
+    l.linha = Linha_Igreja_Setor::Monta(ig);
+    l.historico = ig.nome;
+    l.entrada = ig.entradas;
+    l.saida = ig.saidas;
+    return l;
+}
+
+void Anota_Invalida(const Linha_Igreja_Setor::Igreja& ig, QStringList* invalidas) {
+    if (invalidas && !Linha_Igreja_Setor::Calculo(ig.calculo)) invalidas->append(Apara(ig.nome));
 }
 }  // namespace
 
@@ -88,6 +119,66 @@ void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
         entradas += Dinheiro::DeCentavos(item->data(PapelEntrada).toLongLong());
         saidas += Dinheiro::DeCentavos(item->data(PapelSaida).toLongLong());
     }
+}
+
+std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes) {
+    std::vector<Lancamento> v;
+    for (const char* tipo : {"O", "D", "S"}) {
+        std::vector<Lancamento> bloco = Le(codIg, ano, mes, QString::fromLatin1(tipo));
+        v.insert(v.end(), std::make_move_iterator(bloco.begin()), std::make_move_iterator(bloco.end()));
+    }
+    return v;
+}
+
+bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados) {
+    if (lista->ListCount() != int(esperados.size())) return false;
+    for (int i = 0; i < lista->ListCount(); ++i)
+        if (!(Da_Lista(lista, i) == esperados[size_t(i)])) return false;
+    return true;
+}
+
+QString Consulta_Igrejas() { return QStringLiteral("ProcImpTotIgrejas"); }
+
+std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes, QStringList* invalidas) {
+    const RecordsetPtr rs = Abre_Query(Consulta_Igrejas(), {codIg, ano, mes});
+    std::vector<Lancamento> v;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);
+        Anota_Invalida(ig, invalidas);
+        v.push_back(Da_Igreja(ig));
+    }
+    return v;
+}
+
+bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
+                     const std::function<void()>& Conta_Regs) {
+    QStringList invalidas;
+    bool ok = false;
+    {
+        const Screen::Ampulheta ampulheta;
+        const QStringList parametros{Param[1], Param[10], Param[9]};
+        RecordsetPtr rs;
+        ok = Tenta([&] { rs = Abre_Query(Consulta_Igrejas(), parametros); });
+        lista->setUpdatesEnabled(false);
+        while (ok && !rs->Eof()) {
+            ok = Tenta([&] {
+                const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);
+                Adiciona(lista, Da_Igreja(ig));
+                Anota_Invalida(ig, &invalidas);
+            });
+            if (ok) ok = Tenta([&] { rs->MoveNext(); });
+        }
+        lista->setUpdatesEnabled(true);
+    }
+    // Said once the hourglass is gone: the row is there, with a zero amount.
+    for (const QString& nome : invalidas)
+        MsgBox(QStringLiteral("Tipo de Cálculo inválido na Igreja ") + nome + QStringLiteral(". Verifique o cadastro."),
+               vbOKOnly + vbInformation, Titulo_Atencao());
+    if (ok) {
+        if (Calcula_Saldo) Calcula_Saldo();
+        if (Conta_Regs) Conta_Regs();
+    }
+    return ok;
 }
 
 }  // namespace Lancamentos_Mes

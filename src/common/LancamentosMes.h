@@ -9,6 +9,7 @@
 // are summed from those cents, never read back from a 10-character cell.
 #include "common/Numeros.h"
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <vector>
@@ -52,5 +53,31 @@ void Adiciona(ListBox* lista, const Lancamento& l);
 Lancamento Da_Lista(const ListBox* lista, int i);
 // The list's entries and outflows from the cents kept with its rows.
 void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
+
+// The month's three kinds as the forms load them: offerings, tithes,
+// outflows.
+std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes);
+// Whether the list holds exactly these rows, in this order, each with what
+// it keeps beside its text.
+bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados);
+
+// The sector's congregations: the stored query's name and the order of its
+// parameters (church code, year, month). The installation's own code is
+// never among its rows: its figures are the month's own entries.
+QString Consulta_Igrejas();
+
+// One congregation's row (Linha_Igreja_Setor) with its code, its name as
+// stored and its entries and outflows in cents; `invalidas` receives the
+// names of those whose calculation type is outside 1 to 6. Errors are
+// raised, not handled.
+std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes,
+                                   QStringList* invalidas = nullptr);
+
+// Appends the working month's congregation rows to the list, as
+// Carrega_Lancamentos appends entries; then tells the user of each
+// congregation whose calculation type is outside 1 to 6. Returns true for
+// a complete load.
+bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
+                     const std::function<void()>& Conta_Regs);
 
 }  // namespace Lancamentos_Mes
