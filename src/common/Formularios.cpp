@@ -79,6 +79,15 @@ QFont Fonte_Lista(double pontos) {
     return f;
 }
 
+void Pisca_Saldo(TextBox* saldo) {
+    if (saldo->Text().isEmpty()) return;
+    const auto valor = Dinheiro::Le(saldo->Text());
+    if (!valor || valor->Centavos() >= 0) return;
+    // Any other colour is left alone.
+    if (saldo->ForeColor() == Cor_Saldo) saldo->setForeColor(Cor_Saldo_Apagado);
+    else if (saldo->ForeColor() == Cor_Saldo_Apagado) saldo->setForeColor(Cor_Saldo);
+}
+
 void Centraliza_Form(Form* form, Form* pai, const QString& modo) {
     if (!form || !pai) return;
     form->setLeft((pai->Width() - form->Width()) / 2);

@@ -13,6 +13,7 @@
 class ComboBox;
 class Form;
 class Label;
+class TextBox;
 class QWidget;
 
 // The data forms' look: their dark background, the white captions placed
@@ -22,6 +23,12 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+
+// The balance box's colours: yellow after every computation; a negative
+// balance then swaps yellow and black at each tick of its form's timer.
+inline const QColor Cor_Saldo(255, 255, 0);
+inline const QColor Cor_Saldo_Apagado(0, 0, 0);
+void Pisca_Saldo(TextBox* saldo);
 
 // Places the form: Left = (parent width - form width) / 2; Top = 100, or
 // (parent height - form height) / 2 when the mode is exactly "S". Sizes are

@@ -202,15 +202,7 @@ void ExpMirava::Mensag(const QString& sText) {
 
 bool ExpMirava::Lista_Atual() const {
     if (!carregado_ || Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_) return false;
-    int i = 0;
-    const int n = LstLivroCx->ListCount();
-    for (const QString& tipo : Tipos) {
-        for (const Lancamentos_Mes::Lancamento& l : Lancamentos_Mes::Le(Param[1], Param[10], Param[9], tipo)) {
-            if (i >= n || !(Lancamentos_Mes::Da_Lista(LstLivroCx, i) == l)) return false;
-            ++i;
-        }
-    }
-    return i == n;
+    return Lancamentos_Mes::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes(Param[1], Param[10], Param[9]));
 }
 
 // ---------------------------------------------------------------------------
@@ -308,13 +300,7 @@ void ExpMirava::CmdExcel_Click() {
 // ---------------------------------------------------------------------------
 // Blink and closing
 
-void ExpMirava::Timer_Timer() {
-    if (TxtSaldo->Text().isEmpty()) return;
-    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-    if (!saldo || saldo->Centavos() >= 0) return;
-    if (TxtSaldo->ForeColor() == Amarelo) TxtSaldo->setForeColor(Preto);
-    else if (TxtSaldo->ForeColor() == Preto) TxtSaldo->setForeColor(Amarelo);
-}
+void ExpMirava::Timer_Timer() { Pisca_Saldo(TxtSaldo); }
 
 void ExpMirava::Form_Unload(int& Cancel) {
     if (emCurso_) {
