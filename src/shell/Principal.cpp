@@ -12,6 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "printing/ImpLivroCx.h"
 #include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
@@ -277,7 +278,7 @@ void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLi
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
-void Principal::Fec_Livro_Click() { mostra(QStringLiteral("ImpLivroCx"), QStringLiteral("Impressão de Livro Caixa")); }
+void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { mostra(QStringLiteral("ImpDeptos"), QStringLiteral(" Lançamento de Departamentos")); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
 void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }

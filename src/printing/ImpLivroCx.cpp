@@ -1,0 +1,286 @@
+#include "printing/ImpLivroCx.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/LancamentosMes.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Transmissao.h"
+#include "common/Usuario.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QStyle>
+
+namespace {
+const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
+const QColor Preto(0, 0, 0);
+const QColor Branco(255, 255, 255);
+
+using Twips::Posiciona;
+
+// The print button's picture: a printer with its sheet, drawn here.
+QIcon Icone_Impressora() {
+    QPixmap px(32, 32);
+    px.fill(Qt::transparent);
+    QPainter p(&px);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 3, 14, 10));
+    p.setBrush(QColor(0x9a, 0x9a, 0xa0));
+    p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 20, 16, 9));
+    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
+    for (int y : {23, 26}) p.drawLine(QPointF(10, y), QPointF(22, y));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x20, 0xb0, 0x40));
+    p.drawEllipse(QRectF(24, 15, 3, 3));
+    return QIcon(px);
+}
+
+// A total box: bold text on black, never typed into.
+void Caixa_Total(TextBox* t, const QColor& cor) {
+    t->setLocked(true);
+    t->setAlignment(Qt::AlignRight);
+    t->setFocusPolicy(Qt::NoFocus);
+    QPalette p = t->palette();
+    p.setColor(QPalette::Base, Preto);
+    t->setPalette(p);
+    t->setForeColor(cor);
+    QFont f = t->font();
+    f.setBold(true);
+    t->setFont(f);
+}
+}  // namespace
+
+ImpLivroCx::ImpLivroCx() : Form(QStringLiteral("ImpLivroCx"), true) {
+    setCaption(QStringLiteral("Impressão de Livro Caixa"));
+    monta_Tela();
+}
+
+void ImpLivroCx::monta_Tela() {
+    Pinta_Fundo(this);
+
+    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(this, 0);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
+
+    LstLivroCx = new ListBox(this);
+    LstLivroCx->setFont(Fonte_Lista(11.25));
+    LstLivroCx->setUniformItemSizes(true);
+    const QFontMetrics fm(LstLivroCx->font());
+    const int larguraLista = fm.horizontalAdvance(QString(76, QLatin1Char('0'))) + 2 * LstLivroCx->frameWidth() + 6 +
+                             style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020), larguraLista, Twips::ParaPixelY(4200));
+    auto cabecalho = [&](const QString& t, int col, bool direita) {
+        auto* l = new Label(t, this);
+        l->setForeColor(Cor_Saldo);
+        l->adjustSize();
+        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
+        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
+                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
+        l->move(x, Twips::ParaPixelY(780));
+    };
+    cabecalho(QStringLiteral("T"), 1, false);
+    cabecalho(QStringLiteral("Dia"), 3, false);
+    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
+    cabecalho(QStringLiteral("Entradas R$"), 65, true);
+    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+
+    const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
+    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
+
+    // Two rows of boxes: what the treasurer types, then the month's totals.
+    const int linha1 = abaixo + 420, linha2 = linha1 + 720;
+    LblSalAnt = Rotulo(this, QStringLiteral("Saldo do Mês Anterior R$"), 120, linha1, 2600);
+    TxtSalAnt = new TextBox(this);
+    TxtSalAnt->setText_(QStringLiteral("0,00"));
+    TxtSalAnt->setAlignment(Qt::AlignRight);
+    Posiciona(TxtSalAnt, 120, linha1 + 255, 1800, 360);
+    LblLeft = Rotulo(this, QStringLiteral("Horizontal mm"), 3000, linha1, 1500);
+    TxtLeft = new TextBox(this);
+    LblTop = Rotulo(this, QStringLiteral("Vertical mm"), 4600, linha1, 1500);
+    TxtTop = new TextBox(this);
+    int xd = 3000;
+    for (TextBox* t : {TxtLeft, TxtTop}) {
+        t->setMaxLength_(4);
+        t->setText_(QStringLiteral("0"));
+        t->setAlignment(Qt::AlignRight);
+        Posiciona(t, xd, linha1 + 255, 1000, 360);
+        xd += 1600;
+    }
+    CmdImprime = new CommandButton(QString(), this);
+    CmdImprime->setIcon(Icone_Impressora());
+    CmdImprime->setIconSize(QSize(32, 32));
+    CmdImprime->setToolTip(QStringLiteral("Imprime o Fechamento do Livro Caixa"));
+    Posiciona(CmdImprime, 6500, linha1 + 60, 900, 620);
+
+    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 120, linha2, 1800);
+    TxtEntradas = new TextBox(this);
+    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 2300, linha2, 1800);
+    TxtSaidas = new TextBox(this);
+    LblRemessas = Rotulo(this, QStringLiteral("Remessas R$"), 4480, linha2, 1800);
+    TxtRemessas = new TextBox(this);
+    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 6660, linha2, 1800);
+    TxtSaldo = new TextBox(this);
+    int xt = 120;
+    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtRemessas, TxtSaldo}) {
+        Caixa_Total(t, t == TxtSaldo ? Cor_Saldo : Branco);
+        Posiciona(t, xt, linha2 + 255, 1900, 360);
+        xt += 2180;
+    }
+
+    Timer = new ::Timer(this, 300);
+
+    setTamanhoCliente(Twips::DePixelX(LstLivroCx->geometry().right() + 6) + 60, linha2 + 780);
+
+    TxtSalAnt->LostFocus = [this] { TxtSalAnt_LostFocus(); };
+    CmdImprime->Click = [this] { CmdImprime_Click(); };
+    Timer->Tick = [this] { Timer_Timer(); };
+}
+
+// ---------------------------------------------------------------------------
+// Load and totals
+
+void ImpLivroCx::Form_Load() {
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
+    Carrega_Mes();
+    Timer->setEnabled(true);
+}
+
+void ImpLivroCx::Carrega_Mes() {
+    Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
+    LstLivroCx->Clear();
+    carregado_ = calculado_ = false;
+    codIg_ = Param[1];
+    ano_ = Param[10];
+    mes_ = Param[9];
+    tipo_ = Param[8];
+    const auto saldo = [this] { Calcula_Saldo(); };
+    const auto conta = [this] { Conta_Regs(); };
+    // Each kind is loaded even when one before it gave up, so the list
+    // shows what could be read; printing waits for a whole load.
+    bool completo = true;
+    for (const QString& tipo : Tipos)
+        if (!Lancamentos_Mes::Carrega_Lancamentos(LstLivroCx, tipo, saldo, conta)) completo = false;
+    if (tipo_ != QLatin1String("C") && !Lancamentos_Mes::Carrega_Igrejas(LstLivroCx, saldo, conta)) completo = false;
+    carregado_ = completo;
+}
+
+Dinheiro ImpLivroCx::Saldo_Anterior() const { return Dinheiro::Le(TxtSalAnt->Text()).value_or(Dinheiro{}); }
+
+void ImpLivroCx::Calcula_Saldo() {
+    Dinheiro entradas, saidas, remessas;
+    // Summed from the cents each row keeps, which a 10-character cell may cut.
+    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    if (!Tenta([&] { remessas = Valor_Remessa(); })) {
+        calculado_ = false;
+        return;
+    }
+    remessas_ = remessas;
+    TxtEntradas->setText_(entradas.Formata());
+    TxtSaidas->setText_(saidas.Formata());
+    TxtRemessas->setText_(remessas.Formata());
+    TxtSaldo->setText_((entradas - saidas - remessas + Saldo_Anterior()).Formata());
+    TxtSaldo->setForeColor(Cor_Saldo);
+    calculado_ = true;
+}
+
+void ImpLivroCx::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+
+Dinheiro ImpLivroCx::Valor_Remessa() {
+    const RecordsetPtr rs = Abre_Query(QStringLiteral("ProcSomaRemessa"), {Param[1], Param[10], Param[9]});
+    return rs->Eof() ? Dinheiro{} : Dinheiro::DeCampo(rs->Fields(QStringLiteral("Total")));
+}
+
+bool ImpLivroCx::Transmitiu() {
+    const Screen::Ampulheta ampulheta;
+    bool transmitiu = false;
+    if (Tem_Tabela())
+        Tenta([&] {
+            transmitiu = !Abre_Query(QStringLiteral("ProcPesqTransmissaoMes"), {Param[9], Param[10]})->Eof();
+        });
+    return transmitiu;
+}
+
+void ImpLivroCx::TxtSalAnt_LostFocus() {
+    TxtSalAnt->setText_(Formata_Valor(TxtSalAnt->Text()));
+    Calcula_Saldo();
+}
+
+void ImpLivroCx::Timer_Timer() { Pisca_Saldo(TxtSaldo); }
+
+// ---------------------------------------------------------------------------
+// The print
+
+bool ImpLivroCx::Dados_Atuais() {
+    if (!carregado_ || !calculado_) return false;
+    if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
+    std::vector<Lancamentos_Mes::Lancamento> mes = Lancamentos_Mes::Le_Mes(codIg_, ano_, mes_);
+    if (tipo_ != QLatin1String("C")) {
+        const auto igrejas = Lancamentos_Mes::Le_Igrejas(codIg_, ano_, mes_);
+        mes.insert(mes.end(), igrejas.begin(), igrejas.end());
+    }
+    return Lancamentos_Mes::Confere(LstLivroCx, mes) && Valor_Remessa() == remessas_;
+}
+
+bool ImpLivroCx::Confere_Dados() {
+    bool atual = false;
+    if (!Tenta([&] { atual = Dados_Atuais(); })) return false;
+    if (atual) return true;
+    // The typed previous balance and offsets stay as they are.
+    Carrega_Mes();
+    if (carregado_ && calculado_)
+        MsgBox(QStringLiteral("Os dados do mês foram alterados e foram recarregados. Confira e imprima novamente."),
+               vbOKOnly + vbExclamation, Titulo_Atencao());
+    return false;
+}
+
+void ImpLivroCx::CmdImprime_Click() {
+    if (imprimindo_) return;
+    const QScopedValueRollback<bool> emCurso(imprimindo_, true);
+    if (!Confere_Dados()) return;
+
+    const QString titulo = Titulo_Atencao();
+    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+    if (saldo && saldo->Centavos() < 0 &&
+        MsgBox(QStringLiteral("Saldo Irregular. Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2, titulo) ==
+            vbNo)
+        return;
+    if (!Transmitiu()) {
+        MsgBox(QStringLiteral("Antes de Imprimir será necessária a Transmissão de dados.\r"
+                              "Acesse a opção 'Exportações' e 'Dados para o Mirava'."),
+               vbOKOnly + vbInformation, titulo);
+        return;
+    }
+    if (Saldo_Anterior().Centavos() == 0 &&
+        MsgBox(QStringLiteral("Saldo Anterior R$ 0,00 ! Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2,
+               titulo) == vbNo)
+        return;
+    if (MsgBox(QStringLiteral("Prepare a Impressora com papel A4. Tudo OK ?"), vbYesNo + vbQuestion, titulo) != vbYes)
+        return;
+    // What was answered for must still be what is stored.
+    if (!Confere_Dados()) return;
+
+    Fechamento_Mensal dados;
+    for (int i = 0; i < LstLivroCx->ListCount(); ++i) dados.linhas << LstLivroCx->List(i);
+    dados.saldoAnterior = Saldo_Anterior();
+    dados.remessas = remessas_;
+    dados.deslocaEsquerda = TxtLeft->Text();
+    dados.deslocaTopo = TxtTop->Text();
+    if (Imprime) Imprime(dados);
+}
+
+void ImpLivroCx::Form_Unload(int& Cancel) {
+    if (imprimindo_) {
+        // A box of the print is open; the form stays until it is answered.
+        Cancel = 1;
+        return;
+    }
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}
