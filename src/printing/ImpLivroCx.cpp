@@ -150,6 +150,8 @@ void ImpLivroCx::Form_Load() {
     Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Carrega_Mes();
     Timer->setEnabled(true);
+    // The one box the treasurer fills each month.
+    TxtSalAnt->SetFocus();
 }
 
 void ImpLivroCx::Carrega_Mes() {

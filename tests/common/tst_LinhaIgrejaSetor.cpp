@@ -1,8 +1,6 @@
-// The congregation row: its amount by calculation type, its exact columns
-// (the shared reader takes kind, inflow and outflow where the cash-book
-// row has them), a type outside 1 to 6, and a block or amount too wide.
+// The congregation row: its amount by calculation type, its columns read
+// back, a type outside 1 to 6, and a name block too wide.
 #include "common/LinhaIgrejaSetor.h"
-#include "common/LinhaLancamento.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QtTest>
@@ -59,17 +57,6 @@ private slots:
         QCOMPARE(lida.valor.Formata(), caso.valor);
         QCOMPARE(lida.entrada, R(caso.e));
         QCOMPARE(lida.saida, R(caso.s));
-    }
-
-    // The whole row, and what the cash-book reader makes of it.
-    void linhaInteira() {
-        const QString linha = LIS::Monta(igreja(3, 1234.5, 80.1, 100, 20, 14.5));
-        QCOMPARE(linha, QString("I 01 VILA NOVA(0012~3)                       1.100,00    1.234,50      80,10"));
-        Dinheiro entradas, saidas;
-        Linha_Lancamento::Soma(linha, entradas, saidas);
-        QCOMPARE(entradas.Centavos(), 123450);
-        QCOMPARE(saidas.Centavos(), 8010);
-        QCOMPARE(LIS::Le(linha).nome, QString("VILA NOVA(0012~3)"));
     }
 
     // A name of 30 characters with its block fits; a longer block keeps its
