@@ -40,6 +40,12 @@ struct Documento {
             if (w.pagina == pagina && qAbs(w.y - y) <= 0.5) r << w.texto;
         return r.join(' ');
     }
+    // The page holding a line of exactly this text; 0 when none does.
+    int Pagina_Da_Linha(const QString& linha) const {
+        for (const Palavra& w : palavras)
+            if (Linha(w.pagina, w.y) == linha) return w.pagina;
+        return 0;
+    }
     // The first word with this text on the page (on the line at y).
     Palavra Acha(int pagina, const QString& texto, double y = -1) const {
         for (const Palavra& w : palavras)
@@ -244,6 +250,185 @@ private slots:
         QCOMPARE(d.Linha(1, 250), QString("2.503,92"));
         QVERIFY(qAbs(d.Acha(1, "1.701,03").direita - (172 + Celula12)) <= 0.5);
         QVERIFY(qAbs(d.Acha(1, "2.503,92").direita - (144 + Celula12)) <= 0.5);
+    }
+
+    // Bodies that fill a page exactly, a page and one line, two pages and
+    // one line: the break, the carried totals and the closing block's page.
+    void paginas_data() {
+        Tabela<CasoPaginas>({
+            {"mês vazio", {0, 0, 1, 1}},
+            {"uma página menos uma linha", {26, 0, 1, 1}},
+            {"uma página exata", {27, 0, 2, 2}},
+            {"uma página e uma linha", {28, 0, 2, 2}},
+            {"duas páginas e uma linha", {56, 0, 3, 3}},
+            // With the sector the block stays on the page of the base line.
+            {"uma página exata com o setor", {20, 5, 2, 1}},
+            {"duas páginas e uma linha com o setor", {20, 34, 3, 3}},
+        });
+    }
+    void paginas() {
+        QFETCH(CasoPaginas, caso);
+        Fechamento_Mensal f;
+        f.saldoAnterior = R(12345);
+        Dinheiro entradas, saidas;
+        for (int i = 0; i < caso.ofertas; ++i) {
+            f.linhas << Oferta(1 + i % 28, QString("OFERTA %1").arg(i), 100 + i);
+            entradas += R(100 + i);
+        }
+        for (int i = 0; i < caso.igrejas; ++i) {
+            f.linhas << Igreja(QString("IGREJA %1").arg(i), i + 1, 1, 1000, 1000, 500);
+            entradas += R(1000);
+            saidas += R(500);
+        }
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, caso.paginas);
+        for (int p = 1; p <= d.paginas; ++p) {
+            QCOMPARE(d.Linha(p, 244), p == caso.paginaFechamento ? QString("123,45") : QString());
+            QCOMPARE(d.Linha(p, 32), QString("AGOSTO 2021 %1").arg(p, 2, 10, QChar('0')));
+            if (p == 1) continue;
+            // The carried totals are the ones the previous page's footer shows.
+            const QString transporte = QString("-- TRANSPORTE DE SALDO DA PÁGINA %1 %2 %3")
+                                           .arg(p - 1, 2, 10, QChar('0'))
+                                           .arg(d.Linha(p - 1, 220), d.Linha(p - 1, 226));
+            QCOMPARE(d.Linha(p, 48), transporte);
+            QVERIFY(qAbs(d.Acha(p, "--").x - 12) <= 0.5 && qAbs(d.Acha(p, "TRANSPORTE").x - 25) <= 0.5);
+        }
+        QCOMPARE(d.Linha(d.paginas, 220), entradas.Formata());
+        QCOMPARE(d.Linha(d.paginas, 226), saidas.Formata());
+        QCOMPARE(d.Linha(1, 220), d.paginas == 1 ? entradas.Formata() : d.Linha(2, 48).section(' ', -2, -2));
+
+        // One picture under every page, held once in the job.
+        const QStringList figuras = Executa("pdfimages", {"-list", Printer::ArquivosPdf().back()}).split('\n').mid(2);
+        QSet<QString> objetos;
+        int desenhos = 0;
+        for (const QString& l : figuras)
+            if (const QStringList c = l.simplified().split(' '); c.size() > 11) {
+                ++desenhos;
+                objetos << c[10];
+            }
+        QCOMPARE(desenhos, caso.paginas);
+        QCOMPARE(objetos.size(), 1);
+    }
+
+    // The offset boxes move every item; an empty month prints zeros.
+    void deslocamentos_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<double>("mm");
+        QTest::newRow("ponto decimal") << "2.5" << 2.5;
+        QTest::newRow("vírgula para no inteiro") << "2,5" << 2.0;
+        QTest::newRow("negativo") << "-3" << -3.0;
+        QTest::newRow("não numérico") << "abc" << 0.0;
+        QTest::newRow("vazio") << "" << 0.0;
+    }
+    void deslocamentos() {
+        QFETCH(QString, texto);
+        QFETCH(double, mm);
+        Fechamento_Mensal f;
+        f.deslocaEsquerda = f.deslocaTopo = texto;
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, 1);
+        const Palavra codigo = d.Acha(1, "001208202101"), credito = d.Acha(1, "Tavrelo");
+        QVERIFY2(qAbs(codigo.x - (171 + mm)) <= 0.5 && qAbs(codigo.y - (14 + mm)) <= 0.5, qPrintable(QString::number(codigo.x)));
+        QVERIFY(qAbs(credito.x - (178 + mm)) <= 0.5 && qAbs(credito.y - (280 + mm)) <= 0.5);
+        QCOMPARE(d.Linha(1, 48 + mm), QString());
+        for (double y : {220, 226, 238, 244, 250}) QCOMPARE(d.Linha(1, y + mm), QString("0,00"));
+        QCOMPARE(d.Linha(1, 232 + mm), QString());
+    }
+
+    // Printed totals are the sums of the rows in cents, whole however wide.
+    void totais_exatos() {
+        QRandomGenerator gerador = Gerador_Semeado();
+        Fechamento_Mensal f;
+        Dinheiro ofertas, despesas;
+        const QString longo = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMN";  // 50 characters
+        f.linhas << Oferta(1, longo, 99999999);
+        ofertas += R(99999999);
+        for (int i = 0; i < 10; ++i, ofertas += R(99999999)) f.linhas << Oferta(2, "GRANDE", 99999999);
+        for (int i = 0; i < 60; ++i) {
+            const qint64 c = gerador.bounded(1, 100000000);
+            f.linhas << Oferta(3, "ALEATÓRIA", c);
+            ofertas += R(c);
+        }
+        for (int i = 0; i < 40; ++i) {
+            const qint64 c = gerador.bounded(1, 100000000);
+            f.linhas << Linha_Lancamento::Monta("S", 4, "DESPESA", R(c));
+            despesas += R(c);
+        }
+        f.saldoAnterior = R(-1000);
+        f.remessas = R(2);
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, 5);
+        QCOMPARE(d.Linha(1, Y(1)), QString("01 ") + longo.left(48) + " 999.999,99 ----");
+        QCOMPARE(d.Linha(5, 220), ofertas.Formata());
+        QCOMPARE(d.Linha(5, 226), despesas.Formata());
+        QCOMPARE(d.Linha(5, 250), (R(-1000) + ofertas - despesas - R(2)).Formata());
+        QVERIFY(ofertas >= R(1000000000));
+        // Wider than its cell: it ends on the cell's right edge.
+        const Palavra total = d.Acha(5, ofertas.Formata(), 220);
+        QVERIFY2(qAbs(total.direita - (144 + Celula12)) <= 0.5, qPrintable(QString::number(total.direita)));
+        QCOMPARE(d.Pagina_Da_Linha(">> TOTAL DE OFERTAS R$ " + ofertas.Formata()), 3);
+    }
+
+    // What a failed print leaves: its error through the handler, nothing
+    // printed, no document open.
+    void falhas_data() {
+        Tabela<CasoFalha>({
+            {"sem a figura do impresso", {{}, {}, false, 53}},
+            {"figura ilegível", {"isto não é uma figura", {}, false, 481}},
+            {"valor que não coube na célula", {"png", Formata_Texto("O 01 GRANDE", 55, "E") + "##########       ----", false, 13}},
+            {"sem impressora", {"png", {}, true, 482}},
+        });
+    }
+    void falhas() {
+        QFETCH(CasoFalha, caso);
+        const QString figura = QDir(amb_->Pasta()).filePath("impresso.kwe");
+        if (caso.impresso.isEmpty()) QFile::remove(figura);
+        if (caso.impresso != "png" && !caso.impresso.isEmpty()) {
+            QFile arq(figura);
+            QVERIFY(arq.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            arq.write(caso.impresso);
+        }
+        if (caso.semImpressora) {
+            Printer::DefinePastaPdf({});
+            Define_Impressora("Impressora Removida");
+        }
+        Fechamento_Mensal f;
+        f.linhas << Oferta(1, "CULTO", 100);
+        if (!caso.linha.isEmpty()) f.linhas << caso.linha;
+        Roteiro::Responde(vbNo);
+        const bool impresso = Imprime_Mov_Mensal(f);
+        Define_Impressora({});
+        QVERIFY(!impresso);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));
+        QVERIFY(arquivosNaPasta().isEmpty());
+        QVERIFY(Printer::ArquivosPdf().isEmpty());
+    }
+
+    // An error in the middle of the job: Yes prints it again from page 1
+    // with fresh totals and sends one document; No sends nothing.
+    void nova_tentativa_data() {
+        QTest::addColumn<int>("resposta");
+        QTest::newRow("sim") << int(vbYes);
+        QTest::newRow("não") << int(vbNo);
+    }
+    void nova_tentativa() {
+        QFETCH(int, resposta);
+        Relatorio_Falho r(40, true);
+        Roteiro::Responde(resposta);
+        QCOMPARE(r.Imprime_Mov_Mensal(), resposta == vbYes);
+        QCOMPARE(Roteiro::Caixas().back().titulo, QString("<<< Ocorrência de Erro 484 >>>"));
+        if (resposta == vbNo) {
+            QCOMPARE(r.tentativas, 1);
+            QVERIFY(arquivosNaPasta().isEmpty());
+            return;
+        }
+        QCOMPARE(r.tentativas, 2);
+        QCOMPARE(arquivosNaPasta().size(), 1);
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 2);
+        QCOMPARE(d.Linha(1, 220), QString("29,00"));
+        QCOMPARE(d.Linha(2, 220), QString("40,00"));
     }
 };
 
