@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QScopeGuard>
 
 namespace {
 const QString Impresso = QStringLiteral("impresso.kwe");
@@ -50,6 +51,12 @@ void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor) {
 }
 
 bool MolduraA4::Imprime_Mov_Mensal() {
+    // The error handler's box lets events through: a second click on print
+    // must not start another job inside this one.
+    static bool imprimindo = false;
+    if (imprimindo) return false;
+    imprimindo = true;
+    const auto fim = qScopeGuard([] { imprimindo = false; });
     const Screen::Ampulheta ampulheta;
     return Tenta([this] {
         try {

@@ -27,7 +27,8 @@ public:
 
     // Prints the whole report on the program's printer, the hourglass on.
     // True when the job was sent whole; false when the user gave up after
-    // an error (nothing of it is sent).
+    // an error (nothing of it is sent), or when called again while a print
+    // is under way.
     bool Imprime_Mov_Mensal();
 
     // An offset box's text as the frame reads it: the number at its start

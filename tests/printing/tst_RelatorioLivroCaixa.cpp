@@ -106,7 +106,8 @@ void Grava_Impresso(const QString& pasta) {
 // A report of the frame alone whose body may fail once, on its second page.
 class Relatorio_Falho final : public MolduraA4 {
 public:
-    Relatorio_Falho(int linhas, bool falha) : MolduraA4("0", "0"), linhas_(linhas), falha_(falha) {}
+    Relatorio_Falho(int linhas, bool falha, Rodape rodape = Rodape::LivroCaixa)
+        : MolduraA4("0", "0", rodape), linhas_(linhas), falha_(falha) {}
     int tentativas = 0;
 
 private:
@@ -117,6 +118,7 @@ private:
             if (falha_ && tentativas == 1 && Pagina == 2) Levanta_Erro(484, "papel");
             Imprime_Valor(144, Lin, R(100));
             Tot_Entradas += R(100);
+            if (i % 3 == 0) Tot_Saidas += R(50);
             Incrementa_Lin("S");
         }
     }
@@ -429,6 +431,20 @@ private slots:
         QCOMPARE(d.paginas, 2);
         QCOMPARE(d.Linha(1, 220), QString("29,00"));
         QCOMPARE(d.Linha(2, 220), QString("40,00"));
+        QCOMPARE(d.Linha(1, 250), QString());
+    }
+
+    // The department report's footer: the running balance on every page and
+    // the credit line one millimetre further right.
+    void rodape_departamento() {
+        Relatorio_Falho r(30, false, MolduraA4::Rodape::Departamento);
+        QVERIFY(r.Imprime_Mov_Mensal());
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 2);
+        QCOMPARE(d.Linha(1, 250), QString("24,00"));  // 29,00 - 10 x 0,50
+        QCOMPARE(d.Linha(2, 250), QString("25,00"));
+        QVERIFY(qAbs(d.Acha(2, "25,00", 250).direita - (144 + Celula12)) <= 0.5);
+        QVERIFY(qAbs(d.Acha(2, "Tavrelo").x - 179) <= 0.5);
     }
 };
 
