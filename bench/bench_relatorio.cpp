@@ -3,6 +3,7 @@
 // a printed-form picture of A4 at 300 dpi (goal: median under 2 s). The
 // time per page shows as s_por_pagina.
 #include "common/LancamentosMes.h"
+#include "common/Parametros.h"
 #include "platform/App.h"
 #include "platform/Printer.h"
 #include "printing/RelatorioLivroCaixa.h"
@@ -39,11 +40,11 @@ struct Mes {
     Fechamento_Mensal dados;
     Mes() {
         Cria_Mes_De_Teste(dir.path(), 12);
+        Carrega_Parametros();
         Grava_Impresso(dir.path());
         Printer::DefinePastaPdf(dir.path() + QStringLiteral("/pdf"));
         for (const char* tipo : {"O", "D", "S"})
-            for (const auto& l : Lancamentos_Mes::Le(QStringLiteral("12"), QStringLiteral("2021"), QStringLiteral("8"),
-                                                     QString::fromLatin1(tipo)))
+            for (const auto& l : Lancamentos_Mes::Le(Param[1], Param[10], Param[9], QString::fromLatin1(tipo)))
                 dados.linhas << l.linha;
         dados.saldoAnterior = Dinheiro::DeCentavos(150000);
         dados.deslocaEsquerda = dados.deslocaTopo = QStringLiteral("0");

@@ -10,6 +10,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
+#include "platform/Tela.h"
 #include "printing/MolduraA4.h"
 #include "printing/RelatorioLivroCaixa.h"
 #include "support/Ambiente.h"
@@ -405,6 +406,7 @@ private slots:
         QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));
         QVERIFY(arquivosNaPasta().isEmpty());
         QVERIFY(Printer::ArquivosPdf().isEmpty());
+        QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
     // An error in the middle of the job: Yes prints it again from page 1
