@@ -65,10 +65,10 @@ public:
     void NewPage();
     // Ends the document and sends it. Without anything drawn it does nothing.
     void EndDoc();
-    // Abandons the open document: what was drawn is thrown away and the
-    // next drawing starts a new one. A PDF job's file is removed. Qt gives
-    // no way to withdraw a document already begun on a CUPS queue, so a
-    // printout checks what it will print before it draws the first item.
+    // Abandons the open document: the next drawing starts a new one, and a
+    // PDF job's file is removed. On a CUPS queue Qt cannot withdraw a
+    // document once begun (ending it hands it over), so a printout reads
+    // and checks all it will print before it draws the first item.
     void KillDoc();
 
     // A document is open (something was drawn since the last EndDoc).
