@@ -75,8 +75,8 @@ void BM_RelatorioLivroCaixa(benchmark::State& estado) {
     }
     estado.counters["linhas"] = double(mes.dados.linhas.size());
     estado.counters["paginas"] = paginas;
-    estado.counters["s_por_pagina"] =
-        benchmark::Counter(paginas, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    using benchmark::Counter;
+    estado.counters["s_por_pagina"] = Counter(paginas, Counter::kIsIterationInvariantRate | Counter::kInvert);
     estado.SetItemsProcessed(estado.iterations() * mes.dados.linhas.size());
 }
 BENCHMARK(BM_RelatorioLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
