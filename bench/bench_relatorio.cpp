@@ -79,7 +79,12 @@ void BM_RelatorioLivroCaixa(benchmark::State& estado) {
     estado.counters["s_por_pagina"] = Counter(paginas, Counter::kIsIterationInvariantRate | Counter::kInvert);
     estado.SetItemsProcessed(estado.iterations() * mes.dados.linhas.size());
 }
-BENCHMARK(BM_RelatorioLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RelatorioLivroCaixa)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
