@@ -1,6 +1,7 @@
 #include "platform/Printer.h"
 #include "platform/Erro.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -161,6 +162,14 @@ void Printer::EndDoc() {
     x_ = y_ = 0;
     if (!ok) Levanta_Erro(484, QStringLiteral("A impressora não concluiu o documento."));
     if (!d->arquivo.isEmpty()) g_arquivosPdf << d->arquivo;
+}
+
+void Printer::KillDoc() {
+    if (!doc_) return;
+    std::unique_ptr<Documento> d = std::move(doc_);
+    d->pintor.end();
+    x_ = y_ = 0;
+    if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
 }
 
 void Printer::DefinePastaPdf(const QString& pasta) {

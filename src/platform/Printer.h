@@ -65,6 +65,11 @@ public:
     void NewPage();
     // Ends the document and sends it. Without anything drawn it does nothing.
     void EndDoc();
+    // Abandons the open document: the next drawing starts a new one, and a
+    // PDF job's file is removed. On a CUPS queue Qt cannot withdraw a
+    // document once begun (ending it hands it over), so a printout reads
+    // and checks all it will print before it draws the first item.
+    void KillDoc();
 
     // A document is open (something was drawn since the last EndDoc).
     bool Imprimindo() const;

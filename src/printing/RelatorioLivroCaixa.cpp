@@ -1,3 +1,175 @@
 #include "printing/RelatorioLivroCaixa.h"
+#include "common/Formularios.h"
+#include "common/LinhaLancamento.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "platform/Caracteres.h"
+#include "printing/MolduraA4.h"
+#include <cmath>
+#include <optional>
+#include <vector>
 
-bool Imprime_Mov_Mensal(const Fechamento_Mensal&) { return false; }
+namespace {
+
+// A sector congregation's row holds its amount by calculation type in
+// columns 44-53, inside the 48 characters that the report prints as the
+// history.
+constexpr int ColunaCalculada = 44;
+constexpr int LarguraHistorico = 48;
+
+// What the report takes from one row of the closing list.
+struct Linha_Relatorio {
+    QChar tipo;
+    QString dia;
+    QString historico;
+    Dinheiro entrada;
+    Dinheiro saida;
+    Dinheiro calculada;
+};
+
+QString Faixa(QChar tipo) {
+    const auto faixa = [](int antes, const char* palavra, int depois) {
+        return QString(antes, QLatin1Char('~')) + QString::fromUtf8(palavra) + QString(depois, QLatin1Char('~'));
+    };
+    switch (tipo.unicode()) {
+    case 'O': return faixa(21, "  O F E R T A S  ", 37);
+    case 'D': return faixa(21, "  D Í Z I M O S  ", 37);
+    case 'S': return faixa(20, "  D E S P E S A S  ", 36);
+    case 'I': return faixa(14, "  I G R E J A S  D O  S E T O R  ", 28);
+    }
+    return {};
+}
+
+QString Total_Secao(QChar tipo) {
+    switch (tipo.unicode()) {
+    case 'O': return QStringLiteral("TOTAL DE OFERTAS R$ ");
+    case 'D': return QStringLiteral("TOTAL DE DÍZIMOS R$ ");
+    case 'S': return QStringLiteral("TOTAL DE DESPESAS R$ ");
+    }
+    return {};
+}
+
+// 0.6 of the remittance base, to the nearest cent. Six times a whole number
+// of cents never ends in five tenths, so there is no tie to break.
+Dinheiro Parte_Da_Base(Dinheiro base) {
+    const qint64 c = base.Centavos() * 6;
+    return Dinheiro::DeCentavos((c >= 0 ? c + 5 : c - 5) / 10);
+}
+
+class Relatorio_Livro_Caixa final : public MolduraA4 {
+public:
+    explicit Relatorio_Livro_Caixa(const Fechamento_Mensal& dados)
+        : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo), dados_(dados) {}
+
+private:
+    // Every amount the body prints is read here, before the job starts: a
+    // cell that is not an amount ("#" where an amount did not fit) stops
+    // the print with nothing drawn.
+    void Prepara() override {
+        linhas_.clear();
+        linhas_.reserve(dados_.linhas.size());
+        for (const QString& texto : dados_.linhas) {
+            Linha_Relatorio l;
+            l.tipo = texto.isEmpty() ? QChar() : texto[0];
+            l.dia = Caracteres::Meio(texto, 2, 2);
+            l.historico = Caracteres::Meio(texto, 5, LarguraHistorico);
+            if (l.tipo != QLatin1Char('S')) l.entrada = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaEntrada);
+            if (l.tipo == QLatin1Char('S') || l.tipo == QLatin1Char('I'))
+                l.saida = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaSaida);
+            if (l.tipo == QLatin1Char('I')) l.calculada = Linha_Lancamento::Valor(texto, ColunaCalculada);
+            linhas_.push_back(std::move(l));
+        }
+    }
+
+    void Imprime_Cabec(qint16 Pag) override {
+        const QString pagina = QStringLiteral("%1").arg(Pag, 2, 10, QLatin1Char('0'));
+        Imprime_Texto(171, 14, Param[1] + Formata(Param[9], QStringLiteral("00")) + Param[10] + pagina, 10);
+        Imprime_Texto(25, 25, Param[3], 12);
+        Imprime_Texto(130, 25, Param[1] + QLatin1Char('-') + Param[4]);
+        Imprime_Texto(25, 32, Nome_Mes(int(std::floor(Valor_Numerico(Apara(Param[9])))), {}));
+        Imprime_Texto(115, 32, Param[10]);
+        Imprime_Texto(180, 32, pagina);
+    }
+
+    void Imprime_Corpo() override {
+        Dinheiro Tot_Secao, Tot_Ent_Igrejas, Tot_Calc_Igrejas;
+        QChar Tipo_Anterior = QLatin1Char('*');
+        bool Mostra_Final = true;
+        const QString S = QStringLiteral("S");
+        const QString traco = QStringLiteral("----");
+        for (size_t i = 0; i < linhas_.size(); ++i) {
+            const Linha_Relatorio& l = linhas_[i];
+            if (l.tipo != Tipo_Anterior) {
+                Tipo_Anterior = l.tipo;
+                const QString faixa = Faixa(l.tipo);
+                if (!faixa.isEmpty()) Imprime_Texto(10, Lin, faixa);
+                Incrementa_Lin(S);
+            }
+            Imprime_Texto(12, Lin, l.dia);
+            Imprime_Texto(24, Lin, l.historico);
+            if (l.tipo == QLatin1Char('S')) {
+                Imprime_Texto(158, Lin, traco);
+                Imprime_Valor(172, Lin, l.saida);
+                Tot_Secao += l.saida;
+                Tot_Saidas += l.saida;
+            } else if (l.tipo == QLatin1Char('I')) {
+                Imprime_Valor(144, Lin, l.entrada);
+                Imprime_Valor(172, Lin, l.saida);
+                Tot_Ent_Igrejas += l.entrada;
+                Tot_Entradas += l.entrada;
+                Tot_Saidas += l.saida;
+                Tot_Calc_Igrejas += l.calculada;
+            } else {
+                Imprime_Valor(144, Lin, l.entrada);
+                Imprime_Texto(186, Lin, traco);
+                Tot_Secao += l.entrada;
+                Tot_Entradas += l.entrada;
+            }
+            Incrementa_Lin(S);
+
+            if (i + 1 == linhas_.size() || linhas_[i + 1].tipo != Tipo_Anterior) {
+                Imprime_Texto(12, Lin, QStringLiteral(">>"));
+                if (Tipo_Anterior == QLatin1Char('I')) {
+                    const Dinheiro base = Tot_Entradas - Tot_Ent_Igrejas + Tot_Calc_Igrejas;
+                    Imprime_Texto(45, Lin, QStringLiteral("BASE DE REMESSA R$ ") + base.Formata());
+                    Imprime_Fechamento(base);
+                    Mostra_Final = false;
+                } else if (const QString total = Total_Secao(Tipo_Anterior); !total.isEmpty()) {
+                    Imprime_Texto(45, Lin, total + Tot_Secao.Formata());
+                }
+                Tot_Secao = Dinheiro();
+                Incrementa_Lin(S);
+            }
+        }
+        if (Mostra_Final) Imprime_Fechamento(std::nullopt);
+    }
+
+    // The month's closing block at its fixed places: with the sector's
+    // congregations the remittance is the share of the base, without them
+    // the remittances sent.
+    void Imprime_Fechamento(std::optional<Dinheiro> base) {
+        const Dinheiro remessas = dados_.remessas;
+        const Dinheiro anterior = dados_.saldoAnterior;
+        if (base) {
+            const Dinheiro parte = Parte_Da_Base(*base);
+            Imprime_Valor(172, 232, parte);
+            Imprime_Valor(172, 238, remessas);
+            Imprime_Valor(144, 244, anterior);
+            Imprime_Valor(144, 250, anterior + remessas + Tot_Entradas - Tot_Saidas - parte);
+        } else {
+            Imprime_Valor(172, 238, remessas);
+            Imprime_Valor(144, 244, anterior);
+            Imprime_Valor(144, 250, anterior + Tot_Entradas - Tot_Saidas - remessas);
+        }
+    }
+
+    const Fechamento_Mensal& dados_;
+    std::vector<Linha_Relatorio> linhas_;
+};
+
+}  // namespace
+
+bool Imprime_Mov_Mensal(const Fechamento_Mensal& dados) {
+    Relatorio_Livro_Caixa relatorio(dados);
+    return relatorio.Imprime_Mov_Mensal();
+}

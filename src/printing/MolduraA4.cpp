@@ -1,0 +1,128 @@
+#include "printing/MolduraA4.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/Texto.h"
+#include "platform/App.h"
+#include "platform/Caracteres.h"
+#include "platform/Printer.h"
+#include "platform/Relogio.h"
+#include "platform/Tela.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QScopeGuard>
+
+namespace {
+const QString Impresso = QStringLiteral("impresso.kwe");
+constexpr int LarguraCelula = 12;
+// Courier New and Liberation Mono advance every character 1229/2048 em.
+constexpr double AvancoEm = 1229.0 / 2048.0;
+
+// Decoded once per print: every page draws this one image, so the job
+// holds it once.
+QImage Le_Impresso() {
+    const QString caminho = QDir(App::Path()).filePath(Impresso);
+    if (!QFileInfo(caminho).isFile()) Levanta_Erro(53, QStringLiteral("Arquivo não encontrado: ") + caminho);
+    QImageReader leitor(caminho);
+    leitor.setDecideFormatFromContent(true);
+    QImage figura = leitor.read();
+    if (figura.isNull()) Levanta_Erro(481, leitor.errorString());
+    return figura;
+}
+
+QString Dois_Digitos(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+}  // namespace
+
+MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
+    : deslocaEsquerda_(deslocaEsquerda), deslocaTopo_(deslocaTopo), rodape_(rodape) {}
+
+float MolduraA4::Deslocamento(const QString& texto) { return float(Val(texto)); }
+
+QString MolduraA4::Celula(Dinheiro valor) {
+    const QString texto = valor.Formata();
+    return Caracteres::Conta(texto) > LarguraCelula ? texto : Formata_Texto(texto, LarguraCelula, QStringLiteral("D"));
+}
+
+void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor) {
+    const QString texto = Celula(valor);
+    const qsizetype alem = Caracteres::Conta(texto) - LarguraCelula;
+    const double avanco = Impressora().FontSize() * AvancoEm * 25.4 / 72.0;
+    Imprime_Texto(x - double(alem) * avanco, y, texto);
+}
+
+bool MolduraA4::Imprime_Mov_Mensal() {
+    // The error handler's box lets events through: a second click on print
+    // must not start another job inside this one.
+    static bool imprimindo = false;
+    if (imprimindo) return false;
+    imprimindo = true;
+    const auto fim = qScopeGuard([] { imprimindo = false; });
+    const Screen::Ampulheta ampulheta;
+    return Tenta([this] {
+        try {
+            Imprime_Documento();
+        } catch (...) {
+            // Whatever went wrong, nothing of this attempt is sent.
+            Impressora().KillDoc();
+            throw;
+        }
+    });
+}
+
+void MolduraA4::Imprime_Documento() {
+    const Screen::Ampulheta ampulheta;  // again on a retry: the handler put the default back
+    Prepara();
+    impresso_ = Le_Impresso();
+
+    Printer& p = Impressora();
+    p.setPaperSize(9);
+    p.setOrientation(1);
+    p.setScaleMode(6);
+    p.setFontName(QStringLiteral("Courier New"));
+    p.setFontBold(false);
+    p.setFontSize(12);
+    p.setScaleTop(-Deslocamento(deslocaTopo_));
+    p.setScaleLeft(-Deslocamento(deslocaEsquerda_));
+
+    Pinta_Impresso();
+    Pagina = 1;
+    Lin = PrimeiraLinha;
+    Tot_Entradas = Tot_Saidas = Dinheiro();
+    Imprime_Cabec(Pagina);
+    Imprime_Corpo();
+    Imprime_Rodape();
+    p.EndDoc();
+}
+
+void MolduraA4::Pinta_Impresso() { Impressora().PaintPicture(impresso_, 5, 5, 200, 280); }
+
+void MolduraA4::Incrementa_Lin(const QString& Quebra) {
+    Lin = float(double(Lin) + Passo);
+    if (Quebra == QLatin1String("S")) Checa_Lin();
+}
+
+void MolduraA4::Checa_Lin() {
+    if (!(Lin > Limite)) return;
+    Imprime_Rodape();
+    Impressora().NewPage();
+    Pinta_Impresso();
+    Lin = PrimeiraLinha;
+    ++Pagina;
+    Imprime_Cabec(Pagina);
+    Imprime_Texto(12, Lin, QStringLiteral("--"));
+    Imprime_Texto(25, Lin, QStringLiteral("TRANSPORTE DE SALDO DA PÁGINA ") + Dois_Digitos(Pagina - 1));
+    Imprime_Valor(144, Lin, Tot_Entradas);
+    Imprime_Valor(172, Lin, Tot_Saidas);
+    Incrementa_Lin(QStringLiteral("N"));
+}
+
+void MolduraA4::Imprime_Rodape() {
+    Imprime_Valor(144, 220, Tot_Entradas);
+    Imprime_Valor(172, 226, Tot_Saidas);
+    if (rodape_ == Rodape::Departamento) Imprime_Valor(144, 250, Tot_Entradas - Tot_Saidas);
+    const QDate hoje = Relogio::Hoje();
+    Imprime_Texto(14, 264, hoje.toString(QStringLiteral("dd")));
+    Imprime_Texto(32, 264, hoje.toString(QStringLiteral("MM")));
+    Imprime_Texto(48, 264, hoje.toString(QStringLiteral("yyyy")));
+    Imprime_Texto(rodape_ == Rodape::Departamento ? 179 : 178, 280, QStringLiteral("Tavrelo"), 7);
+}

@@ -1,0 +1,459 @@
+// The cash-book closing report, printed into PDF files and read back with
+// poppler's own tools: where each item lands in millimetres, how the body
+// breaks into pages and carries its totals, the closing block, and what a
+// failed print leaves behind.
+#include "common/Formularios.h"
+#include "common/LinhaLancamento.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "platform/Erro.h"
+#include "platform/MsgBox.h"
+#include "platform/Printer.h"
+#include "platform/Relogio.h"
+#include "platform/Tela.h"
+#include "printing/MolduraA4.h"
+#include "printing/RelatorioLivroCaixa.h"
+#include "support/Ambiente.h"
+#include "support/Registro.h"
+#include "support/Tabela.h"
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+struct Palavra {
+    int pagina = 0;
+    double x = -1, y = -1, direita = -1;  // millimetres from the paper's corner
+    QString texto;
+};
+
+struct Documento {
+    int paginas = 0;
+    QList<Palavra> palavras;
+    // The words of a page whose top is within half a millimetre of y, left
+    // to right, joined by blanks.
+    QString Linha(int pagina, double y) const {
+        QStringList r;
+        for (const Palavra& w : palavras)
+            if (w.pagina == pagina && qAbs(w.y - y) <= 0.5) r << w.texto;
+        return r.join(' ');
+    }
+    // The page holding a line of exactly this text; 0 when none does.
+    int Pagina_Da_Linha(const QString& linha) const {
+        for (const Palavra& w : palavras)
+            if (Linha(w.pagina, w.y) == linha) return w.pagina;
+        return 0;
+    }
+    // The first word with this text on the page (on the line at y).
+    Palavra Acha(int pagina, const QString& texto, double y = -1) const {
+        for (const Palavra& w : palavras)
+            if (w.pagina == pagina && w.texto == texto && (y < 0 || qAbs(w.y - y) <= 0.5)) return w;
+        return {};
+    }
+};
+
+QString Executa(const QString& programa, const QStringList& args) {
+    QProcess p;
+    p.start(programa, args);
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
+Documento Le_Pdf(const QString& pdf) {
+    static const QRegularExpression palavra(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    static const QRegularExpression paginas(R"(Pages:\s+(\d+))");
+    Documento d;
+    d.paginas = paginas.match(Executa("pdfinfo", {pdf})).captured(1).toInt();
+    const QStringList partes = Executa("pdftotext", {"-bbox", pdf, "-"}).split("<page ");
+    const double mm = 25.4 / 72;
+    for (int i = 1; i < partes.size(); ++i)
+        for (auto it = palavra.globalMatch(partes[i]); it.hasNext();) {
+            const auto m = it.next();
+            QString texto = m.captured(4);
+            texto.replace("&gt;", ">").replace("&lt;", "<").replace("&quot;", "\"").replace("&amp;", "&");
+            d.palavras << Palavra{i, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
+                                  m.captured(3).toDouble() * mm, texto};
+        }
+    return d;
+}
+
+bool Perto(double medido, double esperado) { return qAbs(medido - esperado) <= 0.5; }
+
+// Courier New at 12 points: a money cell of 12 characters ends here.
+constexpr double Celula12 = 12 * 12 * (1229.0 / 2048) * 25.4 / 72;
+
+double Y(int linha) { return 48.0 + linha * 5.94; }  // body line, from 0
+
+Dinheiro R(qint64 centavos) { return Dinheiro::DeCentavos(centavos); }
+
+QString Oferta(int dia, const QString& historico, qint64 centavos) {
+    return Linha_Lancamento::Monta("O", dia, historico, R(centavos));
+}
+
+// A sector congregation's row: its name block, the amount by calculation
+// type, its entries and its outflows.
+QString Igreja(const QString& nome, int codigo, int calculo, qint64 calculado, qint64 entradas, qint64 saidas) {
+    const QString bloco = nome + QString("(%1~%2)").arg(codigo, 4, 10, QChar('0')).arg(calculo);
+    return Formata_Texto("I", 2, "E") + Formata_Texto("01", 3, "E") + Formata_Texto(bloco, 38, "E") +
+           Formata_Texto(R(calculado).Formata(), 10, "D") + "  " + Formata_Texto(R(entradas).Formata(), 10, "D") + ' ' +
+           Formata_Texto(R(saidas).Formata(), 10, "D");
+}
+
+void Grava_Impresso(const QString& pasta) {
+    QImage figura(236, 330, QImage::Format_Grayscale8);
+    figura.fill(230);
+    QVERIFY(figura.save(QDir(pasta).filePath("impresso.kwe"), "PNG"));
+}
+
+// A report of the frame alone whose body may fail once, on its second page.
+class Relatorio_Falho final : public MolduraA4 {
+public:
+    Relatorio_Falho(int linhas, bool falha, Rodape rodape = Rodape::LivroCaixa)
+        : MolduraA4("0", "0", rodape), linhas_(linhas), falha_(falha) {}
+    int tentativas = 0;
+
+private:
+    void Imprime_Cabec(qint16 Pag) override { Imprime_Texto(180, 32, QString::number(Pag), 12); }
+    void Imprime_Corpo() override {
+        ++tentativas;
+        for (int i = 0; i < linhas_; ++i) {
+            if (falha_ && tentativas == 1 && Pagina == 2) Levanta_Erro(484, "papel");
+            Imprime_Valor(144, Lin, R(100));
+            Tot_Entradas += R(100);
+            if (i % 3 == 0) Tot_Saidas += R(50);
+            Incrementa_Lin("S");
+        }
+    }
+    int linhas_;
+    bool falha_;
+};
+
+}  // namespace
+
+struct CasoPaginas {
+    int ofertas;
+    int igrejas;
+    int paginas;
+    int paginaFechamento;
+};
+Q_DECLARE_METATYPE(CasoPaginas)
+
+enum class Figura { Boa, Ausente, Ilegivel };
+struct CasoFalha {
+    Figura figura;
+    QString linha;  // a row of the month
+    bool semImpressora;
+    long erro;
+};
+Q_DECLARE_METATYPE(CasoFalha)
+
+class tst_RelatorioLivroCaixa : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Ambiente> amb_;
+    QString pdfs_;
+
+    Documento imprime(const Fechamento_Mensal& dados) {
+        const qsizetype antes = Printer::ArquivosPdf().size();
+        if (!Imprime_Mov_Mensal(dados)) return {};
+        const QStringList arquivos = Printer::ArquivosPdf();
+        if (arquivos.size() != antes + 1) return {};
+        return Le_Pdf(arquivos.back());
+    }
+    QStringList arquivosNaPasta() const { return QDir(pdfs_).entryList({"*.pdf"}, QDir::Files); }
+
+private slots:
+    void init() {
+        amb_ = std::make_unique<Ambiente>(false);
+        pdfs_ = amb_->Pasta() + "/pdf";
+        Printer::DefinePastaPdf(pdfs_);
+        Grava_Impresso(amb_->Pasta());
+        Relogio::Define(QDateTime(QDate(2026, 3, 5), QTime(10, 0)));
+        Param[1] = "0012";
+        Param[3] = "SETOR NORTE";
+        Param[4] = "VILA NOVA";
+        Param[9] = "8";
+        Param[10] = "2021";
+    }
+    void cleanup() {
+        QVERIFY(!Impressora().Imprimindo());
+        QVERIFY(!Roteiro::HouveInesperada());
+        Printer::DefinePastaPdf({});
+        amb_.reset();
+    }
+
+    // One page holding a section of each kind: where every item lands.
+    void pagina_completa() {
+        Fechamento_Mensal f;
+        f.linhas = {Oferta(3, "CULTO DE DOMINGO", 123450),
+                    Oferta(10, "ESCOLA DOMINICAL", 5000),
+                    Linha_Lancamento::De_Registro("D", 5, "ANA LIMA RI:00000042 MB", R(30000)),
+                    Linha_Lancamento::Monta("S", 20, "CONTA DE LUZ CT:123", R(8010)),
+                    Igreja("VILA NOVA", 12, 3, 70000, 100000, 20000),
+                    Igreja("MONTE SIÃO", 7, 1, 55056, 55056, 0)};
+        f.saldoAnterior = R(100000);
+        f.remessas = R(35000);
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, 1);
+
+        QCOMPARE(d.Linha(1, 14), QString("001208202101"));
+        QVERIFY(Perto(d.Acha(1, "001208202101").x, 171));
+        QCOMPARE(d.Linha(1, 25), QString("SETOR NORTE 0012-VILA NOVA"));
+        QVERIFY(Perto(d.Acha(1, "0012-VILA").x, 130));
+        QCOMPARE(d.Linha(1, 32), QString("AGOSTO 2021 01"));
+        QVERIFY(Perto(d.Acha(1, "2021").x, 115));
+
+        // Banner, rows and total of each section on consecutive lines.
+        const QStringList corpo = {
+            "~~~~~~~~~~~~~~~~~~~~~ O F E R T A S ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+            "03 CULTO DE DOMINGO 1.234,50 ----",
+            "10 ESCOLA DOMINICAL 50,00 ----",
+            ">> TOTAL DE OFERTAS R$ 1.284,50",
+            "~~~~~~~~~~~~~~~~~~~~~ D Í Z I M O S ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+            "05 MB ANA LIMA RI:00000042 300,00 ----",
+            ">> TOTAL DE DÍZIMOS R$ 300,00",
+            "~~~~~~~~~~~~~~~~~~~~ D E S P E S A S ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+            "20 CONTA DE LUZ CT:123 ---- 80,10",
+            ">> TOTAL DE DESPESAS R$ 80,10",
+            "~~~~~~~~~~~~~~ I G R E J A S D O S E T O R ~~~~~~~~~~~~~~~~~~~~~~~~~~~~",
+            "01 VILA NOVA(0012~3) 700,00 1.000,00 200,00",
+            "01 MONTE SIÃO(0007~1) 550,56 550,56 0,00",
+            // The installation's own offerings and tithes and the
+            // congregations' amounts by type.
+            ">> BASE DE REMESSA R$ 2.835,06",
+        };
+        for (int i = 0; i < corpo.size(); ++i) QCOMPARE(d.Linha(1, Y(i)), corpo[i]);
+        QCOMPARE(d.Linha(1, Y(corpo.size())), QString());
+
+        // Columns: banner, day, history, money cells by their right edge.
+        QVERIFY(Perto(d.Acha(1, "~~~~~~~~~~~~~~~~~~~~~").x, 10));
+        const Palavra dia = d.Acha(1, "03"), hist = d.Acha(1, "CULTO"), oferta = d.Acha(1, "1.234,50");
+        QVERIFY(Perto(dia.x, 12) && Perto(hist.x, 24));
+        QVERIFY2(Perto(oferta.direita, 144 + Celula12), qPrintable(QString::number(oferta.direita)));
+        const Palavra luz = d.Acha(1, "80,10");
+        QVERIFY(Perto(luz.direita, 172 + Celula12) && Perto(luz.y, Y(8)));
+        QVERIFY(Perto(d.Acha(1, "1.000,00").direita, 144 + Celula12));
+        QVERIFY(Perto(d.Acha(1, "200,00").direita, 172 + Celula12));
+        QVERIFY(Perto(d.Acha(1, "700,00").y, Y(11)));
+        QVERIFY(Perto(d.Acha(1, ">>").x, 12) && Perto(d.Acha(1, "TOTAL").x, 45));
+
+        // Footer: entries 1.284,50 + 300,00 + 1.550,56; outflows 80,10 + 200,00.
+        QCOMPARE(d.Linha(1, 220), QString("3.135,06"));
+        QCOMPARE(d.Linha(1, 226), QString("280,10"));
+        QVERIFY(Perto(d.Acha(1, "280,10").direita, 172 + Celula12));
+        QCOMPARE(d.Linha(1, 264), QString("05 03 2026"));
+        QVERIFY(Perto(d.Acha(1, "05", 264).x, 14));
+        QVERIFY(Perto(d.Acha(1, "03", 264).x, 32));
+        QVERIFY(Perto(d.Acha(1, "2026", 264).x, 48));
+        const Palavra credito = d.Acha(1, "Tavrelo");
+        QVERIFY(Perto(credito.x, 178) && Perto(credito.y, 280));
+
+        // Closing block: 0.6 of the base (1.701,04), the remittances, the
+        // previous balance and 1.000,00 + 350,00 + 3.135,06 - 280,10 - 1.701,04.
+        QCOMPARE(d.Linha(1, 232), QString("1.701,04"));
+        QCOMPARE(d.Linha(1, 238), QString("350,00"));
+        QCOMPARE(d.Linha(1, 244), QString("1.000,00"));
+        QCOMPARE(d.Linha(1, 250), QString("2.503,92"));
+        QVERIFY(Perto(d.Acha(1, "1.701,04").direita, 172 + Celula12));
+        QVERIFY(Perto(d.Acha(1, "2.503,92").direita, 144 + Celula12));
+    }
+
+    // Bodies that fill a page exactly, a page and one line, two pages and
+    // one line: the break, the carried totals and the closing block's page.
+    void paginas_data() {
+        Tabela<CasoPaginas>({
+            {"mês vazio", {0, 0, 1, 1}},
+            {"uma página menos uma linha", {26, 0, 1, 1}},
+            {"uma página exata", {27, 0, 2, 2}},
+            {"uma página e uma linha", {28, 0, 2, 2}},
+            {"duas páginas e uma linha", {56, 0, 3, 3}},
+            // With the sector the block stays on the page of the base line.
+            {"uma página exata com o setor", {20, 5, 2, 1}},
+            {"duas páginas e uma linha com o setor", {20, 34, 3, 3}},
+        });
+    }
+    void paginas() {
+        QFETCH(CasoPaginas, caso);
+        Fechamento_Mensal f;
+        f.saldoAnterior = R(12345);
+        Dinheiro entradas, saidas;
+        for (int i = 0; i < caso.ofertas; ++i) {
+            f.linhas << Oferta(1 + i % 28, QString("OFERTA %1").arg(i), 100 + i);
+            entradas += R(100 + i);
+        }
+        for (int i = 0; i < caso.igrejas; ++i) {
+            f.linhas << Igreja(QString("IGREJA %1").arg(i), i + 1, 1, 1000, 1000, 500);
+            entradas += R(1000);
+            saidas += R(500);
+        }
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, caso.paginas);
+        for (int p = 1; p <= d.paginas; ++p) {
+            QCOMPARE(d.Linha(p, 244), p == caso.paginaFechamento ? QString("123,45") : QString());
+            QCOMPARE(d.Linha(p, 32), QString("AGOSTO 2021 %1").arg(p, 2, 10, QChar('0')));
+            if (p == 1) continue;
+            // The carried totals are the ones the previous page's footer shows.
+            const QString transporte = QString("-- TRANSPORTE DE SALDO DA PÁGINA %1 %2 %3")
+                                           .arg(p - 1, 2, 10, QChar('0'))
+                                           .arg(d.Linha(p - 1, 220), d.Linha(p - 1, 226));
+            QCOMPARE(d.Linha(p, 48), transporte);
+            QVERIFY(Perto(d.Acha(p, "--").x, 12) && Perto(d.Acha(p, "TRANSPORTE").x, 25));
+        }
+        QCOMPARE(d.Linha(d.paginas, 220), entradas.Formata());
+        QCOMPARE(d.Linha(d.paginas, 226), saidas.Formata());
+        QCOMPARE(d.Linha(1, 220), d.paginas == 1 ? entradas.Formata() : d.Linha(2, 48).section(' ', -2, -2));
+
+        // One picture under every page, held once in the job.
+        const QStringList figuras = Executa("pdfimages", {"-list", Printer::ArquivosPdf().back()}).split('\n').mid(2);
+        QSet<QString> objetos;
+        int desenhos = 0;
+        for (const QString& l : figuras)
+            if (const QStringList c = l.simplified().split(' '); c.size() > 11) {
+                ++desenhos;
+                objetos << c[10];
+            }
+        QCOMPARE(desenhos, caso.paginas);
+        QCOMPARE(objetos.size(), 1);
+    }
+
+    // The offset boxes move every item; an empty month prints zeros.
+    void deslocamentos_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<double>("mm");
+        QTest::newRow("ponto decimal") << "2.5" << 2.5;
+        QTest::newRow("vírgula para no inteiro") << "2,5" << 2.0;
+        QTest::newRow("negativo") << "-3" << -3.0;
+        QTest::newRow("não numérico") << "abc" << 0.0;
+        QTest::newRow("vazio") << "" << 0.0;
+    }
+    void deslocamentos() {
+        QFETCH(QString, texto);
+        QFETCH(double, mm);
+        Fechamento_Mensal f;
+        f.deslocaEsquerda = f.deslocaTopo = texto;
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, 1);
+        const Palavra codigo = d.Acha(1, "001208202101"), credito = d.Acha(1, "Tavrelo");
+        QVERIFY2(Perto(codigo.x, 171 + mm) && Perto(codigo.y, 14 + mm), qPrintable(QString::number(codigo.x)));
+        QVERIFY(Perto(credito.x, 178 + mm) && Perto(credito.y, 280 + mm));
+        QCOMPARE(d.Linha(1, 48 + mm), QString());
+        for (double y : {220, 226, 238, 244, 250}) QCOMPARE(d.Linha(1, y + mm), QString("0,00"));
+        QCOMPARE(d.Linha(1, 232 + mm), QString());
+    }
+
+    // Printed totals are the sums of the rows in cents, whole however wide.
+    void totais_exatos() {
+        QRandomGenerator gerador = Gerador_Semeado();
+        Fechamento_Mensal f;
+        Dinheiro ofertas, despesas;
+        const QString longo = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMN";  // 50 characters
+        f.linhas << Oferta(1, longo, 99999999);
+        ofertas += R(99999999);
+        for (int i = 0; i < 10; ++i, ofertas += R(99999999)) f.linhas << Oferta(2, "GRANDE", 99999999);
+        for (int i = 0; i < 60; ++i) {
+            const qint64 c = gerador.bounded(1, 100000000);
+            f.linhas << Oferta(3, "ALEATÓRIA", c);
+            ofertas += R(c);
+        }
+        for (int i = 0; i < 40; ++i) {
+            const qint64 c = gerador.bounded(1, 100000000);
+            f.linhas << Linha_Lancamento::Monta("S", 4, "DESPESA", R(c));
+            despesas += R(c);
+        }
+        f.saldoAnterior = R(-1000);
+        f.remessas = R(2);
+        const Documento d = imprime(f);
+        QCOMPARE(d.paginas, 5);
+        QCOMPARE(d.Linha(1, Y(1)), QString("01 ") + longo.left(48) + " 999.999,99 ----");
+        QCOMPARE(d.Linha(5, 220), ofertas.Formata());
+        QCOMPARE(d.Linha(5, 226), despesas.Formata());
+        QCOMPARE(d.Linha(5, 250), (R(-1000) + ofertas - despesas - R(2)).Formata());
+        QVERIFY(ofertas >= R(1000000000));
+        // Wider than its cell: it ends on the cell's right edge.
+        const Palavra total = d.Acha(5, ofertas.Formata(), 220);
+        QVERIFY2(Perto(total.direita, 144 + Celula12), qPrintable(QString::number(total.direita)));
+        QCOMPARE(d.Pagina_Da_Linha(">> TOTAL DE OFERTAS R$ " + ofertas.Formata()), 3);
+    }
+
+    // What a failed print leaves: its error through the handler, nothing
+    // printed, no document open.
+    void falhas_data() {
+        Tabela<CasoFalha>({
+            {"sem a figura do impresso", {Figura::Ausente, {}, false, 53}},
+            {"figura ilegível", {Figura::Ilegivel, {}, false, 481}},
+            {"valor que não coube na célula",
+             {Figura::Boa, Formata_Texto("O 01 GRANDE", 55, "E") + "##########       ----", false, 13}},
+            {"sem impressora", {Figura::Boa, {}, true, 482}},
+        });
+    }
+    void falhas() {
+        QFETCH(CasoFalha, caso);
+        const QString figura = QDir(amb_->Pasta()).filePath("impresso.kwe");
+        if (caso.figura != Figura::Boa) QFile::remove(figura);
+        if (caso.figura == Figura::Ilegivel) {
+            QFile arq(figura);
+            QVERIFY(arq.open(QIODevice::WriteOnly) && arq.write("isto não é uma figura") > 0);
+        }
+        if (caso.semImpressora) {
+            Printer::DefinePastaPdf({});
+            Define_Impressora("Impressora Removida");
+        }
+        Fechamento_Mensal f;
+        f.linhas << Oferta(1, "CULTO", 100);
+        if (!caso.linha.isEmpty()) f.linhas << caso.linha;
+        Roteiro::Responde(vbNo);
+        const bool impresso = Imprime_Mov_Mensal(f);
+        Define_Impressora({});
+        QVERIFY(!impresso);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));
+        QVERIFY(arquivosNaPasta().isEmpty());
+        QVERIFY(Printer::ArquivosPdf().isEmpty());
+        QCOMPARE(Screen::MousePointerAtual(), 0);
+    }
+
+    // An error in the middle of the job: Yes prints it again from page 1
+    // with fresh totals and sends one document; No sends nothing.
+    void nova_tentativa_data() {
+        QTest::addColumn<int>("resposta");
+        QTest::newRow("sim") << int(vbYes);
+        QTest::newRow("não") << int(vbNo);
+    }
+    void nova_tentativa() {
+        QFETCH(int, resposta);
+        Relatorio_Falho r(40, true);
+        Roteiro::Responde(resposta);
+        QCOMPARE(r.Imprime_Mov_Mensal(), resposta == vbYes);
+        QCOMPARE(Roteiro::Caixas().back().titulo, QString("<<< Ocorrência de Erro 484 >>>"));
+        if (resposta == vbNo) {
+            QCOMPARE(r.tentativas, 1);
+            QVERIFY(arquivosNaPasta().isEmpty());
+            return;
+        }
+        QCOMPARE(r.tentativas, 2);
+        QCOMPARE(arquivosNaPasta().size(), 1);
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 2);
+        QCOMPARE(d.Linha(1, 220), QString("29,00"));
+        QCOMPARE(d.Linha(2, 220), QString("40,00"));
+        QCOMPARE(d.Linha(1, 250), QString());
+    }
+
+    // The department report's footer: the running balance on every page and
+    // the credit line one millimetre further right.
+    void rodape_departamento() {
+        Relatorio_Falho r(30, false, MolduraA4::Rodape::Departamento);
+        QVERIFY(r.Imprime_Mov_Mensal());
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 2);
+        QCOMPARE(d.Linha(1, 250), QString("24,00"));  // 29,00 - 10 x 0,50
+        QCOMPARE(d.Linha(2, 250), QString("25,00"));
+        QVERIFY(Perto(d.Acha(2, "25,00", 250).direita, 144 + Celula12));
+        QVERIFY(Perto(d.Acha(2, "Tavrelo").x, 179));
+    }
+};
+
+REGISTRA_TESTE(tst_RelatorioLivroCaixa)
+#include "tst_RelatorioLivroCaixa.moc"
