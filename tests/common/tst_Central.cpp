@@ -199,6 +199,37 @@ private slots:
         Fecha_Banco_Central();
     }
 
+    // A statement prepared once keeps its values apart from row to row
+    // while their kind and length change: NULL, then a value, then NULL
+    // again; a text longer than any before; integers past 32 bits.
+    void comando_liga_cada_linha() {
+        QVERIFY(Abre_Banco_Central(false));
+        Banco_Central->Executa("CREATE TEMPORARY TABLE ligados (n INT AUTO_INCREMENT PRIMARY KEY, t VARCHAR(300), "
+                               "i BIGINT, d DECIMAL(14,2))");
+        const QVariant nulo{QMetaType(QMetaType::QString)};
+        const QString longo = QStringLiteral("Ação ").repeated(50);
+        const QList<QVariantList> linhas = {{nulo, nulo, nulo},
+                                            {"", qint64(5000000000), "0.10"},
+                                            {"D'ARC \\ Í ç \"x\"", 7, "99999999999.99"},
+                                            {longo, nulo, QByteArray("1234.56")},
+                                            {"x", -1, nulo}};
+        {
+            ComandoCentral comando(*Banco_Central, "INSERT INTO ligados (t, i, d) VALUES (?, ?, ?)");
+            for (const QVariantList& l : linhas) comando.Executa(l);
+        }
+        const QStringList esperadas = {"-|-|-", "|5000000000|0.10", "D'ARC \\ Í ç \"x\"|7|99999999999.99",
+                                       longo + "|-|1234.56", "x|-1|-"};
+        auto rs = Banco_Central->AbreSnapshot("SELECT CONCAT(COALESCE(t, '-'), '|', COALESCE(i, '-'), '|', "
+                                              "COALESCE(d, '-')) AS v FROM ligados ORDER BY n");
+        for (const QString& esperada : esperadas) {
+            QVERIFY(!rs->Eof());
+            QCOMPARE(rs->Texto("v"), esperada);
+            rs->MoveNext();
+        }
+        QVERIFY(rs->Eof());
+        Fecha_Banco_Central();
+    }
+
     void servidor_mudo_tem_prazo() {
         QTcpServer mudo;  // accepts, never speaks
         QVERIFY(mudo.listen(QHostAddress::LocalHost));
