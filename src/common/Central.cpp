@@ -290,11 +290,17 @@ struct ComandoCentral::Nativo {
         }
         switch (v.typeId()) {
         case QMetaType::Int:
+            p.inteiro = *static_cast<const int*>(v.constData());
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case QMetaType::LongLong:
+            p.inteiro = *static_cast<const qint64*>(v.constData());
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
         case QMetaType::Short:
         case QMetaType::UShort:
         case QMetaType::UInt:
         case QMetaType::Long:
-        case QMetaType::LongLong:
             p.inteiro = v.toLongLong();
             Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
             return;
@@ -324,10 +330,11 @@ struct ComandoCentral::Nativo {
     }
     void Utf8(const QString& t) {
         utf8.resize(t.size() * 3);
-        QStringEncoder codificador(QStringEncoder::Utf8);
+        codificador.resetState();
         char* fim = codificador.appendToBuffer(utf8.data(), t);
         utf8.resize(fim - utf8.data());
     }
+    QStringEncoder codificador{QStringEncoder::Utf8};
 };
 
 ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
