@@ -317,22 +317,19 @@ struct ComandoCentral::Nativo {
             Bytes(numero, p, b.constData(), b.size());
             return;
         }
-        case QMetaType::QString: {
-            const QString& t = *static_cast<const QString*>(v.constData());
-            Utf8(t);
-            Bytes(numero, p, utf8.constData(), utf8.size());
+        case QMetaType::QString:
+            Texto(numero, p, *static_cast<const QString*>(v.constData()));
             return;
-        }
         default:
-            Utf8(v.toString());
-            Bytes(numero, p, utf8.constData(), utf8.size());
+            // Dates and moments become ISO texts, which the server reads.
+            Texto(numero, p, v.toString());
         }
     }
-    void Utf8(const QString& t) {
+    void Texto(SQLUSMALLINT numero, Parametro& p, const QString& t) {
         utf8.resize(t.size() * 3);
         codificador.resetState();
         char* fim = codificador.appendToBuffer(utf8.data(), t);
-        utf8.resize(fim - utf8.data());
+        Bytes(numero, p, utf8.constData(), fim - utf8.constData());
     }
     QStringEncoder codificador{QStringEncoder::Utf8};
 };

@@ -205,22 +205,24 @@ private slots:
     void comando_liga_cada_linha() {
         QVERIFY(Abre_Banco_Central(false));
         Banco_Central->Executa("CREATE TEMPORARY TABLE ligados (n INT AUTO_INCREMENT PRIMARY KEY, t VARCHAR(300), "
-                               "i BIGINT, d DECIMAL(14,2))");
+                               "i BIGINT, d DECIMAL(14,2), h DATETIME(3))");
         const QVariant nulo{QMetaType(QMetaType::QString)};
         const QString longo = QStringLiteral("Ação ").repeated(50);
-        const QList<QVariantList> linhas = {{nulo, nulo, nulo},
-                                            {"", qint64(5000000000), "0.10"},
-                                            {"D'ARC \\ Í ç \"x\"", 7, "99999999999.99"},
-                                            {longo, nulo, QByteArray("1234.56")},
-                                            {"x", -1, nulo}};
+        const QVariant instante = QDateTime(QDate(2021, 8, 15), QTime(10, 0, 7, 250));
+        const QList<QVariantList> linhas = {{nulo, nulo, nulo, nulo},
+                                            {"", qint64(5000000000), "0.10", instante},
+                                            {"D'ARC \\ Í ç \"x\"", 7, "99999999999.99", nulo},
+                                            {longo, nulo, QByteArray("1234.56"), QDate(2021, 8, 31)},
+                                            {"x", -1, nulo, nulo}};
         {
-            ComandoCentral comando(*Banco_Central, "INSERT INTO ligados (t, i, d) VALUES (?, ?, ?)");
+            ComandoCentral comando(*Banco_Central, "INSERT INTO ligados (t, i, d, h) VALUES (?, ?, ?, ?)");
             for (const QVariantList& l : linhas) comando.Executa(l);
         }
-        const QStringList esperadas = {"-|-|-", "|5000000000|0.10", "D'ARC \\ Í ç \"x\"|7|99999999999.99",
-                                       longo + "|-|1234.56", "x|-1|-"};
+        const QStringList esperadas = {"-|-|-|-", "|5000000000|0.10|2021-08-15 10:00:07.250",
+                                       "D'ARC \\ Í ç \"x\"|7|99999999999.99|-",
+                                       longo + "|-|1234.56|2021-08-31 00:00:00.000", "x|-1|-|-"};
         auto rs = Banco_Central->AbreSnapshot("SELECT CONCAT(COALESCE(t, '-'), '|', COALESCE(i, '-'), '|', "
-                                              "COALESCE(d, '-')) AS v FROM ligados ORDER BY n");
+                                              "COALESCE(d, '-'), '|', COALESCE(h, '-')) AS v FROM ligados ORDER BY n");
         for (const QString& esperada : esperadas) {
             QVERIFY(!rs->Eof());
             QCOMPARE(rs->Texto("v"), esperada);
