@@ -10,10 +10,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QStringEncoder>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
+#include <cstring>
 #include <optional>
+#include <vector>
+#include <sql.h>
+#include <sqlext.h>
 
 std::unique_ptr<ConexaoCentral> Banco_Central;
 
@@ -66,10 +73,33 @@ void Liga(QSqlQuery& q, const QVariantList& valores) {
 // A bound statement the server refuses with a data error (a number that is
 // not one, a text too long) is reported by the driver as a success that
 // changed nothing; ask the server.
-void Confere_Recusa(const QSqlQuery& q, const QString& conexao) {
-    if (q.isSelect() || q.numRowsAffected() > 0) return;
+void Confere_Recusa(const QString& conexao) {
     QSqlQuery e(QSqlDatabase::database(conexao, false));
     if (e.exec(QStringLiteral("SHOW ERRORS")) && e.next()) Levanta_Erro(3146, e.value(2).toString());
+}
+
+// The driver's messages about a handle, as Qt reports them.
+QString Diagnostico(SQLSMALLINT tipo, SQLHANDLE h) {
+    QStringList partes;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR estado[SQL_SQLSTATE_SIZE + 1];
+        SQLWCHAR texto[SQL_MAX_MESSAGE_LENGTH];
+        SQLINTEGER nativo = 0;
+        SQLSMALLINT tamanho = 0;
+        if (!SQL_SUCCEEDED(SQLGetDiagRecW(tipo, h, i, estado, &nativo, texto, SQL_MAX_MESSAGE_LENGTH, &tamanho))) break;
+        partes << QString::fromUtf16(reinterpret_cast<const char16_t*>(texto),
+                                     std::clamp<qsizetype>(tamanho, 0, SQL_MAX_MESSAGE_LENGTH - 1));
+    }
+    return partes.join(QLatin1Char(' '));
+}
+
+// The ODBC handle under the Qt connection: statements run on it share the
+// connection's transaction.
+SQLHDBC Handle_Conexao(const QString& nome) {
+    const QSqlDatabase db = QSqlDatabase::database(nome, false);
+    const QVariant h = db.isOpen() ? db.driver()->handle() : QVariant();
+    if (!h.isValid() || h.metaType().sizeOf() != int(sizeof(SQLHDBC))) return nullptr;
+    return *static_cast<const SQLHDBC*>(h.constData());
 }
 
 QString Texto_Da_Conexao() {
@@ -207,17 +237,135 @@ void ConexaoCentral::Rollback() noexcept {
     QSqlDatabase::database(nome_, false).rollback();
 }
 
+// One parameter's buffer, bound once and refilled for each row; bound again
+// only when the value's kind changes or its text outgrows the buffer. Qt's
+// own binding costs more than the insert itself on a month's rows.
+struct Parametro {
+    SQLSMALLINT tipoC = 0, tipoSql = 0;
+    SQLLEN capacidade = -1;
+    SQLLEN indicador = 0;
+    qint64 inteiro = 0;
+    double real = 0;
+    std::unique_ptr<char[]> bytes;
+};
+
+struct ComandoCentral::Nativo {
+    SQLHSTMT stmt = nullptr;
+    std::vector<Parametro> parametros;
+    QByteArray utf8;  // reused: a row's texts need no allocation of their own
+
+    ~Nativo() {
+        if (stmt) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    }
+    [[noreturn]] void Falha() const { Levanta_Erro(3146, Diagnostico(SQL_HANDLE_STMT, stmt)); }
+
+    void Liga(SQLUSMALLINT numero, Parametro& p, SQLSMALLINT c, SQLSMALLINT s, void* dados, SQLLEN capacidade) {
+        p.tipoC = c;
+        p.tipoSql = s;
+        p.capacidade = capacidade;
+        const SQLULEN coluna = c == SQL_C_BINARY ? SQLULEN(qMax<SQLLEN>(capacidade, 1)) : 0;
+        if (!SQL_SUCCEEDED(SQLBindParameter(stmt, numero, SQL_PARAM_INPUT, c, s, coluna, 0, dados, capacidade, &p.indicador)))
+            Falha();
+    }
+    void Numero(SQLUSMALLINT numero, Parametro& p, SQLSMALLINT c, SQLSMALLINT s, void* dados, SQLLEN tamanho) {
+        if (p.tipoC != c) Liga(numero, p, c, s, dados, tamanho);
+        p.indicador = 0;
+    }
+    // Bytes as Qt sends a QByteArray: binary data the server stores as the
+    // column's text, so UTF-8 arrives unchanged.
+    void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, qsizetype tamanho) {
+        if (p.tipoC != SQL_C_BINARY || tamanho > p.capacidade) {
+            const SQLLEN capacidade = qMax<SQLLEN>(64, qNextPowerOfTwo(quint64(tamanho)));
+            p.bytes = std::make_unique<char[]>(size_t(capacidade));
+            Liga(numero, p, SQL_C_BINARY, SQL_LONGVARBINARY, p.bytes.get(), capacidade);
+        }
+        if (tamanho > 0) std::memcpy(p.bytes.get(), dados, size_t(tamanho));
+        p.indicador = SQLLEN(tamanho);
+    }
+    void Valor(SQLUSMALLINT numero, Parametro& p, const QVariant& v) {
+        if (v.isNull()) {
+            if (p.tipoC == 0) Liga(numero, p, SQL_C_CHAR, SQL_VARCHAR, nullptr, 0);
+            p.indicador = SQL_NULL_DATA;
+            return;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Int:
+            p.inteiro = *static_cast<const int*>(v.constData());
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case QMetaType::LongLong:
+            p.inteiro = *static_cast<const qint64*>(v.constData());
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+            p.inteiro = v.toLongLong();
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case QMetaType::Bool:
+            p.inteiro = v.toBool() ? 1 : 0;
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case QMetaType::Double:
+            p.real = v.toDouble();
+            Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
+            return;
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            Bytes(numero, p, b.constData(), b.size());
+            return;
+        }
+        case QMetaType::QString:
+            Texto(numero, p, *static_cast<const QString*>(v.constData()));
+            return;
+        default:
+            // Dates and moments become ISO texts, which the server reads.
+            Texto(numero, p, v.toString());
+        }
+    }
+    void Texto(SQLUSMALLINT numero, Parametro& p, const QString& t) {
+        utf8.resize(t.size() * 3);
+        codificador.resetState();
+        char* fim = codificador.appendToBuffer(utf8.data(), t);
+        Bytes(numero, p, utf8.constData(), fim - utf8.constData());
+    }
+    QStringEncoder codificador{QStringEncoder::Utf8};
+};
+
 ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
-    : conexao_(conexao), consulta_(std::make_unique<QSqlQuery>(conexao.NovaConsulta())) {
-    if (!consulta_->prepare(sql)) Levanta_Erro(3146, Texto(consulta_->lastError()));
+    : conexao_(conexao), nativo_(std::make_unique<Nativo>()) {
+    const SQLHDBC dbc = Handle_Conexao(conexao.nome_);
+    if (!dbc) Levanta_Erro(3146, QStringLiteral("Connection not open"));
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &nativo_->stmt))) {
+        nativo_->stmt = nullptr;
+        Levanta_Erro(3146, Diagnostico(SQL_HANDLE_DBC, dbc));
+    }
+    std::u16string texto = sql.toStdU16String();
+    if (!SQL_SUCCEEDED(SQLPrepareW(nativo_->stmt, reinterpret_cast<SQLWCHAR*>(texto.data()), SQLINTEGER(texto.size()))))
+        nativo_->Falha();
 }
 
 ComandoCentral::~ComandoCentral() = default;
 
 void ComandoCentral::Executa(const QVariantList& valores) {
-    Liga(*consulta_, valores);
-    if (!consulta_->exec()) Levanta_Erro(3146, Texto(consulta_->lastError()));
-    Confere_Recusa(*consulta_, conexao_.nome_);
+    Nativo& n = *nativo_;
+    if (n.parametros.size() != size_t(valores.size())) {
+        SQLFreeStmt(n.stmt, SQL_RESET_PARAMS);
+        n.parametros = std::vector<Parametro>(size_t(valores.size()));
+    }
+    for (qsizetype i = 0; i < valores.size(); ++i) n.Valor(SQLUSMALLINT(i + 1), n.parametros[size_t(i)], valores[i]);
+    const SQLRETURN r = SQLExecute(n.stmt);
+    if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
+    SQLSMALLINT colunas = 0;
+    SQLNumResultCols(n.stmt, &colunas);
+    if (colunas > 0) {
+        SQLFreeStmt(n.stmt, SQL_CLOSE);
+        return;
+    }
+    SQLLEN linhas = 0;
+    if (r == SQL_NO_DATA || !SQL_SUCCEEDED(SQLRowCount(n.stmt, &linhas)) || linhas <= 0) Confere_Recusa(conexao_.nome_);
 }
 
 std::unique_ptr<ConexaoCentral> Abre_Conexao_Central(bool somenteLeitura) {

@@ -62,8 +62,10 @@ private:
 };
 
 // A statement prepared once on a connection and run for many rows: each
-// Executa binds one row's values and runs it. It must not outlive its
-// connection.
+// Executa binds one row's values and runs it, inside the connection's
+// transaction. It must not outlive its connection. Texts travel as their
+// UTF-8 bytes, integers as integers, a null of any type as NULL; exact
+// numbers go as their decimal text.
 class ComandoCentral {
 public:
     ComandoCentral(ConexaoCentral& conexao, const QString& sql);
@@ -73,8 +75,9 @@ public:
     void Executa(const QVariantList& valores);
 
 private:
+    struct Nativo;
     ConexaoCentral& conexao_;
-    std::unique_ptr<QSqlQuery> consulta_;
+    std::unique_ptr<Nativo> nativo_;
 };
 
 // The connection of the code that called Abre_Banco_Central, until its

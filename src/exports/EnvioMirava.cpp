@@ -90,8 +90,12 @@ Membro Le_Membro(const QString& celula, const QString& historico) {
     return m;
 }
 
+Instante Marca(const QDateTime& agora) {
+    return {agora.time().toString(QStringLiteral("HH:mm:ss")), agora.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))};
+}
+
 QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l, qint64 conta,
-                     const QDateTime& agora) {
+                     const Instante& agora) {
     const QString tipo = Caracteres::Esquerda(linha, 1);
     const bool dizimo = tipo == QLatin1String("D");
     const bool saida = tipo == QLatin1String("S");
@@ -113,7 +117,7 @@ QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamen
     QVariantList v;
     v.reserve(57);
     v << mes.mes << mes.ano << valor.Texto().replace(QLatin1Char(','), QLatin1Char('.')) << m.membro << 0 << 0 << data
-      << agora.time().toString(QStringLiteral("HH:mm:ss"));
+      << agora.hora;
     if (dizimo) v << QString::number(i + 1);
     else v << i + 1;
     for (int k = 0; k < 6; ++k) v << Nulo();
@@ -121,7 +125,7 @@ QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamen
     v << (dizimo ? qint64(3101) : saida ? conta : qint64(3102)) << 0 << (saida ? QStringLiteral("D") : QStringLiteral("C"));
     v << 0 << 0 << 1 << 0;
     v << (dizimo ? (m.outro.isEmpty() ? QStringLiteral("1") : QStringLiteral("3")) : vazio);
-    v << agora.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << QStringLiteral("TQR") << historico;
+    v << agora.horario << QStringLiteral("TQR") << historico;
     if (saida) v << 1;
     else v << vazio;
     v << vazio << Nulo() << 0 << 0 << (dizimo ? m.outro : vazio);
@@ -333,6 +337,7 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
         int linhas = 0;
         QVariantList valores;
     } grupo;
+    grupo.valores.reserve(57 * Envio_Mirava::Grupo);
     std::unique_ptr<ComandoCentral> cheios[2];
     auto descarrega = [&] {
         if (grupo.linhas == 0) return;
@@ -347,11 +352,22 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
         grupo.linhas = 0;
         grupo.valores.clear();
     };
-    auto envia = [&](bool dizimo, const QVariantList& valores) {
+    auto envia = [&](bool dizimo, QVariantList&& valores) {
         if (grupo.linhas > 0 && grupo.dizimo != dizimo) descarrega();
         grupo.dizimo = dizimo;
-        grupo.valores += valores;
+        grupo.valores.append(std::move(valores));
         if (++grupo.linhas == Envio_Mirava::Grupo) descarrega();
+    };
+    // Every row reads the clock; its texts change only with the second.
+    QDateTime visto;
+    Envio_Mirava::Instante instante;
+    auto agora = [&]() -> const Envio_Mirava::Instante& {
+        const QDateTime a = Relogio::Agora();
+        if (!visto.isValid() || a.date() != visto.date() ||
+            a.time().msecsSinceStartOfDay() / 1000 != visto.time().msecsSinceStartOfDay() / 1000)
+            instante = Envio_Mirava::Marca(a);
+        visto = a;
+        return instante;
     };
     QHash<qint64, qint64> contas;
     const int n = LstLivroCx->ListCount();
@@ -384,13 +400,13 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
                     achada = contas.insert(codseq, Busca_Conta_Reduzida(*conexao, codseq).toLongLong());
                 conta = *achada;
             }
-            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
         } else if (tipo == QLatin1String("O")) {
             situacao(QStringLiteral("Enviando Ofertas para o Mirava. Aguarde..."));
-            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
         } else if (tipo == QLatin1String("D")) {
             situacao(QStringLiteral("Enviando Dízimos para o Mirava. Aguarde..."));
-            envia(true, Envio_Mirava::Valores(mes, i, linha, l, conta, Relogio::Agora()));
+            envia(true, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
         }
         run.Linha(i, n);
         if (Linha_Enviada) Linha_Enviada(i);

@@ -29,9 +29,16 @@ inline constexpr int Grupo = 50;
 // tithe (nomeoutro included), 56 otherwise.
 QString Insert(const QString& tabela, bool dizimo, int linhas);
 
+// The moment a row is sent as its columns hold it: the time (`hora`) and
+// the date and time (`horario`).
+struct Instante {
+    QString hora, horario;
+};
+Instante Marca(const QDateTime& agora);
+
 // Row i of the list (its text and its stored entry) as the insert's
 // values; conta is the reduced account of an outflow.
 QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l, qint64 conta,
-                     const QDateTime& agora);
+                     const Instante& agora);
 
 }  // namespace Envio_Mirava

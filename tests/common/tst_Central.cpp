@@ -199,6 +199,39 @@ private slots:
         Fecha_Banco_Central();
     }
 
+    // A statement prepared once keeps its values apart from row to row
+    // while their kind and length change: NULL, then a value, then NULL
+    // again; a text longer than any before; integers past 32 bits.
+    void comando_liga_cada_linha() {
+        QVERIFY(Abre_Banco_Central(false));
+        Banco_Central->Executa("CREATE TEMPORARY TABLE ligados (n INT AUTO_INCREMENT PRIMARY KEY, t VARCHAR(300), "
+                               "i BIGINT, d DECIMAL(14,2), h DATETIME(3))");
+        const QVariant nulo{QMetaType(QMetaType::QString)};
+        const QString longo = QStringLiteral("Ação ").repeated(50);
+        const QVariant instante = QDateTime(QDate(2021, 8, 15), QTime(10, 0, 7, 250));
+        const QList<QVariantList> linhas = {{nulo, nulo, nulo, nulo},
+                                            {"", qint64(5000000000), "0.10", instante},
+                                            {"D'ARC \\ Í ç \"x\"", 7, "99999999999.99", nulo},
+                                            {longo, nulo, QByteArray("1234.56"), QDate(2021, 8, 31)},
+                                            {"x", -1, nulo, nulo}};
+        {
+            ComandoCentral comando(*Banco_Central, "INSERT INTO ligados (t, i, d, h) VALUES (?, ?, ?, ?)");
+            for (const QVariantList& l : linhas) comando.Executa(l);
+        }
+        const QStringList esperadas = {"-|-|-|-", "|5000000000|0.10|2021-08-15 10:00:07.250",
+                                       "D'ARC \\ Í ç \"x\"|7|99999999999.99|-",
+                                       longo + "|-|1234.56|2021-08-31 00:00:00.000", "x|-1|-|-"};
+        auto rs = Banco_Central->AbreSnapshot("SELECT CONCAT(COALESCE(t, '-'), '|', COALESCE(i, '-'), '|', "
+                                              "COALESCE(d, '-'), '|', COALESCE(h, '-')) AS v FROM ligados ORDER BY n");
+        for (const QString& esperada : esperadas) {
+            QVERIFY(!rs->Eof());
+            QCOMPARE(rs->Texto("v"), esperada);
+            rs->MoveNext();
+        }
+        QVERIFY(rs->Eof());
+        Fecha_Banco_Central();
+    }
+
     void servidor_mudo_tem_prazo() {
         QTcpServer mudo;  // accepts, never speaks
         QVERIFY(mudo.listen(QHostAddress::LocalHost));

@@ -198,6 +198,22 @@ private slots:
         QCOMPARE(registros(), 1);
     }
 
+    // Each row takes the time it is sent at: a row of a later second has
+    // that second, one of the same second the same texts.
+    void hora_de_cada_linha() {
+        ExpMirava* f = abre(ofertas(3));
+        f->Linha_Enviada = [](int i) {
+            Relogio::Define(QDateTime(QDate(2021, 8, 15), i == 0 ? QTime(10, 0, 7, 900) : QTime(10, 0, 8, 100)));
+        };
+        QCOMPARE(exporta(f, {vbOK}), QStringList{Concluiu});
+        QStringList lidas;
+        for (RecordsetPtr rs = Central_Le("SELECT hora, horario FROM tbllanc WHERE congregacao = ? ORDER BY id", {Igreja});
+             !rs->Eof(); rs->MoveNext())
+            lidas << Texto(rs->Fields(0)) + " " + Texto(rs->Fields(1));
+        QCOMPARE(lidas, (QStringList{"10:00:07 2021-08-15 10:00:07", "10:00:07 2021-08-15 10:00:07",
+                                     "10:00:08 2021-08-15 10:00:08"}));
+    }
+
     void conexao_derrubada_data() {
         Tabela<Falha>({{"desiste", {vbNo, {"TQR ANTES", "TQR ANTES", "XYZ ANTES"}, 1}},
                        {"tenta de novo", {vbYes, {"XYZ ANTES"}, 1}}});
