@@ -12,6 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "registers/Atualizacoes.h"
 #include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
@@ -263,9 +264,7 @@ void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLitera
 void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
-void Principal::AtuBA_Click() {
-    mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
-}
+void Principal::AtuBA_Click() { Form::Instancia<Atualizacoes>()->Show(); }
 void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
 void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLiteral(" Remessas enviadas à Matriz")); }
 void Principal::Set_Igr_Click() {
