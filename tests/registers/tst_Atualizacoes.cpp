@@ -126,8 +126,9 @@ private slots:
                     {Igreja, Igreja, "Maria D'Ávila", Igreja, Igreja, AlheiaMembros});
         // What the installation had: a department typed in small letters,
         // a tither of the same number under another church, an outdated
-        // congregation, another calculation type 3 and a type 7.
+        // congregation and position, another calculation type 3 and a type 7.
         amb->Sql("INSERT INTO Departamentos VALUES (1, 999, 'Música t12')");
+        amb->Sql("INSERT INTO Cargos VALUES (9201, 'VELHO', 'XX')");
         amb->Sql("INSERT INTO Dizimos VALUES (50, 555, '912000003', 'ANA ANTIGA', NULL)");
         amb->Sql("INSERT INTO Igrejas VALUES (?, ?, 'VELHO', 1)", {Igreja, Irma});
         amb->Sql("INSERT INTO TipoCalculo VALUES (3, 'Outro'), (7, 'Sete')");
