@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The central test database: MariaDB from Debian's packages on
 # 127.0.0.1:49010, in a temporary folder, never a system service.
-#   central.sh inicia      start it (when it already runs: reload db/central)
-#   central.sh recarrega   load db/central/*.sql again
+#   central.sh inicia      start it (when it already runs: reload db/central),
+#                          then add the demonstration organisation
+#   central.sh recarrega   load the schema of db/central/*.sql again
 #   central.sh para        stop it and remove its folder
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
@@ -24,12 +25,19 @@ GRANT ALL PRIVILEGES ON tavrelo.* TO 'tavrelo'@'localhost';
 SQL
   for f in "$raiz"/db/central/*.sql; do
     [ -e "$f" ] || continue
+    [ "$(basename "$f")" = demonstracao.sql ] && continue
     admin tavrelo <"$f" || { echo "central: falhou ao carregar $f" >&2; return 1; }
   done
 }
 
+# The organisation a newcomer downloads; rows are only ever added.
+demonstracao() {
+  admin tavrelo <"$raiz/db/central/demonstracao.sql" ||
+    { echo "central: falhou ao carregar db/central/demonstracao.sql" >&2; return 1; }
+}
+
 inicia() {
-  if responde; then recarrega; return; fi
+  if responde; then recarrega; demonstracao; return; fi
   para
   mkdir -p "$dir"
   mariadb-install-db --no-defaults --user="$eu" --datadir="$dir/data" --skip-test-db \
@@ -50,6 +58,7 @@ inicia() {
     return 1
   fi
   recarrega
+  demonstracao
   echo "central: em 127.0.0.1:$porta ($dir)"
 }
 

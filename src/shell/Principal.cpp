@@ -15,6 +15,7 @@
 #include "platform/Tela.h"
 #include "printing/ImpLivroCx.h"
 #include "registers/Departamentos.h"
+#include "registers/Atualizacoes.h"
 #include "registers/Descricoes.h"
 #include "registers/Parametr.h"
 #include "shell/JanelaProvisoria.h"
@@ -267,9 +268,7 @@ void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLitera
 void Principal::Cad_Dep_Click() { Form::Instancia<Departamentos>()->Show(); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
-void Principal::AtuBA_Click() {
-    mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
-}
+void Principal::AtuBA_Click() { Form::Instancia<Atualizacoes>()->Show(); }
 void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
 void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLiteral(" Remessas enviadas à Matriz")); }
 void Principal::Set_Igr_Click() {
