@@ -7,7 +7,9 @@
 #include "platform/Form.h"
 #include "platform/Printer.h"
 #include "platform/Tela.h"
+#include <QFontMetrics>
 #include <QPointer>
+#include <QStyle>
 #include <cmath>
 #include <limits>
 
@@ -77,6 +79,25 @@ QFont Fonte_Lista(double pontos) {
     f.setStyleHint(QFont::TypeWriter);
     f.setPointSizeF(pontos);
     return f;
+}
+
+int Largura_Lista(const ListBox* lista, int colunas) {
+    const QFontMetrics fm(lista->font());
+    return Twips::DePixelX(fm.horizontalAdvance(QString(colunas, QLatin1Char('0'))) + 2 * lista->frameWidth() + 6 +
+                           lista->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
+                       const QColor& cor) {
+    const QFontMetrics fm(lista->font());
+    auto* l = new Label(texto, pai);
+    l->setForeColor(cor);
+    l->adjustSize();
+    const int x0 = lista->x() + lista->frameWidth() + 3;
+    const int x = direita ? x0 + fm.horizontalAdvance(QString(coluna, QLatin1Char('0'))) - l->width()
+                          : x0 + fm.horizontalAdvance(QString(coluna - 1, QLatin1Char('0')));
+    l->move(x, Twips::ParaPixelY(topo));
+    return l;
 }
 
 void Centraliza_Form(Form* form, Form* pai, const QString& modo) {

@@ -13,6 +13,7 @@
 class ComboBox;
 class Form;
 class Label;
+class ListBox;
 class QWidget;
 
 // The data forms' look: their dark background, the white captions placed
@@ -22,6 +23,13 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+// The width in twips of a list whose rows of `colunas` characters of its
+// font show whole beside a vertical scroll bar.
+int Largura_Lista(const ListBox* lista, int colunas);
+// A heading over a list's columns, at `topo` twips: a text from its first
+// column, or ending where its right-aligned column ends.
+Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
+                       const QColor& cor = QColor(255, 255, 0));
 
 // Places the form: Left = (parent width - form width) / 2; Top = 100, or
 // (parent height - form height) / 2 when the mode is exactly "S". Sizes are

@@ -7,12 +7,15 @@
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
+#include "operations/Remessas.h"
+#include "operations/TotaisIgrejas.h"
 #include "exports/ExpMirava.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
 #include "registers/Descricoes.h"
+#include "registers/Igrejas.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
 #include "shell/QRCode.h"
@@ -262,15 +265,13 @@ void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLite
 void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
 void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
-void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
+void Principal::Igr_Setor_Click() { Form::Instancia<Igrejas>()->Show(); }
 void Principal::AtuBA_Click() {
     mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
 }
 void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
-void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLiteral(" Remessas enviadas à Matriz")); }
-void Principal::Set_Igr_Click() {
-    mostra(QStringLiteral("TotaisIgrejas"), QStringLiteral("Lançamento Financeiro de Igrejas do Setor"));
-}
+void Principal::Rem_Mat_Click() { Form::Instancia<Remessas>()->Show(); }
+void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { mostra(QStringLiteral("Movto_Deptos"), QStringLiteral(" Lançamento de Departamentos")); }
 void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
