@@ -1,6 +1,7 @@
 // The sector's congregations driven from the main window's menu: the rows
 // and their order, saving, the refusals, correction, deletion by the whole
 // code, closing with a congregation in the fields; and what the file holds.
+#include "common/Banco.h"
 #include "registers/Igrejas.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
@@ -105,6 +106,9 @@ private slots:
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);
         QCOMPARE(guardadas(amb), QString("7:CENTRO:1|12:SÃO JOÃO D'ÁGUA DO PÔR DO SOL:3|1234:BAIRRO ALTO:2"));
         QCOMPARE(amb.Conta("SELECT count(*) FROM Igrejas WHERE CodIg = 13"), 1);
+        // Whoever writes a congregation, its name keeps the table's 30 characters.
+        Executa_Query("ProcInsIgreja", {"0012", "77", QString(35, QChar(0xC9)), "3"});
+        QCOMPARE(amb.Le("SELECT Nome FROM Igrejas WHERE CodCongrega = 77")->Texto("Nome"), QString(30, QChar(0xC9)));
     }
 
     void recusa_data() {
