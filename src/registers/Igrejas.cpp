@@ -18,6 +18,15 @@ constexpr int LarguraNome = 30;
 constexpr int LarguraLinha = 38;
 
 QString Codigo_Texto(qint64 codigo) { return QString::number(codigo).rightJustified(4, QLatin1Char('0')); }
+
+// The list row: the code in four digits and a blank, the name in 30
+// characters, a blank and the type in two digits. A longer code fills its
+// field: the whole code travels beside the row.
+QString Linha(qint64 codigo, const QString& nome, const QString& tipo) {
+    return Formata_Texto(Codigo_Texto(codigo), 5, QStringLiteral("E")) +
+           Formata_Texto(nome, LarguraNome, QStringLiteral("E")) + QLatin1Char(' ') +
+           Formata_Texto(tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2, QStringLiteral("E"));
+}
 }  // namespace
 
 Igrejas::Igrejas() : Form(QStringLiteral("Igrejas"), true) {
@@ -59,12 +68,6 @@ Igrejas::Igrejas() : Form(QStringLiteral("Igrejas"), true) {
     LstIgreja->KeyUp = [this](int& k, int s) { LstIgreja_KeyUp(k, s); };
     LstIgreja->Click = [this] { LstIgreja_Click(); };
     TxtDescricao->KeyPress = [this](int& k) { TxtDescricao_KeyPress(k); };
-}
-
-QString Igrejas::Linha(qint64 codigo, const QString& nome, const QString& tipo) {
-    return Formata_Texto(Codigo_Texto(codigo), 5, QStringLiteral("E")) +
-           Formata_Texto(nome, LarguraNome, QStringLiteral("E")) + QLatin1Char(' ') +
-           Formata_Texto(tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2, QStringLiteral("E"));
 }
 
 void Igrejas::Form_Load() {

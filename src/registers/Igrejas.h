@@ -31,10 +31,6 @@ public:
     void LstIgreja_Click();
     void TxtDescricao_KeyPress(int& KeyAscii);
 
-    // The list row: the code in four digits and a blank, the name in 30
-    // characters, a blank and the type in two digits.
-    static QString Linha(qint64 codigo, const QString& nome, const QString& tipo);
-
 private:
     void Carrega_Igrejas();
     void Limpa_Campos_Igreja();
