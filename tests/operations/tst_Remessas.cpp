@@ -105,6 +105,7 @@ private slots:
             {"dia vazio", {"", "10", 8, 2021, "Preencha Dia Corretamente."}},
             {"dia zero", {"0", "10", 8, 2021, "Preencha Dia Corretamente."}},
             {"dia 32", {"32", "10", 8, 2021, "Dia inválido. Preencha corretamente."}},
+            {"31 de fevereiro", {"31", "10", 2, 2024, "Dia inválido. Preencha corretamente."}},
             {"31 de setembro", {"31", "10", 9, 2021, "Dia inválido. Preencha corretamente."}},
             {"29 de fevereiro de 2021", {"29", "10", 2, 2021, "Dia inválido. Preencha corretamente."}},
             {"valor vazio", {"5", "", 8, 2021, "Preencha Valor R$ Corretamente."}},
