@@ -66,6 +66,14 @@ CREATE TABLE TipoCalculo (
     Descricao TEXT COLLATE PTBR
 );
 
+-- The six calculation types, so that the congregations' type box is not
+-- empty before the first download; a table that already has rows (a
+-- download's) is left as it is.
+INSERT INTO TipoCalculo (Tipo, Descricao)
+SELECT Tipo, 'Cálculo ' || printf('%02d', Tipo)
+  FROM (SELECT 1 AS Tipo UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 UNION ALL SELECT 5 UNION ALL SELECT 6)
+ WHERE NOT EXISTS (SELECT 1 FROM TipoCalculo);
+
 -- The day's notices: year, month and day arrive without leading zeros and
 -- are compared as numbers.
 -- consulta: ProcPesqAgendaHoje (Long, Long, Long, Long)

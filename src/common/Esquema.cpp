@@ -42,6 +42,13 @@ Conexao Referencia(const Definicao& def) {
             ErroEsquema(instrucao.section(QLatin1Char('\n'), 0, 0), e.Description);
         }
     }
+    for (const QString& semente : def.sementes) {
+        try {
+            mem.Executa(semente);
+        } catch (const ErroExecucao& e) {
+            ErroEsquema(semente.section(QLatin1Char('\n'), 0, 0), e.Description);
+        }
+    }
     if (mem.Valor(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Consultas'")).toInt() != 1)
         ErroEsquema(QStringLiteral("Consultas"), QStringLiteral("a tabela das consultas não está definida"));
     for (const Consulta& q : def.consultas) {
@@ -207,6 +214,8 @@ void Interpreta(const QString& texto, const QString& arquivo, Definicao& def) {
             pendente->sql = instrucao;
             def.consultas.push_back(*pendente);
             pendente.reset();
+        } else if (instrucao.startsWith(QLatin1String("INSERT"), Qt::CaseInsensitive)) {
+            def.sementes << instrucao;
         } else {
             def.instrucoes << instrucao;
         }
@@ -255,6 +264,7 @@ void Cria(const QString& caminho) {
             Conexao con = Conexao::CriaArquivo(temporario);
             con.Executa(QStringLiteral("BEGIN"));
             for (const QString& instrucao : def.instrucoes) con.Executa(instrucao);
+            for (const QString& semente : def.sementes) con.Executa(semente);
             for (const Consulta& q : def.consultas) GravaConsulta(con, q);
             con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
             con.Executa(QStringLiteral("COMMIT"));
@@ -288,7 +298,12 @@ bool Atualiza(const QString& caminho) {
         for (const QString& instrucao : p.instrucoes) con.Executa(instrucao);
         for (const Consulta* q : p.consultas) GravaConsulta(con, *q);
         const bool novaVersao = VersaoDe(con) < Versao;
-        if (novaVersao) con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
+        if (novaVersao) {
+            // Only on the way up: rows the user or a download removed later
+            // are not put back at every start.
+            for (const QString& semente : def.sementes) con.Executa(semente);
+            con.Executa(QStringLiteral("PRAGMA user_version = %1").arg(Versao));
+        }
         if (p.Vazia() && !novaVersao) {
             con.Desfaz();
             return !diarioCerto;

@@ -3,7 +3,8 @@
 // in db/local/*.sql and carried inside the program as resources, so that a
 // new file can be made and a file of an older version brought up to date.
 //
-// Format of the schema files: plain SQL statements (tables, indexes), and
+// Format of the schema files: plain SQL statements (tables, indexes; an
+// INSERT is a seed, see Definicao::sementes), and
 // stored queries, each introduced by a header line naming it and the
 // declared types of its positional parameters ?1, ?2, ...:
 //
@@ -31,6 +32,10 @@ struct Consulta {
 
 struct Definicao {
     QStringList instrucoes;          // tables and indexes, in file order
+    // Rows a new file starts with, and that a file of an older version gets
+    // when it is brought up to date; each statement says itself when it
+    // applies (into an empty table only), so that it never doubles rows.
+    QStringList sementes;
     std::vector<Consulta> consultas;
 };
 

@@ -7,7 +7,9 @@
 #include "platform/Form.h"
 #include "platform/Printer.h"
 #include "platform/Tela.h"
+#include <QFontMetrics>
 #include <QPointer>
+#include <QStyle>
 #include <cmath>
 #include <limits>
 
@@ -86,6 +88,25 @@ void Pisca_Saldo(TextBox* saldo) {
     // Any other colour is left alone.
     if (saldo->ForeColor() == Cor_Saldo) saldo->setForeColor(Cor_Saldo_Apagado);
     else if (saldo->ForeColor() == Cor_Saldo_Apagado) saldo->setForeColor(Cor_Saldo);
+}
+
+int Largura_Lista(const ListBox* lista, int colunas) {
+    const QFontMetrics fm(lista->font());
+    return Twips::DePixelX(fm.horizontalAdvance(QString(colunas, QLatin1Char('0'))) + 2 * lista->frameWidth() + 6 +
+                           lista->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
+                       const QColor& cor) {
+    const QFontMetrics fm(lista->font());
+    auto* l = new Label(texto, pai);
+    l->setForeColor(cor);
+    l->adjustSize();
+    const int x0 = lista->x() + lista->frameWidth() + 3;
+    const int x = direita ? x0 + fm.horizontalAdvance(QString(coluna, QLatin1Char('0'))) - l->width()
+                          : x0 + fm.horizontalAdvance(QString(coluna - 1, QLatin1Char('0')));
+    l->move(x, Twips::ParaPixelY(topo));
+    return l;
 }
 
 void Centraliza_Form(Form* form, Form* pai, const QString& modo) {

@@ -14,6 +14,7 @@ class ComboBox;
 class Form;
 class Label;
 class TextBox;
+class ListBox;
 class QWidget;
 
 // The data forms' look: their dark background, the white captions placed
@@ -23,6 +24,13 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+// The width in twips of a list whose rows of `colunas` characters of its
+// font show whole beside a vertical scroll bar.
+int Largura_Lista(const ListBox* lista, int colunas);
+// A heading over a list's columns, at `topo` twips: a text from its first
+// column, or ending where its right-aligned column ends.
+Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
+                       const QColor& cor = QColor(255, 255, 0));
 
 // The balance box's colours: yellow after every computation; a negative
 // balance then swaps yellow and black at each tick of its form's timer.

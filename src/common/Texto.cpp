@@ -1,5 +1,6 @@
 #include "common/Texto.h"
 #include "common/Numeros.h"
+#include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "platform/Caracteres.h"
 #include "platform/Controles.h"
@@ -7,6 +8,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Relogio.h"
 #include <QDate>
+#include <cmath>
 #include <QRegularExpression>
 
 namespace {
@@ -168,6 +170,12 @@ int Dias_Mes(int mes, int ano) {
     const QDate seguinte(ano, mes + 1, 1);
     if (mes < 1 || mes > 12 || !seguinte.isValid()) Levanta_Erro(13, QStringLiteral("Tipo Incompatível."));
     return seguinte.addDays(-1).day();
+}
+
+bool Valida_Dia(double dia) {
+    if (Dia_Valido_Mes_Trabalho(dia)) return true;
+    MsgBox(QStringLiteral("Dia inválido. Preencha corretamente."), vbExclamation, Titulo_Atencao());
+    return false;
 }
 
 double Valor_Numerico(const QVariant& valor) {

@@ -63,6 +63,11 @@ void Limpa_Controles(QWidget* form);
 // impossible year raises error 13.
 int Dias_Mes(int mes, int ano);
 
+// A day of the working month (Param 9 and 10): whole, from 1 to the
+// month's last day (up to 31 while the parameters hold no month). Any other
+// shows "Dia inválido. Preencha corretamente." (style 48) and answers false.
+bool Valida_Dia(double dia);
+
 // A null value gives 0; a number gives itself; a text that is a number by
 // the regional rule gives that number ("1.234,50" -> 1234.5); else 0.
 double Valor_Numerico(const QVariant& valor);

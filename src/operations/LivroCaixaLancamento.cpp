@@ -52,10 +52,7 @@ bool LivroCaixa::Salva() {
     if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
     if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("N"), QStringLiteral("S"))) return false;
     const double dia = Para_Numero(TxtDia->Text());
-    if (!Dia_Valido_Mes_Trabalho(dia)) {
-        Aviso(QStringLiteral("Dia inválido. Preencha corretamente."));
-        return false;
-    }
+    if (!Valida_Dia(dia)) return false;
     if (!Valida_Controle(CboHistorico, LblHistorico, QStringLiteral("T"), QStringLiteral("S"))) return false;
     // Only a well-formed amount that fits its column: "1234.56" is not
     // read as 123456, and no total is read back from a cut cell.

@@ -8,6 +8,8 @@
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
 #include "operations/Movto_Deptos.h"
+#include "operations/Remessas.h"
+#include "operations/TotaisIgrejas.h"
 #include "exports/ExpMirava.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
@@ -18,6 +20,7 @@
 #include "registers/Atualizacoes.h"
 #include "registers/Descricoes.h"
 #include "registers/Parametr.h"
+#include "registers/Igrejas.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
 #include "shell/QRCode.h"
@@ -269,11 +272,13 @@ void Principal::Cad_Dep_Click() { Form::Instancia<Departamentos>()->Show(); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
 void Principal::AtuBA_Click() { Form::Instancia<Atualizacoes>()->Show(); }
-void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
-void Principal::Rem_Mat_Click() { mostra(QStringLiteral("Remessas"), QStringLiteral(" Remessas enviadas à Matriz")); }
-void Principal::Set_Igr_Click() {
-    mostra(QStringLiteral("TotaisIgrejas"), QStringLiteral("Lançamento Financeiro de Igrejas do Setor"));
+void Principal::Igr_Setor_Click() { Form::Instancia<Igrejas>()->Show(); }
+void Principal::AtuBA_Click() {
+    mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
 }
+void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
+void Principal::Rem_Mat_Click() { Form::Instancia<Remessas>()->Show(); }
+void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }

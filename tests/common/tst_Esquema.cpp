@@ -118,6 +118,36 @@ private slots:
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
 
+    // The calculation types: a new file has them; an older file gets them
+    // only into an empty table; a file already up to date is left alone.
+    void tiposDeCalculo_data() {
+        QTest::addColumn<QString>("antigo");
+        QTest::addColumn<QString>("tipos");
+        const QString seis = "1:Cálculo 01,2:Cálculo 02,3:Cálculo 03,4:Cálculo 04,5:Cálculo 05,6:Cálculo 06";
+        QTest::newRow("arquivo novo") << QString() << seis;
+        QTest::newRow("antigo com a tabela vazia")
+            << "CREATE TABLE TipoCalculo (Tipo INTEGER PRIMARY KEY, Descricao TEXT); PRAGMA user_version = 3" << seis;
+        QTest::newRow("antigo sem a tabela") << "CREATE TABLE Agenda (CodIg INTEGER); PRAGMA user_version = 3" << seis;
+        QTest::newRow("antigo com a tabela baixada")
+            << "CREATE TABLE TipoCalculo (Tipo INTEGER PRIMARY KEY, Descricao TEXT);"
+               "INSERT INTO TipoCalculo VALUES (3, 'BAIXADO'); PRAGMA user_version = 3"
+            << "3:BAIXADO";
+    }
+    void tiposDeCalculo() {
+        QFETCH(QString, antigo);
+        QFETCH(QString, tipos);
+        Ambiente amb(false);
+        if (antigo.isEmpty()) Esquema::Cria(amb.Arquivo());
+        else Antigo(amb.Arquivo(), "CREATE TABLE Consultas (Nome TEXT PRIMARY KEY, Parametros TEXT, Sql TEXT);" + antigo);
+        Esquema::Atualiza(amb.Arquivo());
+        const QString lista = "SELECT group_concat(Tipo || ':' || Descricao) FROM (SELECT * FROM TipoCalculo ORDER BY Tipo)";
+        QCOMPARE(amb.Le(lista)->Fields(0).toString(), tipos);
+        // Emptied afterwards (a download found none), it stays empty.
+        amb.Sql("DELETE FROM TipoCalculo");
+        QVERIFY(!Esquema::Atualiza(amb.Arquivo()));
+        QCOMPARE(amb.Conta("SELECT count(*) FROM TipoCalculo"), 0);
+    }
+
     void formatoDosArquivosDeEsquema() {
         Esquema::Definicao def;
         Esquema::Interpreta("-- tabelas\nCREATE TABLE A (x INTEGER,\n  y TEXT);\n\n-- uma consulta\n"
