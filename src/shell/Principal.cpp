@@ -270,12 +270,8 @@ void Principal::Par_Sis_Click() { Form::Instancia<Parametr>()->Show(); }
 void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
 void Principal::Cad_Dep_Click() { Form::Instancia<Departamentos>()->Show(); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
-void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
 void Principal::AtuBA_Click() { Form::Instancia<Atualizacoes>()->Show(); }
 void Principal::Igr_Setor_Click() { Form::Instancia<Igrejas>()->Show(); }
-void Principal::AtuBA_Click() {
-    mostra(QStringLiteral("Atualizacoes"), QStringLiteral(" Atualização das Bases de Apoio"), false);
-}
 void Principal::Avi_Hoje_Click() { Form::Instancia<Avisos>()->Show(); }
 void Principal::Rem_Mat_Click() { Form::Instancia<Remessas>()->Show(); }
 void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }

@@ -131,6 +131,7 @@ private slots:
         amb->Sql("INSERT INTO Cargos VALUES (9201, 'VELHO', 'XX')");
         amb->Sql("INSERT INTO Dizimos VALUES (50, 555, '912000003', 'ANA ANTIGA', NULL)");
         amb->Sql("INSERT INTO Igrejas VALUES (?, ?, 'VELHO', 1)", {Igreja, Irma});
+        amb->Sql("DELETE FROM TipoCalculo");
         amb->Sql("INSERT INTO TipoCalculo VALUES (3, 'Outro'), (7, 'Sete')");
         amb->Sql("INSERT INTO Saidas VALUES (1, ?, 'ANTIGA')", {Igreja});
     }
