@@ -12,6 +12,8 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "printing/Impressoras.h"
+#include "registers/Agenda.h"
 #include "registers/Descricoes.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
@@ -259,7 +261,7 @@ void Principal::Sobre_Sis_Click() {
 }
 
 void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
-void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
+void Principal::Agf_Fin_Click() { Form::Instancia<Agenda>()->Show(); }
 void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
@@ -273,7 +275,7 @@ void Principal::Set_Igr_Click() {
 }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { mostra(QStringLiteral("Movto_Deptos"), QStringLiteral(" Lançamento de Departamentos")); }
-void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
+void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
