@@ -45,7 +45,7 @@ Agenda::Agenda() : Form(QStringLiteral("Agenda"), true) {
     CmdEnvia = new CommandButton(QStringLiteral("&Gravar"), this);
     Posiciona(CmdEnvia, 6480, 1080, 900, 420);
     Rotulo(this, QStringLiteral("Dia"), 300, 1665, 600);
-    Rotulo(this, QStringLiteral("Compromissos"), 780, 1665, 3000);
+    Rotulo(this, QStringLiteral("Compromissos"), 660, 1665, 3000);
     LstAgenda = new ListBox(this);
     LstAgenda->setSorted(true);
     LstAgenda->setFont(Fonte_Lista(10));
