@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 QString Executa(const QString& programa, const QStringList& args, int* rc = nullptr) {
@@ -78,8 +80,11 @@ private slots:
         Printer::DefinePastaPdf({});
         QCOMPARE(Printers::Nomes(), QStringList{"PDF"});
 
-        // cups-pdf writes the job into ~/PDF of its user, named after the title.
-        const QDir saida(QDir::homePath() + "/PDF");
+        // cups-pdf writes the job into ~/PDF of its user (the home the
+        // system knows, whatever HOME says), named after the title.
+        const passwd* usuario = getpwuid(getuid());
+        QVERIFY(usuario);
+        const QDir saida(QFile::decodeName(usuario->pw_dir) + "/PDF");
         const QStringList filtro{"Tesouraria*.pdf"};
         const QSet<QString> antes = [&] {
             const QStringList l = saida.entryList(filtro, QDir::Files);

@@ -152,7 +152,9 @@ private slots:
         Agenda* f = abre(amb);
         Relogio::Define(QDateTime(QDate(2021, 2, 5), QTime(9, 0)));
         salva(f, "5", "DÍZIMO DO SETOR");
-        salva(f, "6", "AMANHÃ");
+        // Sixty characters typed: the box keeps forty.
+        salva(f, "6", QString("AMANHÃ ").repeated(9).left(60));
+        QCOMPARE(amb.Le("SELECT length(Descricao) FROM Agenda WHERE Dia = 6")->Fields(0).toInt(), 40);
         Fecha_Tudo();
         Inicia_Principal("JOANA");
         auto* avisos = qobject_cast<Avisos*>(Form::Procura("Avisos"));
