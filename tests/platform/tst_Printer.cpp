@@ -107,7 +107,7 @@ private slots:
 
         // The queue removed while a job is being drawn: the job cannot start.
         p.setCurrentX(20), p.setCurrentY(20), p.Print("ORFA");
-        Executa("lpadmin", {"-x", "PDF"});
+        Executa("/usr/sbin/lpadmin", {"-x", "PDF"});
         QCOMPARE(ErroDe([&] { p.EndDoc(); }), 482L);
         QVERIFY(!p.Imprimindo());
     }
