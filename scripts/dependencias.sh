@@ -9,6 +9,7 @@ pacotes=(
   libqrencode-dev libzip-dev libpugixml-dev
   fonts-liberation2 fonts-dejavu-core
   poppler-utils zbar-tools python3-openpyxl openssl
+  cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev xvfb xauth imagemagick
 )
 faltam=()

@@ -8,7 +8,7 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 pasta="${TESOURARIA_PASTA:-$HOME/Tesouraria}"
 bash "$raiz/scripts/dependencias.sh"
 # Only what runs here: the tests and benchmarks are built by testa.sh.
-bash "$raiz/scripts/compila.sh" tesouraria criabanco
+bash "$raiz/scripts/compila.sh" tesouraria criabanco impresso
 bash "$raiz/scripts/prepara-pasta.sh" --demo "$pasta"
 if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
     echo "executa: não há tela (DISPLAY vazio); o programa é uma janela. Sem monitor, use o Xvfb como no README." >&2

@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
+#include <dlfcn.h>
 
 namespace {
 QString g_pastaPdf;
@@ -39,6 +41,46 @@ QPageSize::PageSizeId Tamanho_Papel(int papel) {
     return QPageSize::Custom;
 }
 
+const QString Texto_482 = QStringLiteral("Verifique se a Impressora existe, se está ligada e se tem papel.");
+
+// The print system's client library, reached at run time so that the
+// program builds without its development files and runs where it is
+// missing (every job then fails to start, as with no printer at all).
+struct Cups {
+    struct Opcao {
+        char* nome;
+        char* valor;
+    };
+    using ImprimeArquivo = int (*)(const char*, const char*, const char*, int, Opcao*);
+    ImprimeArquivo imprime = nullptr;
+
+    static const Cups& Instancia() {
+        static const Cups c;
+        return c;
+    }
+
+private:
+    Cups() {
+        void* lib = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!lib) return;
+        imprime = reinterpret_cast<ImprimeArquivo>(dlsym(lib, "cupsPrintFile"));
+    }
+};
+
+// Hands the finished file to the queue; the print system has its own copy
+// when this returns. False when the queue refused or could not be reached.
+bool Envia_Fila(const QString& fila, const QString& arquivo, const QString& titulo) {
+    const Cups& c = Cups::Instancia();
+    if (!c.imprime) return false;
+    const QByteArray f = fila.toUtf8(), a = QFile::encodeName(arquivo), t = titulo.toUtf8();
+    return c.imprime(f.constData(), a.constData(), t.constData(), 0, nullptr) > 0;
+}
+
+QString Fonte_Real(const QString& nome) {
+    if (nome.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Mono");
+    return nome;
+}
+
 [[noreturn]] void Valor_Improprio() { Levanta_Erro(380, QStringLiteral("Valor impróprio para o Campo especificado.")); }
 
 QString Proximo_Pdf() {
@@ -54,14 +96,15 @@ QString Proximo_Pdf() {
 struct Printer::Documento {
     QPrinter impressora{QPrinter::HighResolution};
     QPainter pintor;
-    QString arquivo;
+    QString arquivo;                        // the tests' PDF folder: the job's file
+    std::unique_ptr<QTemporaryFile> envio;  // a printer: the job until it is sent
+    QString fila;
 };
 
 Printer::Printer(const QString& deviceName) : nome_(deviceName) {}
 
-Printer::~Printer() {
-    if (doc_ && doc_->pintor.isActive()) doc_->pintor.end();
-}
+// A job still open when the program ends was never finished: dropped.
+Printer::~Printer() { KillDoc(); }
 
 QString Printer::DeviceName() const { return nome_.isEmpty() ? QPrinterInfo::defaultPrinterName() : nome_; }
 
@@ -100,22 +143,27 @@ void Printer::comeca() {
     if (doc_) return;
     auto d = std::make_unique<Documento>();
     QPrinter& p = d->impressora;
+    p.setOutputFormat(QPrinter::PdfFormat);
     if (!g_pastaPdf.isEmpty()) {
         d->arquivo = Proximo_Pdf();
-        p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(d->arquivo);
     } else {
-        const QString nome = DeviceName();
-        if (nome.isEmpty() || QPrinterInfo::printerInfo(nome).isNull())
-            Levanta_Erro(482, QStringLiteral("Impressora inexistente: ") + nome);
-        p.setPrinterName(nome);
+        d->fila = DeviceName();
+        if (d->fila.isEmpty() || !Printers::Nomes().contains(d->fila)) Levanta_Erro(482, Texto_482);
+        d->envio = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("tesouraria-XXXXXX.pdf")));
+        if (!d->envio->open()) Levanta_Erro(482, Texto_482);
+        d->envio->close();
+        p.setOutputFileName(d->envio->fileName());
     }
     p.setFullPage(true);
     p.setPageSize(QPageSize(Tamanho_Papel(papel_)));
     p.setPageOrientation(orientacao_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     p.setDocName(QStringLiteral("Tesouraria"));
-    if (!d->pintor.begin(&p)) Levanta_Erro(482, QStringLiteral("A impressora não iniciou o documento."));
+    if (!d->pintor.begin(&p)) {
+        if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
+        Levanta_Erro(482, Texto_482);
+    }
     doc_ = std::move(d);
 }
 
@@ -124,7 +172,7 @@ bool Printer::Imprimindo() const { return doc_ != nullptr; }
 void Printer::Print(const QString& texto) {
     comeca();
     QPainter& pt = doc_->pintor;
-    QFont f(fonte_);
+    QFont f(Fonte_Real(fonte_));
     f.setPointSizeF(tamanho_);
     f.setBold(negrito_);
     pt.setFont(f);
@@ -145,7 +193,13 @@ void Printer::PaintPicture(const QImage& figura, double x, double y, double larg
 }
 
 void Printer::PaintPicture(const QPixmap& figura, double x, double y, double largura, double altura) {
-    PaintPicture(figura.toImage(), x, y, largura, altura);
+    if (figura.isNull()) Levanta_Erro(481, QStringLiteral("Figura vazia."));
+    comeca();
+    const double u = porUnidade();
+    // Drawn as the pixmap it is: a copy would be a new picture in the job
+    // on every page.
+    doc_->pintor.drawPixmap(QRectF((x - esquerda_) * u, (y - topo_) * u, largura * u, altura * u), figura,
+                            QRectF(figura.rect()));
 }
 
 void Printer::NewPage() {
@@ -155,20 +209,31 @@ void Printer::NewPage() {
     y_ = topo_;
 }
 
+std::unique_ptr<Printer::Documento> Printer::fecha() {
+    std::unique_ptr<Documento> d = std::move(doc_);
+    x_ = y_ = 0;
+    return d;
+}
+
 void Printer::EndDoc() {
     if (!doc_) return;
-    std::unique_ptr<Documento> d = std::move(doc_);
-    const bool ok = d->pintor.end();
-    x_ = y_ = 0;
-    if (!ok) Levanta_Erro(484, QStringLiteral("A impressora não concluiu o documento."));
-    if (!d->arquivo.isEmpty()) g_arquivosPdf << d->arquivo;
+    std::unique_ptr<Documento> d = fecha();
+    if (!d->pintor.end()) {
+        if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
+        Levanta_Erro(484, QStringLiteral("A impressora não concluiu o documento."));
+    }
+    if (!d->arquivo.isEmpty()) {
+        g_arquivosPdf << d->arquivo;
+        return;
+    }
+    // A queue removed since the job started refuses it: it did not start.
+    if (!Envia_Fila(d->fila, d->envio->fileName(), d->impressora.docName())) Levanta_Erro(482, Texto_482);
 }
 
 void Printer::KillDoc() {
     if (!doc_) return;
-    std::unique_ptr<Documento> d = std::move(doc_);
+    std::unique_ptr<Documento> d = fecha();
     d->pintor.end();
-    x_ = y_ = 0;
     if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
 }
 

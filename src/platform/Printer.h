@@ -8,9 +8,15 @@
 // in force between texts. The document starts with the first thing drawn
 // and goes to the printer at EndDoc: one job per EndDoc.
 //
-// Failures raise ErroExecucao: 482 when the printer cannot start the job,
-// 484 when a page or the job cannot be finished, 481 for an empty picture,
-// 380 for a property value the printer does not know.
+// A job is drawn into a PDF file of its own and handed to the print
+// system whole at EndDoc, so a job dropped with KillDoc never reaches the
+// printer. "Courier New" is drawn with Liberation Mono (same advance
+// widths). A picture painted several times is stored once in the job.
+//
+// Failures raise ErroExecucao: 482 when the printer cannot start the job
+// (none installed, the chosen one removed; nothing is left open), 484 when
+// a page or the job cannot be finished, 481 for an empty picture, 380 for a
+// property value the printer does not know.
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -65,10 +71,8 @@ public:
     void NewPage();
     // Ends the document and sends it. Without anything drawn it does nothing.
     void EndDoc();
-    // Abandons the open document: the next drawing starts a new one, and a
-    // PDF job's file is removed. On a CUPS queue Qt cannot withdraw a
-    // document once begun (ending it hands it over), so a printout reads
-    // and checks all it will print before it draws the first item.
+    // Drops the document started: nothing of it is sent. Without one it
+    // does nothing.
     void KillDoc();
 
     // A document is open (something was drawn since the last EndDoc).
@@ -84,6 +88,7 @@ private:
     friend void Define_Impressora(const QString& deviceName);
     struct Documento;
     void comeca();
+    std::unique_ptr<Documento> fecha();
     double porUnidade() const;  // device pixels per unit of ScaleMode
     QString nome_;
     int papel_ = 9;

@@ -18,6 +18,8 @@
 #include "printing/ImpLivroCx.h"
 #include "registers/Departamentos.h"
 #include "registers/Atualizacoes.h"
+#include "printing/Impressoras.h"
+#include "registers/Agenda.h"
 #include "registers/Descricoes.h"
 #include "registers/Parametr.h"
 #include "registers/Igrejas.h"
@@ -267,7 +269,7 @@ void Principal::Sobre_Sis_Click() {
 }
 
 void Principal::Par_Sis_Click() { Form::Instancia<Parametr>()->Show(); }
-void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
+void Principal::Agf_Fin_Click() { Form::Instancia<Agenda>()->Show(); }
 void Principal::Cad_Dep_Click() { Form::Instancia<Departamentos>()->Show(); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::AtuBA_Click() { Form::Instancia<Atualizacoes>()->Show(); }
@@ -277,7 +279,7 @@ void Principal::Rem_Mat_Click() { Form::Instancia<Remessas>()->Show(); }
 void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
-void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
+void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }

@@ -1,0 +1,210 @@
+// The printer object's jobs: the picture once per job and where it lands,
+// the fixed-pitch font, a dropped job, a job that cannot start, and one job
+// through a real print queue. Read back with poppler's own tools.
+#include "platform/Printer.h"
+#include "support/Ambiente.h"
+#include "support/Registro.h"
+#include "support/Tabela.h"
+#include <QDir>
+#include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+QString Executa(const QString& programa, const QStringList& args, int* rc = nullptr) {
+    QProcess p;
+    p.start(programa, args);
+    const bool ok = p.waitForFinished(60000);
+    if (rc) *rc = ok && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int Paginas(const QString& pdf) {
+    const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(Executa("pdfinfo", {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The dark pixels' box on page 1, in millimetres from the paper's corner.
+QRectF Mancha(const QString& pdf) {
+    const QString base = pdf + "-pg";
+    Executa("pdftoppm", {"-r", "100", "-gray", "-f", "1", "-l", "1", "-singlefile", pdf, base});
+    const QImage img(base + ".pgm");
+    int x0 = img.width(), y0 = img.height(), x1 = -1, y1 = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                x0 = qMin(x0, x), y0 = qMin(y0, y), x1 = qMax(x1, x), y1 = qMax(y1, y);
+            }
+    const double mm = 25.4 / 100;
+    return x1 < 0 ? QRectF() : QRectF(x0 * mm, y0 * mm, (x1 - x0 + 1) * mm, (y1 - y0 + 1) * mm);
+}
+
+void Prepara(Printer& p) {
+    p.setPaperSize(9);
+    p.setOrientation(1);
+    p.setScaleMode(6);
+    p.setFontName("Courier New");
+    p.setFontSize(12);
+}
+
+struct Figura { bool pixmap; double esquerda, topo; };
+}  // namespace
+
+class tst_Printer : public QObject {
+    Q_OBJECT
+    QTemporaryDir pasta_;
+
+private slots:
+    // First, before anything in this process asks the print system for its
+    // printers: the client library keeps the server it first reached.
+    void filaReal() {
+        QTemporaryDir cups;
+        // The print system's filters run as another user: they must reach its spool.
+        QFile::setPermissions(cups.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup |
+                                               QFile::ExeOther);
+        const QString dir = cups.path() + "/cups";
+        const QString script = QStringLiteral(TESOURARIA_FONTES) + "/scripts/cups-teste.sh";
+        int rc = -1;
+        const QString sock = Executa("bash", {script, "inicia", dir}, &rc).trimmed();
+        const auto para = qScopeGuard([&] { Executa("bash", {script, "para", dir}); });
+        if (rc == 3) QSKIP("cupsd, lpadmin or cups-pdf not installed (scripts/dependencias.sh installs them)");
+        if (rc == 4) QSKIP("cupsd did not start on this machine (see its error log)");
+        QCOMPARE(rc, 0);
+        qputenv("CUPS_SERVER", sock.toUtf8());
+        const auto semServidor = qScopeGuard([] { qunsetenv("CUPS_SERVER"); });
+        Printer::DefinePastaPdf({});
+        QCOMPARE(Printers::Nomes(), QStringList{"PDF"});
+
+        // cups-pdf writes the job into ~/PDF of its user (the home the
+        // system knows, whatever HOME says), named after the title.
+        const passwd* usuario = getpwuid(getuid());
+        QVERIFY(usuario);
+        const QDir saida(QFile::decodeName(usuario->pw_dir) + "/PDF");
+        const QStringList filtro{"Tesouraria*.pdf"};
+        const QSet<QString> antes = [&] {
+            const QStringList l = saida.entryList(filtro, QDir::Files);
+            return QSet<QString>(l.begin(), l.end());
+        }();
+        Printer p("PDF");
+        Prepara(p);
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("PRIMEIRA");
+        p.NewPage();
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("SEGUNDA");
+        p.EndDoc();
+        QString novo;
+        QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                     for (const QString& f : saida.entryList(filtro, QDir::Files))
+                                         if (!antes.contains(f)) novo = saida.filePath(f);
+                                     return !novo.isEmpty() && Paginas(novo) == 2;
+                                 }()),
+                                 30000);
+        QFile::remove(novo);
+
+        // The queue removed while a job is being drawn: the job cannot start.
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("ORFA");
+        Executa("/usr/sbin/lpadmin", {"-x", "PDF"});
+        QCOMPARE(ErroDe([&] { p.EndDoc(); }), 482L);
+        QVERIFY(!p.Imprimindo());
+    }
+
+    void init() {
+        Printers::DefineLista({});
+        Printer::DefinePastaPdf(pasta_.path() + '/' + QTest::currentTestFunction() + '/' +
+                                QTest::currentDataTag());
+        Define_Impressora({});
+        Prepara(Impressora());
+    }
+    void cleanup() {
+        Impressora().KillDoc();
+        Printer::DefinePastaPdf({});
+        Printers::DefineLista({});
+    }
+
+    // One picture on three pages is one picture in the file, and the
+    // scale's offsets move it as they move the text.
+    void figura_data() {
+        Tabela<Figura>({
+            {"imagem na origem", {false, 0, 0}},
+            {"imagem deslocada", {false, -5, -10}},
+            {"pixmap deslocado", {true, 3, -4}},
+        });
+    }
+    void figura() {
+        QFETCH(Figura, caso);
+        QImage img(40, 20, QImage::Format_Grayscale8);
+        img.fill(Qt::black);
+        const QPixmap px = QPixmap::fromImage(img);
+        Printer& p = Impressora();
+        p.setScaleLeft(caso.esquerda);
+        p.setScaleTop(caso.topo);
+        for (int pagina = 0; pagina < 3; ++pagina) {
+            if (pagina) p.NewPage();
+            if (caso.pixmap) p.PaintPicture(px, 30, 40, 20, 10);
+            else p.PaintPicture(img, 30, 40, 20, 10);
+        }
+        p.EndDoc();
+        const QString pdf = Printer::ArquivosPdf().value(0);
+        QCOMPARE(Paginas(pdf), 3);
+        QSet<QString> objetos;
+        const QStringList linhas = Executa("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
+        for (const QString& l : linhas.mid(2)) objetos.insert(l.simplified().section(' ', 10, 11));
+        QCOMPARE(objetos.size(), 1);
+        const QRectF r = Mancha(pdf);
+        QVERIFY2(qAbs(r.left() - (30 - caso.esquerda)) <= 0.5, qPrintable(QString::number(r.left())));
+        QVERIFY2(qAbs(r.top() - (40 - caso.topo)) <= 0.5, qPrintable(QString::number(r.top())));
+        QVERIFY2(qAbs(r.width() - 20) <= 0.5, qPrintable(QString::number(r.width())));
+        QVERIFY2(qAbs(r.height() - 10) <= 0.5, qPrintable(QString::number(r.height())));
+    }
+
+    void courierNew() {
+        Printer& p = Impressora();
+        p.setCurrentX(10), p.setCurrentY(10);
+        p.Print("0123456789");
+        p.EndDoc();
+        const QString fontes = Executa("pdffonts", {Printer::ArquivosPdf().value(0)});
+        QVERIFY2(fontes.contains("LiberationMono"), qPrintable(fontes));
+    }
+
+    // A dropped job leaves no file and nothing open; the next job is whole.
+    void abandono() {
+        Printer& p = Impressora();
+        p.setCurrentX(10), p.setCurrentY(10), p.Print("ABANDONADO");
+        p.NewPage();
+        p.KillDoc();
+        QVERIFY(!p.Imprimindo());
+        QVERIFY(Printer::ArquivosPdf().isEmpty());
+        QCOMPARE(QDir(Printer::PastaPdf()).entryList(QDir::Files), QStringList());
+        p.KillDoc();
+        p.setCurrentX(10), p.setCurrentY(10), p.Print("NOVO");
+        p.EndDoc();
+        QCOMPARE(Printer::ArquivosPdf().size(), 1);
+        QCOMPARE(Paginas(Printer::ArquivosPdf()[0]), 1);
+    }
+
+    void semImpressora_data() {
+        QTest::addColumn<QStringList>("instaladas");
+        QTest::addColumn<QString>("escolhida");
+        QTest::newRow("nenhuma instalada") << QStringList() << QString();
+        QTest::newRow("escolhida removida") << QStringList{"Outra"} << QString("Removida");
+    }
+    void semImpressora() {
+        QFETCH(QStringList, instaladas);
+        QFETCH(QString, escolhida);
+        Printer::DefinePastaPdf({});
+        Printers::DefineLista([=] { return instaladas; });
+        Define_Impressora(escolhida);
+        QString texto;
+        QCOMPARE(ErroDe([] { Impressora().Print("X"); }, &texto), 482L);
+        QCOMPARE(texto, QString("Verifique se a Impressora existe, se está ligada e se tem papel."));
+        QVERIFY(!Impressora().Imprimindo());
+        QCOMPARE(QDir::temp().entryList({"tesouraria-*.pdf"}), QStringList());
+    }
+};
+
+REGISTRA_TESTE(tst_Printer)
+#include "tst_Printer.moc"
