@@ -135,22 +135,12 @@ void Agenda::LstAgenda_Click() { Conta_Regs(); }
 
 void Agenda::CmdEnvia_Click() {
     const Screen::Ampulheta ampulheta;
-    const auto aviso = [](const QString& texto) { MsgBox(texto, vbExclamation, Titulo_Atencao()); };
     if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return;
     if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("0"), QStringLiteral("S"))) return;
     const double dia = Val(TxtDia->Text());
-    int diasDoMes = 31;
-    try {
-        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
-    } catch (const ErroExecucao&) {
-        // no working month to measure against: any day of a month passes
-    }
     // The working month is the entry's month: a day it does not have would
     // never come up in the day's notices.
-    if (dia != std::floor(dia) || dia < 1 || dia > diasDoMes) {
-        aviso(QStringLiteral("Dia inválido. Preencha corretamente."));
-        return;
-    }
+    if (!Valida_Dia(dia)) return;
     if (!Valida_Controle(TxtCompromisso, LblCompromisso, QStringLiteral("T"), QStringLiteral("S"))) return;
     // Stored as the list shows it, so that a deletion finds it again.
     const QString descricao = Apara(TxtCompromisso->Text());
