@@ -69,23 +69,12 @@ void ExpMirava::monta_Tela() {
     LstLivroCx = new ListBox(this);
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
-    const QFontMetrics fm(LstLivroCx->font());
-    const int larguraLista = fm.horizontalAdvance(QString(76, QLatin1Char('0'))) + 2 * LstLivroCx->frameWidth() + 6 +
-                             style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020), larguraLista, Twips::ParaPixelY(3900));
-    auto cabecalho = [&](const QString& t, int col, bool direita) {
-        auto* l = new Label(t, this);
-        l->setForeColor(Amarelo);
-        l->adjustSize();
-        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
-        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
-                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
-        l->move(x, Twips::ParaPixelY(780));
-    };
-    cabecalho(QStringLiteral("Dia"), 3, false);
-    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
-    cabecalho(QStringLiteral("Entradas R$"), 65, true);
-    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
+                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(3900));
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 76, true, 780, Amarelo);
 
     const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
     LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
@@ -135,7 +124,7 @@ void ExpMirava::monta_Tela() {
     LblIrregulares = Rotulo(this, QStringLiteral("Dados Validados como Irregulares"), 120, irregulares, 4000, Amarelo);
     LstIrregulares = new ListBox(this);
     LstIrregulares->setFont(Fonte_Lista(9.75));
-    LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), larguraLista,
+    LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), LstLivroCx->width(),
                                 Twips::ParaPixelY(1500));
 
     const int andamento = irregulares + 1860;
@@ -145,7 +134,7 @@ void ExpMirava::monta_Tela() {
     LblProgresso = new Label(QString(), this);
     LblProgresso->setForeColor(Amarelo);
     LblProgresso->setFont(Fonte_Lista(9.75));
-    LblProgresso->setGeometry(Twips::ParaPixelX(120), Twips::ParaPixelY(andamento + 280), larguraLista, 20);
+    LblProgresso->setGeometry(Twips::ParaPixelX(120), Twips::ParaPixelY(andamento + 280), LstLivroCx->width(), 20);
     LblMensagem = Rotulo(this, QStringLiteral(" Exporta Dados à base do Mirava"), 120, andamento + 660, 9000, Amarelo);
 
     Timer = new ::Timer(this, 300);

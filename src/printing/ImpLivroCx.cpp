@@ -72,24 +72,13 @@ void ImpLivroCx::monta_Tela() {
     LstLivroCx = new ListBox(this);
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
-    const QFontMetrics fm(LstLivroCx->font());
-    const int larguraLista = fm.horizontalAdvance(QString(76, QLatin1Char('0'))) + 2 * LstLivroCx->frameWidth() + 6 +
-                             style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020), larguraLista, Twips::ParaPixelY(4200));
-    auto cabecalho = [&](const QString& t, int col, bool direita) {
-        auto* l = new Label(t, this);
-        l->setForeColor(Cor_Saldo);
-        l->adjustSize();
-        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
-        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
-                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
-        l->move(x, Twips::ParaPixelY(780));
-    };
-    cabecalho(QStringLiteral("T"), 1, false);
-    cabecalho(QStringLiteral("Dia"), 3, false);
-    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
-    cabecalho(QStringLiteral("Entradas R$"), 65, true);
-    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
+                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(4200));
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("T"), 1, false, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 76, true, 780, Cor_Saldo);
 
     const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
     LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
