@@ -81,27 +81,12 @@ void Movto_Deptos::monta_Tela() {
     LstDeptos->setSorted(true);
     LstDeptos->setFont(Fonte_Lista(14.25));
     LstDeptos->setUniformItemSizes(true);
-    const QFontMetrics fm(LstDeptos->font());
-    const int larguraLista =
-        Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento_Depto::Largura, QLatin1Char('0'))) +
-                        2 * LstDeptos->frameWidth() + 6 + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    Posiciona(LstDeptos, 60, 1800, larguraLista, 5100);
-    // Headers over their columns: texts from their first column, amounts
-    // ending where their right-aligned column ends.
-    auto cabecalho = [&](const QString& t, int col, bool direita) {
-        auto* l = new Label(t, this);
-        l->setForeColor(Amarelo);
-        l->adjustSize();
-        const int x0 = LstDeptos->x() + LstDeptos->frameWidth() + 3;
-        const int xl = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
-                               : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
-        l->move(xl, Twips::ParaPixelY(1560));
-    };
-    cabecalho(QStringLiteral("Dia"), 1, false);
-    cabecalho(QStringLiteral("T"), 4, false);
-    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
-    cabecalho(QStringLiteral("Entradas R$"), 65, true);
-    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+    Posiciona(LstDeptos, 60, 1800, Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura), 5100);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Dia"), 1, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("T"), 4, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Descrição dos Históricos"), 6, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Entradas R$"), 65, true, 1560, Amarelo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Saídas R$"), 76, true, 1560, Amarelo);
 
     LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
     LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
