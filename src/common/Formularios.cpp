@@ -171,15 +171,28 @@ void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor) {
     if (combo->Style() != 2) combo->setText_(texto);
 }
 
-void Fecha_Forms(const QString& manter) {
+void Seleciona_Texto_Combo(ComboBox* combo, const QString& texto) {
+    combo->setListIndex(-1);
+    for (int i = 0; i < combo->ListCount(); ++i) {
+        if (combo->List(i).compare(texto, Qt::CaseInsensitive) == 0) {
+            combo->setListIndex(i);
+            return;
+        }
+    }
+    combo->setText_(texto);
+}
+
+bool Fecha_Forms(const QString& manter) {
     std::vector<QPointer<Form>> abertos;
     for (Form* f : Form::Forms()) abertos.emplace_back(f);
+    bool todos = true;
     for (const QPointer<Form>& f : abertos) {
         if (!f || !f->Loaded()) continue;
         const QString nome = f->Name();
         if (nome == manter || nome == QLatin1String("QRCode") || nome == QLatin1String("Principal")) continue;
-        f->Unload();
+        if (!f->Unload()) todos = false;
     }
+    return todos;
 }
 
 void Imprime_Texto(double x, double y, const QString& texto, std::optional<double> tamanhoFonte) {

@@ -61,9 +61,15 @@ void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList&
 // only clears.
 void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor);
 
+// Selects the item whose text equals `texto` (case aside), or, when none
+// does, clears the selection and types the text: a history taken back for
+// correction finds its own item, never a longer one that begins with it.
+void Seleciona_Texto_Combo(ComboBox* combo, const QString& texto);
+
 // Unloads every loaded form except `manter`, "QRCode" and "Principal",
-// each through its own unload handler.
-void Fecha_Forms(const QString& manter);
+// each through its own unload handler. False when one of them stayed open
+// (its handler cancelled, for instance because its own save failed).
+bool Fecha_Forms(const QString& manter);
 
 // Prints the text at (x, y) on the program's printer, in its current
 // unit; a given font size stays in force for later texts.

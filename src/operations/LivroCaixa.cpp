@@ -377,15 +377,4 @@ void LivroCaixa::Carrega_Historico(const QString& sTipo) {
     Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
 }
 
-void LivroCaixa::Seleciona_Historico(const QString& texto) {
-    // Only an item equal to the text: a prefix could pick another history
-    // ("CULTO" is not "CULTO DE DOMINGO").
-    CboHistorico->setListIndex(-1);
-    for (int i = 0; i < CboHistorico->ListCount(); ++i) {
-        if (CboHistorico->List(i).compare(texto, Qt::CaseInsensitive) == 0) {
-            CboHistorico->setListIndex(i);
-            return;
-        }
-    }
-    CboHistorico->setText_(texto);
-}
+void LivroCaixa::Seleciona_Historico(const QString& texto) { Seleciona_Texto_Combo(CboHistorico, texto); }

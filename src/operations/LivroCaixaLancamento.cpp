@@ -13,7 +13,6 @@
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -53,13 +52,7 @@ bool LivroCaixa::Salva() {
     if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
     if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("N"), QStringLiteral("S"))) return false;
     const double dia = Para_Numero(TxtDia->Text());
-    int diasDoMes = 31;
-    try {
-        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
-    } catch (const ErroExecucao&) {
-        // no working month to measure against: any day of a month passes
-    }
-    if (dia != std::floor(dia) || dia < 1 || dia > diasDoMes) {
+    if (!Dia_Valido_Mes_Trabalho(dia)) {
         Aviso(QStringLiteral("Dia inválido. Preencha corretamente."));
         return false;
     }

@@ -7,13 +7,16 @@
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
+#include "operations/Movto_Deptos.h"
 #include "exports/ExpMirava.h"
 #include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
 #include "printing/ImpLivroCx.h"
+#include "registers/Departamentos.h"
 #include "registers/Descricoes.h"
+#include "registers/Parametr.h"
 #include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
 #include "shell/QRCode.h"
@@ -259,9 +262,9 @@ void Principal::Sobre_Sis_Click() {
     Form::Instancia<Sobre>()->Show();
 }
 
-void Principal::Par_Sis_Click() { mostra(QStringLiteral("Parametr"), QStringLiteral(" Parâmetros do Sistema")); }
+void Principal::Par_Sis_Click() { Form::Instancia<Parametr>()->Show(); }
 void Principal::Agf_Fin_Click() { mostra(QStringLiteral("Agenda"), QStringLiteral(" Agenda de Compromissos")); }
-void Principal::Cad_Dep_Click() { mostra(QStringLiteral("Departamentos"), QStringLiteral(" Cadastro de Departamentos")); }
+void Principal::Cad_Dep_Click() { Form::Instancia<Departamentos>()->Show(); }
 void Principal::Tip_Hist_Click() { Form::Instancia<Descricoes>()->Show(); }
 void Principal::Igr_Setor_Click() { mostra(QStringLiteral("Igrejas"), QStringLiteral(" Igrejas que compoem o setor")); }
 void Principal::AtuBA_Click() {
@@ -273,7 +276,7 @@ void Principal::Set_Igr_Click() {
     mostra(QStringLiteral("TotaisIgrejas"), QStringLiteral("Lançamento Financeiro de Igrejas do Setor"));
 }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
-void Principal::Lan_Dep_Click() { mostra(QStringLiteral("Movto_Deptos"), QStringLiteral(" Lançamento de Departamentos")); }
+void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { mostra(QStringLiteral("Impressoras"), QStringLiteral(" Impressoras")); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }

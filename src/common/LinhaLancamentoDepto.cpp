@@ -1,0 +1,48 @@
+#include "common/LinhaLancamentoDepto.h"
+#include "common/LinhaLancamento.h"
+#include "common/Texto.h"
+#include "platform/Caracteres.h"
+
+namespace Linha_Lancamento_Depto {
+
+namespace {
+const QString Traco = QStringLiteral("----");
+
+QString Celula(const QString& texto) { return Formata_Texto(texto, 10, QStringLiteral("D")); }
+
+// A cell of a row that may end before it (a row of another kind).
+Dinheiro Valor(const QString& linha, int coluna) {
+    if (Caracteres::Conta(linha) < coluna) return {};
+    return Linha_Lancamento::Valor(linha, coluna);
+}
+}  // namespace
+
+bool Cabe(Dinheiro valor) { return Linha_Lancamento::Cabe(valor); }
+
+QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro valor) {
+    QString r;
+    r.reserve(Largura);
+    r += Formata_Texto(Formata(double(dia), QStringLiteral("00")), 3, QStringLiteral("E"));
+    r += Formata_Texto(tipo, 2, QStringLiteral("E"));
+    r += Formata_Texto(historico, LarguraHistorico, QStringLiteral("E"));
+    if (tipo == QLatin1String("S")) r += Celula(Traco) + QLatin1Char(' ') + Celula(valor.Formata());
+    else if (tipo == QLatin1String("E")) r += Celula(valor.Formata()) + QLatin1Char(' ') + Celula(Traco);
+    return r;
+}
+
+Linha Le(const QString& linha) {
+    Linha l;
+    l.dia = Caracteres::Esquerda(linha, 2);
+    l.tipo = Caracteres::Meio(linha, 3, 1);
+    l.historico = Apara(Caracteres::Meio(linha, 5, LarguraHistorico));
+    l.entrada = Valor(linha, ColunaEntrada);
+    l.saida = Valor(linha, ColunaSaida);
+    return l;
+}
+
+void Soma(const QString& linha, Dinheiro& entradas, Dinheiro& saidas) {
+    if (Caracteres::Meio(linha, 3, 1) == QLatin1String("S")) saidas += Valor(linha, ColunaSaida);
+    else entradas += Valor(linha, ColunaEntrada);
+}
+
+}  // namespace Linha_Lancamento_Depto

@@ -1,0 +1,313 @@
+#include "operations/Movto_Deptos.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/LinhaLancamentoDepto.h"
+#include "common/Numeros.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "platform/Caracteres.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include <QFontMetrics>
+#include <QStyle>
+
+namespace {
+const QColor Amarelo(255, 255, 0);
+const QColor Preto(0, 0, 0);
+
+using Twips::Posiciona;
+
+void Alterna(OptionButton* o) {
+    if (o->ForeColor() == Amarelo) o->setForeColor(Preto);
+    else if (o->ForeColor() == Preto) o->setForeColor(Amarelo);
+}
+}  // namespace
+
+Movto_Deptos::Movto_Deptos() : Form(QStringLiteral("Movto_Deptos"), true) {
+    setCaption(QStringLiteral(" Lançamento de Departamentos"));
+    monta_Tela();
+}
+
+void Movto_Deptos::monta_Tela() {
+    Pinta_Fundo(this);
+
+    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(this, 0);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
+    LblDepto = Rotulo(this, QStringLiteral("Departamento"), 3180, 60, 4000);
+    CboDepto = new ComboBox(this, 2);
+    CboDepto->setSorted(true);
+    Posiciona(CboDepto, 3180, 315, 5000, 360);
+
+    OptEntrada = new OptionButton(QStringLiteral("&Entrada"), this);
+    OptSaida = new OptionButton(QStringLiteral("&Saída"), this);
+    int x = 8400;
+    for (OptionButton* o : {OptEntrada, OptSaida}) {
+        o->setForeColor(Amarelo);
+        QFont f = o->font();
+        f.setBold(true);
+        o->setFont(f);
+        Posiciona(o, x, 345, 1400, 300);
+        x += 1500;
+    }
+    // Chosen at design, before the handlers are attached.
+    OptEntrada->setValue(true);
+
+    LblDia = Rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
+    TxtDia = new TextBox(this);
+    TxtDia->setMaxLength_(2);
+    Posiciona(TxtDia, 120, 1035, 600, 360);
+    LblHistorico = Rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
+    CboHistorico = new ComboBox(this, 0);
+    CboHistorico->setSorted(true);
+    CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
+    CboHistorico->setMaxVisibleItems(20);
+    Posiciona(CboHistorico, 840, 1035, 8400, 360);
+    LblValor = Rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
+    TxtValor = new TextBox(this);
+    TxtValor->setAlignment(Qt::AlignRight);
+    Posiciona(TxtValor, 9360, 1035, 1800, 360);
+    TxtCodigo = new TextBox(this);
+    TxtCodigo->setVisible(false);
+    CmdEnvia = new CommandButton(QString(), this);
+    CmdEnvia->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    CmdEnvia->setIconSize(QSize(24, 24));
+    CmdEnvia->setToolTip(QStringLiteral("Grava o lançamento"));
+    Posiciona(CmdEnvia, 11400, 900, 720, 540);
+
+    LstDeptos = new ListBox(this);
+    LstDeptos->setSorted(true);
+    LstDeptos->setFont(Fonte_Lista(14.25));
+    LstDeptos->setUniformItemSizes(true);
+    const QFontMetrics fm(LstDeptos->font());
+    const int larguraLista =
+        Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento_Depto::Largura, QLatin1Char('0'))) +
+                        2 * LstDeptos->frameWidth() + 6 + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    Posiciona(LstDeptos, 60, 1800, larguraLista, 5100);
+    // Headers over their columns: texts from their first column, amounts
+    // ending where their right-aligned column ends.
+    auto cabecalho = [&](const QString& t, int col, bool direita) {
+        auto* l = new Label(t, this);
+        l->setForeColor(Amarelo);
+        l->adjustSize();
+        const int x0 = LstDeptos->x() + LstDeptos->frameWidth() + 3;
+        const int xl = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
+                               : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
+        l->move(xl, Twips::ParaPixelY(1560));
+    };
+    cabecalho(QStringLiteral("Dia"), 1, false);
+    cabecalho(QStringLiteral("T"), 4, false);
+    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
+    cabecalho(QStringLiteral("Entradas R$"), 65, true);
+    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+
+    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
+    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 4500, 7080, 1200);
+    TxtEntradas = new TextBox(this);
+    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 7350, 7080, 1100);
+    TxtSaidas = new TextBox(this);
+    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 10200, 7080, 1000);
+    TxtSaldo = new TextBox(this);
+    int xt = 5700;
+    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
+        t->setLocked(true);
+        t->setAlignment(Qt::AlignRight);
+        t->setFocusPolicy(Qt::NoFocus);
+        QPalette p = t->palette();
+        p.setColor(QPalette::Base, Preto);
+        t->setPalette(p);
+        t->setForeColor(Amarelo);
+        QFont f = t->font();
+        f.setBold(true);
+        t->setFont(f);
+        Posiciona(t, xt, 7020, 1560, 360);
+        xt += 2800;
+    }
+
+    Timer = new ::Timer(this, 300);
+
+    setTamanhoCliente(std::max(13335, Twips::DePixelX(LstDeptos->geometry().right() + 6)), 7560);
+
+    CboDepto->Click = [this] { CboDepto_Click(); };
+    OptEntrada->Click = [this] { OptEntrada_Click(); };
+    OptSaida->Click = [this] { OptSaida_Click(); };
+    CboHistorico->KeyPress = [this](int& k) { CboHistorico_KeyPress(k); };
+    CboHistorico->KeyUp = [this](int& k, int s) { CboHistorico_KeyUp(k, s); };
+    TxtDia->KeyPress = [this](int& k) { TxtDia_KeyPress(k); };
+    TxtDia->LostFocus = [this] { TxtDia_LostFocus(); };
+    TxtValor->KeyPress = [this](int& k) { TxtValor_KeyPress(k); };
+    TxtValor->LostFocus = [this] { TxtValor_LostFocus(); };
+    CmdEnvia->Click = [this] { CmdEnvia_Click(); };
+    LstDeptos->DblClick = [this] { LstDeptos_DblClick(); };
+    LstDeptos->KeyUp = [this](int& k, int s) { LstDeptos_KeyUp(k, s); };
+    Timer->Tick = [this] { Timer_Timer(); };
+
+    setTabOrder(CboMesAno, CboDepto);
+    setTabOrder(CboDepto, TxtDia);
+    setTabOrder(TxtDia, CboHistorico);
+    setTabOrder(CboHistorico, TxtValor);
+    setTabOrder(TxtValor, CmdEnvia);
+    setTabOrder(CmdEnvia, LstDeptos);
+}
+
+// ---------------------------------------------------------------------------
+// Load, list and totals
+
+void Movto_Deptos::Form_Load() {
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
+    Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
+    Carrega_Combo(CboDepto, QStringLiteral("ProcSelDeptos"), QStringList{Param[1]}, QStringLiteral("Descricao"),
+                  QStringLiteral("Codigo"));
+    Carrega_Historico(QStringLiteral("E"));
+    Timer->setEnabled(true);
+}
+
+QString Movto_Deptos::Depto() const {
+    const int i = CboDepto->ListIndex();
+    return i < 0 ? QString() : QString::number(CboDepto->ItemData(i));
+}
+
+void Movto_Deptos::CboDepto_Click() {
+    Carrega_Lancamentos();
+    Saldo_Anterior();
+}
+
+void Movto_Deptos::Carrega_Lancamentos() {
+    const Screen::Ampulheta ampulheta;
+    Limpa_Tudo();
+    const QStringList parametros{Param[1], Param[10], Param[9], Depto(), {}, {}, {}, {}, {}};
+    RecordsetPtr rs;
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLancDeptos"), parametros); });
+    while (ok && !rs->Eof()) {
+        ok = Tenta([&] {
+            const QString historico = rs->Texto(QStringLiteral("Historico"));
+            Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
+                                                         rs->Texto(QStringLiteral("Tipo")), historico,
+                                                         Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))),
+                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
+        });
+        if (ok) ok = Tenta([&] { rs->MoveNext(); });
+    }
+    Calcula_Saldo();
+    Conta_Regs();
+    rs.reset();
+}
+
+void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
+    LstDeptos->AddItem(linha);
+    LstDeptos->setItemData_(LstDeptos->NewIndex(), codigo);
+    // The history as stored: a correction takes it back whole, even where
+    // the row shows only its first 50 characters.
+    LstDeptos->item(LstDeptos->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
+}
+
+bool Movto_Deptos::Calcula_Saldo() {
+    Dinheiro entradas, saidas;
+    const bool ok = Tenta([&] {
+        entradas = saidas = Dinheiro();
+        for (int i = 0; i < LstDeptos->ListCount(); ++i)
+            Linha_Lancamento_Depto::Soma(LstDeptos->List(i), entradas, saidas);
+    });
+    if (!ok) return false;
+    TxtEntradas->setText_(entradas.Formata());
+    TxtSaidas->setText_(saidas.Formata());
+    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtSaldo->setForeColor(Amarelo);
+    return true;
+}
+
+void Movto_Deptos::Conta_Regs() {
+    LblRegs->setCaption(Formata(double(LstDeptos->ListCount()), QStringLiteral("#,### Registro(s)")));
+}
+
+void Movto_Deptos::Limpa_Campos_Deptos() {
+    TxtDia->setText_(QString());
+    CboHistorico->setListIndex(-1);
+    CboHistorico->setText_(QString());
+    TxtValor->setText_(QString());
+    TxtEntradas->setText_(QString());
+    TxtSaidas->setText_(QString());
+    TxtSaldo->setText_(QString());
+}
+
+void Movto_Deptos::Limpa_Tudo() {
+    Limpa_Campos_Deptos();
+    LstDeptos->Clear();
+}
+
+QString Movto_Deptos::EntSai() const {
+    if (OptEntrada->Value()) return QStringLiteral("E");
+    if (OptSaida->Value()) return QStringLiteral("S");
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Kinds, histories and keys
+
+void Movto_Deptos::OptEntrada_Click() {
+    Carrega_Historico(QStringLiteral("E"));
+    TxtDia->SetFocus();
+}
+
+void Movto_Deptos::OptSaida_Click() {
+    Carrega_Historico(QStringLiteral("S"));
+    TxtDia->SetFocus();
+}
+
+void Movto_Deptos::Carrega_Historico(const QString& sTipo) {
+    QString consulta;
+    if (sTipo == QLatin1String("E")) consulta = QStringLiteral("ProcPesqHistOfertas");
+    else if (sTipo == QLatin1String("S")) consulta = QStringLiteral("ProcPesqHistSaidas");
+    else return;
+    Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+}
+
+void Movto_Deptos::CboHistorico_KeyUp(int& KeyCode, int) {
+    if (KeyCode == 116) Carrega_Historico(EntSai());
+}
+
+void Movto_Deptos::CboHistorico_KeyPress(int& KeyAscii) {
+    // Past 50 characters only Backspace still works, so a long history
+    // can be shortened again.
+    if (Caracteres::Conta(CboHistorico->Text()) > Linha_Lancamento_Depto::LarguraHistorico)
+        KeyAscii = KeyAscii == 8 ? 8 : 0;
+    else
+        KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M"));
+}
+
+void Movto_Deptos::TxtDia_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("I")); }
+void Movto_Deptos::TxtValor_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("V")); }
+void Movto_Deptos::TxtDia_LostFocus() { TxtDia->setText_(Formata(TxtDia->Text(), QStringLiteral("00"))); }
+void Movto_Deptos::TxtValor_LostFocus() { TxtValor->setText_(Formata_Valor(TxtValor->Text())); }
+
+// ---------------------------------------------------------------------------
+// Blink and closing
+
+void Movto_Deptos::Timer_Timer() {
+    if (OptEntrada->Value()) {
+        Alterna(OptEntrada);
+        OptSaida->setForeColor(Amarelo);
+    } else if (OptSaida->Value()) {
+        Alterna(OptSaida);
+        OptEntrada->setForeColor(Amarelo);
+    }
+    if (!TxtSaldo->Text().isEmpty()) {
+        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
+    }
+}
+
+void Movto_Deptos::Form_Unload(int& Cancel) {
+    if (!CboHistorico->Text().isEmpty() &&
+        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) == vbYes &&
+        !Salva()) {
+        // The entry in the fields may be the only copy of a taken-back
+        // entry: the form stays open with it rather than losing it.
+        Cancel = 1;
+        return;
+    }
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}

@@ -1,0 +1,178 @@
+// The parameters form driven from the main menu: the record it loads and
+// writes (always one), the title and menus after a save, the refusals,
+// the saved flag, the bank boxes, and a change of period with the cash
+// book open.
+#include "operations/LivroCaixa.h"
+#include "registers/Parametr.h"
+#include "support/Ambiente.h"
+#include "support/Interacao.h"
+#include "support/Registro.h"
+#include <QtTest>
+
+namespace {
+void troca(QWidget* w, const QString& texto) {  // select all, delete, type
+    w->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_Delete);
+    Digita(w, texto);
+}
+
+QString registro(Ambiente& amb) {
+    auto rs = amb.Le("SELECT group_concat(Codigo || '|' || Tipo || '|' || Mes || '|' || Ano || '|' || Banco, ';') "
+                     "FROM Parametros");
+    return rs->Fields(0).toString();
+}
+}  // namespace
+
+class tst_Parametr : public QObject {
+    Q_OBJECT
+
+    Parametr* abre(Ambiente& amb, const QString& usuario = "MARIA", const QString& banco = {}) {
+        amb.Parametros(12, "SETOR NORTE", "VILA NOVA", "C", 8, 2021);
+        if (!banco.isEmpty()) amb.Sql("UPDATE Parametros SET Banco = ?1, Agencia = '1', Conta = '2'", {banco});
+        Inicia_Principal(usuario)->Par_Sis->trigger();
+        Roteiro::LimpaCaixas();
+        auto* f = qobject_cast<Parametr*>(Form::Procura("Parametr"));
+        if (!f) qFatal("o menu não abriu os Parâmetros");
+        return f;
+    }
+    static void banco(Parametr* f) {
+        troca(f->TxtBanco, "BANCO UM");
+        troca(f->TxtAgencia, "0001");
+        troca(f->TxtConta, "12345-6");
+    }
+
+private slots:
+    void cleanup() { Fecha_Tudo(); }
+
+    // The one record is updated in place, even under another code, and the
+    // title and the sector menus follow the save.
+    void grava_um_registro_e_titulo() {
+        Ambiente amb;
+        Parametr* f = abre(amb);
+        QCOMPARE(f->TxtCodigo->Text() + f->CboTipo->Text() + f->CboMes->Text() + f->TxtAno->Text(),
+                 QString("0012CONGREGAÇÃOAgosto2021"));
+        QVERIFY(!Principal::Atual()->Igr_Setor->isEnabled());
+        banco(f);
+        f->CboTipo->setListIndex(1);
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        CONFERE_CAIXA("Operação realizada com Sucesso.", vbInformation);
+        QCOMPARE(registro(amb), QString("12|S|8|2021|BANCO UM"));
+        QCOMPARE(Principal::Atual()->Caption(),
+                 QString(" Zuvevozo Ruverirora 1.0.21 - SETOR NORTE / VILA NOVA / AGOSTO-2021"));
+        QVERIFY(Principal::Atual()->Igr_Setor->isEnabled());
+        QVERIFY(f->Salvo());
+
+        amb.Sql("INSERT INTO Parametros (Codigo, Tipo, Mes, Ano, Banco) VALUES (99, 'C', 1, 2000, 'OUTRO')");
+        troca(f->TxtCodigo, "13");
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        CONFERE_CAIXA("Operação realizada com Sucesso.", vbInformation);
+        QCOMPARE(registro(amb), QString("13|S|8|2021|BANCO UM"));
+        QVERIFY(f->Unload());  // saved: no question
+        QVERIFY(Roteiro::Caixas().empty());
+    }
+
+    void recusa_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("fica");
+        QTest::addColumn<QString>("gravado");  // empty: refused
+        QTest::newRow("código vazio") << "codigo" << "" << "" << "";
+        QTest::newRow("código com letras") << "codigo" << "abc" << "" << "";
+        QTest::newRow("código negativo") << "codigo" << "-12" << "-12" << "";
+        QTest::newRow("código longo") << "codigo" << "12345" << "1234" << "1234|C|8|2021|BANCO UM";
+        QTest::newRow("razão em branco") << "razao" << "   " << "   " << "";
+        QTest::newRow("ano negativo") << "ano" << "-1" << "-1" << "";
+        QTest::newRow("ano zero") << "ano" << "0" << "0" << "";
+    }
+    void recusa() {
+        QFETCH(QString, campo);
+        QFETCH(QString, digitado);
+        QFETCH(QString, fica);
+        QFETCH(QString, gravado);
+        Ambiente amb;
+        Parametr* f = abre(amb);
+        banco(f);
+        TextBox* caixa = campo == "codigo" ? f->TxtCodigo : campo == "ano" ? f->TxtAno : f->TxtRazao;
+        troca(caixa, digitado);
+        QCOMPARE(caixa->Text(), fica);
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        if (!gravado.isEmpty()) {
+            CONFERE_CAIXA("Operação realizada com Sucesso.", vbInformation);
+            QCOMPARE(registro(amb), gravado);
+            return;
+        }
+        CONFERE_CAIXA("Preencha todos os campos corretamente.", vbInformation);
+        QCOMPARE(registro(amb), QString());  // the bank was never stored
+        QCOMPARE(caixa->Text(), fica);
+        // A refused save leaves the form unsaved: closing asks.
+        Roteiro::Responde(vbNo);
+        QVERIFY(f->Unload());
+        CONFERE_CAIXA("Deseja Salvar Parâmetros ?", vbYesNo + vbQuestion);
+    }
+
+    void bancos_travados_data() {
+        QTest::addColumn<QString>("usuario");
+        QTest::addColumn<QString>("banco");
+        QTest::addColumn<bool>("travado");
+        QTest::newRow("vazio, qualquer usuário") << "MARIA" << "" << false;
+        QTest::newRow("preenchido, usuário comum") << "MARIA" << "BANCO X" << true;
+        QTest::newRow("preenchido, administrador") << "DEDURE" << "BANCO X" << false;
+    }
+    void bancos_travados() {
+        QFETCH(QString, usuario);
+        QFETCH(QString, banco);
+        QFETCH(bool, travado);
+        Ambiente amb;
+        Parametr* f = abre(amb, usuario, banco);
+        QCOMPARE(f->TxtBanco->Locked(), travado);
+        QCOMPARE(f->TxtConta->Locked(), travado);
+    }
+
+    // An entry half typed in the cash book is saved in the month it was
+    // typed in before the month moves; when it cannot be saved, the month
+    // does not move, on the button as on closing.
+    void mudanca_de_periodo_com_livro_aberto() {
+        Ambiente amb;
+        Parametr* f = abre(amb);
+        banco(f);
+        Principal::Atual()->Liv_Cx->trigger();
+        auto* livro = qobject_cast<LivroCaixa*>(Form::Procura("LivroCaixa"));
+        QVERIFY(livro);
+        auto digitaOferta = [&](const QString& historico) {
+            troca(livro->CboHistorico, historico);
+            troca(livro->TxtDia, "3");
+            troca(livro->TxtValor, "10");
+        };
+        digitaOferta("OFERTA UM");
+        f->CboMes->setListIndex(8);
+
+        amb.Sql("CREATE TRIGGER falha BEFORE INSERT ON LivroCaixa BEGIN SELECT RAISE(ABORT, 'cheio'); END");
+        for (int r : {vbYes, vbNo, vbOK}) Roteiro::Responde(r);  // save? / retry? / notice
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        CONFERE_CAIXA("Feche as janelas abertas antes de mudar o período.", vbInformation);
+        QCOMPARE(registro(amb), QString());
+        QCOMPARE(f->CboMes->Text(), QString("Setembro"));
+        QVERIFY(Form::Procura("LivroCaixa"));
+        for (int r : {vbYes, vbYes, vbNo, vbOK}) Roteiro::Responde(r);
+        QVERIFY(!f->Unload());
+        CONFERE_CAIXA("Feche as janelas abertas antes de mudar o período.", vbInformation);
+        QCOMPARE(f->CboMes->Text(), QString("Setembro"));
+
+        amb.Sql("DROP TRIGGER falha");
+        for (int r : {vbYes, vbOK}) Roteiro::Responde(r);
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        CONFERE_CAIXA("Operação realizada com Sucesso.", vbInformation);
+        QCOMPARE(amb.Le("SELECT Historico || '|' || Mes FROM LivroCaixa")->Fields(0).toString(), QString("OFERTA UM|8"));
+        QCOMPARE(registro(amb), QString("12|C|9|2021|BANCO UM"));
+        QTRY_VERIFY(!Form::Procura("LivroCaixa"));
+        QCOMPARE(Principal::Atual()->Caption(),
+                 QString(" Zuvevozo Ruverirora 1.0.21 - SETOR NORTE / VILA NOVA / SETEMBRO-2021"));
+    }
+};
+
+REGISTRA_TESTE(tst_Parametr)
+#include "tst_Parametr.moc"
