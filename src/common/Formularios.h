@@ -4,6 +4,7 @@
 // the printing primitive of every printed layout.
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,6 +14,7 @@
 class ComboBox;
 class Form;
 class Label;
+class ListBox;
 class TextBox;
 class QWidget;
 
@@ -23,6 +25,13 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+// A column heading above a fixed-pitch list: a text heading starts over
+// the column's first character, an amount's heading ends over its last.
+void Cabecalho_Coluna(ListBox* lista, const QString& texto, int coluna, bool direita, int topo, const QColor& cor);
+// A total box: bold text on black, never typed into.
+void Caixa_Total(TextBox* caixa, const QColor& cor);
+// The print buttons' picture: a printer with its sheet, drawn here.
+QIcon Icone_Impressora();
 
 // The balance box's colours: yellow after every computation; a negative
 // balance then swaps yellow and black at each tick of its form's timer.
