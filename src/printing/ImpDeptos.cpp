@@ -44,7 +44,7 @@ private:
         linhas_.clear();
         linhas_.reserve(size_t(dados_.linhas.size()));
         for (const Fechamento_Depto::Linha& l : dados_.linhas) {
-            const Linha_Lancamento_Depto::Linha lida = Linha_Lancamento_Depto::Le(l.texto);
+            const Linha_Lancamento_Depto::Linha lida = Linha_Lancamento_Depto::Le_Texto(l.texto);
             linhas_.push_back({lida.dia, lida.tipo == QLatin1String("S"),
                                Caracteres::Esquerda(lida.historico, LarguraHistoricoImpresso), l.valor});
         }
@@ -228,7 +228,7 @@ bool ImpDeptos::Calcula_Saldo() {
         for (int i = 0; i < LstDeptos->ListCount(); ++i) {
             // Summed from the cents each row keeps, which its cell may cut.
             const Dinheiro valor = Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong());
-            if (Linha_Lancamento_Depto::Le(LstDeptos->List(i)).tipo == QLatin1String("S")) saidas += valor;
+            if (Linha_Lancamento_Depto::Le_Texto(LstDeptos->List(i)).tipo == QLatin1String("S")) saidas += valor;
             else entradas += valor;
         }
     });
