@@ -227,7 +227,7 @@ bool ImpDeptos::Calcula_Saldo() {
         entradas = saidas = Dinheiro();
         for (int i = 0; i < LstDeptos->ListCount(); ++i) {
             // Summed from the cents each row keeps, which its cell may cut.
-            const Dinheiro valor = Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong());
+            const Dinheiro valor = Valor_Da_Linha(i);
             if (Linha_Lancamento_Depto::Le_Texto(LstDeptos->List(i)).tipo == QLatin1String("S")) saidas += valor;
             else entradas += valor;
         }
@@ -238,6 +238,10 @@ bool ImpDeptos::Calcula_Saldo() {
     TxtSaldo->setText_((entradas - saidas).Formata());
     TxtSaldo->setForeColor(Cor_Saldo);
     return true;
+}
+
+Dinheiro ImpDeptos::Valor_Da_Linha(int i) const {
+    return Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong());
 }
 
 void ImpDeptos::Conta_Regs() {
@@ -263,7 +267,7 @@ void ImpDeptos::CmdImprime_Click() {
 
     Fechamento_Depto dados;
     for (int i = 0; i < LstDeptos->ListCount(); ++i)
-        dados.linhas.append({LstDeptos->List(i), Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong())});
+        dados.linhas.append({LstDeptos->List(i), Valor_Da_Linha(i)});
     dados.codigo = codigo_;
     dados.nome = nome_;
     dados.deslocaEsquerda = TxtLeft->Text();

@@ -155,7 +155,7 @@ private slots:
         for (int i = 0; i < caso.caixas.size(); ++i) {
             const auto& c = Roteiro::Caixas()[size_t(i)];
             QCOMPARE(c.prompt, caso.caixas[i]);
-            QCOMPARE(c.estilo, caso.caixas[i] == Papel ? vbYesNo + vbQuestion : vbYesNo + vbQuestion + vbDefaultButton2);
+            QCOMPARE(c.estilo, vbYesNo + vbQuestion + (caso.caixas[i] == Papel ? 0 : vbDefaultButton2));
             QCOMPARE(c.titulo, QString("Atenção MARIA"));
         }
         QVERIFY(!Roteiro::HouveInesperada());
@@ -165,7 +165,8 @@ private slots:
     // One page: where each item of the header, an entry, an exit and the
     // footer land.
     void pagina() {
-        ImpDeptos* f = abre({{2, "S", "BALÕES", 4510}, {2, "E", "OFERTA D'ÁGUA", 123456}, {3, "E", "BAZAR", 123456789}});
+        ImpDeptos* f =
+            abre({{2, "S", "BALÕES", 4510}, {2, "E", "OFERTA D'ÁGUA", 123456}, {3, "E", "BAZAR", 123456789}});
         escolhe(f, "FESTAS");
         const Documento d = imprime(f);
         QCOMPARE(d.paginas, 1);
@@ -243,7 +244,8 @@ private slots:
     // both footers show the running balance.
     void paginas() {
         QList<Lanc> mes;
-        for (int i = 1; i <= 30; ++i) mes << Lanc{i, i % 3 ? "E" : "S", QString("ITEM %1").arg(i, 2, 10, QChar('0')), 100 * i};
+        for (int i = 1; i <= 30; ++i)
+            mes << Lanc{i, i % 3 ? "E" : "S", QString("ITEM %1").arg(i, 2, 10, QChar('0')), 100 * i};
         ImpDeptos* f = abre(mes);
         escolhe(f, "FESTAS");
         const Documento d = imprime(f);

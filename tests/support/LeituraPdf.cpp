@@ -42,7 +42,8 @@ Documento Le_Pdf(const QString& pdf) {
         for (auto it = palavra.globalMatch(partes[i]); it.hasNext();) {
             const auto m = it.next();
             QString texto = m.captured(4);
-            texto.replace("&gt;", ">").replace("&lt;", "<").replace("&quot;", "\"").replace("&apos;", "'").replace("&amp;", "&");
+            texto.replace("&gt;", ">").replace("&lt;", "<").replace("&quot;", "\"").replace("&apos;", "'");
+            texto.replace("&amp;", "&");
             d.palavras << Palavra{i, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
                                   m.captured(3).toDouble() * mm, texto};
         }
