@@ -8,6 +8,7 @@
 #include "platform/Printer.h"
 #include "platform/Tela.h"
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPointer>
 #include <QStyle>
 #include <cmath>
@@ -79,6 +80,39 @@ QFont Fonte_Lista(double pontos) {
     f.setStyleHint(QFont::TypeWriter);
     f.setPointSizeF(pontos);
     return f;
+}
+
+void Caixa_Total(TextBox* caixa, const QColor& cor) {
+    caixa->setLocked(true);
+    caixa->setAlignment(Qt::AlignRight);
+    caixa->setFocusPolicy(Qt::NoFocus);
+    QPalette p = caixa->palette();
+    p.setColor(QPalette::Base, QColor(0, 0, 0));
+    caixa->setPalette(p);
+    caixa->setForeColor(cor);
+    QFont f = caixa->font();
+    f.setBold(true);
+    caixa->setFont(f);
+}
+
+QIcon Icone_Impressora() {
+    QPixmap px(32, 32);
+    px.fill(Qt::transparent);
+    QPainter p(&px);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 3, 14, 10));
+    p.setBrush(QColor(0x9a, 0x9a, 0xa0));
+    p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 20, 16, 9));
+    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
+    for (int y : {23, 26}) p.drawLine(QPointF(10, y), QPointF(22, y));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x20, 0xb0, 0x40));
+    p.drawEllipse(QRectF(24, 15, 3, 3));
+    return QIcon(px);
 }
 
 void Pisca_Saldo(TextBox* saldo) {

@@ -4,6 +4,7 @@
 // the printing primitive of every printed layout.
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,8 +14,8 @@
 class ComboBox;
 class Form;
 class Label;
-class TextBox;
 class ListBox;
+class TextBox;
 class QWidget;
 
 // The data forms' look: their dark background, the white captions placed
@@ -31,6 +32,10 @@ int Largura_Lista(const ListBox* lista, int colunas);
 // column, or ending where its right-aligned column ends.
 Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
                        const QColor& cor = QColor(255, 255, 0));
+// A total box: bold text on black, never typed into.
+void Caixa_Total(TextBox* caixa, const QColor& cor);
+// The print buttons' picture: a printer with its sheet, drawn here.
+QIcon Icone_Impressora();
 
 // The balance box's colours: yellow after every computation; a negative
 // balance then swaps yellow and black at each tick of its form's timer.

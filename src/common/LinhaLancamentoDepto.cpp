@@ -30,11 +30,16 @@ QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro v
     return r;
 }
 
-Linha Le(const QString& linha) {
+Linha Le_Texto(const QString& linha) {
     Linha l;
     l.dia = Caracteres::Esquerda(linha, 2);
     l.tipo = Caracteres::Meio(linha, 3, 1);
     l.historico = Apara(Caracteres::Meio(linha, 5, LarguraHistorico));
+    return l;
+}
+
+Linha Le(const QString& linha) {
+    Linha l = Le_Texto(linha);
     l.entrada = Valor(linha, ColunaEntrada);
     l.saida = Valor(linha, ColunaSaida);
     return l;

@@ -40,6 +40,9 @@ struct Linha {
 // Reads a row. A money cell that holds neither an amount nor "----" raises
 // error 13.
 Linha Le(const QString& linha);
+// The day, kind and history only, never a money cell: for a caller that
+// keeps each row's amount beside its text, where the cell may have cut it.
+Linha Le_Texto(const QString& linha);
 
 // Adds a row's amount to the totals: an "S" row its exit, any other row
 // its entry.

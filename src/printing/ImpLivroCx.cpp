@@ -10,51 +10,14 @@
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include <QFontMetrics>
-#include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyle>
 
 namespace {
 const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
-const QColor Preto(0, 0, 0);
 const QColor Branco(255, 255, 255);
 
 using Twips::Posiciona;
-
-// The print button's picture: a printer with its sheet, drawn here.
-QIcon Icone_Impressora() {
-    QPixmap px(32, 32);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(9, 3, 14, 10));
-    p.setBrush(QColor(0x9a, 0x9a, 0xa0));
-    p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 20, 16, 9));
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    for (int y : {23, 26}) p.drawLine(QPointF(10, y), QPointF(22, y));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x20, 0xb0, 0x40));
-    p.drawEllipse(QRectF(24, 15, 3, 3));
-    return QIcon(px);
-}
-
-// A total box: bold text on black, never typed into.
-void Caixa_Total(TextBox* t, const QColor& cor) {
-    t->setLocked(true);
-    t->setAlignment(Qt::AlignRight);
-    t->setFocusPolicy(Qt::NoFocus);
-    QPalette p = t->palette();
-    p.setColor(QPalette::Base, Preto);
-    t->setPalette(p);
-    t->setForeColor(cor);
-    QFont f = t->font();
-    f.setBold(true);
-    t->setFont(f);
-}
 }  // namespace
 
 ImpLivroCx::ImpLivroCx() : Form(QStringLiteral("ImpLivroCx"), true) {

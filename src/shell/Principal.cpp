@@ -20,6 +20,7 @@
 #include "registers/Atualizacoes.h"
 #include "printing/Impressoras.h"
 #include "registers/Agenda.h"
+#include "printing/ImpDeptos.h"
 #include "registers/Descricoes.h"
 #include "registers/Parametr.h"
 #include "registers/Igrejas.h"
@@ -284,7 +285,7 @@ void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLite
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
-void Principal::Fec_Dep_Click() { mostra(QStringLiteral("ImpDeptos"), QStringLiteral(" Lançamento de Departamentos")); }
+void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
 void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }

@@ -1,0 +1,285 @@
+#include "printing/ImpDeptos.h"
+#include "common/Banco.h"
+#include "common/Erros.h"
+#include "common/Formularios.h"
+#include "common/LinhaLancamentoDepto.h"
+#include "common/Parametros.h"
+#include "common/Texto.h"
+#include "common/Usuario.h"
+#include "platform/Caracteres.h"
+#include "platform/MsgBox.h"
+#include "platform/Tela.h"
+#include "printing/MolduraA4.h"
+#include <QFontMetrics>
+#include <QScopedValueRollback>
+#include <QStyle>
+#include <cmath>
+#include <vector>
+
+namespace {
+const QColor Branco(255, 255, 255);
+// The amount of a row, in cents, beside its text.
+constexpr int PapelValor = Qt::UserRole + 2;
+constexpr int LarguraLinhaDepartamento = 60;
+constexpr int LarguraHistoricoImpresso = 48;
+
+using Twips::Posiciona;
+
+QString Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
+
+class Relatorio_Deptos final : public MolduraA4 {
+public:
+    explicit Relatorio_Deptos(const Fechamento_Depto& dados)
+        : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo, Rodape::Departamento), dados_(dados) {}
+
+private:
+    struct Linha_Relatorio {
+        QString dia;
+        bool saida = false;
+        QString historico;
+        Dinheiro valor;
+    };
+
+    void Prepara() override {
+        linhas_.clear();
+        linhas_.reserve(size_t(dados_.linhas.size()));
+        for (const Fechamento_Depto::Linha& l : dados_.linhas) {
+            const Linha_Lancamento_Depto::Linha lida = Linha_Lancamento_Depto::Le_Texto(l.texto);
+            linhas_.push_back({lida.dia, lida.tipo == QLatin1String("S"),
+                               Caracteres::Esquerda(lida.historico, LarguraHistoricoImpresso), l.valor});
+        }
+    }
+
+    void Imprime_Cabec(qint16 Pag) override {
+        const QString pagina = Digitos(Pag, 2);
+        Imprime_Texto(173, 14, Param[1] + Digitos(dados_.codigo, 3) + pagina, 12);
+        Imprime_Texto(10, 18,
+                      Formata_Texto(QStringLiteral("DEPARTAMENTO:") + dados_.nome, LarguraLinhaDepartamento,
+                                    QStringLiteral("C")));
+        Imprime_Texto(25, 25, Param[3]);
+        Imprime_Texto(130, 25, Param[1] + QLatin1Char('-') + Param[4]);
+        Imprime_Texto(25, 32, Nome_Mes(int(std::floor(Valor_Numerico(Apara(Param[9])))), {}));
+        Imprime_Texto(112, 32, Param[10]);
+        Imprime_Texto(180, 32, pagina);
+    }
+
+    void Imprime_Corpo() override {
+        const QString S = QStringLiteral("S");
+        const QString traco = QStringLiteral("----");
+        for (const Linha_Relatorio& l : linhas_) {
+            Imprime_Texto(12, Lin, l.dia);
+            Imprime_Texto(24, Lin, l.historico);
+            if (l.saida) {
+                Imprime_Texto(158, Lin, traco);
+                Imprime_Valor(172, Lin, l.valor);
+                Tot_Saidas += l.valor;
+            } else {
+                Imprime_Valor(144, Lin, l.valor);
+                Imprime_Texto(186, Lin, traco);
+                Tot_Entradas += l.valor;
+            }
+            Incrementa_Lin(S);
+        }
+    }
+
+    const Fechamento_Depto& dados_;
+    std::vector<Linha_Relatorio> linhas_;
+};
+}  // namespace
+
+bool Imprime_Fechamento_Depto(const Fechamento_Depto& dados) {
+    Relatorio_Deptos relatorio(dados);
+    return relatorio.Imprime_Mov_Mensal();
+}
+
+ImpDeptos::ImpDeptos() : Form(QStringLiteral("ImpDeptos"), true) {
+    setCaption(QStringLiteral(" Lançamento de Departamentos"));
+    monta_Tela();
+}
+
+void ImpDeptos::monta_Tela() {
+    Pinta_Fundo(this);
+
+    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(this, 0);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
+    LblDepto = Rotulo(this, QStringLiteral("Departamento"), 3180, 60, 4000);
+    CboDepto = new ComboBox(this, 2);
+    CboDepto->setSorted(true);
+    CboDepto->setMaxVisibleItems(20);
+    Posiciona(CboDepto, 3180, 315, 5000, 360);
+
+    LstDeptos = new ListBox(this);
+    LstDeptos->setSorted(true);
+    LstDeptos->setFont(Fonte_Lista(11.25));
+    LstDeptos->setUniformItemSizes(true);
+    LstDeptos->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
+                           Twips::ParaPixelX(Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura)),
+                           Twips::ParaPixelY(4200));
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Dia"), 1, false, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Entradas R$"), 65, true, 780, Cor_Saldo);
+    Cabecalho_Lista(this, LstDeptos, QStringLiteral("Saídas R$"), 76, true, 780, Cor_Saldo);
+
+    const int abaixo = Twips::DePixelY(LstDeptos->geometry().bottom()) + 120;
+    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
+
+    // The offsets and the print button, then the totals of the list.
+    const int linha1 = abaixo + 420, linha2 = linha1 + 720;
+    LblLeft = Rotulo(this, QStringLiteral("Horizontal mm"), 120, linha1, 1500);
+    TxtLeft = new TextBox(this);
+    LblTop = Rotulo(this, QStringLiteral("Vertical mm"), 1720, linha1, 1500);
+    TxtTop = new TextBox(this);
+    int xd = 120;
+    for (TextBox* t : {TxtLeft, TxtTop}) {
+        t->setMaxLength_(4);
+        t->setText_(QStringLiteral("0"));
+        t->setAlignment(Qt::AlignRight);
+        Posiciona(t, xd, linha1 + 255, 1000, 360);
+        xd += 1600;
+    }
+    CmdImprime = new CommandButton(QString(), this);
+    CmdImprime->setIcon(Icone_Impressora());
+    CmdImprime->setIconSize(QSize(32, 32));
+    CmdImprime->setToolTip(QStringLiteral("Imprime o Fechamento do Departamento"));
+    // Nothing to print until a department's month is in the list.
+    CmdImprime->setEnabled(false);
+    Posiciona(CmdImprime, 3400, linha1 + 60, 900, 620);
+
+    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 120, linha2, 1800);
+    TxtEntradas = new TextBox(this);
+    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 2300, linha2, 1800);
+    TxtSaidas = new TextBox(this);
+    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 4480, linha2, 1800);
+    TxtSaldo = new TextBox(this);
+    int xt = 120;
+    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
+        Caixa_Total(t, t == TxtSaldo ? Cor_Saldo : Branco);
+        Posiciona(t, xt, linha2 + 255, 1900, 360);
+        xt += 2180;
+    }
+
+    const int largura = Twips::DePixelX(LstDeptos->geometry().right() + 6) + 60;
+    LblKwe = Rotulo(this, QStringLiteral("Tavrelo"), largura - 1500, linha2 + 435, 1380, QColor(0xa0, 0xa0, 0xa0));
+    LblKwe->setAlignment(Qt::AlignRight);
+
+    Timer = new ::Timer(this, 300);
+
+    setTamanhoCliente(largura, linha2 + 780);
+
+    CboDepto->Click = [this] { CboDepto_Click(); };
+    CmdImprime->Click = [this] { CmdImprime_Click(); };
+    Timer->Tick = [this] { Timer_Timer(); };
+
+    setTabOrder(CboMesAno, CboDepto);
+    setTabOrder(CboDepto, LstDeptos);
+    setTabOrder(LstDeptos, TxtLeft);
+    setTabOrder(TxtLeft, TxtTop);
+    setTabOrder(TxtTop, CmdImprime);
+}
+
+// ---------------------------------------------------------------------------
+// Load and totals
+
+void ImpDeptos::Form_Load() {
+    Centraliza_Form(this, Form::JanelaPrincipal(), QString());
+    Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
+    Carrega_Combo(CboDepto, QStringLiteral("ProcSelDeptos"), QStringList{Param[1]}, QStringLiteral("Descricao"),
+                  QStringLiteral("Codigo"));
+    Timer->setEnabled(true);
+}
+
+void ImpDeptos::CboDepto_Click() {
+    CmdImprime->setEnabled(false);
+    if (CboDepto->ListIndex() < 0) return;
+    codigo_ = CboDepto->ItemData(CboDepto->ListIndex());
+    nome_ = CboDepto->Text();
+    CmdImprime->setEnabled(Carrega_Lancamentos());
+}
+
+bool ImpDeptos::Carrega_Lancamentos() {
+    const Screen::Ampulheta ampulheta;
+    LstDeptos->Clear();
+    const QStringList parametros{Param[1], Param[10], Param[9], QString::number(codigo_), {}, {}, {}, {}, {}};
+    RecordsetPtr rs;
+    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLancDeptos"), parametros); });
+    while (ok && !rs->Eof()) {
+        ok = Tenta([&] {
+            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
+            LstDeptos->AddItem(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
+                                                             rs->Texto(QStringLiteral("Tipo")),
+                                                             rs->Texto(QStringLiteral("Historico")), valor));
+            LstDeptos->item(LstDeptos->NewIndex())->setData(PapelValor, QVariant(qlonglong(valor.Centavos())));
+        });
+        if (ok) ok = Tenta([&] { rs->MoveNext(); });
+    }
+    // A load given up keeps the rows read so far, with the totals and the
+    // count of the last complete one.
+    if (ok) ok = Calcula_Saldo();
+    if (ok) Conta_Regs();
+    return ok;
+}
+
+bool ImpDeptos::Calcula_Saldo() {
+    Dinheiro entradas, saidas;
+    const bool ok = Tenta([&] {
+        entradas = saidas = Dinheiro();
+        for (int i = 0; i < LstDeptos->ListCount(); ++i) {
+            // Summed from the cents each row keeps, which its cell may cut.
+            const Dinheiro valor = Valor_Da_Linha(i);
+            if (Linha_Lancamento_Depto::Le_Texto(LstDeptos->List(i)).tipo == QLatin1String("S")) saidas += valor;
+            else entradas += valor;
+        }
+    });
+    if (!ok) return false;
+    TxtEntradas->setText_(entradas.Formata());
+    TxtSaidas->setText_(saidas.Formata());
+    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtSaldo->setForeColor(Cor_Saldo);
+    return true;
+}
+
+Dinheiro ImpDeptos::Valor_Da_Linha(int i) const {
+    return Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong());
+}
+
+void ImpDeptos::Conta_Regs() {
+    LblRegs->setCaption(Formata(double(LstDeptos->ListCount()), QStringLiteral("#,### Registro(s)")));
+}
+
+void ImpDeptos::Timer_Timer() { Pisca_Saldo(TxtSaldo); }
+
+// ---------------------------------------------------------------------------
+// The print
+
+void ImpDeptos::CmdImprime_Click() {
+    if (imprimindo_ || !CmdImprime->isEnabled()) return;
+    const QScopedValueRollback<bool> emCurso(imprimindo_, true);
+    const QString titulo = Titulo_Atencao();
+    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
+    if (saldo && saldo->Centavos() < 0 &&
+        MsgBox(QStringLiteral("Saldo Irregular. Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2, titulo) ==
+            vbNo)
+        return;
+    if (MsgBox(QStringLiteral("Prepare a Impressora com papel A4. Tudo OK ?"), vbYesNo + vbQuestion, titulo) != vbYes)
+        return;
+
+    Fechamento_Depto dados;
+    for (int i = 0; i < LstDeptos->ListCount(); ++i)
+        dados.linhas.append({LstDeptos->List(i), Valor_Da_Linha(i)});
+    dados.codigo = codigo_;
+    dados.nome = nome_;
+    dados.deslocaEsquerda = TxtLeft->Text();
+    dados.deslocaTopo = TxtTop->Text();
+    Imprime_Fechamento_Depto(dados);
+}
+
+void ImpDeptos::Form_Unload(int& Cancel) {
+    if (imprimindo_) {
+        // A box of the print is open; the form stays until it is answered.
+        Cancel = 1;
+        return;
+    }
+    Timer->setEnabled(false);
+    Fecha_Efeito(this);
+}
