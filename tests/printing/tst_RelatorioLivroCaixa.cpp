@@ -14,73 +14,14 @@
 #include "printing/MolduraA4.h"
 #include "printing/RelatorioLivroCaixa.h"
 #include "support/Ambiente.h"
+#include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QDir>
 #include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
-
-struct Palavra {
-    int pagina = 0;
-    double x = -1, y = -1, direita = -1;  // millimetres from the paper's corner
-    QString texto;
-};
-
-struct Documento {
-    int paginas = 0;
-    QList<Palavra> palavras;
-    // The words of a page whose top is within half a millimetre of y, left
-    // to right, joined by blanks.
-    QString Linha(int pagina, double y) const {
-        QStringList r;
-        for (const Palavra& w : palavras)
-            if (w.pagina == pagina && qAbs(w.y - y) <= 0.5) r << w.texto;
-        return r.join(' ');
-    }
-    // The page holding a line of exactly this text; 0 when none does.
-    int Pagina_Da_Linha(const QString& linha) const {
-        for (const Palavra& w : palavras)
-            if (Linha(w.pagina, w.y) == linha) return w.pagina;
-        return 0;
-    }
-    // The first word with this text on the page (on the line at y).
-    Palavra Acha(int pagina, const QString& texto, double y = -1) const {
-        for (const Palavra& w : palavras)
-            if (w.pagina == pagina && w.texto == texto && (y < 0 || qAbs(w.y - y) <= 0.5)) return w;
-        return {};
-    }
-};
-
-QString Executa(const QString& programa, const QStringList& args) {
-    QProcess p;
-    p.start(programa, args);
-    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-}
-
-Documento Le_Pdf(const QString& pdf) {
-    static const QRegularExpression palavra(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
-    static const QRegularExpression paginas(R"(Pages:\s+(\d+))");
-    Documento d;
-    d.paginas = paginas.match(Executa("pdfinfo", {pdf})).captured(1).toInt();
-    const QStringList partes = Executa("pdftotext", {"-bbox", pdf, "-"}).split("<page ");
-    const double mm = 25.4 / 72;
-    for (int i = 1; i < partes.size(); ++i)
-        for (auto it = palavra.globalMatch(partes[i]); it.hasNext();) {
-            const auto m = it.next();
-            QString texto = m.captured(4);
-            texto.replace("&gt;", ">").replace("&lt;", "<").replace("&quot;", "\"").replace("&amp;", "&");
-            d.palavras << Palavra{i, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                                  m.captured(3).toDouble() * mm, texto};
-        }
-    return d;
-}
-
-bool Perto(double medido, double esperado) { return qAbs(medido - esperado) <= 0.5; }
 
 // Courier New at 12 points: a money cell of 12 characters ends here.
 constexpr double Celula12 = 12 * 12 * (1229.0 / 2048) * 25.4 / 72;
