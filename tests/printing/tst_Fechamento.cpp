@@ -174,6 +174,7 @@ private slots:
         QCOMPARE(f->TxtSaldo->Text(), QString("2.753,96"));
 
         imprime(f);
+        if (QTest::currentTestFailed()) return;
         const Documento d = impresso();
         QCOMPARE(d.paginas, 1);
         QCOMPARE(d.Linha(1, 14), QString("001208202101"));
@@ -245,6 +246,7 @@ private slots:
             QVERIFY(Printer::ArquivosPdf().isEmpty());
         } else {
             imprime(f);
+            if (QTest::currentTestFailed()) return;
             const Documento d = impresso();
             QCOMPARE(d.Linha(1, 238), caso.remessas);
             QCOMPARE(d.Linha(1, 250), caso.fechamento);
@@ -269,6 +271,7 @@ private slots:
         QCOMPARE(f->TxtSaldo->Text(), QString("550,00"));
 
         imprime(f);
+        if (QTest::currentTestFailed()) return;
         const Documento d = impresso();
         QStringList palavras;
         for (const Palavra& w : d.palavras) palavras << w.texto;
