@@ -6,6 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
+#include "common/LancamentosMes.h"
 #include "common/LinhaLancamento.h"
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
@@ -207,43 +208,49 @@ void LivroCaixa::Carrega_Lancamentos() {
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
     RecordsetPtr rs;
     bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros); });
-    LstLivroCx->setUpdatesEnabled(false);
+    std::vector<Lancamentos_Mes::Lancamento> linhas;
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
-            const QString tipo = rs->Texto(QStringLiteral("Tipo"));
             const QString historico = Apara(rs->Texto(QStringLiteral("Historico")));
-            const int dia = int(rs->Fields(QStringLiteral("Dia")).toLongLong());
-            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
-            Adiciona_Linha(Linha_Lancamento::De_Registro(tipo, dia, historico, valor),
-                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
+            linhas.push_back(Lancamentos_Mes::De_Registro(
+                rs->Fields(QStringLiteral("Codigo")).toLongLong(), rs->Texto(QStringLiteral("Tipo")),
+                int(rs->Fields(QStringLiteral("Dia")).toLongLong()), historico,
+                Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))));
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
-    LstLivroCx->setUpdatesEnabled(true);
+    rs.reset();
+    Lancamentos_Mes::Adiciona(LstLivroCx, linhas);
+    bool cabem = true;
+    for (const Lancamentos_Mes::Lancamento& l : linhas) {
+        entradas_ += l.entrada;
+        saidas_ += l.saida;
+        cabem = cabem && Lancamentos_Mes::Cabe(l);
+    }
     Calcula_Saldo();
     Conta_Regs();
-    rs.reset();
+    if (!cabem) Lancamentos_Mes::Avisa_Valores_Cheios();
 }
 
-void LivroCaixa::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
-    LstLivroCx->AddItem(linha);
-    LstLivroCx->setItemData_(LstLivroCx->NewIndex(), codigo);
-    // The history as stored: a correction takes it back whole, even where
-    // the row shows only its first 50 characters.
-    LstLivroCx->item(LstLivroCx->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
+void LivroCaixa::Adiciona_Linha(const Lancamentos_Mes::Lancamento& l) {
+    Lancamentos_Mes::Adiciona(LstLivroCx, l);
+    entradas_ += l.entrada;
+    saidas_ += l.saida;
 }
 
+void LivroCaixa::Remove_Linha(int indice) {
+    const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, indice);
+    LstLivroCx->RemoveItem(indice);
+    entradas_ -= l.entrada;
+    saidas_ -= l.saida;
+}
+
+// The totals come from the amounts each row keeps, never from its text: a
+// cell may show "##########" for an amount too wide for it.
 bool LivroCaixa::Calcula_Saldo() {
-    Dinheiro entradas, saidas;
-    const bool ok = Tenta([&] {
-        entradas = saidas = Dinheiro();
-        const int n = LstLivroCx->ListCount();
-        for (int i = 0; i < n; ++i) Linha_Lancamento::Soma(LstLivroCx->List(i), entradas, saidas);
-    });
-    if (!ok) return false;
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtEntradas->setText_(entradas_.Formata());
+    TxtSaidas->setText_(saidas_.Formata());
+    TxtSaldo->setText_((entradas_ - saidas_).Formata());
     TxtSaldo->setForeColor(Amarelo);
     return true;
 }
@@ -263,6 +270,7 @@ void LivroCaixa::Limpa_Campos_LivroCx() {
 void LivroCaixa::Limpa_Tudo() {
     Limpa_Campos_LivroCx();
     LstLivroCx->Clear();
+    entradas_ = saidas_ = Dinheiro();
 }
 
 QString LivroCaixa::OfDzSd() const {

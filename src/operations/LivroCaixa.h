@@ -2,6 +2,8 @@
 // The cash book of the working month: tithes, offerings and outflows typed
 // day by day, the month's rows in a sorted list, the inflows, outflows and
 // balance, the correction and deletion of an entry and the day's summary.
+#include "common/LancamentosMes.h"
+#include "common/Numeros.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
 
@@ -79,7 +81,9 @@ private:
     void Limpa_Tudo();
     void Carrega_Historico(const QString& sTipo);
     void Seleciona_Historico(const QString& texto);
-    void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado);
+    // A row in and out of the list, its amounts with it in the totals.
+    void Adiciona_Linha(const Lancamentos_Mes::Lancamento& l);
+    void Remove_Linha(int indice);
     bool Salva();
     static void Limpa_Transmissao(BancoLocal& banco);
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
@@ -89,4 +93,5 @@ private:
     static QString Conta_Do_Historico(const QString& historico);
 
     int resumoLeft_ = 0;
+    Dinheiro entradas_, saidas_;  // the list's rows, to the cent
 };

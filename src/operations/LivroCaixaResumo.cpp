@@ -71,7 +71,7 @@ bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
         Limpa_Transmissao(unidade);
     });
     if (!removido) return false;
-    LstLivroCx->RemoveItem(indice);
+    Remove_Linha(indice);
     return true;
 }
 
