@@ -271,6 +271,21 @@ private slots:
             QVERIFY2(Compara_PTBR_Utf8(a.constData(), int(a.size()), b.constData(), int(b.size())) == esperado, (a + " | " + b).constData());
             QVERIFY2(Compara_PTBR(QString::fromLatin1(a), QString::fromLatin1(b)) == esperado, (a + " | " + b).constData());
         }
+        // So do they past accents, combining marks and a shared prefix, as a list's rows have.
+        const QStringList pecas{"a", "A", "á", "Á", "e", "É", "\u0301", "u", "Ú", "ç", "Ç", "z", " ", "-", "0", "9", "\u00A0"};
+        for (int i = 0; i < 5000; ++i) {
+            QString comum, a, b;
+            for (int k = int(rnd.bounded(8)); k > 0; --k) comum += pecas[int(rnd.bounded(int(pecas.size())))];
+            for (int k = int(rnd.bounded(3)); k > 0; --k) a += pecas[int(rnd.bounded(int(pecas.size())))];
+            for (int k = int(rnd.bounded(3)); k > 0; --k) b += pecas[int(rnd.bounded(int(pecas.size())))];
+            a.prepend(comum);
+            b.prepend(rnd.bounded(2) ? comum : comum.toUpper());
+            const int c = referencia.compare(a, b), esperado = (c > 0) - (c < 0);
+            const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
+            QVERIFY2(Compara_PTBR(a, b) == esperado, qPrintable(a + " | " + b));
+            QVERIFY2(Compara_PTBR_Utf8(ua.constData(), int(ua.size()), ub.constData(), int(ub.size())) == esperado,
+                     qPrintable(a + " | " + b));
+        }
     }
 };
 
