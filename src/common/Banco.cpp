@@ -4,7 +4,13 @@
 #include "platform/App.h"
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
+#include <QFile>
 #include <QRegularExpression>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 using SqlCipher::Comando;
@@ -21,7 +27,34 @@ struct ConsultaArmazenada {
     std::vector<Tipo> tipos;
 };
 
-ConsultaArmazenada BuscaConsulta(const Conexao& con, const QString& nome) {
+// The file's first page as it stands on disk. Every committed write, by
+// this program or another, rewrites it (its change counter, encrypted anew
+// under a fresh IV), so while it is unchanged no stored query has changed.
+QByteArray VersaoArquivo(const QString& caminho) {
+    QByteArray pagina;
+    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return pagina;
+    pagina.resize(4096);
+    const ssize_t n = ::pread(fd, pagina.data(), size_t(pagina.size()), 0);
+    ::close(fd);
+    pagina.resize(n > 0 ? qsizetype(n) : 0);
+    return pagina;
+}
+
+// The stored queries read from one version of one file, for the run: a
+// call reads them from the file again only when the file has changed.
+struct ConsultasLidas {
+    std::mutex trava;
+    QString caminho;
+    QByteArray versao;
+    std::unordered_map<QString, std::shared_ptr<const ConsultaArmazenada>> porNome;
+};
+ConsultasLidas& consultasLidas() {
+    static ConsultasLidas c;
+    return c;
+}
+
+ConsultaArmazenada LeConsulta(const Conexao& con, const QString& nome) {
     Comando c(con, QStringLiteral("SELECT Nome, Parametros, Sql FROM Consultas WHERE Nome = ?1"));
     c.LigaTexto(1, nome);
     if (!c.Passo())
@@ -38,6 +71,31 @@ ConsultaArmazenada BuscaConsulta(const Conexao& con, const QString& nome) {
                                              .arg(q.nome, nomeTipo.trimmed()));
             q.tipos.push_back(*tipo);
         }
+    }
+    return q;
+}
+
+// The stored query, from the file's version `versao` (empty: unknown, read
+// from the file).
+std::shared_ptr<const ConsultaArmazenada> BuscaConsulta(const Conexao& con, const QString& caminho,
+                                                        const QByteArray& versao, const QString& nome) {
+    ConsultasLidas& lidas = consultasLidas();
+    if (!versao.isEmpty()) {
+        const std::lock_guard trava(lidas.trava);
+        if (lidas.caminho == caminho && lidas.versao == versao) {
+            const auto it = lidas.porNome.find(nome);
+            if (it != lidas.porNome.end()) return it->second;
+        }
+    }
+    auto q = std::make_shared<const ConsultaArmazenada>(LeConsulta(con, nome));
+    if (!versao.isEmpty()) {
+        const std::lock_guard trava(lidas.trava);
+        if (lidas.caminho != caminho || lidas.versao != versao) {
+            lidas.caminho = caminho;
+            lidas.versao = versao;
+            lidas.porNome.clear();
+        }
+        lidas.porNome[nome] = q;
     }
     return q;
 }
@@ -98,13 +156,19 @@ bool EhNomeDeConsulta(const QString& texto) {
 class BancoSqlCipher final : public BancoLocal {
 public:
     explicit BancoSqlCipher(bool somenteLeitura)
-        : con_(Conexao::Abre(Banco::CaminhoArquivo())), somenteLeitura_(somenteLeitura) {}
+        : caminho_(Banco::CaminhoArquivo()),
+          versao_(VersaoArquivo(caminho_)),
+          con_(Conexao::Abre(caminho_)),
+          somenteLeitura_(somenteLeitura) {}
 
     // From here on the statements join one transaction, which only
     // Confirma applies; the owner rolls it back on any failure.
     void IniciaUnidade() {
         con_.Executa(QStringLiteral("BEGIN IMMEDIATE"));
         emUnidade_ = true;
+        // With the write lock held no one else changes the file: this is
+        // the version the unit's statements see, until it writes itself.
+        versao_ = VersaoArquivo(caminho_);
     }
     void Confirma() { con_.Executa(QStringLiteral("COMMIT")); }
     void Desfaz() noexcept { con_.Desfaz(); }
@@ -112,12 +176,12 @@ public:
     RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
         QString sql = sqlOuNome;
         if (EhNomeDeConsulta(sqlOuNome)) {
-            const ConsultaArmazenada q = BuscaConsulta(con_, sqlOuNome.trimmed());
-            if (!q.tipos.empty())
+            const auto q = Busca(sqlOuNome.trimmed());
+            if (!q->tipos.empty())
                 throw ErroExecucao(3061, QStringLiteral("Consulta '%1': %2 parâmetro(s) sem valor.")
-                                             .arg(q.nome)
-                                             .arg(q.tipos.size()));
-            sql = q.sql;
+                                             .arg(q->nome)
+                                             .arg(q->tipos.size()));
+            sql = q->sql;
         }
         Comando c(con_, sql);
         ExigeSemParametros(c);
@@ -131,20 +195,26 @@ public:
     }
 
     void ExecutaQuery(const QString& nome, const QStringList& parametros) override {
-        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
-        Comando c(con_, q.sql);
-        PreencheParametros(c, q, parametros);
+        const auto q = Busca(nome);
+        Comando c(con_, q->sql);
+        PreencheParametros(c, *q, parametros);
         ExecutaInteira(c);
     }
 
     RecordsetPtr AbreQuery(const QString& nome, const QStringList& parametros) override {
-        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
-        Comando c(con_, q.sql);
-        PreencheParametros(c, q, parametros);
+        const auto q = Busca(nome);
+        Comando c(con_, q->sql);
+        PreencheParametros(c, *q, parametros);
         return LeSnapshot(c);
     }
 
 private:
+    // Once this handle has written, the file's version on disk no longer
+    // describes what it sees: its lookups go to the file.
+    std::shared_ptr<const ConsultaArmazenada> Busca(const QString& nome) {
+        return BuscaConsulta(con_, caminho_, escreveu_ ? QByteArray() : versao_, nome);
+    }
+
     static void ExigeSemParametros(const Comando& c) {
         if (c.NumeroParametros() > 0)
             throw ErroExecucao(3061, QStringLiteral("Parâmetros insuficientes: a instrução espera %1.")
@@ -161,6 +231,7 @@ private:
         }
         if (somenteLeitura_)
             throw ErroExecucao(3027, QStringLiteral("O banco de dados foi aberto somente para leitura."));
+        escreveu_ = true;
         if (emUnidade_) {
             while (c.Passo()) {
             }
@@ -178,9 +249,12 @@ private:
         }
     }
 
+    QString caminho_;
+    QByteArray versao_;
     Conexao con_;
     bool somenteLeitura_;
     bool emUnidade_ = false;
+    bool escreveu_ = false;
 };
 
 BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }

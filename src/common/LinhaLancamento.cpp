@@ -116,7 +116,20 @@ QString Monta(const QString& tipo, int dia, const QString& historico, Dinheiro v
 }
 
 QString De_Registro(const QString& tipo, int dia, const QString& historicoArmazenado, Dinheiro valor) {
-    if (tipo == QLatin1String("D")) return Monta(tipo, dia, Historico_Dizimo::Exibido(historicoArmazenado), valor);
+    if (tipo == QLatin1String("D")) {
+        const QStringView h = Aparada(historicoArmazenado);
+        if (!Simples(h)) return Monta(tipo, dia, Historico_Dizimo::Exibido(historicoArmazenado), valor);
+        // Historico_Dizimo::Exibido where each unit is a character: the
+        // position, a blank, the rest; a month holds thousands of these.
+        const qsizetype n = h.size();
+        QString exibido;
+        exibido.reserve(n + 1);
+        exibido += h.last(std::min<qsizetype>(2, n));
+        exibido += QLatin1Char(' ');
+        exibido += h.first(std::max<qsizetype>(0, n - 2));
+        const QStringView e = Aparada(exibido);
+        return Monta(tipo, dia, e.size() == exibido.size() ? exibido : e.toString(), valor);
+    }
     return Monta(tipo, dia, historicoArmazenado, valor);
 }
 

@@ -197,25 +197,42 @@ void LivroCaixa::monta_Tela() {
 void LivroCaixa::Form_Load() {
     Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
-    Carrega_Historico(QStringLiteral("O"));
-    Carrega_Lancamentos();
+    // One open file for the histories and the month. When it cannot be
+    // opened, each load opens its own and reports the failure itself.
+    BancoLocalPtr banco;
+    try {
+        banco = Abre_Banco(true);
+    } catch (const ErroExecucao&) {
+        banco.reset();
+    }
+    Carrega_Historico(QStringLiteral("O"), banco.get());
+    Carrega_Lancamentos(banco.get());
+    banco.reset();
     Timer->setEnabled(true);
 }
 
-void LivroCaixa::Carrega_Lancamentos() {
+void LivroCaixa::Carrega_Lancamentos(BancoLocal* banco) {
     const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    const QString consulta = QStringLiteral("ProcPesqLivroCaixa");
     RecordsetPtr rs;
-    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros); });
+    int tipo = 0, dia = 0, historico = 0, valor = 0, codigo = 0;
+    bool ok = Tenta([&] {
+        rs = banco ? banco->AbreQuery(consulta, parametros) : Abre_Query(consulta, parametros);
+        tipo = rs->Indice(QStringLiteral("Tipo"));
+        dia = rs->Indice(QStringLiteral("Dia"));
+        historico = rs->Indice(QStringLiteral("Historico"));
+        valor = rs->Indice(QStringLiteral("Valor"));
+        codigo = rs->Indice(QStringLiteral("Codigo"));
+    });
     std::vector<Lancamentos_Mes::Lancamento> linhas;
+    linhas.reserve(size_t(ok ? rs->RecordCount() : 0));
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
-            const QString historico = Apara(rs->Texto(QStringLiteral("Historico")));
-            linhas.push_back(Lancamentos_Mes::De_Registro(
-                rs->Fields(QStringLiteral("Codigo")).toLongLong(), rs->Texto(QStringLiteral("Tipo")),
-                int(rs->Fields(QStringLiteral("Dia")).toLongLong()), historico,
-                Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))));
+            linhas.push_back(Lancamentos_Mes::De_Registro(rs->Fields(codigo).toLongLong(), rs->Texto(tipo),
+                                                          int(rs->Fields(dia).toLongLong()), Apara(rs->Texto(historico)),
+                                                          Dinheiro::DeCampo(rs->Fields(valor))));
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
@@ -374,7 +391,7 @@ void LivroCaixa::OptSaidas_Click() {
     TxtDia->SetFocus();
 }
 
-void LivroCaixa::Carrega_Historico(const QString& sTipo) {
+void LivroCaixa::Carrega_Historico(const QString& sTipo, BancoLocal* banco) {
     CboHistorico->setListIndex(-1);
     CboHistorico->setText_(QString());
     QString consulta;
@@ -382,7 +399,8 @@ void LivroCaixa::Carrega_Historico(const QString& sTipo) {
     else if (sTipo == QLatin1String("D")) consulta = QStringLiteral("ProcPesqHistDizimos");
     else if (sTipo == QLatin1String("S")) consulta = QStringLiteral("ProcPesqHistSaidas");
     else return;
-    Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+    if (banco) Carrega_Combo(CboHistorico, *banco, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+    else Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
 }
 
 void LivroCaixa::Seleciona_Historico(const QString& texto) {

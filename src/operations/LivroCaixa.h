@@ -74,12 +74,13 @@ public:
 
 private:
     void monta_Tela();
-    void Carrega_Lancamentos();
+    // On the open file given, or on one of their own.
+    void Carrega_Lancamentos(BancoLocal* banco = nullptr);
     bool Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_LivroCx();
     void Limpa_Tudo();
-    void Carrega_Historico(const QString& sTipo);
+    void Carrega_Historico(const QString& sTipo, BancoLocal* banco = nullptr);
     void Seleciona_Historico(const QString& texto);
     // A row in and out of the list, its amounts with it in the totals.
     void Adiciona_Linha(const Lancamentos_Mes::Lancamento& l);

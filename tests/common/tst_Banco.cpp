@@ -247,6 +247,15 @@ private slots:
         QVERIFY(SqlCipher::ChavesDerivadas() - antes <= 1);
     }
 
+    void consultaMudadaPorOutroProgramaValeJa() {
+        // The stored queries are remembered for the run, never past a change of the file.
+        amb->Sql("INSERT INTO Consultas VALUES ('TesteUm', '', 'SELECT 1 AS N')");
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 1);
+        amb->Sql("UPDATE Consultas SET Sql = 'SELECT 2 AS N' WHERE Nome = 'TesteUm'");
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
+    }
+
     void colacaoPTBR() {
         Executa_SQL("INSERT INTO Ofertas VALUES (1, 1, 'Zebra'), (2, 1, 'ÉDEN'), (3, 1, 'abelha'),"
                     " (4, 1, 'Ábaco'), (5, 1, 'eden'), (6, 1, 'ébano')");
