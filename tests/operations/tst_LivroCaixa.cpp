@@ -326,6 +326,10 @@ private slots:
         QCOMPARE(Linhas(f->LstLivroCx), (QStringList{linha("O", 3, "GRANDE", "##########"), linha("O", 5, "CULTO", "10,00"),
                                                      linha("S", 4, "ESTORNO CT:123", "##########")}));
         QCOMPARE(totais(f), QString("12.345.688,90|-999.999,99|13.345.688,89|3 Registro(s)"));
+        QTest::mouseClick(f->CmdOk, Qt::LeftButton);  // the day's summary has the same rule
+        QCOMPARE(Linhas(f->LstResumo), (QStringList{"03         0,00############" + QString(12, '#'),
+                                                    "05         0,00       10,00       10,00"}));
+        QTest::mouseClick(f->CmdOk, Qt::LeftButton);
 
         preenche(f, "O", "6", "DOAÇÃO", "0,01");
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
