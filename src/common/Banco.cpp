@@ -4,12 +4,9 @@
 #include "platform/App.h"
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
-#include <QFile>
 #include <QRegularExpression>
-#include <fcntl.h>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -30,14 +27,17 @@ struct ConsultaArmazenada {
 // The file's first page as it stands on disk. Every committed write, by
 // this program or another, rewrites it (its change counter, encrypted anew
 // under a fresh IV), so while it is unchanged no stored query has changed.
-QByteArray VersaoArquivo(const QString& caminho) {
-    QByteArray pagina;
-    const int fd = ::open(QFile::encodeName(caminho).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return pagina;
-    pagina.resize(4096);
-    const ssize_t n = ::pread(fd, pagina.data(), size_t(pagina.size()), 0);
-    ::close(fd);
-    pagina.resize(n > 0 ? qsizetype(n) : 0);
+// Read through the connection's own descriptor: opening and closing another
+// one on the file would drop every lock this process holds on it.
+QByteArray VersaoArquivo(sqlite3* db) {
+    sqlite3_file* arquivo = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
+        !arquivo->pMethods)
+        return {};
+    QByteArray pagina(4096, '\0');
+    const int rc = arquivo->pMethods->xRead(arquivo, pagina.data(), int(pagina.size()), 0);
+    // A short read zero-fills the rest, which is then part of the version.
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return {};
     return pagina;
 }
 
@@ -157,8 +157,8 @@ class BancoSqlCipher final : public BancoLocal {
 public:
     explicit BancoSqlCipher(bool somenteLeitura)
         : caminho_(Banco::CaminhoArquivo()),
-          versao_(VersaoArquivo(caminho_)),
           con_(Conexao::Abre(caminho_)),
+          versao_(VersaoArquivo(con_.Db())),
           somenteLeitura_(somenteLeitura) {}
 
     // From here on the statements join one transaction, which only
@@ -168,7 +168,7 @@ public:
         emUnidade_ = true;
         // With the write lock held no one else changes the file: this is
         // the version the unit's statements see, until it writes itself.
-        versao_ = VersaoArquivo(caminho_);
+        versao_ = VersaoArquivo(con_.Db());
     }
     void Confirma() { con_.Executa(QStringLiteral("COMMIT")); }
     void Desfaz() noexcept { con_.Desfaz(); }
@@ -250,8 +250,8 @@ private:
     }
 
     QString caminho_;
-    QByteArray versao_;
     Conexao con_;
+    QByteArray versao_;
     bool somenteLeitura_;
     bool emUnidade_ = false;
     bool escreveu_ = false;
