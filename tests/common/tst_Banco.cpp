@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QTest>
+#include <QProcess>
 #include <memory>
 
 namespace {
@@ -245,6 +246,27 @@ private slots:
         const int antes = SqlCipher::ChavesDerivadas();
         for (int i = 0; i < 5; ++i) QCOMPARE(Abre_Recordset("SELECT * FROM Cargos")->RecordCount(), 1);
         QVERIFY(SqlCipher::ChavesDerivadas() - antes <= 1);
+    }
+
+    void travaDaUnidadeSobreviveALeituraAninhada() {
+        // A read on a handle of its own inside a unit of work leaves the
+        // unit's write lock in place: another program (here Python over the
+        // system's SQLCipher) still cannot begin writing.
+        const char* outroPrograma =
+            "import ctypes, sys\n"
+            "l = ctypes.CDLL('libsqlcipher.so.0')\n"
+            "db = ctypes.c_void_p()\n"
+            "l.sqlite3_open(sys.argv[1].encode(), ctypes.byref(db))\n"
+            "l.sqlite3_key(db, b'wodrak', 6)\n"
+            "print(l.sqlite3_exec(db, b'BEGIN IMMEDIATE', None, None, None))\n";
+        UnidadeTrabalho unidade;
+        unidade.Executa("INSERT INTO Ofertas VALUES (1, 12, 'A')");
+        QCOMPARE(Abre_Recordset("SELECT count(*) FROM Ofertas")->Fields(0).toInt(), 0);
+        QProcess outro;
+        outro.start("/usr/bin/python3", {"-c", outroPrograma, amb->Arquivo()});
+        QVERIFY(outro.waitForFinished(30000));
+        QCOMPARE(outro.readAllStandardOutput().trimmed(), QByteArray("5"));  // SQLITE_BUSY
+        unidade.Commit();
     }
 
     void consultaMudadaPorOutroProgramaValeJa() {
