@@ -206,12 +206,11 @@ void LivroCaixa::Form_Load() {
         banco.reset();
     }
     Carrega_Historico(QStringLiteral("O"), banco.get());
-    Carrega_Lancamentos(banco.get());
-    banco.reset();
+    Carrega_Lancamentos(std::move(banco));
     Timer->setEnabled(true);
 }
 
-void LivroCaixa::Carrega_Lancamentos(BancoLocal* banco) {
+void LivroCaixa::Carrega_Lancamentos(BancoLocalPtr banco) {
     const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
@@ -237,6 +236,7 @@ void LivroCaixa::Carrega_Lancamentos(BancoLocal* banco) {
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
     rs.reset();
+    banco.reset();  // closed before any box waits on the user
     Lancamentos_Mes::Adiciona(LstLivroCx, linhas);
     bool cabem = true;
     for (const Lancamentos_Mes::Lancamento& l : linhas) {

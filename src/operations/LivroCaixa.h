@@ -2,12 +2,12 @@
 // The cash book of the working month: tithes, offerings and outflows typed
 // day by day, the month's rows in a sorted list, the inflows, outflows and
 // balance, the correction and deletion of an entry and the day's summary.
+#include "common/Banco.h"
 #include "common/LancamentosMes.h"
 #include "common/Numeros.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
 
-class BancoLocal;
 
 class LivroCaixa : public Form {
     Q_OBJECT
@@ -74,8 +74,9 @@ public:
 
 private:
     void monta_Tela();
-    // On the open file given, or on one of their own.
-    void Carrega_Lancamentos(BancoLocal* banco = nullptr);
+    // On the open file given (closed once the rows are read), or on one
+    // of their own.
+    void Carrega_Lancamentos(BancoLocalPtr banco = nullptr);
     bool Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_LivroCx();
