@@ -100,6 +100,15 @@ std::shared_ptr<const ConsultaArmazenada> BuscaConsulta(const Conexao& con, cons
     return q;
 }
 
+// The file moved from version `de` to `para` without a change of its stored
+// queries: those read from `de` hold for `para`.
+void RenovaVersao(const QString& caminho, const QByteArray& de, const QByteArray& para) {
+    if (para.isEmpty()) return;
+    ConsultasLidas& lidas = consultasLidas();
+    const std::lock_guard trava(lidas.trava);
+    if (lidas.caminho == caminho && lidas.versao == de) lidas.versao = para;
+}
+
 // Entry i of the array fills parameter i (?i+1 in the SQL); an empty entry
 // leaves its parameter unassigned, and the query is then refused.
 void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringList& parametros) {
@@ -170,7 +179,17 @@ public:
         // the version the unit's statements see, until it writes itself.
         versao_ = VersaoArquivo(con_.Db());
     }
-    void Confirma() { con_.Executa(QStringLiteral("COMMIT")); }
+    void Confirma() {
+        const QVariant antes = !consultasTocadas_ && !versao_.isEmpty() ? VersaoDados() : QVariant();
+        con_.Executa(QStringLiteral("COMMIT"));
+        if (antes.isNull()) return;
+        // The commit rewrote the first page but left the stored queries as
+        // they were: what was read from the unit's version holds for the
+        // new one, unless another connection wrote meanwhile (the data
+        // version counts only the others' commits).
+        const QByteArray nova = VersaoArquivo(con_.Db());
+        if (VersaoDados() == antes) RenovaVersao(caminho_, versao_, nova);
+    }
     void Desfaz() noexcept { con_.Desfaz(); }
 
     RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
@@ -189,6 +208,7 @@ public:
     }
 
     void Executa(const QString& sql) override {
+        consultasTocadas_ = true;  // a text of its own may write anything
         Comando c(con_, sql);
         ExigeSemParametros(c);
         ExecutaInteira(c);
@@ -196,6 +216,7 @@ public:
 
     void ExecutaQuery(const QString& nome, const QStringList& parametros) override {
         const auto q = Busca(nome);
+        if (q->sql.contains(QLatin1String("Consultas"), Qt::CaseInsensitive)) consultasTocadas_ = true;
         Comando c(con_, q->sql);
         PreencheParametros(c, *q, parametros);
         ExecutaInteira(c);
@@ -209,10 +230,22 @@ public:
     }
 
 private:
-    // Once this handle has written, the file's version on disk no longer
-    // describes what it sees: its lookups go to the file.
+    // The stored queries stay those of the version this handle started
+    // from until it runs something that may change them: from then on its
+    // lookups go to the file.
     std::shared_ptr<const ConsultaArmazenada> Busca(const QString& nome) {
-        return BuscaConsulta(con_, caminho_, escreveu_ ? QByteArray() : versao_, nome);
+        return BuscaConsulta(con_, caminho_, consultasTocadas_ ? QByteArray() : versao_, nome);
+    }
+
+    // PRAGMA data_version; null when it cannot be read. Only the stored
+    // queries' reuse depends on it, never the work itself: after a commit
+    // nothing may fail, or the work would be retried and applied twice.
+    QVariant VersaoDados() const noexcept {
+        try {
+            return con_.Valor(QStringLiteral("PRAGMA data_version"));
+        } catch (...) {
+            return {};
+        }
     }
 
     static void ExigeSemParametros(const Comando& c) {
@@ -231,7 +264,6 @@ private:
         }
         if (somenteLeitura_)
             throw ErroExecucao(3027, QStringLiteral("O banco de dados foi aberto somente para leitura."));
-        escreveu_ = true;
         if (emUnidade_) {
             while (c.Passo()) {
             }
@@ -254,7 +286,7 @@ private:
     QByteArray versao_;
     bool somenteLeitura_;
     bool emUnidade_ = false;
-    bool escreveu_ = false;
+    bool consultasTocadas_ = false;
 };
 
 BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }

@@ -276,6 +276,12 @@ private slots:
         amb->Sql("UPDATE Consultas SET Sql = 'SELECT 2 AS N' WHERE Nome = 'TesteUm'");
         QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
         QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
+        // Nor past a unit of work of this program that changed them.
+        QVERIFY(Tenta_Unidade([](UnidadeTrabalho& u) {
+            u.AbreQuery("TesteUm", {});
+            u.Executa("UPDATE Consultas SET Sql = 'SELECT 3 AS N' WHERE Nome = 'TesteUm'");
+        }));
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 3);
     }
 
     void colacaoPTBR() {
