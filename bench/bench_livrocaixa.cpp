@@ -1,6 +1,6 @@
 // The cash book on a month of 5,000 entries, through the form itself:
-//  - opening it from the menu until the list and the totals are shown
-//    (goal: median under 150 ms);
+//  - opening it from the menu until the list and the totals are shown and
+//    the event loop has painted the list once (goal: median under 150 ms);
 //  - saving one more entry, from the click to the recomputed totals
 //    (goal: median under 15 ms).
 #include "common/Banco.h"
@@ -12,6 +12,7 @@
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
 #include <QApplication>
+#include <QEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -22,8 +23,6 @@ struct Pasta {
     Principal* principal = nullptr;
     Pasta() {
         Cria_Mes_De_Teste(dir.path(), 12);
-        Executa_SQL(QStringLiteral("INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES "
-                                   "(1, 12, 'DOMINGO - CULTO DA FAMÍLIA'), (2, 12, 'QUARTA - CULTO DE ENSINO')"));
         Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
         principal = new Principal();
         principal->Show();
@@ -41,12 +40,25 @@ void fecha(LivroCaixa* f) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Counts the paints of a widget.
+struct Pinturas : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++n;
+        return false;
+    }
+};
+
 void BM_AbreLivroCaixa(benchmark::State& estado) {
     Principal* p = pasta().principal;
     int linhas = 0;
+    Pinturas pinturas;
     for (auto _ : estado) {
         p->Liv_Cx->trigger();
         auto* f = Form::Instancia<LivroCaixa>();
+        f->LstLivroCx->viewport()->installEventFilter(&pinturas);
+        pinturas.n = 0;
+        while (pinturas.n == 0) QCoreApplication::processEvents();
         linhas = f->LstLivroCx->ListCount();
         benchmark::DoNotOptimize(f->TxtSaldo->Text());
         estado.PauseTiming();

@@ -5,6 +5,9 @@
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
 #include <QRegularExpression>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 using SqlCipher::Comando;
@@ -21,7 +24,37 @@ struct ConsultaArmazenada {
     std::vector<Tipo> tipos;
 };
 
-ConsultaArmazenada BuscaConsulta(const Conexao& con, const QString& nome) {
+// The file's first page as it stands on disk. Every committed write, by
+// this program or another, rewrites it (its change counter, encrypted anew
+// under a fresh IV), so while it is unchanged no stored query has changed.
+// Read through the connection's own descriptor: opening and closing another
+// one on the file would drop every lock this process holds on it.
+QByteArray VersaoArquivo(sqlite3* db) {
+    sqlite3_file* arquivo = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
+        !arquivo->pMethods)
+        return {};
+    QByteArray pagina(4096, '\0');
+    const int rc = arquivo->pMethods->xRead(arquivo, pagina.data(), int(pagina.size()), 0);
+    // A short read zero-fills the rest, which is then part of the version.
+    if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return {};
+    return pagina;
+}
+
+// The stored queries read from one version of one file, for the run: a
+// call reads them from the file again only when the file has changed.
+struct ConsultasLidas {
+    std::mutex trava;
+    QString caminho;
+    QByteArray versao;
+    std::unordered_map<QString, std::shared_ptr<const ConsultaArmazenada>> porNome;
+};
+ConsultasLidas& consultasLidas() {
+    static ConsultasLidas c;
+    return c;
+}
+
+ConsultaArmazenada LeConsulta(const Conexao& con, const QString& nome) {
     Comando c(con, QStringLiteral("SELECT Nome, Parametros, Sql FROM Consultas WHERE Nome = ?1"));
     c.LigaTexto(1, nome);
     if (!c.Passo())
@@ -40,6 +73,40 @@ ConsultaArmazenada BuscaConsulta(const Conexao& con, const QString& nome) {
         }
     }
     return q;
+}
+
+// The stored query, from the file's version `versao` (empty: unknown, read
+// from the file).
+std::shared_ptr<const ConsultaArmazenada> BuscaConsulta(const Conexao& con, const QString& caminho,
+                                                        const QByteArray& versao, const QString& nome) {
+    ConsultasLidas& lidas = consultasLidas();
+    if (!versao.isEmpty()) {
+        const std::lock_guard trava(lidas.trava);
+        if (lidas.caminho == caminho && lidas.versao == versao) {
+            const auto it = lidas.porNome.find(nome);
+            if (it != lidas.porNome.end()) return it->second;
+        }
+    }
+    auto q = std::make_shared<const ConsultaArmazenada>(LeConsulta(con, nome));
+    if (!versao.isEmpty()) {
+        const std::lock_guard trava(lidas.trava);
+        if (lidas.caminho != caminho || lidas.versao != versao) {
+            lidas.caminho = caminho;
+            lidas.versao = versao;
+            lidas.porNome.clear();
+        }
+        lidas.porNome[nome] = q;
+    }
+    return q;
+}
+
+// The file moved from version `de` to `para` without a change of its stored
+// queries: those read from `de` hold for `para`.
+void RenovaVersao(const QString& caminho, const QByteArray& de, const QByteArray& para) {
+    if (para.isEmpty()) return;
+    ConsultasLidas& lidas = consultasLidas();
+    const std::lock_guard trava(lidas.trava);
+    if (lidas.caminho == caminho && lidas.versao == de) lidas.versao = para;
 }
 
 // Entry i of the array fills parameter i (?i+1 in the SQL); an empty entry
@@ -98,26 +165,42 @@ bool EhNomeDeConsulta(const QString& texto) {
 class BancoSqlCipher final : public BancoLocal {
 public:
     explicit BancoSqlCipher(bool somenteLeitura)
-        : con_(Conexao::Abre(Banco::CaminhoArquivo())), somenteLeitura_(somenteLeitura) {}
+        : caminho_(Banco::CaminhoArquivo()),
+          con_(Conexao::Abre(caminho_)),
+          versao_(VersaoArquivo(con_.Db())),
+          somenteLeitura_(somenteLeitura) {}
 
     // From here on the statements join one transaction, which only
     // Confirma applies; the owner rolls it back on any failure.
     void IniciaUnidade() {
         con_.Executa(QStringLiteral("BEGIN IMMEDIATE"));
         emUnidade_ = true;
+        // With the write lock held no one else changes the file: this is
+        // the version the unit's statements see, until it writes itself.
+        versao_ = VersaoArquivo(con_.Db());
     }
-    void Confirma() { con_.Executa(QStringLiteral("COMMIT")); }
+    void Confirma() {
+        const QVariant antes = !consultasTocadas_ && !versao_.isEmpty() ? VersaoDados() : QVariant();
+        con_.Executa(QStringLiteral("COMMIT"));
+        if (antes.isNull()) return;
+        // The commit rewrote the first page but left the stored queries as
+        // they were: what was read from the unit's version holds for the
+        // new one, unless another connection wrote meanwhile (the data
+        // version counts only the others' commits).
+        const QByteArray nova = VersaoArquivo(con_.Db());
+        if (VersaoDados() == antes) RenovaVersao(caminho_, versao_, nova);
+    }
     void Desfaz() noexcept { con_.Desfaz(); }
 
     RecordsetPtr AbreSnapshot(const QString& sqlOuNome) override {
         QString sql = sqlOuNome;
         if (EhNomeDeConsulta(sqlOuNome)) {
-            const ConsultaArmazenada q = BuscaConsulta(con_, sqlOuNome.trimmed());
-            if (!q.tipos.empty())
+            const auto q = Busca(sqlOuNome.trimmed());
+            if (!q->tipos.empty())
                 throw ErroExecucao(3061, QStringLiteral("Consulta '%1': %2 parâmetro(s) sem valor.")
-                                             .arg(q.nome)
-                                             .arg(q.tipos.size()));
-            sql = q.sql;
+                                             .arg(q->nome)
+                                             .arg(q->tipos.size()));
+            sql = q->sql;
         }
         Comando c(con_, sql);
         ExigeSemParametros(c);
@@ -125,26 +208,46 @@ public:
     }
 
     void Executa(const QString& sql) override {
+        consultasTocadas_ = true;  // a text of its own may write anything
         Comando c(con_, sql);
         ExigeSemParametros(c);
         ExecutaInteira(c);
     }
 
     void ExecutaQuery(const QString& nome, const QStringList& parametros) override {
-        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
-        Comando c(con_, q.sql);
-        PreencheParametros(c, q, parametros);
+        const auto q = Busca(nome);
+        if (q->sql.contains(QLatin1String("Consultas"), Qt::CaseInsensitive)) consultasTocadas_ = true;
+        Comando c(con_, q->sql);
+        PreencheParametros(c, *q, parametros);
         ExecutaInteira(c);
     }
 
     RecordsetPtr AbreQuery(const QString& nome, const QStringList& parametros) override {
-        const ConsultaArmazenada q = BuscaConsulta(con_, nome);
-        Comando c(con_, q.sql);
-        PreencheParametros(c, q, parametros);
+        const auto q = Busca(nome);
+        Comando c(con_, q->sql);
+        PreencheParametros(c, *q, parametros);
         return LeSnapshot(c);
     }
 
 private:
+    // The stored queries stay those of the version this handle started
+    // from until it runs something that may change them: from then on its
+    // lookups go to the file.
+    std::shared_ptr<const ConsultaArmazenada> Busca(const QString& nome) {
+        return BuscaConsulta(con_, caminho_, consultasTocadas_ ? QByteArray() : versao_, nome);
+    }
+
+    // PRAGMA data_version; null when it cannot be read. Only the stored
+    // queries' reuse depends on it, never the work itself: after a commit
+    // nothing may fail, or the work would be retried and applied twice.
+    QVariant VersaoDados() const noexcept {
+        try {
+            return con_.Valor(QStringLiteral("PRAGMA data_version"));
+        } catch (...) {
+            return {};
+        }
+    }
+
     static void ExigeSemParametros(const Comando& c) {
         if (c.NumeroParametros() > 0)
             throw ErroExecucao(3061, QStringLiteral("Parâmetros insuficientes: a instrução espera %1.")
@@ -178,9 +281,12 @@ private:
         }
     }
 
+    QString caminho_;
     Conexao con_;
+    QByteArray versao_;
     bool somenteLeitura_;
     bool emUnidade_ = false;
+    bool consultasTocadas_ = false;
 };
 
 BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }

@@ -162,13 +162,13 @@ void Define_Observador_Efeito(std::function<void(Form*, int)> observador) { g_ob
 
 namespace {
 void Enche_Combo(ComboBox* combo, const std::function<RecordsetPtr(BancoLocal&)>& abre, const QString& campoTexto,
-                 const QString& campoCodigo) {
+                 const QString& campoCodigo, BancoLocal* aberto = nullptr) {
     const Screen::Ampulheta ampulheta;
     const QString mantido = combo->Text();
     combo->Clear();
     BancoLocalPtr banco;
     RecordsetPtr rs;
-    bool ok = Tenta([&] { banco = Abre_Banco(true); }) && Tenta([&] { rs = abre(*banco); });
+    bool ok = (aberto || Tenta([&] { banco = Abre_Banco(true); })) && Tenta([&] { rs = abre(aberto ? *aberto : *banco); });
     const bool comCodigo = !Apara(campoCodigo).isEmpty();
     while (ok && !rs->Eof()) {
         QVariant texto;
@@ -194,6 +194,11 @@ void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& cam
 void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList& parametros, const QString& campoTexto,
                    const QString& campoCodigo) {
     Enche_Combo(combo, [&](BancoLocal& b) { return b.AbreQuery(nomeQuery, parametros); }, campoTexto, campoCodigo);
+}
+
+void Carrega_Combo(ComboBox* combo, BancoLocal& banco, const QString& nomeQuery, const QStringList& parametros,
+                   const QString& campoTexto, const QString& campoCodigo) {
+    Enche_Combo(combo, [&](BancoLocal& b) { return b.AbreQuery(nomeQuery, parametros); }, campoTexto, campoCodigo, &banco);
 }
 
 void Seleciona_Item_Combo(ComboBox* combo, const QVariant& valor) {

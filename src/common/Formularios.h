@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class BancoLocal;
 class ComboBox;
 class Form;
 class Label;
@@ -66,6 +67,9 @@ void Carrega_Combo(ComboBox* combo, const QString& sqlOuNome, const QString& cam
 // The same from a stored query with parameters (the church's own rows).
 void Carrega_Combo(ComboBox* combo, const QString& nomeQuery, const QStringList& parametros, const QString& campoTexto,
                    const QString& campoCodigo);
+// The same on a handle the caller already has open, and keeps open.
+void Carrega_Combo(ComboBox* combo, BancoLocal& banco, const QString& nomeQuery, const QStringList& parametros,
+                   const QString& campoTexto, const QString& campoCodigo);
 
 // Clears the selection; then a numeric value (E_Numerico) selects the first
 // item whose item data equals it (a fractional one none), a text the first

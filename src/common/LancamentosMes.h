@@ -32,6 +32,12 @@ struct Lancamento {
     bool operator==(const Lancamento&) const = default;
 };
 
+// An entry of a kind as its row shows it: the row built from the stored
+// history (De_Registro), the amount kept in the column that shows it.
+Lancamento De_Registro(qint64 codigo, const QString& tipo, int dia, const QString& historico, Dinheiro valor);
+// Whether its amounts show in their cells (not as CelulaCheia).
+bool Cabe(const Lancamento& l);
+
 // The stored query's name and the order of its parameters: church code,
 // year, month, kind.
 QString Consulta();
@@ -42,13 +48,20 @@ std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QStri
 
 // Appends the working month's entries of one kind (Param 1, 10 and 9) to
 // the list, the hourglass on while it runs. Each step is retried under
-// Tenta; when the user gives up, the rows already added stay and neither
-// callback runs. Returns true for a complete load.
+// Tenta; when the user gives up, the rows already read are added and
+// neither callback runs. Returns true for a complete load. When rows show
+// an amount too wide for its cell, Avisa_Valores_Cheios tells the user
+// once for all the loads into a list that started empty.
 bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::function<void()>& Calcula_Saldo,
                          const std::function<void()>& Conta_Regs);
 
 // Adds one row with what it keeps beside its text.
 void Adiciona(ListBox* lista, const Lancamento& l);
+// Adds rows in one block, as one Adiciona each in their order would.
+void Adiciona(ListBox* lista, const std::vector<Lancamento>& ls);
+// Tells the user that some rows show "##########" and that the totals,
+// from what the rows keep, are right.
+void Avisa_Valores_Cheios();
 // Row i of the list as loaded.
 Lancamento Da_Lista(const ListBox* lista, int i);
 // The list's entries and outflows from the cents kept with its rows.

@@ -12,6 +12,10 @@
 //   66    a blank
 //   67-76 outflow "#,##0.00", right-aligned, or "----"
 //
+// An amount too wide for its cell (a file may hold one from before the
+// save refused them) shows ten "#", as a spreadsheet shows a number too
+// wide for its column: a cut figure could be read as another amount.
+//
 // Widths are in characters, never bytes: "JOÃO" takes four columns.
 #include "common/Numeros.h"
 #include <QString>
@@ -28,6 +32,8 @@ inline constexpr int ColunaSaida = 67;
 // Whether the amount, formatted, fits its 10-character cell. An amount that
 // does not would be cut and read back as another number.
 bool Cabe(Dinheiro valor);
+// The cell of an amount that does not fit.
+inline const QString CelulaCheia = QStringLiteral("##########");
 
 // A row from its cells; an absent amount writes "----".
 QString Monta(const QString& tipo, int dia, const QString& historico, std::optional<Dinheiro> entrada,
@@ -50,7 +56,8 @@ struct Linha {
 };
 
 // Reads a row. A money cell that holds neither an amount nor "----" raises
-// error 13 (a row cut or written by hand is never read as another amount).
+// error 13 (a row cut or written by hand is never read as another amount),
+// and so does a CelulaCheia: its amount is only in what the row keeps.
 Linha Le(const QString& linha);
 // One money cell of a row: ColunaEntrada or ColunaSaida.
 Dinheiro Valor(const QString& linha, int coluna);

@@ -2,7 +2,7 @@
 #include "common/Numeros.h"
 #include "platform/Erro.h"
 #include <QDate>
-#include <QDateTime>
+#include <QTime>
 #include <QRegularExpression>
 #include <cmath>
 #include <limits>
@@ -91,7 +91,10 @@ QString DataHora(const QString& texto) {
     const QDate data(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
     const QTime hora(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     if (!data.isValid() || !hora.isValid()) Recusa(Tipo::DateTime, texto);
-    return QDateTime(data, hora).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Date and time written as they were typed, never through a local
+    // QDateTime: a day whose midnight the clocks skip (a daylight-saving
+    // start) would make that invalid and come out as the empty text.
+    return data.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + hora.toString(QStringLiteral("HH:mm:ss"));
 }
 
 }  // namespace

@@ -9,12 +9,14 @@ void Recordset::MoveNext() {
     ++pos_;
 }
 
-QVariant Recordset::Fields(const QString& nome) const {
+int Recordset::Indice(const QString& nome) const {
     // Field names are found without regard to case, as the forms write them.
     for (qsizetype i = 0; i < nomes_.size(); ++i)
-        if (nomes_[i].compare(nome, Qt::CaseInsensitive) == 0) return Fields(int(i));
+        if (nomes_[i].compare(nome, Qt::CaseInsensitive) == 0) return int(i);
     Levanta_Erro(3265, QStringLiteral("Campo '%1' não encontrado no recordset.").arg(nome));
 }
+
+QVariant Recordset::Fields(const QString& nome) const { return Fields(Indice(nome)); }
 
 QVariant Recordset::Fields(int indice) const {
     if (indice < 0 || indice >= nomes_.size())
@@ -23,8 +25,10 @@ QVariant Recordset::Fields(int indice) const {
     return linhas_[pos_][size_t(indice)];
 }
 
-QString Recordset::Texto(const QString& nome) const {
-    const QVariant v = Fields(nome);
+QString Recordset::Texto(const QString& nome) const { return Texto(Indice(nome)); }
+
+QString Recordset::Texto(int indice) const {
+    const QVariant v = Fields(indice);
     if (v.isNull()) return {};
     // A number joined to a text comes out in the regional form: comma
     // before the decimals, no thousands separator.

@@ -38,6 +38,11 @@ public:
     // (isNull()). Unknown field: error 3265; no current row: error 3021.
     QVariant Fields(const QString& nome) const;
     QVariant Fields(int indice) const;
+    // The index of a field, for reading it row after row without looking
+    // its name up each time; unknown field: error 3265.
+    int Indice(const QString& nome) const;
+    // Texto of the field at an index.
+    QString Texto(int indice) const;
     // The field as text, NULL giving the empty text (the forms' "" & campo).
     QString Texto(const QString& nome) const;
 

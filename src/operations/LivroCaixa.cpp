@@ -6,6 +6,7 @@
 #include "common/Parametros.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
+#include "common/LancamentosMes.h"
 #include "common/LinhaLancamento.h"
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
@@ -196,54 +197,77 @@ void LivroCaixa::monta_Tela() {
 void LivroCaixa::Form_Load() {
     Centraliza_Form(this, Form::JanelaPrincipal(), QString());
     Tenta([this] { Mostra_Mes_Ano(CboMesAno); });
-    Carrega_Historico(QStringLiteral("O"));
-    Carrega_Lancamentos();
+    // One open file for the histories and the month. When it cannot be
+    // opened, each load opens its own and reports the failure itself.
+    BancoLocalPtr banco;
+    try {
+        banco = Abre_Banco(true);
+    } catch (const ErroExecucao&) {
+        banco.reset();
+    }
+    Carrega_Historico(QStringLiteral("O"), banco.get());
+    Carrega_Lancamentos(std::move(banco));
     Timer->setEnabled(true);
 }
 
-void LivroCaixa::Carrega_Lancamentos() {
+void LivroCaixa::Carrega_Lancamentos(BancoLocalPtr banco) {
     const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     const QStringList parametros{Param[1], Param[10], Param[9], {}, {}, {}, {}, {}};
+    const QString consulta = QStringLiteral("ProcPesqLivroCaixa");
     RecordsetPtr rs;
-    bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLivroCaixa"), parametros); });
-    LstLivroCx->setUpdatesEnabled(false);
+    int tipo = 0, dia = 0, historico = 0, valor = 0, codigo = 0;
+    bool ok = Tenta([&] {
+        rs = banco ? banco->AbreQuery(consulta, parametros) : Abre_Query(consulta, parametros);
+        tipo = rs->Indice(QStringLiteral("Tipo"));
+        dia = rs->Indice(QStringLiteral("Dia"));
+        historico = rs->Indice(QStringLiteral("Historico"));
+        valor = rs->Indice(QStringLiteral("Valor"));
+        codigo = rs->Indice(QStringLiteral("Codigo"));
+    });
+    std::vector<Lancamentos_Mes::Lancamento> linhas;
+    linhas.reserve(size_t(ok ? rs->RecordCount() : 0));
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
-            const QString tipo = rs->Texto(QStringLiteral("Tipo"));
-            const QString historico = Apara(rs->Texto(QStringLiteral("Historico")));
-            const int dia = int(rs->Fields(QStringLiteral("Dia")).toLongLong());
-            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
-            Adiciona_Linha(Linha_Lancamento::De_Registro(tipo, dia, historico, valor),
-                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
+            linhas.push_back(Lancamentos_Mes::De_Registro(rs->Fields(codigo).toLongLong(), rs->Texto(tipo),
+                                                          int(rs->Fields(dia).toLongLong()), Apara(rs->Texto(historico)),
+                                                          Dinheiro::DeCampo(rs->Fields(valor))));
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
-    LstLivroCx->setUpdatesEnabled(true);
+    rs.reset();
+    banco.reset();  // closed before any box waits on the user
+    Lancamentos_Mes::Adiciona(LstLivroCx, linhas);
+    bool cabem = true;
+    for (const Lancamentos_Mes::Lancamento& l : linhas) {
+        entradas_ += l.entrada;
+        saidas_ += l.saida;
+        cabem = cabem && Lancamentos_Mes::Cabe(l);
+    }
     Calcula_Saldo();
     Conta_Regs();
-    rs.reset();
+    if (!cabem) Lancamentos_Mes::Avisa_Valores_Cheios();
 }
 
-void LivroCaixa::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
-    LstLivroCx->AddItem(linha);
-    LstLivroCx->setItemData_(LstLivroCx->NewIndex(), codigo);
-    // The history as stored: a correction takes it back whole, even where
-    // the row shows only its first 50 characters.
-    LstLivroCx->item(LstLivroCx->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
+void LivroCaixa::Adiciona_Linha(const Lancamentos_Mes::Lancamento& l) {
+    Lancamentos_Mes::Adiciona(LstLivroCx, l);
+    entradas_ += l.entrada;
+    saidas_ += l.saida;
 }
 
+void LivroCaixa::Remove_Linha(int indice) {
+    const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, indice);
+    LstLivroCx->RemoveItem(indice);
+    entradas_ -= l.entrada;
+    saidas_ -= l.saida;
+}
+
+// The totals come from the amounts each row keeps, never from its text: a
+// cell may show "##########" for an amount too wide for it.
 bool LivroCaixa::Calcula_Saldo() {
-    Dinheiro entradas, saidas;
-    const bool ok = Tenta([&] {
-        entradas = saidas = Dinheiro();
-        const int n = LstLivroCx->ListCount();
-        for (int i = 0; i < n; ++i) Linha_Lancamento::Soma(LstLivroCx->List(i), entradas, saidas);
-    });
-    if (!ok) return false;
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
+    TxtEntradas->setText_(entradas_.Formata());
+    TxtSaidas->setText_(saidas_.Formata());
+    TxtSaldo->setText_((entradas_ - saidas_).Formata());
     TxtSaldo->setForeColor(Amarelo);
     return true;
 }
@@ -263,6 +287,7 @@ void LivroCaixa::Limpa_Campos_LivroCx() {
 void LivroCaixa::Limpa_Tudo() {
     Limpa_Campos_LivroCx();
     LstLivroCx->Clear();
+    entradas_ = saidas_ = Dinheiro();
 }
 
 QString LivroCaixa::OfDzSd() const {
@@ -366,7 +391,7 @@ void LivroCaixa::OptSaidas_Click() {
     TxtDia->SetFocus();
 }
 
-void LivroCaixa::Carrega_Historico(const QString& sTipo) {
+void LivroCaixa::Carrega_Historico(const QString& sTipo, BancoLocal* banco) {
     CboHistorico->setListIndex(-1);
     CboHistorico->setText_(QString());
     QString consulta;
@@ -374,7 +399,8 @@ void LivroCaixa::Carrega_Historico(const QString& sTipo) {
     else if (sTipo == QLatin1String("D")) consulta = QStringLiteral("ProcPesqHistDizimos");
     else if (sTipo == QLatin1String("S")) consulta = QStringLiteral("ProcPesqHistSaidas");
     else return;
-    Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+    if (banco) Carrega_Combo(CboHistorico, *banco, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
+    else Carrega_Combo(CboHistorico, consulta, QStringList{Param[1]}, QStringLiteral("Descr"), QString());
 }
 
 void LivroCaixa::Seleciona_Historico(const QString& texto) { Seleciona_Texto_Combo(CboHistorico, texto); }

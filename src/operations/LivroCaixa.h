@@ -2,10 +2,12 @@
 // The cash book of the working month: tithes, offerings and outflows typed
 // day by day, the month's rows in a sorted list, the inflows, outflows and
 // balance, the correction and deletion of an entry and the day's summary.
+#include "common/Banco.h"
+#include "common/LancamentosMes.h"
+#include "common/Numeros.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
 
-class BancoLocal;
 
 class LivroCaixa : public Form {
     Q_OBJECT
@@ -72,14 +74,18 @@ public:
 
 private:
     void monta_Tela();
-    void Carrega_Lancamentos();
+    // On the open file given (closed once the rows are read), or on one
+    // of their own.
+    void Carrega_Lancamentos(BancoLocalPtr banco = nullptr);
     bool Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_LivroCx();
     void Limpa_Tudo();
-    void Carrega_Historico(const QString& sTipo);
+    void Carrega_Historico(const QString& sTipo, BancoLocal* banco = nullptr);
     void Seleciona_Historico(const QString& texto);
-    void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado);
+    // A row in and out of the list, its amounts with it in the totals.
+    void Adiciona_Linha(const Lancamentos_Mes::Lancamento& l);
+    void Remove_Linha(int indice);
     bool Salva();
     static void Limpa_Transmissao(BancoLocal& banco);
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
@@ -89,4 +95,5 @@ private:
     static QString Conta_Do_Historico(const QString& historico);
 
     int resumoLeft_ = 0;
+    Dinheiro entradas_, saidas_;  // the list's rows, to the cent
 };

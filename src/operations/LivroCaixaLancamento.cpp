@@ -108,7 +108,9 @@ bool LivroCaixa::Salva() {
     // The row comes only after the commit: a failed save leaves nothing
     // on screen that the totals would count, and the typed text as it was.
     if (!gravado) return false;
-    Adiciona_Linha(Linha_Lancamento::Monta(tipo, int(dia), exibido, *valor), codigo, armazenado);
+    Lancamentos_Mes::Lancamento l = Lancamentos_Mes::De_Registro(codigo, tipo, int(dia), armazenado, *valor);
+    l.linha = Linha_Lancamento::Monta(tipo, int(dia), exibido, *valor);
+    Adiciona_Linha(l);
 
     Limpa_Campos_LivroCx();
     Calcula_Saldo();

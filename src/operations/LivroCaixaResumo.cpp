@@ -71,7 +71,7 @@ bool LivroCaixa::Deleta_Lancamento(qint64 iCodigo, int indice) {
         Limpa_Transmissao(unidade);
     });
     if (!removido) return false;
-    LstLivroCx->RemoveItem(indice);
+    Remove_Linha(indice);
     return true;
 }
 
@@ -116,13 +116,17 @@ void LivroCaixa::Carrega_Resumo() {
         ok = Tenta([&] { rs->MoveNext(); });
     }
     LstResumo->Clear();
+    // An amount too wide for its 12-character cell shows "#" in all of it:
+    // cut, it would read as another amount.
+    const auto celula = [](Dinheiro v) {
+        const QString t = v.Formata();
+        return Caracteres::Conta(t) > 12 ? QString(12, QLatin1Char('#')) : Formata_Texto(t, 12, QStringLiteral("D"));
+    };
     for (int d = 1; d <= 31; ++d) {
         const Dinheiro diz = Dinheiro::DeCentavos(dizimos[size_t(d)]);
         const Dinheiro ofe = Dinheiro::DeCentavos(ofertas[size_t(d)]);
         if ((diz + ofe).Centavos() <= 0) continue;
-        LstResumo->AddItem(Formata_Texto(Formata(double(d), QStringLiteral("00")), 3, QStringLiteral("E")) +
-                           Formata_Texto(diz.Formata(), 12, QStringLiteral("D")) +
-                           Formata_Texto(ofe.Formata(), 12, QStringLiteral("D")) +
-                           Formata_Texto((diz + ofe).Formata(), 12, QStringLiteral("D")));
+        LstResumo->AddItem(Formata_Texto(Formata(double(d), QStringLiteral("00")), 3, QStringLiteral("E")) + celula(diz) +
+                           celula(ofe) + celula(diz + ofe));
     }
 }

@@ -41,22 +41,31 @@ inline int sinal(int v) { return (v > 0) - (v < 0); }
 inline bool imprimivel(unsigned c) { return c >= 0x20 && c <= 0x7E; }
 
 // Printable ASCII has one primary weight per character and no contractions,
-// so the first difference of ranks gives the collator's own answer.
+// so the first difference of ranks gives the collator's own answer. The
+// same holds past characters that are the very same unit in both texts
+// (they weigh the same in both), as long as the difference found is
+// between two printable ASCII characters: the rows of a list share long
+// accented prefixes, and most comparisons end a few characters in.
+// Anything else (a difference involving another character, or a longer
+// text whose extra part is not printable ASCII) is left to the collator.
 template <class Ch>
 bool compara_ascii(const Ch* a, qsizetype na, const Ch* b, qsizetype nb, int& resultado) {
-    for (qsizetype i = 0; i < na; ++i)
-        if (!imprimivel(static_cast<std::make_unsigned_t<Ch>>(a[i]))) return false;
-    for (qsizetype i = 0; i < nb; ++i)
-        if (!imprimivel(static_cast<std::make_unsigned_t<Ch>>(b[i]))) return false;
+    using U = std::make_unsigned_t<Ch>;
     const auto& peso = ordem().peso;
     const qsizetype n = std::min(na, nb);
     for (qsizetype i = 0; i < n; ++i) {
-        const int d = peso[static_cast<std::make_unsigned_t<Ch>>(a[i])] - peso[static_cast<std::make_unsigned_t<Ch>>(b[i])];
+        const U ca = static_cast<U>(a[i]), cb = static_cast<U>(b[i]);
+        if (ca == cb) continue;
+        if (!imprimivel(ca) || !imprimivel(cb)) return false;
+        const int d = peso[ca] - peso[cb];
         if (d != 0) {
             resultado = sinal(d);
             return true;
         }
     }
+    const Ch* resto = na > nb ? a : b;
+    for (qsizetype i = n; i < std::max(na, nb); ++i)
+        if (!imprimivel(static_cast<U>(resto[i]))) return false;
     resultado = na == nb ? 0 : (na < nb ? -1 : 1);
     return true;
 }

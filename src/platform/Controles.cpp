@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QValidator>
 #include <algorithm>
 #include "platform/Colacao.h"
@@ -31,8 +32,8 @@ namespace {
 // Index where a new text goes so that equal texts keep the order in which
 // they were added (after the existing equals).
 template <class Texto>
-int posicaoOrdenada(int n, Texto texto, const QString& novo) {
-    int lo = 0, hi = n;
+int posicaoOrdenada(int n, Texto texto, const QString& novo, int lo = 0) {
+    int hi = n;
     while (lo < hi) {
         const int meio = lo + (hi - lo) / 2;
         if (Compara_Texto_Lista(texto(meio), novo) <= 0)
@@ -383,6 +384,45 @@ void ListBox::AddItem(const QString& texto) {
         insertItem(pos, texto);
     }
     novoIndice_ = pos;
+}
+
+void ListBox::AddItems(const QStringList& textos, const std::function<void(QListWidgetItem*, qsizetype)>& preenche) {
+    const qsizetype n = textos.size();
+    if (n == 0) return;
+    std::vector<qsizetype> ordem(static_cast<size_t>(n));
+    for (qsizetype k = 0; k < n; ++k) ordem[size_t(k)] = k;
+    if (ordenado_)
+        std::stable_sort(ordem.begin(), ordem.end(),
+                         [&](qsizetype a, qsizetype b) { return Compara_Texto_Lista(textos[a], textos[b]) < 0; });
+    std::vector<int> linha(static_cast<size_t>(n));
+    const int antes = count();
+    {
+        const QScopedValueRollback<bool> interna(mudancaInterna_, true);
+        if (!ordenado_ || antes == 0 || Compara_Texto_Lista(item(antes - 1)->text(), textos[ordem[0]]) <= 0) {
+            // All after the rows already there: one insertion for the block.
+            QStringList emOrdem;
+            emOrdem.reserve(n);
+            for (qsizetype i = 0; i < n; ++i) {
+                emOrdem.append(textos[ordem[size_t(i)]]);
+                linha[size_t(ordem[size_t(i)])] = antes + int(i);
+            }
+            insertItems(antes, emOrdem);
+        } else {
+            // Merged with them: each in turn, never before the one before it.
+            int pos = 0;
+            for (const qsizetype k : ordem) {
+                pos = posicaoOrdenada(count(), [this](int i) { return item(i)->text(); }, textos[k], pos);
+                insertItem(pos, textos[k]);
+                linha[size_t(k)] = pos++;
+            }
+        }
+    }
+    if (preenche) {
+        // Data beyond what a row shows: no view needs to hear of it.
+        const QSignalBlocker silencio(model());
+        for (qsizetype k = 0; k < n; ++k) preenche(item(linha[size_t(k)]), k);
+    }
+    novoIndice_ = linha[size_t(n - 1)];
 }
 
 void ListBox::RemoveItem(int i) {

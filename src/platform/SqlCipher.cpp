@@ -218,16 +218,8 @@ Conexao::~Conexao() {
 }
 
 Conexao Conexao::Abre(const QString& caminho) {
-    QFile arquivo(caminho);
-    if (!arquivo.exists())
+    if (!QFileInfo::exists(caminho))
         throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
-    if (!arquivo.open(QIODevice::ReadOnly))
-        throw ErroExecucao(3011, caminho + QStringLiteral(": ") + arquivo.errorString());
-    const QByteArray sal = arquivo.read(16);
-    arquivo.close();
-    if (sal.size() < 16)
-        throw ErroExecucao(3011, caminho + QStringLiteral(": arquivo vazio ou truncado, não é um banco de dados."));
-    const QByteArray chave = Chave(sal);
 
     sqlite3* db = nullptr;
     const QByteArray nome = QFile::encodeName(caminho);
@@ -240,6 +232,28 @@ Conexao Conexao::Abre(const QString& caminho) {
             throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
         }
         FalhaEFecha(db, rc);
+    }
+    // The salt through the connection's own descriptor: opening and closing
+    // another one on the file would drop every lock this process holds on
+    // it, a unit of work's write lock included.
+    QByteArray sal(16, '\0');
+    sqlite3_file* arquivo = nullptr;
+    const int lido = sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) == SQLITE_OK && arquivo &&
+                             arquivo->pMethods
+                         ? arquivo->pMethods->xRead(arquivo, sal.data(), int(sal.size()), 0)
+                         : SQLITE_IOERR;
+    if (lido != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw ErroExecucao(3011, caminho + (lido == SQLITE_IOERR_SHORT_READ
+                                                ? QStringLiteral(": arquivo vazio ou truncado, não é um banco de dados.")
+                                                : QStringLiteral(": o arquivo não pode ser lido.")));
+    }
+    QByteArray chave;
+    try {
+        chave = Chave(sal);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
     }
     Prepara(db);
     const QByteArray chaveCrua = "x'" + chave.toHex() + "'";

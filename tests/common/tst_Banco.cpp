@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QTest>
+#include <QProcess>
 #include <memory>
 
 namespace {
@@ -247,6 +248,42 @@ private slots:
         QVERIFY(SqlCipher::ChavesDerivadas() - antes <= 1);
     }
 
+    void travaDaUnidadeSobreviveALeituraAninhada() {
+        // A read on a handle of its own inside a unit of work leaves the
+        // unit's write lock in place: another program (here Python over the
+        // system's SQLCipher) still cannot begin writing.
+        const char* outroPrograma =
+            "import ctypes, sys\n"
+            "l = ctypes.CDLL('libsqlcipher.so.0')\n"
+            "db = ctypes.c_void_p()\n"
+            "l.sqlite3_open(sys.argv[1].encode(), ctypes.byref(db))\n"
+            "l.sqlite3_key(db, b'wodrak', 6)\n"
+            "print(l.sqlite3_exec(db, b'BEGIN IMMEDIATE', None, None, None))\n";
+        UnidadeTrabalho unidade;
+        unidade.Executa("INSERT INTO Ofertas VALUES (1, 12, 'A')");
+        QCOMPARE(Abre_Recordset("SELECT count(*) FROM Ofertas")->Fields(0).toInt(), 0);
+        QProcess outro;
+        outro.start("/usr/bin/python3", {"-c", outroPrograma, amb->Arquivo()});
+        QVERIFY(outro.waitForFinished(30000));
+        QCOMPARE(outro.readAllStandardOutput().trimmed(), QByteArray("5"));  // SQLITE_BUSY
+        unidade.Commit();
+    }
+
+    void consultaMudadaPorOutroProgramaValeJa() {
+        // The stored queries are remembered for the run, never past a change of the file.
+        amb->Sql("INSERT INTO Consultas VALUES ('TesteUm', '', 'SELECT 1 AS N')");
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 1);
+        amb->Sql("UPDATE Consultas SET Sql = 'SELECT 2 AS N' WHERE Nome = 'TesteUm'");
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 2);
+        // Nor past a unit of work of this program that changed them.
+        QVERIFY(Tenta_Unidade([](UnidadeTrabalho& u) {
+            u.AbreQuery("TesteUm", {});
+            u.Executa("UPDATE Consultas SET Sql = 'SELECT 3 AS N' WHERE Nome = 'TesteUm'");
+        }));
+        QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 3);
+    }
+
     void colacaoPTBR() {
         Executa_SQL("INSERT INTO Ofertas VALUES (1, 1, 'Zebra'), (2, 1, 'ÉDEN'), (3, 1, 'abelha'),"
                     " (4, 1, 'Ábaco'), (5, 1, 'eden'), (6, 1, 'ébano')");
@@ -270,6 +307,21 @@ private slots:
             const int c = referencia.compare(QString::fromLatin1(a), QString::fromLatin1(b)), esperado = (c > 0) - (c < 0);
             QVERIFY2(Compara_PTBR_Utf8(a.constData(), int(a.size()), b.constData(), int(b.size())) == esperado, (a + " | " + b).constData());
             QVERIFY2(Compara_PTBR(QString::fromLatin1(a), QString::fromLatin1(b)) == esperado, (a + " | " + b).constData());
+        }
+        // So do they past accents, combining marks and a shared prefix, as a list's rows have.
+        const QStringList pecas{"a", "A", "á", "Á", "e", "É", "\u0301", "u", "Ú", "ç", "Ç", "z", " ", "-", "0", "9", "\u00A0"};
+        for (int i = 0; i < 5000; ++i) {
+            QString comum, a, b;
+            for (int k = int(rnd.bounded(8)); k > 0; --k) comum += pecas[int(rnd.bounded(int(pecas.size())))];
+            for (int k = int(rnd.bounded(3)); k > 0; --k) a += pecas[int(rnd.bounded(int(pecas.size())))];
+            for (int k = int(rnd.bounded(3)); k > 0; --k) b += pecas[int(rnd.bounded(int(pecas.size())))];
+            a.prepend(comum);
+            b.prepend(rnd.bounded(2) ? comum : comum.toUpper());
+            const int c = referencia.compare(a, b), esperado = (c > 0) - (c < 0);
+            const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
+            QVERIFY2(Compara_PTBR(a, b) == esperado, qPrintable(a + " | " + b));
+            QVERIFY2(Compara_PTBR_Utf8(ua.constData(), int(ua.size()), ub.constData(), int(ub.size())) == esperado,
+                     qPrintable(a + " | " + b));
         }
     }
 };

@@ -84,6 +84,38 @@ private slots:
         QCOMPARE(lista.ListCount(), 7);
     }
 
+    // Amounts a file may hold from before the save refused them: the cell
+    // shows "##########", the totals the stored cents, and the user is told
+    // once however many kinds show such cells.
+    void valoresQueNaoCabem() {
+        Ambiente amb;
+        Param[1] = "12";
+        Param[10] = "2021";
+        Param[9] = "8";
+        const QList<QVariantList> linhas = {
+            {1, 12, 2021, 8, 1, "O", "GRANDE", 12345678.9},  {2, 12, 2021, 8, 2, "O", "MILHÃO", 1000000.0},
+            {3, 12, 2021, 8, 3, "D", "ANA RI:1 MB", 999999.99}, {4, 12, 2021, 8, 4, "S", "ESTORNO CT:1", -999999.99},
+            {5, 12, 2021, 8, 5, "S", "AJUSTE CT:1", -99999.99},
+        };
+        for (const QVariantList& v : linhas) amb.Sql("INSERT INTO LivroCaixa VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)", v);
+        ListBox lista;
+        Roteiro::Responde(vbOK);
+        for (const QString tipo : {"O", "D", "S"}) QVERIFY(LM::Carrega_Lancamentos(&lista, tipo, {}, {}));
+        QStringList fins;
+        for (int i = 0; i < lista.ListCount(); ++i) fins << lista.List(i).right(21);
+        QCOMPARE(fins, (QStringList{"##########       ----", "##########       ----", "999.999,99       ----",
+                                    "      ---- ##########", "      ---- -99.999,99"}));
+        Dinheiro e, s;
+        LM::Soma(&lista, e, s);
+        QCOMPARE(e.Centavos(), 1234567890 + 100000000 + 99999999);
+        QCOMPARE(s.Centavos(), -99999999 - 9999999);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas().back().prompt, QString("Há lançamentos com valores que não cabem na coluna (##########). "
+                                                          "Os totais estão corretos; confira esses lançamentos."));
+        QCOMPARE(Roteiro::Caixas().back().estilo, int(vbInformation));
+        QVERIFY(!Roteiro::HouveInesperada());
+    }
+
     // Random amounts of a month: the totals are the exact sums of the
     // stored amounts, whatever binary fractions the file holds.
     void totaisAoCentavo() {
@@ -128,9 +160,11 @@ private slots:
                       "WHERE CodIg = ?1 AND Ano = ?2 AND Mes = ?3 AND Tipo = ?4 ORDER BY Dia, Codigo";
         Roteiro::LimpaCaixas();
         Roteiro::Responde(vbYes);
+        Roteiro::Responde(vbOK);  // the million does not fit its cell
         QTimer::singleShot(0, [&] { amb.Sql("UPDATE Consultas SET Sql = ?1 WHERE Nome = ?2", {sql, LM::Consulta()}); });
         QVERIFY(LM::Carrega_Lancamentos(&lista, "O", [&] { ++chamadas; }, [&] { ++chamadas; }));
-        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(2));
+        QVERIFY(!Roteiro::HouveInesperada());
         QCOMPARE(chamadas, 2);
         QCOMPARE(lista.ListCount(), 4);
     }

@@ -57,7 +57,9 @@ private slots:
         for (int i = 0; i < 2000; ++i) {
             const qint64 c = g.bounded(qint64(-9'999'999), qint64(100'000'000));
             const QString tipo = QString("DOS").at(g.bounded(3));
-            const LL::Linha l = LL::Le(LL::Monta(tipo, 1 + g.bounded(31), "HISTORICO", D(c)));
+            const QString linha = LL::Monta(tipo, 1 + g.bounded(31), "HISTORICO", D(c));
+            QCOMPARE(linha.mid(tipo == "S" ? 66 : 55, 10), D(c).Formata().rightJustified(10));
+            const LL::Linha l = LL::Le(linha);
             QCOMPARE((tipo == "S" ? l.saida : l.entrada).Centavos(), c);
             QCOMPARE((tipo == "S" ? l.entrada : l.saida).Centavos(), 0);
         }
@@ -80,10 +82,34 @@ private slots:
         QVERIFY(!LL::Cabe(D(-10000000)));
     }
 
+    void valorQueNaoCabe_data() {
+        // Kind, amount in cents, the row's last 21 characters.
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<qint64>("centavos");
+        QTest::addColumn<QString>("fim");
+        QTest::newRow("um milhão") << "O" << qint64(100000000) << "##########       ----";
+        QTest::newRow("doze milhões") << "D" << qint64(1234567890) << "##########       ----";
+        QTest::newRow("saída de menos cem mil") << "S" << qint64(-10000000) << "      ---- ##########";
+        QTest::newRow("menos um milhão") << "O" << qint64(-99999999) << "##########       ----";
+    }
+    void valorQueNaoCabe() {
+        // Never a cut figure that reads as another amount; the reader refuses the cell.
+        QFETCH(QString, tipo);
+        QFETCH(qint64, centavos);
+        QFETCH(QString, fim);
+        const QString l = LL::Monta(tipo, 9, "H", D(centavos));
+        QCOMPARE(l.size(), qsizetype(LL::Largura));
+        QCOMPARE(l.right(21), fim);
+        QCOMPARE(ErroDe([&] { LL::Le(l); }), 13L);
+        Dinheiro e, s;
+        QCOMPARE(ErroDe([&] { LL::Soma(l, e, s); }), 13L);
+    }
+
     void celulaInvalida_data() {
         QTest::addColumn<QString>("celula");
         QTest::newRow("cortada depois da vírgula") << "1.234.567,";
         QTest::newRow("ponto decimal") << "1234.56";
+        QTest::newRow("valor que não cabe") << "##########";
     }
     void celulaInvalida() {
         // A cut or foreign cell is an error, never another amount.

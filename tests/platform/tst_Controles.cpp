@@ -1,3 +1,4 @@
+#include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
 #include "platform/Controles.h"
@@ -47,6 +48,40 @@ private slots:
         QList<qint64> dados;
         for (int i = 0; i < l.ListCount(); ++i) dados << l.ItemData(i);
         QCOMPARE(dados, (QList<qint64>{3, 1, 6, 8, 7, 0, 5, 4, 2}));
+    }
+
+    void blocoComoUmAUm_data() {
+        QTest::addColumn<bool>("ordenada");
+        QTest::newRow("ordenada") << true;
+        QTest::newRow("na ordem de chegada") << false;
+    }
+    void blocoComoUmAUm() {
+        // Blocks, into an empty list and then among its rows, end where one
+        // AddItem each would have put them, equal texts and data included.
+        QFETCH(bool, ordenada);
+        QRandomGenerator g = Gerador_Semeado();
+        const QStringList pecas{"a", "A", "á", "b", "É", "e", " ", "0", "ç"};
+        ListBox umAUm, blocos;
+        umAUm.setSorted(ordenada);
+        blocos.setSorted(ordenada);
+        qint64 dado = 0;
+        for (int bloco = 0; bloco < 6; ++bloco) {
+            QStringList textos;
+            for (int k = int(g.bounded(40)); k > 0; --k) {
+                QString t;
+                for (int n = int(g.bounded(1, 4)); n > 0; --n) t += pecas[int(g.bounded(int(pecas.size())))];
+                textos << t;
+            }
+            for (const QString& t : textos) {
+                umAUm.AddItem(t);
+                umAUm.setItemData_(umAUm.NewIndex(), dado++);
+            }
+            const qint64 primeiro = dado - textos.size();
+            blocos.AddItems(textos, [&](QListWidgetItem* it, qsizetype k) { it->setData(ListBox::PapelItemData, qlonglong(primeiro + k)); });
+            if (!textos.isEmpty()) QCOMPARE(blocos.NewIndex(), umAUm.NewIndex());
+        }
+        QCOMPARE(Linhas(&blocos), Linhas(&umAUm));
+        for (int i = 0; i < umAUm.ListCount(); ++i) QCOMPARE(blocos.ItemData(i), umAUm.ItemData(i));
     }
 
     void comboItemDataEClick() {
