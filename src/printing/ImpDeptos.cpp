@@ -10,6 +10,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include "printing/MolduraA4.h"
+#include "printing/PainelImpressao.h"
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QStyle>
@@ -17,7 +18,6 @@
 #include <vector>
 
 namespace {
-const QColor Branco(255, 255, 255);
 // The amount of a row, in cents, beside its text.
 constexpr int PapelValor = Qt::UserRole + 2;
 constexpr int LarguraLinhaDepartamento = 60;
@@ -126,38 +126,15 @@ void ImpDeptos::monta_Tela() {
 
     // The offsets and the print button, then the totals of the list.
     const int linha1 = abaixo + 420, linha2 = linha1 + 720;
-    LblLeft = Rotulo(this, QStringLiteral("Horizontal mm"), 120, linha1, 1500);
-    TxtLeft = new TextBox(this);
-    LblTop = Rotulo(this, QStringLiteral("Vertical mm"), 1720, linha1, 1500);
-    TxtTop = new TextBox(this);
-    int xd = 120;
-    for (TextBox* t : {TxtLeft, TxtTop}) {
-        t->setMaxLength_(4);
-        t->setText_(QStringLiteral("0"));
-        t->setAlignment(Qt::AlignRight);
-        Posiciona(t, xd, linha1 + 255, 1000, 360);
-        xd += 1600;
-    }
-    CmdImprime = new CommandButton(QString(), this);
-    CmdImprime->setIcon(Icone_Impressora());
-    CmdImprime->setIconSize(QSize(32, 32));
-    CmdImprime->setToolTip(QStringLiteral("Imprime o Fechamento do Departamento"));
+    Monta_Deslocamentos(this, 120, linha1, 3400, QStringLiteral("Imprime o Fechamento do Departamento"), LblLeft, TxtLeft,
+                        LblTop, TxtTop, CmdImprime);
     // Nothing to print until a department's month is in the list.
     CmdImprime->setEnabled(false);
-    Posiciona(CmdImprime, 3400, linha1 + 60, 900, 620);
 
-    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 120, linha2, 1800);
-    TxtEntradas = new TextBox(this);
-    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 2300, linha2, 1800);
-    TxtSaidas = new TextBox(this);
-    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 4480, linha2, 1800);
-    TxtSaldo = new TextBox(this);
-    int xt = 120;
-    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
-        Caixa_Total(t, t == TxtSaldo ? Cor_Saldo : Branco);
-        Posiciona(t, xt, linha2 + 255, 1900, 360);
-        xt += 2180;
-    }
+    Monta_Totais(this, linha2,
+                 {{QStringLiteral("Entradas R$"), &LblEntradas, &TxtEntradas},
+                  {QStringLiteral("Saídas R$"), &LblSaidas, &TxtSaidas},
+                  {QStringLiteral("Saldo R$"), &LblSaldo, &TxtSaldo}});
 
     const int largura = Twips::DePixelX(LstDeptos->geometry().right() + 6) + 60;
     LblKwe = Rotulo(this, QStringLiteral("Tavrelo"), largura - 1500, linha2 + 435, 1380, QColor(0xa0, 0xa0, 0xa0));

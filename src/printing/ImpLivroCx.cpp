@@ -1,4 +1,5 @@
 #include "printing/ImpLivroCx.h"
+#include "printing/PainelImpressao.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
 #include "common/Formularios.h"
@@ -15,7 +16,6 @@
 
 namespace {
 const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
-const QColor Branco(255, 255, 255);
 
 using Twips::Posiciona;
 }  // namespace
@@ -53,38 +53,14 @@ void ImpLivroCx::monta_Tela() {
     TxtSalAnt->setText_(QStringLiteral("0,00"));
     TxtSalAnt->setAlignment(Qt::AlignRight);
     Posiciona(TxtSalAnt, 120, linha1 + 255, 1800, 360);
-    LblLeft = Rotulo(this, QStringLiteral("Horizontal mm"), 3000, linha1, 1500);
-    TxtLeft = new TextBox(this);
-    LblTop = Rotulo(this, QStringLiteral("Vertical mm"), 4600, linha1, 1500);
-    TxtTop = new TextBox(this);
-    int xd = 3000;
-    for (TextBox* t : {TxtLeft, TxtTop}) {
-        t->setMaxLength_(4);
-        t->setText_(QStringLiteral("0"));
-        t->setAlignment(Qt::AlignRight);
-        Posiciona(t, xd, linha1 + 255, 1000, 360);
-        xd += 1600;
-    }
-    CmdImprime = new CommandButton(QString(), this);
-    CmdImprime->setIcon(Icone_Impressora());
-    CmdImprime->setIconSize(QSize(32, 32));
-    CmdImprime->setToolTip(QStringLiteral("Imprime o Fechamento do Livro Caixa"));
-    Posiciona(CmdImprime, 6500, linha1 + 60, 900, 620);
+    Monta_Deslocamentos(this, 3000, linha1, 6500, QStringLiteral("Imprime o Fechamento do Livro Caixa"), LblLeft, TxtLeft,
+                        LblTop, TxtTop, CmdImprime);
 
-    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 120, linha2, 1800);
-    TxtEntradas = new TextBox(this);
-    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 2300, linha2, 1800);
-    TxtSaidas = new TextBox(this);
-    LblRemessas = Rotulo(this, QStringLiteral("Remessas R$"), 4480, linha2, 1800);
-    TxtRemessas = new TextBox(this);
-    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 6660, linha2, 1800);
-    TxtSaldo = new TextBox(this);
-    int xt = 120;
-    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtRemessas, TxtSaldo}) {
-        Caixa_Total(t, t == TxtSaldo ? Cor_Saldo : Branco);
-        Posiciona(t, xt, linha2 + 255, 1900, 360);
-        xt += 2180;
-    }
+    Monta_Totais(this, linha2,
+                 {{QStringLiteral("Entradas R$"), &LblEntradas, &TxtEntradas},
+                  {QStringLiteral("Saídas R$"), &LblSaidas, &TxtSaidas},
+                  {QStringLiteral("Remessas R$"), &LblRemessas, &TxtRemessas},
+                  {QStringLiteral("Saldo R$"), &LblSaldo, &TxtSaldo}});
 
     Timer = new ::Timer(this, 300);
 

@@ -1,0 +1,25 @@
+#pragma once
+// The lower panel the closing forms share: the two offset boxes beside the
+// print button, and a row of total boxes under their captions whose last
+// box is the balance.
+#include <QString>
+#include <vector>
+
+class CommandButton;
+class Label;
+class QWidget;
+class TextBox;
+
+struct Caixa_Painel {
+    QString legenda;
+    Label** rotulo;
+    TextBox** caixa;
+};
+
+// "Horizontal mm" and "Vertical mm" from x, at `topo` twips, each "0" and
+// at most four characters; the print button at xBotao with its tip.
+void Monta_Deslocamentos(QWidget* form, int x, int topo, int xBotao, const QString& dica, Label*& LblLeft,
+                         TextBox*& TxtLeft, Label*& LblTop, TextBox*& TxtTop, CommandButton*& CmdImprime);
+// The total boxes left to right from the form's margin, white on black and
+// the last one (the balance) yellow.
+void Monta_Totais(QWidget* form, int topo, const std::vector<Caixa_Painel>& caixas);
