@@ -6,6 +6,8 @@
 #include "platform/Controles.h"
 #include "platform/Form.h"
 #include "platform/Printer.h"
+#include "common/Usuario.h"
+#include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include <QFontMetrics>
 #include <QPainter>
@@ -147,6 +149,17 @@ void Centraliza_Form(Form* form, Form* pai, const QString& modo) {
     if (!form || !pai) return;
     form->setLeft((pai->Width() - form->Width()) / 2);
     form->setTop(modo == QLatin1String("S") ? (pai->Height() - form->Height()) / 2 : 100);
+}
+
+bool Fica_Aberto(bool emEdicao, const std::function<bool()>& salva) {
+    return emEdicao &&
+           MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
+               vbYes &&
+           !salva();
+}
+
+bool Confirma_Sobrepor(bool emEdicao, const QString& pergunta) {
+    return !emEdicao || MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes;
 }
 
 void Fecha_Efeito(Form* form) {

@@ -53,6 +53,15 @@ void Centraliza_Form(Form* form, Form* pai, const QString& modo);
 // steps of 100 twips while not below 0, with the pending events processed
 // after each step (3000 ends at 0, 3050 at 50).
 void Fecha_Efeito(Form* form);
+// An entry form's closing question, asked when something is typed:
+// "Existem dados em edição. Deseja Salvar ?". Yes saves; when that save
+// fails the answer is true and the form stays open, since its fields may
+// hold the only copy of an entry taken back from the list.
+bool Fica_Aberto(bool emEdicao, const std::function<bool()>& salva);
+// Before a row taken back from the list replaces what is typed: asked only
+// when something is typed, No the default; true to go on.
+bool Confirma_Sobrepor(bool emEdicao,
+                       const QString& pergunta = QStringLiteral("Existem dados em edição. Confirma sobrepor?"));
 // Tests: called with each height set by Fecha_Efeito.
 void Define_Observador_Efeito(std::function<void(Form*, int)> observador);
 

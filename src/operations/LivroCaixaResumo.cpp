@@ -1,5 +1,6 @@
 // Correction and deletion of a cash-book entry, and the day's summary of
 // tithes and offerings.
+#include "common/Formularios.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
 #include "common/Numeros.h"
@@ -14,10 +15,7 @@
 #include <array>
 
 void LivroCaixa::LstLivroCx_DblClick() {
-    if (!CboHistorico->Text().isEmpty() &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) != vbYes)
-        return;
+    if (!Confirma_Sobrepor(!CboHistorico->Text().isEmpty())) return;
     const Screen::Ampulheta ampulheta;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;

@@ -285,9 +285,7 @@ void Movto_Deptos::Timer_Timer() {
 }
 
 void Movto_Deptos::Form_Unload(int& Cancel) {
-    if (!CboHistorico->Text().isEmpty() &&
-        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) == vbYes &&
-        !Salva()) {
+    if (Fica_Aberto(!CboHistorico->Text().isEmpty(), [this] { return Salva(); })) {
         // The entry in the fields may be the only copy of a taken-back
         // entry: the form stays open with it rather than losing it.
         Cancel = 1;

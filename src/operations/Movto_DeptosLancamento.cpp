@@ -106,10 +106,7 @@ void Movto_Deptos::Saldo_Anterior() {
 // Correction and deletion
 
 void Movto_Deptos::LstDeptos_DblClick() {
-    if (!CboHistorico->Text().isEmpty() &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) != vbYes)
-        return;
+    if (!Confirma_Sobrepor(!CboHistorico->Text().isEmpty())) return;
     const Screen::Ampulheta ampulheta;
     const int i = LstDeptos->ListIndex();
     if (i < 0) return;

@@ -170,10 +170,7 @@ bool Remessas::Salva() {
 void Remessas::LstRemessas_DblClick() {
     const int i = LstRemessas->ListIndex();
     if (i < 0) return;
-    if ((!TxtDia->Text().isEmpty() || !TxtValor->Text().isEmpty()) &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) == vbNo)
-        return;
+    if (!Confirma_Sobrepor(!TxtDia->Text().isEmpty() || !TxtValor->Text().isEmpty())) return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstRemessas->List(i);
     // The fields take the row only once its stored copy is gone.
@@ -208,10 +205,7 @@ void Remessas::TxtValor_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAsc
 void Remessas::TxtValor_LostFocus() { TxtValor->setText_(Formata_Valor(TxtValor->Text())); }
 
 void Remessas::Form_Unload(int& Cancel) {
-    if ((!TxtDia->Text().isEmpty() || !TxtValor->Text().isEmpty()) &&
-        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
-            vbYes &&
-        !Salva()) {
+    if (Fica_Aberto((!TxtDia->Text().isEmpty() || !TxtValor->Text().isEmpty()), [this] { return Salva(); })) {
         // The fields may hold the only copy of a remittance taken back
         // from the list: the form stays open with them.
         Cancel = 1;

@@ -255,10 +255,7 @@ bool TotaisIgrejas::Salva() {
 void TotaisIgrejas::LstIgrejas_DblClick() {
     const int i = LstIgrejas->ListIndex();
     if (i < 0) return;
-    if (CboIgreja->ListIndex() >= 0 &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) == vbNo)
-        return;
+    if (!Confirma_Sobrepor(CboIgreja->ListIndex() >= 0)) return;
     const Screen::Ampulheta ampulheta;
     const qint64 congrega = LstIgrejas->item(i)->data(PapelCongrega).toLongLong();
     const QVariantList centavos = LstIgrejas->item(i)->data(PapelValores).toList();
@@ -314,10 +311,7 @@ void TotaisIgrejas::TxtLuz_LostFocus() { TxtLuz->setText_(Formata_Valor(TxtLuz->
 void TotaisIgrejas::TxtPrebenda_LostFocus() { TxtPrebenda->setText_(Formata_Valor(TxtPrebenda->Text())); }
 
 void TotaisIgrejas::Form_Unload(int& Cancel) {
-    if (CboIgreja->ListIndex() >= 0 &&
-        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
-            vbYes &&
-        !Salva()) {
+    if (Fica_Aberto(CboIgreja->ListIndex() >= 0, [this] { return Salva(); })) {
         // The fields may hold the only copy of a row taken back from the
         // list: the form stays open with them.
         Cancel = 1;

@@ -80,11 +80,11 @@ void Agenda::Form_Load() {
 void Agenda::Form_Activate() { TxtDia->SetFocus(); }
 
 void Agenda::Form_Unload(int& Cancel) {
-    (void)Cancel;
-    if (!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty()) {
-        if (MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion,
-                   Titulo_Atencao()) == vbYes)
-            CmdEnvia_Click();
+    // A commitment taken back from the list lives only in the fields: the
+    // form stays open with it when its save fails.
+    if (Fica_Aberto(!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty(), [this] { return Salva(); })) {
+        Cancel = 1;
+        return;
     }
     Fecha_Efeito(this);
 }
@@ -133,23 +133,26 @@ void Agenda::LstAgenda_Click() { Conta_Regs(); }
 // ---------------------------------------------------------------------------
 // Saving
 
-void Agenda::CmdEnvia_Click() {
+void Agenda::CmdEnvia_Click() { Salva(); }
+
+bool Agenda::Salva() {
     const Screen::Ampulheta ampulheta;
-    if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return;
-    if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("0"), QStringLiteral("S"))) return;
+    if (!Valida_Controle(CboMesAno, LblMesAno, QStringLiteral("T"), QStringLiteral("S"))) return false;
+    if (!Valida_Controle(TxtDia, LblDia, QStringLiteral("0"), QStringLiteral("S"))) return false;
     const double dia = Val(TxtDia->Text());
     // The working month is the entry's month: a day it does not have would
     // never come up in the day's notices.
-    if (!Valida_Dia(dia)) return;
-    if (!Valida_Controle(TxtCompromisso, LblCompromisso, QStringLiteral("T"), QStringLiteral("S"))) return;
+    if (!Valida_Dia(dia)) return false;
+    if (!Valida_Controle(TxtCompromisso, LblCompromisso, QStringLiteral("T"), QStringLiteral("S"))) return false;
     // Stored as the list shows it, so that a deletion finds it again.
     const QString descricao = Apara(TxtCompromisso->Text());
     if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsAgenda"), parametros(QString::number(dia), descricao)); }))
-        return;
+        return false;
     LstAgenda->AddItem(Linha_Agenda(dia, descricao));
     Limpa_Campos_Agenda();
     Conta_Regs();
     TxtDia->SetFocus();
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -163,10 +166,7 @@ bool Agenda::Deleta_Lancamento(const QString& sDia, const QString& sDesc) {
 void Agenda::LstAgenda_DblClick() {
     const int i = LstAgenda->ListIndex();
     if (i < 0) return;
-    if ((!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty()) &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) == vbNo)
-        return;
+    if (!Confirma_Sobrepor(!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty())) return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstAgenda->List(i);
     const QString dia = Dia_Da_Linha(linha), descricao = Descricao_Da_Linha(linha);

@@ -24,6 +24,8 @@ public:
     void Form_Unload(int& Cancel) override;
 
     void CmdEnvia_Click();
+    // Saves the typed commitment; false when refused or when its insert failed.
+    bool Salva();
     void CboMesAno_LostFocus();
     void LstAgenda_Click();
     void LstAgenda_DblClick();

@@ -169,9 +169,8 @@ bool Igrejas::Salva() {
 void Igrejas::LstIgreja_DblClick() {
     const int i = LstIgreja->ListIndex();
     if (i < 0) return;
-    if ((!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty()) &&
-        MsgBox(QStringLiteral("Existem dados em edição. Confirma sobrepor ?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) == vbNo)
+    if (!Confirma_Sobrepor(!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(),
+                           QStringLiteral("Existem dados em edição. Confirma sobrepor ?")))
         return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstIgreja->List(i);
@@ -209,10 +208,7 @@ bool Igrejas::Deleta_Lancamento(qint64 codigo) {
 void Igrejas::TxtDescricao_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M")); }
 
 void Igrejas::Form_Unload(int& Cancel) {
-    if ((!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty()) &&
-        MsgBox(QStringLiteral("Existem dados em edição. Deseja Salvar ?"), vbYesNo + vbQuestion, Titulo_Atencao()) ==
-            vbYes &&
-        !Salva()) {
+    if (Fica_Aberto((!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty()), [this] { return Salva(); })) {
         // The fields may hold the only copy of a congregation taken back
         // from the list: the window stays open with them.
         Cancel = 1;
