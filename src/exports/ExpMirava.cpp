@@ -16,7 +16,6 @@
 
 namespace {
 const QColor Amarelo(255, 255, 0);
-const QColor Preto(0, 0, 0);
 const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
 
 using Twips::Posiciona;
@@ -86,16 +85,7 @@ void ExpMirava::monta_Tela() {
     TxtSaldo = new TextBox(this);
     int xt = 3500;
     for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
-        t->setLocked(true);
-        t->setAlignment(Qt::AlignRight);
-        t->setFocusPolicy(Qt::NoFocus);
-        QPalette p = t->palette();
-        p.setColor(QPalette::Base, Preto);
-        t->setPalette(p);
-        t->setForeColor(Amarelo);
-        QFont f = t->font();
-        f.setBold(true);
-        t->setFont(f);
+        Caixa_Total(t, Amarelo);
         Posiciona(t, xt, abaixo, 1500, 360);
         xt += 2700;
     }

@@ -97,16 +97,7 @@ void Movto_Deptos::monta_Tela() {
     TxtSaldo = new TextBox(this);
     int xt = 5700;
     for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
-        t->setLocked(true);
-        t->setAlignment(Qt::AlignRight);
-        t->setFocusPolicy(Qt::NoFocus);
-        QPalette p = t->palette();
-        p.setColor(QPalette::Base, Preto);
-        t->setPalette(p);
-        t->setForeColor(Amarelo);
-        QFont f = t->font();
-        f.setBold(true);
-        t->setFont(f);
+        Caixa_Total(t, Amarelo);
         Posiciona(t, xt, 7020, 1560, 360);
         xt += 2800;
     }
