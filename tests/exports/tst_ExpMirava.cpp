@@ -155,7 +155,6 @@ private slots:
     void progresso_data() {
         Tabela<Passo>({
             {"primeira de cinco", {5, 0, "1/5 Registro(s)", "%", 0}},
-            {"segunda de cinco", {5, 1, "2/5 Registro(s)", "25%", 18}},
             {"última guarda o percentual", {5, 4, "5/5 Registro(s)", "75%", 73}},
             {"uma só", {1, 0, "1/1 Registro(s)", "0%", 73}},
             {"milhar", {1001, 999, "1.000/1.001 Registro(s)", "100%", 73}},
@@ -248,7 +247,6 @@ private slots:
         Tabela<Mudanca>({
             {"nada mudou", {"", {}, 8, 2}},
             {"lançamento novo", {"INSERT INTO LivroCaixa VALUES (9, 12, 2021, 8, 4, 'O', 'NOVA', 1)", {}, 8, 3}},
-            {"lançamento removido", {"DELETE FROM LivroCaixa WHERE Codigo = 1", {}, 8, 1}},
             {"valor corrigido", {"UPDATE LivroCaixa SET Valor = 10.01 WHERE Codigo = 2", {}, 8, 2}},
             {"histórico corrigido além da coluna 55", {"UPDATE LivroCaixa SET Historico = ?1 WHERE Codigo = 1",
                                                       {QString(50, 'C') + "'"}, 8, 2}},

@@ -48,7 +48,6 @@ private slots:
         Ambiente amb;
         Printers::DefineLista([&] { return instaladas; });
         Impressoras* f = abre();
-        QCOMPARE(f->Caption(), QString(" Impressoras"));
         QStringList lista;
         for (int i = 0; i < f->CboPrinters->ListCount(); ++i) lista << f->CboPrinters->List(i);
         QCOMPARE(lista, naLista);
