@@ -39,6 +39,8 @@ void Prepara(Printer& p) {
 }
 
 struct Figura { bool pixmap; double esquerda, topo; };
+// The printers installed and the one chosen.
+using Instaladas = QPair<QStringList, QString>;
 }  // namespace
 
 class tst_Printer : public QObject {
@@ -164,14 +166,11 @@ private slots:
     }
 
     void semImpressora_data() {
-        QTest::addColumn<QStringList>("instaladas");
-        QTest::addColumn<QString>("escolhida");
-        QTest::newRow("nenhuma instalada") << QStringList() << QString();
-        QTest::newRow("escolhida removida") << QStringList{"Outra"} << QString("Removida");
+        Tabela<Instaladas>({{"nenhuma instalada", {{}, {}}}, {"escolhida removida", {{"Outra"}, "Removida"}}});
     }
     void semImpressora() {
-        QFETCH(QStringList, instaladas);
-        QFETCH(QString, escolhida);
+        QFETCH(Instaladas, caso);
+        const auto& [instaladas, escolhida] = caso;
         Printer::DefinePastaPdf({});
         Printers::DefineLista([=] { return instaladas; });
         Define_Impressora(escolhida);

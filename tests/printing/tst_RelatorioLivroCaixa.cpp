@@ -62,21 +62,12 @@ private:
 
 }  // namespace
 
-struct CasoPaginas {
-    int ofertas;
-    int igrejas;
-    int paginas;
-    int paginaFechamento;
-};
-Q_DECLARE_METATYPE(CasoPaginas)
-
-struct CasoFalha {
-    QByteArray figura;  // what the picture's file holds; null: the good picture, empty: no file
-    QString linha;  // a row of the month
-    bool semImpressora;
-    long erro;
-};
-Q_DECLARE_METATYPE(CasoFalha)
+// An offset box's text and the millimetres it moves the page by.
+using Deslocamento = QPair<QString, double>;
+struct CasoPaginas { int ofertas, igrejas, paginas, paginaFechamento; };
+// The picture's file (null: the good picture, empty: none), a row of the
+// month, whether the printer is gone, and the error.
+struct CasoFalha { QByteArray figura; QString linha; bool semImpressora; long erro; };
 
 class tst_RelatorioLivroCaixa : public QObject {
     Q_OBJECT
@@ -216,19 +207,14 @@ private slots:
 
     // The offset boxes move every item; an empty month prints zeros.
     void deslocamentos_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<double>("mm");
-        QTest::newRow("ponto decimal") << "2.5" << 2.5;
-        QTest::newRow("vírgula para no inteiro") << "2,5" << 2.0;
-        QTest::newRow("negativo") << "-3" << -3.0;
-        QTest::newRow("não numérico") << "abc" << 0.0;
-        QTest::newRow("vazio") << "" << 0.0;
+        Tabela<Deslocamento>({{"ponto decimal", {"2.5", 2.5}}, {"vírgula para no inteiro", {"2,5", 2.0}},
+                                        {"negativo", {"-3", -3.0}}, {"não numérico", {"abc", 0.0}}, {"vazio", {"", 0.0}}});
     }
     void deslocamentos() {
-        QFETCH(QString, texto);
-        QFETCH(double, mm);
+        QFETCH(Deslocamento, caso);
+        const double mm = caso.second;
         Fechamento_Mensal f;
-        f.deslocaEsquerda = f.deslocaTopo = texto;
+        f.deslocaEsquerda = f.deslocaTopo = caso.first;
         const Documento d = imprime(f);
         QCOMPARE(d.paginas, 1);
         QCOMPARE(d.Fora_Do_Lugar({{1, "001208202101", 14 + mm, 171 + mm}, {1, "Tavrelo", 280 + mm, 178 + mm}}),
