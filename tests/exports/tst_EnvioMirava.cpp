@@ -262,33 +262,31 @@ private slots:
         QVERIFY(f->CmdValida->isEnabled());
     }
 
-    // The local record refused after the central commit, answered No: the
-    // result is a failure and the status line says where the month is.
-    void registro_recusado() {
-        envio_anterior();
-        amb->Sql("CREATE TRIGGER recusa BEFORE INSERT ON Transmissao BEGIN SELECT RAISE(ABORT, 'disco cheio'); END");
-        ExpMirava* f = abre(ofertas(2));
-        const QStringList caixas = exporta(f, {vbYes, vbNo, vbOK});
-        QCOMPARE(caixas.size(), 3);
-        QCOMPARE(caixas.last(), Falhou);
-        QCOMPARE(f->LblMensagem->Caption(),
-                 QString("Os dados chegaram ao Mirava, mas a transmissão não foi registrada. Envie novamente."));
-        QCOMPARE(Linhas_Centrais(), (QStringList{"XYZ ANTES", "TQR OFERTAS NORMAIS", "TQR OFERTAS NORMAIS"}));
-        // The earlier record went with the unit that failed: kept, as before.
-        QCOMPARE(registros(), 1);
-    }
-
-    // No keeps the earlier send and clears the status; Yes replaces its
-    // rows and keeps those of another protocol.
+    // No keeps the earlier send and clears the status. Yes replaces its
+    // rows and keeps those of another protocol; when the local record is
+    // then refused, answered No, the result is a failure, the status line
+    // says where the month is and the earlier record stays; the next send
+    // offers to replace the month again.
     void envio_anterior_respondido() {
         envio_anterior();
-        ExpMirava* f = abre({{"O", 3, "CULTO", 5}, {"O", 4, "CULTO", 6}});
+        ExpMirava* f = abre(ofertas(2));
         QCOMPARE(exporta(f, {vbNo, vbOK}), (QStringList{Anteriores, Falhou}));
         QCOMPARE(f->LblMensagem->Caption(), QString());
         QCOMPARE(Linhas_Centrais(), (QStringList{"TQR ANTES", "TQR ANTES", "XYZ ANTES"}));
         QCOMPARE(registros(), 1);
+        const QStringList substituido{"XYZ ANTES", "TQR OFERTAS NORMAIS", "TQR OFERTAS NORMAIS"};
+        amb->Sql("CREATE TRIGGER recusa BEFORE INSERT ON Transmissao BEGIN SELECT RAISE(ABORT, 'disco cheio'); END");
+        const QStringList caixas = exporta(f, {vbYes, vbNo, vbOK});
+        QCOMPARE(caixas.size(), 3);
+        QCOMPARE(caixas.first(), Anteriores);
+        QCOMPARE(caixas.last(), Falhou);
+        QCOMPARE(f->LblMensagem->Caption(),
+                 QString("Os dados chegaram ao Mirava, mas a transmissão não foi registrada. Envie novamente."));
+        QCOMPARE(Linhas_Centrais(), substituido);
+        QCOMPARE(amb->Le("SELECT Usuario FROM Transmissao")->Texto("Usuario"), QString("ANA"));
+        amb->Sql("DROP TRIGGER recusa");
         QCOMPARE(exporta(f, {vbYes, vbOK}), (QStringList{Anteriores, Concluiu}));
-        QCOMPARE(Linhas_Centrais(), (QStringList{"XYZ ANTES", "TQR OFERTAS NORMAIS", "TQR OFERTAS NORMAIS"}));
+        QCOMPARE(Linhas_Centrais(), substituido);
         QCOMPARE(registros(), 1);
     }
 
