@@ -87,8 +87,6 @@ private slots:
                              {2, "S", "BALÕES", 4510},
                              {2, "E", "OFERTA D'ÁGUA", 10001},
                              {2, "E", "CANTINA", 5}});
-        QCOMPARE(f->Caption(), QString(" Lançamento de Departamentos"));
-        QCOMPARE(f->CboMesAno->Text(), QString("AGOSTO / 2021"));
         QCOMPARE(Linhas(f->LstDeptos), QStringList());
         QStringList deptos;
         for (int i = 0; i < f->CboDepto->ListCount(); ++i) deptos << f->CboDepto->List(i);
@@ -117,14 +115,6 @@ private slots:
         QVERIFY(Roteiro::Caixas().empty());
     }
 
-    // A negative balance blinks.
-    void pisca() {
-        ImpDeptos* f = abre({{1, "S", "LUZ", 100}});
-        escolhe(f, "FESTAS");
-        QCOMPARE(f->TxtSaldo->Text(), QString("-1,00"));
-        QTRY_COMPARE(f->TxtSaldo->ForeColor(), QColor(Qt::black));
-    }
-
     void perguntas_data() {
         Tabela<Caso>({
             {"saldo irregular, Não", {300, {vbNo}, {Irregular}, false}},
@@ -133,12 +123,13 @@ private slots:
             {"saldo positivo, papel Não", {100, {vbNo}, {Papel}, false}},
         });
     }
-    // The questions in their order, icons and default buttons; only Yes to
-    // the paper prints.
+    // A negative balance blinks. The questions in their order, icons and
+    // default buttons; only Yes to the paper prints.
     void perguntas() {
         QFETCH(Caso, caso);
         ImpDeptos* f = abre({{1, "E", "BAZAR", 200}, {2, "S", "LUZ", caso.saida}});
         escolhe(f, "FESTAS");
+        if (caso.saida > 200) QTRY_COMPARE(f->TxtSaldo->ForeColor(), QColor(Qt::black));
         for (int r : caso.respostas) Roteiro::Responde(r);
         QTest::mouseClick(f->CmdImprime, Qt::LeftButton);
         QCOMPARE(int(Roteiro::Caixas().size()), caso.caixas.size());
