@@ -239,6 +239,7 @@ private slots:
         Tabela<Mudanca>({
             {"nada mudou", {"", {}, 8, 2}},
             {"lançamento novo", {"INSERT INTO LivroCaixa VALUES (9, 12, 2021, 8, 4, 'O', 'NOVA', 1)", {}, 8, 3}},
+            {"lançamento removido", {"DELETE FROM LivroCaixa WHERE Codigo = 1", {}, 8, 1}},
             {"valor corrigido", {"UPDATE LivroCaixa SET Valor = 10.01 WHERE Codigo = 2", {}, 8, 2}},
             {"histórico corrigido além da coluna 55", {"UPDATE LivroCaixa SET Historico = ?1 WHERE Codigo = 1",
                                                       {QString(50, 'C') + "'"}, 8, 2}},
