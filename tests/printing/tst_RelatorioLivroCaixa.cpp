@@ -63,8 +63,8 @@ private:
 using Deslocamento = QPair<QString, double>;
 struct CasoPaginas { int ofertas, igrejas, paginas, paginaFechamento; };
 // The picture's file (null: the good picture, empty: none), a row of the
-// month, whether the printer is gone, and the error.
-struct CasoFalha { QByteArray figura; QString linha; bool semImpressora; long erro; };
+// month, and the error.
+struct CasoFalha { QByteArray figura; QString linha; long erro; };
 
 class tst_RelatorioLivroCaixa : public QObject {
     Q_OBJECT
@@ -258,10 +258,9 @@ private slots:
     // printed, no document open.
     void falhas_data() {
         Tabela<CasoFalha>({
-            {"sem a figura do impresso", {"", {}, false, 53}},
-            {"figura ilegível", {"isto não é uma figura", {}, false, 481}},
-            {"valor que não coube na célula", {{}, Formata_Texto("O 01 GRANDE", 55, "E") + "##########       ----", false, 13}},
-            {"sem impressora", {{}, {}, true, 482}},
+            {"sem a figura do impresso", {"", {}, 53}},
+            {"figura ilegível", {"isto não é uma figura", {}, 481}},
+            {"valor que não coube na célula", {{}, Formata_Texto("O 01 GRANDE", 55, "E") + "##########       ----", 13}},
         });
     }
     void falhas() {
@@ -273,17 +272,11 @@ private slots:
             QVERIFY(arq.open(QIODevice::WriteOnly));
             QCOMPARE(arq.write(caso.figura), caso.figura.size());
         }
-        if (caso.semImpressora) {
-            Printer::DefinePastaPdf({});
-            Define_Impressora("Impressora Removida");
-        }
         Fechamento_Mensal f;
         f.linhas << Oferta(1, "CULTO", 100);
         if (!caso.linha.isEmpty()) f.linhas << caso.linha;
         Roteiro::Responde(vbNo);
-        const bool impresso = Imprime_Mov_Mensal(f);
-        Define_Impressora({});
-        QVERIFY(!impresso);
+        QVERIFY(!Imprime_Mov_Mensal(f));
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
         QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));
         QVERIFY(arquivosNaPasta().isEmpty());
