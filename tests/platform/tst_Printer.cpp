@@ -3,12 +3,11 @@
 // through a real print queue. Read back with poppler's own tools.
 #include "platform/Printer.h"
 #include "support/Ambiente.h"
+#include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QDir>
 #include <QPixmap>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,19 +15,6 @@
 #include <unistd.h>
 
 namespace {
-QString Executa(const QString& programa, const QStringList& args, int* rc = nullptr) {
-    QProcess p;
-    p.start(programa, args);
-    const bool ok = p.waitForFinished(60000);
-    if (rc) *rc = ok && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int Paginas(const QString& pdf) {
-    const auto m = QRegularExpression(R"(Pages:\s+(\d+))").match(Executa("pdfinfo", {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 // The dark pixels' box on page 1, in millimetres from the paper's corner.
 QRectF Mancha(const QString& pdf) {
     const QString base = pdf + "-pg";
@@ -53,6 +39,8 @@ void Prepara(Printer& p) {
 }
 
 struct Figura { bool pixmap; double esquerda, topo; };
+// The printers installed and the one chosen.
+using Instaladas = QPair<QStringList, QString>;
 }  // namespace
 
 class tst_Printer : public QObject {
@@ -100,7 +88,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
                                      for (const QString& f : saida.entryList(filtro, QDir::Files))
                                          if (!antes.contains(f)) novo = saida.filePath(f);
-                                     return !novo.isEmpty() && Paginas(novo) == 2;
+                                     return !novo.isEmpty() && Le_Pdf(novo).paginas == 2;
                                  }()),
                                  30000);
         QFile::remove(novo);
@@ -129,7 +117,6 @@ private slots:
     // scale's offsets move it as they move the text.
     void figura_data() {
         Tabela<Figura>({
-            {"imagem na origem", {false, 0, 0}},
             {"imagem deslocada", {false, -5, -10}},
             {"pixmap deslocado", {true, 3, -4}},
         });
@@ -149,11 +136,9 @@ private slots:
         }
         p.EndDoc();
         const QString pdf = Printer::ArquivosPdf().value(0);
-        QCOMPARE(Paginas(pdf), 3);
-        QSet<QString> objetos;
-        const QStringList linhas = Executa("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
-        for (const QString& l : linhas.mid(2)) objetos.insert(l.simplified().section(' ', 10, 11));
-        QCOMPARE(objetos.size(), 1);
+        const Figuras f = Le_Figuras(pdf);
+        QCOMPARE(f.desenhos, 3);
+        QCOMPARE(f.objetos, 1);
         const QRectF r = Mancha(pdf);
         QVERIFY2(qAbs(r.left() - (30 - caso.esquerda)) <= 0.5, qPrintable(QString::number(r.left())));
         QVERIFY2(qAbs(r.top() - (40 - caso.topo)) <= 0.5, qPrintable(QString::number(r.top())));
@@ -161,16 +146,8 @@ private slots:
         QVERIFY2(qAbs(r.height() - 10) <= 0.5, qPrintable(QString::number(r.height())));
     }
 
-    void courierNew() {
-        Printer& p = Impressora();
-        p.setCurrentX(10), p.setCurrentY(10);
-        p.Print("0123456789");
-        p.EndDoc();
-        const QString fontes = Executa("pdffonts", {Printer::ArquivosPdf().value(0)});
-        QVERIFY2(fontes.contains("LiberationMono"), qPrintable(fontes));
-    }
-
-    // A dropped job leaves no file and nothing open; the next job is whole.
+    // A dropped job leaves no file and nothing open; the next job is whole,
+    // in the fixed-pitch font.
     void abandono() {
         Printer& p = Impressora();
         p.setCurrentX(10), p.setCurrentY(10), p.Print("ABANDONADO");
@@ -183,18 +160,17 @@ private slots:
         p.setCurrentX(10), p.setCurrentY(10), p.Print("NOVO");
         p.EndDoc();
         QCOMPARE(Printer::ArquivosPdf().size(), 1);
-        QCOMPARE(Paginas(Printer::ArquivosPdf()[0]), 1);
+        QCOMPARE(Le_Pdf(Printer::ArquivosPdf()[0]).paginas, 1);
+        const QString fontes = Executa("pdffonts", {Printer::ArquivosPdf()[0]});
+        QVERIFY2(fontes.contains("LiberationMono"), qPrintable(fontes));
     }
 
     void semImpressora_data() {
-        QTest::addColumn<QStringList>("instaladas");
-        QTest::addColumn<QString>("escolhida");
-        QTest::newRow("nenhuma instalada") << QStringList() << QString();
-        QTest::newRow("escolhida removida") << QStringList{"Outra"} << QString("Removida");
+        Tabela<Instaladas>({{"nenhuma instalada", {{}, {}}}, {"escolhida removida", {{"Outra"}, "Removida"}}});
     }
     void semImpressora() {
-        QFETCH(QStringList, instaladas);
-        QFETCH(QString, escolhida);
+        QFETCH(Instaladas, caso);
+        const auto& [instaladas, escolhida] = caso;
         Printer::DefinePastaPdf({});
         Printers::DefineLista([=] { return instaladas; });
         Define_Impressora(escolhida);

@@ -6,7 +6,14 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QtTest>
+
+namespace {
+// The printers installed, the list shown, the one chosen, those installed
+// by the click on OK, and the program's printer afterwards (empty: unchanged).
+struct Escolha { QStringList instaladas, naLista; int escolhida; QStringList aoConfirmar; QString impressora; };
+}  // namespace
 
 class tst_Impressoras : public QObject {
     Q_OBJECT
@@ -27,28 +34,18 @@ private slots:
     }
 
     void escolha_data() {
-        QTest::addColumn<QStringList>("instaladas");
-        QTest::addColumn<QStringList>("naLista");
-        QTest::addColumn<int>("escolhida");
-        QTest::addColumn<QStringList>("aoConfirmar");  // the printers installed by then
-        QTest::addColumn<QString>("impressora");       // the program's printer afterwards; empty: unchanged
-        QStringList duas{"Zeta Laser", "Alfa Jato", "Alfa Jato"};
-        QTest::newRow("a segunda da lista") << duas << duas << 1 << duas << "Alfa Jato";
-        QTest::newRow("OK sem escolher") << duas << duas << -1 << duas << "";
-        QTest::newRow("removida depois de listada") << duas << duas << 0 << QStringList{"Alfa Jato"} << "";
-        QTest::newRow("nenhuma instalada")
-            << QStringList() << QStringList{"Não há impressoras disponíveis"} << 0 << QStringList() << "";
+        const QStringList duas{"Zeta Laser", "Alfa Jato", "Alfa Jato"};
+        Tabela<Escolha>({{"a segunda da lista", {duas, duas, 1, duas, "Alfa Jato"}},
+                         {"OK sem escolher", {duas, duas, -1, duas, ""}},
+                         {"removida depois de listada", {duas, duas, 0, {"Alfa Jato"}, ""}},
+                         {"nenhuma instalada", {{}, {"Não há impressoras disponíveis"}, 0, {}, ""}}});
     }
     void escolha() {
-        QFETCH(QStringList, instaladas);
-        QFETCH(QStringList, naLista);
-        QFETCH(int, escolhida);
-        QFETCH(QStringList, aoConfirmar);
-        QFETCH(QString, impressora);
+        QFETCH(Escolha, caso);
+        auto& [instaladas, naLista, escolhida, aoConfirmar, impressora] = caso;
         Ambiente amb;
         Printers::DefineLista([&] { return instaladas; });
         Impressoras* f = abre();
-        QCOMPARE(f->Caption(), QString(" Impressoras"));
         QStringList lista;
         for (int i = 0; i < f->CboPrinters->ListCount(); ++i) lista << f->CboPrinters->List(i);
         QCOMPARE(lista, naLista);

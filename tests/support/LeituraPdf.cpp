@@ -1,8 +1,10 @@
 #include "support/LeituraPdf.h"
+#include "platform/Printer.h"
 #include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QtMath>
 
 QString Documento::Linha(int pagina, double y) const {
@@ -10,6 +12,12 @@ QString Documento::Linha(int pagina, double y) const {
     for (const Palavra& w : palavras)
         if (w.pagina == pagina && qAbs(w.y - y) <= 0.5) r << w.texto;
     return r.join(' ');
+}
+
+QStringList Documento::Linhas(int pagina, const QList<double>& ys) const {
+    QStringList r;
+    for (double y : ys) r << Linha(pagina, y);
+    return r;
 }
 
 int Documento::Pagina_Da_Linha(const QString& linha) const {
@@ -24,10 +32,25 @@ Palavra Documento::Acha(int pagina, const QString& texto, double y) const {
     return {};
 }
 
-QString Executa(const QString& programa, const QStringList& args) {
+QString Documento::Fora_Do_Lugar(const QList<Lugar>& lugares) const {
+    QStringList fora;
+    for (const Lugar& l : lugares) {
+        const Palavra w = Acha(l.pagina, l.texto, l.y);
+        const double medido = l.direita ? w.direita : w.x;
+        if (w.pagina == 0 || !Perto(medido, l.x))
+            fora << QString("%1 na página %2: %3 %4 (y %5), esperado %6")
+                        .arg(l.texto).arg(l.pagina).arg(l.direita ? "direita" : "x").arg(medido, 0, 'f', 1)
+                        .arg(w.y, 0, 'f', 1).arg(l.x, 0, 'f', 1);
+    }
+    return fora.join("; ");
+}
+
+QString Executa(const QString& programa, const QStringList& args, int* rc) {
     QProcess p;
     p.start(programa, args);
-    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    const bool terminou = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit;
+    if (rc) *rc = terminou ? p.exitCode() : -1;
+    return terminou && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 Documento Le_Pdf(const QString& pdf) {
@@ -48,6 +71,23 @@ Documento Le_Pdf(const QString& pdf) {
                                   m.captured(3).toDouble() * mm, texto};
         }
     return d;
+}
+
+Figuras Le_Figuras(const QString& pdf) {
+    Figuras f;
+    QSet<QString> objetos;
+    for (const QString& l : Executa("pdfimages", {"-list", pdf}).split('\n').mid(2))
+        if (const QStringList c = l.simplified().split(' '); c.size() > 11) {
+            ++f.desenhos;
+            objetos << c[10] + ' ' + c[11];
+        }
+    f.objetos = int(objetos.size());
+    return f;
+}
+
+Documento Novo_Pdf(qsizetype antes) {
+    const QStringList arquivos = Printer::ArquivosPdf();
+    return arquivos.size() == antes + 1 ? Le_Pdf(arquivos.back()) : Documento{};
 }
 
 bool Grava_Impresso(const QString& pasta) {
