@@ -99,6 +99,9 @@ void ImpLivroCx::Carrega_Mes() {
         if (!Lancamentos_Mes::Carrega_Lancamentos(LstLivroCx, tipo, saldo, conta)) completo = false;
     if (tipo_ != QLatin1String("C") && !Lancamentos_Mes::Carrega_Igrejas(LstLivroCx, saldo, conta)) completo = false;
     carregado_ = completo;
+    // What the print compares with: the sum as loaded, not as a later
+    // computation of the totals (leaving the previous balance) reads it.
+    remessas_ = remessasMostradas_;
 }
 
 Dinheiro ImpLivroCx::Saldo_Anterior() const { return Dinheiro::Le(TxtSalAnt->Text()).value_or(Dinheiro{}); }
@@ -111,7 +114,7 @@ void ImpLivroCx::Calcula_Saldo() {
         calculado_ = false;
         return;
     }
-    remessas_ = remessas;
+    remessasMostradas_ = remessas;
     TxtEntradas->setText_(entradas.Formata());
     TxtSaidas->setText_(saidas.Formata());
     TxtRemessas->setText_(remessas.Formata());

@@ -69,6 +69,7 @@ private:
     bool carregado_ = false;  // the last load completed
     bool calculado_ = false;  // and its totals too
     QString codIg_, ano_, mes_, tipo_;  // what the list was loaded for
-    Dinheiro remessas_;                 // the remittances the totals show
+    Dinheiro remessas_;                 // the remittances as the month was loaded
+    Dinheiro remessasMostradas_;        // the remittances the totals show
     bool imprimindo_ = false;           // a click is between its questions or printing
 };

@@ -212,6 +212,9 @@ private slots:
         digita(f->TxtLeft, "2.5", f->TxtTop);
         digita(f->TxtTop, "-3", f->TxtLeft);
         if (!caso.sql.isEmpty()) amb.Sql(caso.sql, caso.valores);
+        // The treasurer corrects the balance after the change: its new
+        // totals must not pass for what was loaded.
+        digita(f->TxtSalAnt, "1.500", f->TxtLeft);
         Param[9] = caso.mes;
         responde({vbOK});
         QTest::mouseClick(f->CmdImprime, Qt::LeftButton);
