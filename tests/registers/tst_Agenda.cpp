@@ -29,12 +29,6 @@ void salva(Agenda* f, const QString& dia, const QString& descricao) {
     QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
 }
 
-void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
-    l->setListIndex(i);
-    for (int r : respostas) Roteiro::Responde(r);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
 
 struct Recusa { QString dia, descricao; bool semMes; QString mensagem; };
 }  // namespace
@@ -49,10 +43,7 @@ class tst_Agenda : public QObject {
         amb.Sql("INSERT INTO Agenda (CodIg, Ano, Mes, Dia, Descricao) VALUES (12, 2021, 2, 20, 'ALUGUEL'), "
                 "(12, 2021, 2, 3, 'LUZ'), (12, 2021, 2, 20, 'ÁGUA'), (13, 2021, 2, 1, 'OUTRA'), (12, 2021, 3, 1, 'MARÇO')");
         Relogio::Define(QDateTime(QDate(2021, 3, 9), QTime(9, 0)));
-        Inicia_Principal("MARIA")->Agf_Fin->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Agenda*>(Form::Procura("Agenda"));
-        if (!f) qFatal("o menu não abriu a Agenda");
+        auto* f = Abre_Pelo_Menu<Agenda>(&Principal::Agf_Fin);
         // Its activation puts the focus in the day's box.
         if (!QTest::qWaitFor([f] { return QApplication::focusWidget() == f->TxtDia; })) qFatal("sem foco no dia");
         return f;
@@ -105,9 +96,9 @@ private slots:
 
         // Deleting one of two identical entries leaves the other, in the
         // file and in the list; No keeps both.
-        teclaDelete(f->LstAgenda, 3, {vbNo});
+        Tecla_Delete(f->LstAgenda, 3, {vbNo});
         CONFERE_CAIXA("Deseja remover ALUGUEL ?", vbYesNo + vbQuestion + vbDefaultButton2);
-        teclaDelete(f->LstAgenda, 3, {vbYes});
+        Tecla_Delete(f->LstAgenda, 3, {vbYes});
         CONFERE_CAIXA("Deseja remover ALUGUEL ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(guardadas(amb), (QStringList{"3|LUZ", "5|CONTA D'ÁGUA", "20|ÁGUA", "20|ALUGUEL"}));
         QCOMPARE(f->LstAgenda->ListCount(), 4);
@@ -134,7 +125,7 @@ private slots:
         Ambiente amb;
         Agenda* f = abre(amb);
         amb.Sql("CREATE TRIGGER Bloqueia BEFORE DELETE ON Agenda BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
-        teclaDelete(f->LstAgenda, 0, {vbYes, vbNo});
+        Tecla_Delete(f->LstAgenda, 0, {vbYes, vbNo});
         QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
         Roteiro::LimpaCaixas();
         Roteiro::Responde(vbNo);

@@ -12,12 +12,6 @@ namespace {
 // Another church's offering whose next code a double cannot hold exactly.
 constexpr qint64 Alto = (qint64(1) << 53) + 2;
 
-void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
-    l->setListIndex(i);
-    for (int r : respostas) Roteiro::Responde(r);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
 
 struct Recusa { QString ri, ficou, mensagem; int estilo; };
 struct RiDoCargo { int cargo; QString ri; };
@@ -50,11 +44,7 @@ class tst_Descricoes : public QObject {
         amb.Sql("INSERT INTO Cargos (Codigo, Descricao, Abreviado) VALUES (1, 'CONGREGADO', 'CG'), (2, 'PASTOR', 'PR'), "
                 "(3, 'EVANGELISTA', 'EV'), (4, 'MISSIONÁRIO', 'MS'), (5, 'PRESBÍTERO', 'PB'), (6, 'DIÁCONO', 'DC'), "
                 "(7, 'COOPERADOR', 'CP'), (8, 'MEMBRO', 'MB'), (9, 'VISITANTE', 'CG')");
-        Inicia_Principal("MARIA")->Tip_Hist->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Descricoes*>(Form::Procura("Descricoes"));
-        if (!f) qFatal("o menu não abriu o Cadastro de Históricos");
-        return f;
+        return Abre_Pelo_Menu<Descricoes>(&Principal::Tip_Hist);
     }
 
 private slots:
@@ -90,7 +80,7 @@ private slots:
         QCOMPARE(f->LstDescricao->ListCount(), 3);
 
         // The Delete key asks, No being the default.
-        teclaDelete(f->LstDescricao, 2, {vbYes});
+        Tecla_Delete(f->LstDescricao, 2, {vbYes});
         CONFERE_CAIXA("Deseja remover SÁBADO - CEIA ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->LblRegs->Caption(), QString("2 Registro(s)"));
 
@@ -198,7 +188,7 @@ private slots:
         Roteiro::Responde(vbOK);
         Duplo_Clique(f->LstDescricao, 0);
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
-        teclaDelete(f->LstDescricao, 1, {vbYes, vbOK});
+        Tecla_Delete(f->LstDescricao, 1, {vbYes, vbOK});
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
         QCOMPARE(f->LstDescricao->ListCount(), 3);
         QCOMPARE(amb.Conta("SELECT count(*) FROM Saidas"), 3);

@@ -10,12 +10,6 @@
 #include <QtTest>
 
 namespace {
-void troca(QWidget* w, const QString& texto) {  // select all, delete, type
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
 
 QString registro(Ambiente& amb) {
     auto rs = amb.Le("SELECT group_concat(Codigo || '|' || Tipo || '|' || Mes || '|' || Ano || '|' || Banco, ';') "
@@ -30,16 +24,12 @@ class tst_Parametr : public QObject {
     Parametr* abre(Ambiente& amb, const QString& usuario = "MARIA", const QString& banco = {}) {
         amb.Parametros(12, "SETOR NORTE", "VILA NOVA", "C", 8, 2021);
         if (!banco.isEmpty()) amb.Sql("UPDATE Parametros SET Banco = ?1, Agencia = '1', Conta = '2'", {banco});
-        Inicia_Principal(usuario)->Par_Sis->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Parametr*>(Form::Procura("Parametr"));
-        if (!f) qFatal("o menu não abriu os Parâmetros");
-        return f;
+        return Abre_Pelo_Menu<Parametr>(&Principal::Par_Sis, usuario);
     }
     static void banco(Parametr* f) {
-        troca(f->TxtBanco, "BANCO UM");
-        troca(f->TxtAgencia, "0001");
-        troca(f->TxtConta, "12345-6");
+        Troca(f->TxtBanco, "BANCO UM");
+        Troca(f->TxtAgencia, "0001");
+        Troca(f->TxtConta, "12345-6");
     }
 
 private slots:
@@ -65,7 +55,7 @@ private slots:
         QVERIFY(f->Salvo());
 
         amb.Sql("INSERT INTO Parametros (Codigo, Tipo, Mes, Ano, Banco) VALUES (99, 'C', 1, 2000, 'OUTRO')");
-        troca(f->TxtCodigo, "13");
+        Troca(f->TxtCodigo, "13");
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
         CONFERE_CAIXA("Operação realizada com Sucesso.", vbInformation);
@@ -96,7 +86,7 @@ private slots:
         Parametr* f = abre(amb);
         banco(f);
         TextBox* caixa = campo == "codigo" ? f->TxtCodigo : campo == "ano" ? f->TxtAno : f->TxtRazao;
-        troca(caixa, digitado);
+        Troca(caixa, digitado);
         QCOMPARE(caixa->Text(), fica);
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
@@ -143,9 +133,9 @@ private slots:
         auto* livro = qobject_cast<LivroCaixa*>(Form::Procura("LivroCaixa"));
         QVERIFY(livro);
         auto digitaOferta = [&](const QString& historico) {
-            troca(livro->CboHistorico, historico);
-            troca(livro->TxtDia, "3");
-            troca(livro->TxtValor, "10");
+            Troca(livro->CboHistorico, historico);
+            Troca(livro->TxtDia, "3");
+            Troca(livro->TxtValor, "10");
         };
         digitaOferta("OFERTA UM");
         f->CboMes->setListIndex(8);
