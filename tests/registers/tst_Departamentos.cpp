@@ -5,10 +5,13 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QtTest>
 
 namespace {
 
+
+struct Nome { QString digitado, listado, guardado; };  // nothing stored: refused
 
 QString guardados(Ambiente& amb) {
     return amb.Le("SELECT group_concat(Codigo || ':' || Descricao, ';') FROM (SELECT * FROM Departamentos ORDER BY Codigo)")
@@ -29,19 +32,14 @@ private slots:
     void cleanup() { Fecha_Tudo(); }
 
     void nomes_data() {
-        QTest::addColumn<QString>("digitado");
-        QTest::addColumn<QString>("listado");
-        QTest::addColumn<QString>("guardado");  // empty: refused
         const QString longo = QString::fromUtf8("AÇÃO D'ÁGUA ") + QString(48, 'X');
-        QTest::newRow("em branco") << "   " << "" << "";
-        QTest::newRow("acentos, apóstrofo, 60 caracteres")
-            << longo << longo.left(50) << "1:" + longo.left(50);
-        QTest::newRow("minúsculas e brancos") << " jovens " << " JOVENS " << "1:JOVENS";
+        Tabela<Nome>({{"em branco", {"   ", "", ""}},
+                      {"acentos, apóstrofo, 60 caracteres", {longo, longo.left(50), "1:" + longo.left(50)}},
+                      {"minúsculas e brancos", {" jovens ", " JOVENS ", "1:JOVENS"}}});
     }
     void nomes() {
-        QFETCH(QString, digitado);
-        QFETCH(QString, listado);
-        QFETCH(QString, guardado);
+        QFETCH(Nome, caso);
+        const auto& [digitado, listado, guardado] = caso;
         Ambiente amb;
         Departamentos* f = abre(amb);
         QCOMPARE(f->LblRegs->Caption(), QString(" Registro(s)"));

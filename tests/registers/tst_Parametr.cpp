@@ -7,9 +7,14 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QtTest>
 
 namespace {
+
+// The box typed into, what it shows, and the record stored ("": refused).
+struct Recusa { QString campo, digitado, fica, gravado; };
+struct Travas { QString usuario, banco; bool travado; };
 
 QString registro(Ambiente& amb) {
     auto rs = amb.Le("SELECT group_concat(Codigo || '|' || Tipo || '|' || Mes || '|' || Ano || '|' || Banco, ';') "
@@ -65,23 +70,17 @@ private slots:
     }
 
     void recusa_data() {
-        QTest::addColumn<QString>("campo");
-        QTest::addColumn<QString>("digitado");
-        QTest::addColumn<QString>("fica");
-        QTest::addColumn<QString>("gravado");  // empty: refused
-        QTest::newRow("código vazio") << "codigo" << "" << "" << "";
-        QTest::newRow("código com letras") << "codigo" << "abc" << "" << "";
-        QTest::newRow("código negativo") << "codigo" << "-12" << "-12" << "";
-        QTest::newRow("código longo") << "codigo" << "12345" << "1234" << "1234|C|8|2021|BANCO UM";
-        QTest::newRow("razão em branco") << "razao" << "   " << "   " << "";
-        QTest::newRow("ano negativo") << "ano" << "-1" << "-1" << "";
-        QTest::newRow("ano zero") << "ano" << "0" << "0" << "";
+        Tabela<Recusa>({
+            {"código vazio", {"codigo", "", "", ""}}, {"código com letras", {"codigo", "abc", "", ""}},
+            {"código negativo", {"codigo", "-12", "-12", ""}},
+            {"código longo", {"codigo", "12345", "1234", "1234|C|8|2021|BANCO UM"}},
+            {"razão em branco", {"razao", "   ", "   ", ""}}, {"ano negativo", {"ano", "-1", "-1", ""}},
+            {"ano zero", {"ano", "0", "0", ""}},
+        });
     }
     void recusa() {
-        QFETCH(QString, campo);
-        QFETCH(QString, digitado);
-        QFETCH(QString, fica);
-        QFETCH(QString, gravado);
+        QFETCH(Recusa, caso);
+        const auto& [campo, digitado, fica, gravado] = caso;
         Ambiente amb;
         Parametr* f = abre(amb);
         banco(f);
@@ -105,21 +104,16 @@ private slots:
     }
 
     void bancos_travados_data() {
-        QTest::addColumn<QString>("usuario");
-        QTest::addColumn<QString>("banco");
-        QTest::addColumn<bool>("travado");
-        QTest::newRow("vazio, qualquer usuário") << "MARIA" << "" << false;
-        QTest::newRow("preenchido, usuário comum") << "MARIA" << "BANCO X" << true;
-        QTest::newRow("preenchido, administrador") << "DEDURE" << "BANCO X" << false;
+        Tabela<Travas>({{"vazio, qualquer usuário", {"MARIA", "", false}},
+                        {"preenchido, usuário comum", {"MARIA", "BANCO X", true}},
+                        {"preenchido, administrador", {"DEDURE", "BANCO X", false}}});
     }
     void bancos_travados() {
-        QFETCH(QString, usuario);
-        QFETCH(QString, banco);
-        QFETCH(bool, travado);
+        QFETCH(Travas, caso);
         Ambiente amb;
-        Parametr* f = abre(amb, usuario, banco);
-        QCOMPARE(f->TxtBanco->Locked(), travado);
-        QCOMPARE(f->TxtConta->Locked(), travado);
+        Parametr* f = abre(amb, caso.usuario, caso.banco);
+        QCOMPARE(f->TxtBanco->Locked(), caso.travado);
+        QCOMPARE(f->TxtConta->Locked(), caso.travado);
     }
 
     // An entry half typed in the cash book is saved in the month it was
