@@ -104,6 +104,21 @@ private slots:
         QCOMPARE(f->LstAgenda->ListCount(), 4);
         QCOMPARE(f->LblRegs->Caption(), QString("4 Registro(s)"));
 
+        // A deletion that fails says so and keeps the row, by either road.
+        amb.Sql("CREATE TRIGGER Bloqueia BEFORE DELETE ON Agenda BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
+        Tecla_Delete(f->LstAgenda, 1, {vbYes, vbNo});
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        Roteiro::LimpaCaixas();
+        Roteiro::Responde(vbNo);
+        Duplo_Clique(f->LstAgenda, 1);
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        QVERIFY(!Roteiro::HouveInesperada());
+        Roteiro::LimpaCaixas();
+        QCOMPARE(f->LstAgenda->ListCount(), 4);
+        QCOMPARE(f->TxtDia->Text() + f->TxtCompromisso->Text(), QString());
+        QCOMPARE(guardadas(amb).size(), 4);
+        amb.Sql("DROP TRIGGER Bloqueia");
+
         // A double-click takes the entry out of the file into the boxes;
         // closing then offers to save it again.
         Duplo_Clique(f->LstAgenda, 1);
@@ -118,24 +133,6 @@ private slots:
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);
         QCOMPARE(guardadas(amb), (QStringList{"3|LUZ", "5|CONTA D'ÁGUA", "20|ÁGUA", "20|ALUGUEL"}));
-    }
-
-    // A deletion that fails says so and keeps the row, by either road.
-    void remocao_que_falha() {
-        Ambiente amb;
-        Agenda* f = abre(amb);
-        amb.Sql("CREATE TRIGGER Bloqueia BEFORE DELETE ON Agenda BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
-        Tecla_Delete(f->LstAgenda, 0, {vbYes, vbNo});
-        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
-        Roteiro::LimpaCaixas();
-        Roteiro::Responde(vbNo);
-        Duplo_Clique(f->LstAgenda, 0);
-        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
-        QVERIFY(!Roteiro::HouveInesperada());
-        Roteiro::LimpaCaixas();
-        QCOMPARE(f->LstAgenda->ListCount(), 3);
-        QCOMPARE(f->TxtDia->Text() + f->TxtCompromisso->Text(), QString());
-        QCOMPARE(guardadas(amb).size(), 3);
     }
 
     void compromissos_de_hoje_nos_avisos() {

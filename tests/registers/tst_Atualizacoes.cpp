@@ -219,9 +219,7 @@ private slots:
         Tabela<Queda>({{"passo 4 lendo as remessas, não", {4, vbNo}},
                        {"passo 4 lendo as remessas, sim", {4, vbYes}},
                        {"passo 6 antes de substituir as contas, não", {6, vbNo}},
-                       {"passo 6 antes de substituir as contas, sim", {6, vbYes}},
-                       {"passo 7, não", {7, vbNo}},
-                       {"passo 7, sim", {7, vbYes}}});
+                       {"passo 6 antes de substituir as contas, sim", {6, vbYes}}});
     }
     // The step's connection killed from a second one: No keeps the step's
     // table as it was and runs no later step; Yes runs the whole step again
