@@ -29,10 +29,8 @@ class tst_Remessas : public QObject {
         return Abre_Pelo_Menu<Remessas>(&Principal::Rem_Mat);
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(Dia || ':' || Valor, '|') FROM "
-                      "(SELECT * FROM Remessas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 ORDER BY Dia, Valor)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT Dia || ':' || Valor FROM Remessas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 "
+                          "ORDER BY Dia, Valor").join('|');
     }
 
 private slots:

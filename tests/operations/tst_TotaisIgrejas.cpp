@@ -63,11 +63,9 @@ class tst_TotaisIgrejas : public QObject {
         f->CmdEnvia->setFocus();
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(Codigo || ':' || CodCongrega || ':' || Entradas || ':' || Saidas || ':' || "
-                      "Aluguel || ':' || Agua || ':' || Luz || ':' || Prebenda, '|') FROM "
-                      "(SELECT * FROM TotIgrejas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 ORDER BY Codigo)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT Codigo || ':' || CodCongrega || ':' || Entradas || ':' || Saidas || ':' || Aluguel || ':' || "
+                          "Agua || ':' || Luz || ':' || Prebenda FROM TotIgrejas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 "
+                          "ORDER BY Codigo").join('|');
     }
 
 private slots:

@@ -15,12 +15,7 @@ QString linha(const QString& dia, const QString& descricao) { return dia + ' ' +
 
 // What the file holds for church 12 in February 2021, by day and description.
 QStringList guardadas(Ambiente& amb) {
-    QStringList r;
-    for (auto rs = amb.Le("SELECT Dia, Descricao FROM Agenda WHERE CodIg = 12 AND Ano = 2021 AND Mes = 2 "
-                          "ORDER BY Dia, Descricao");
-         !rs->Eof(); rs->MoveNext())
-        r << rs->Fields(0).toString() + '|' + rs->Fields(1).toString();
-    return r;
+    return amb.Linhas("SELECT Dia, Descricao FROM Agenda WHERE CodIg = 12 AND Ano = 2021 AND Mes = 2 ORDER BY Dia, Descricao");
 }
 
 void salva(Agenda* f, const QString& dia, const QString& descricao) {

@@ -69,27 +69,17 @@ class tst_Atualizacoes : public QObject {
         Roteiro::LimpaCaixas();
         return caixas;
     }
-    // The rows of a local query, columns joined by "|".
-    QStringList linhas(const QString& sql) {
-        QStringList l;
-        for (RecordsetPtr rs = amb->Le(sql); !rs->Eof(); rs->MoveNext()) {
-            QStringList c;
-            for (int i = 0; i < rs->FieldCount(); ++i) c << (rs->Fields(i).isNull() ? "NULL" : rs->Fields(i).toString());
-            l << c.join('|');
-        }
-        return l;
-    }
     QStringList deptos() {
-        return linhas("SELECT CodIg, Descricao FROM Departamentos WHERE Descricao LIKE '%T12' ORDER BY Codigo");
+        return amb->Linhas("SELECT CodIg, Descricao FROM Departamentos WHERE Descricao LIKE '%T12' ORDER BY Codigo");
     }
-    QStringList igrejas() { return linhas("SELECT CodCongrega, Nome, Calculo FROM Igrejas ORDER BY CodCongrega"); }
-    QStringList dizimos() { return linhas("SELECT Codigo, CodIg, RI, Nome, Cargo FROM Dizimos ORDER BY Codigo"); }
+    QStringList igrejas() { return amb->Linhas("SELECT CodCongrega, Nome, Calculo FROM Igrejas ORDER BY CodCongrega"); }
+    QStringList dizimos() { return amb->Linhas("SELECT Codigo, CodIg, RI, Nome, Cargo FROM Dizimos ORDER BY Codigo"); }
     // The account the installation had and those of the test.
     QStringList saidas() {
-        return linhas("SELECT Codigo, CodIg, Descricao FROM Saidas WHERE Codigo = 1 OR Codigo BETWEEN 91200 AND 91299 "
+        return amb->Linhas("SELECT Codigo, CodIg, Descricao FROM Saidas WHERE Codigo = 1 OR Codigo BETWEEN 91200 AND 91299 "
                       "ORDER BY Codigo");
     }
-    QStringList calculos() { return linhas("SELECT Tipo, Descricao FROM TipoCalculo ORDER BY Tipo"); }
+    QStringList calculos() { return amb->Linhas("SELECT Tipo, Descricao FROM TipoCalculo ORDER BY Tipo"); }
 
 private slots:
     void init() {
@@ -172,9 +162,9 @@ private slots:
             QCOMPARE(dizimos(), esperados[3]);
             QCOMPARE(saidas(), esperados[4]);
             QCOMPARE(amb->Conta("SELECT COUNT(*) FROM Saidas"), Central_Conta("SELECT COUNT(*) FROM tblcontas WHERE tipo = 'D'"));
-            QCOMPARE(linhas("SELECT Codigo, Descricao, Abreviado FROM Cargos WHERE Codigo > 9000 ORDER BY Codigo"),
+            QCOMPARE(amb->Linhas("SELECT Codigo, Descricao, Abreviado FROM Cargos WHERE Codigo > 9000 ORDER BY Codigo"),
                      (QStringList{"9201|DIÁCONO|DC", "9202|PRESBÍTERO|PB"}));
-            QCOMPARE(linhas("SELECT Codigo, CodIg, Descricao FROM Ofertas ORDER BY Codigo"),
+            QCOMPARE(amb->Linhas("SELECT Codigo, CodIg, Descricao FROM Ofertas ORDER BY Codigo"),
                      (QStringList{"1|91201|DOMINGO - CULTO COM A FAMÍLIA", "2|91201|SEGUNDA-FEIRA - CULTO DE ORAÇÃO",
                                   "3|91201|TERÇA-FEIRA - CULTO DE ENSINO E DOUTRINA",
                                   "4|91201|QUARTA-FEIRA - CULTO DE NOITE DA BENÇÃO",
@@ -209,7 +199,7 @@ private slots:
             if (passo == 4) fim[0] = f->LblRegAnd->Caption(), fim[1] = f->LblAndam->Caption(), fim[2] = f->LblProgresso->Caption();
         };
         QCOMPARE(atualiza(f, {4}, {vbOK}), QStringList{Concluido});
-        QCOMPARE(linhas("SELECT CodCongrega, Calculo FROM Igrejas ORDER BY CodCongrega"), caso.congregacoes);
+        QCOMPARE(amb->Linhas("SELECT CodCongrega, Calculo FROM Igrejas ORDER BY CodCongrega"), caso.congregacoes);
         QCOMPARE(fim[0], caso.contagem);
         QCOMPARE(fim[1], QString("100%"));
         QCOMPARE(fim[2], QString(35, '='));

@@ -14,9 +14,7 @@ namespace {
 struct Nome { QString digitado, listado, guardado; };  // nothing stored: refused
 
 QString guardados(Ambiente& amb) {
-    return amb.Le("SELECT group_concat(Codigo || ':' || Descricao, ';') FROM (SELECT * FROM Departamentos ORDER BY Codigo)")
-        ->Fields(0)
-        .toString();
+    return amb.Linhas("SELECT Codigo || ':' || Descricao FROM Departamentos ORDER BY Codigo").join(';');
 }
 }  // namespace
 

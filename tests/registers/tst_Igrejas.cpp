@@ -31,10 +31,8 @@ class tst_Igrejas : public QObject {
         return Abre_Pelo_Menu<Igrejas>(&Principal::Igr_Setor);
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(CodCongrega || ':' || Nome || ':' || Calculo, '|') FROM "
-                      "(SELECT * FROM Igrejas WHERE CodIg = 12 ORDER BY CodCongrega)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT CodCongrega || ':' || Nome || ':' || Calculo FROM Igrejas WHERE CodIg = 12 "
+                          "ORDER BY CodCongrega").join('|');
     }
 
 private slots:
