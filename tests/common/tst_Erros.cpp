@@ -73,10 +73,6 @@ private slots:
                                                    "ODBC--falha na chamada."}},
             {"5 fora da tabela", {5, {}, "Chamada de procedimento ou argumento inválido."}},
             {"número desconhecido", {31999, {}, "Erro definido pelo aplicativo ou pelo objeto."}},
-            // 3200 names the table between the apostrophes of the engine's text.
-            {"3200 com o nome da tabela",
-             {3200, "The record cannot be deleted or changed because table 'LivroCaixa' includes related records.",
-              r3200 + "LivroCaixa" + a3200}},
             {"3200 sem dois apóstrofos após o quinto caractere", {3200, "'a' table 'x", r3200 + a3200}},
         });
     }

@@ -50,13 +50,6 @@ private slots:
         QCOMPARE(QDir(amb.Pasta()).entryList(QDir::Files), QStringList({Banco::NomeArquivo}));
         Conexao con = Conexao::Abre(amb.Arquivo());
         QCOMPARE(con.Valor("PRAGMA user_version").toInt(), Esquema::Versao);
-        // The parameter row's fields in the order the forms read them.
-        Executa_SQL("INSERT INTO Parametros VALUES (7, 'IGREJA', 'S', 'SETOR NORTE', 'VILA NOVA', 2021, 8,"
-                    " 'A', 'BANCO', '0001', '123-4')");
-        RecordsetPtr rs = Abre_Recordset("ProcPesqParametros");
-        QStringList campos;
-        for (int i = 0; i < rs->FieldCount(); ++i) campos << rs->Texto(rs->FieldName(i));
-        QCOMPARE(campos, QString("7|IGREJA|SETOR NORTE|VILA NOVA|S|8|2021|BANCO|0001|123-4").split('|'));
         // Never over an existing file.
         const QByteArray antes = Bytes(amb.Arquivo());
         QCOMPARE(ErroDe([&] { Esquema::Cria(amb.Arquivo()); }), 58L);

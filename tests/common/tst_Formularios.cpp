@@ -132,19 +132,6 @@ private slots:
         Define_Observador_Efeito({});
     }
 
-    void centralizaForm() {
-        FormTeste pai("Pai"), f("Filho");
-        pai.setWidth(12000);
-        pai.setHeight(9000);
-        f.setWidth(6000);
-        f.setHeight(3000);
-        Centraliza_Form(&f, &pai, "");
-        QCOMPARE(f.Left(), 3000);
-        QCOMPARE(f.Top(), 100);
-        Centraliza_Form(&f, &pai, "S");
-        QCOMPARE(f.Top(), 3000);
-    }
-
     void fechaForms() {
         Ambiente amb(false);
         g_descarregados.clear();

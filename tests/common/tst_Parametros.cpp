@@ -58,17 +58,6 @@ private slots:
         QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
-    void mostraMesAno() {
-        Ambiente amb;
-        TextBox txt;
-        txt.setText("intacto");
-        Mostra_Mes_Ano(&txt);  // no row: unchanged
-        QCOMPARE(txt.Text(), QString("intacto"));
-        amb.Parametros(1, "S", "C", "C", 3, 2021);
-        Mostra_Mes_Ano(&txt);
-        QCOMPARE(txt.Text(), QString("MARÇO / 2021"));  // from the table, not from Param
-    }
-
     void nomeMes_data() {
         Tabela<Mes>({{"pelo número", {12, "", "DEZEMBRO"}},
                      {"o número antes do nome", {3, "JANEIRO", "MARÇO"}},

@@ -94,10 +94,6 @@ private slots:
         Relogio::Define(QDateTime(QDate(2021, 8, 5), QTime(9, 0)));
         Principal* p = Inicia_Principal("MARIA");  // nothing for today: the window does not stay
         QVERIFY(!Form::Procura("Avisos"));
-        // A sector (type "S"): its own items are enabled.
-        QCOMPARE((QList<bool>{p->Igr_Setor->isEnabled(), p->Rem_Mat->isEnabled(), p->Set_Igr->isEnabled(),
-                              p->Exp_Termo->isEnabled()}),
-                 (QList<bool>{true, true, true, true}));
         amb.Sql("INSERT INTO Agenda (CodIg, Ano, Mes, Dia, Descricao) VALUES (12, 2021, 8, 5, 'pagar água'), "
                 "(12, 2021, 8, 5, 'Aluguel do salão'), (12, 2021, 8, 5, 'ÉDEN: reunião'), (12, 2021, 8, 6, 'amanhã'), "
                 "(13, 2021, 8, 5, 'outra igreja'), (12, 2021, 8, 5, NULL)");
