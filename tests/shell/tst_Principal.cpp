@@ -94,6 +94,7 @@ private slots:
         Relogio::Define(QDateTime(QDate(2021, 8, 5), QTime(9, 0)));
         Principal* p = Inicia_Principal("MARIA");  // nothing for today: the window does not stay
         QVERIFY(!Form::Procura("Avisos"));
+        QVERIFY(p->Exp_Termo->isEnabled());  // a sector's item; the others open their forms in their own tests
         amb.Sql("INSERT INTO Agenda (CodIg, Ano, Mes, Dia, Descricao) VALUES (12, 2021, 8, 5, 'pagar água'), "
                 "(12, 2021, 8, 5, 'Aluguel do salão'), (12, 2021, 8, 5, 'ÉDEN: reunião'), (12, 2021, 8, 6, 'amanhã'), "
                 "(13, 2021, 8, 5, 'outra igreja'), (12, 2021, 8, 5, NULL)");
