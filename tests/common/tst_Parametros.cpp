@@ -1,7 +1,6 @@
 // Loading the installation's parameters and the month names.
 #include "common/Parametros.h"
 #include "platform/App.h"
-#include "platform/Controles.h"
 #include "platform/Erro.h"
 #include "platform/MsgBox.h"
 #include "platform/Relogio.h"

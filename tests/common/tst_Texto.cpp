@@ -4,7 +4,6 @@
 // a text box's limit alike.
 #include "common/Numeros.h"
 #include "common/Texto.h"
-#include "common/Usuario.h"
 #include "platform/Controles.h"
 #include "platform/Erro.h"
 #include "platform/MsgBox.h"
