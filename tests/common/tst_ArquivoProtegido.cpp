@@ -40,10 +40,6 @@ private slots:
         Protecao protecao(pasta ? amb.Pasta() : amb.Arquivo());
         if (!protecao.Protegido()) QSKIP("este sistema não deixa proteger o arquivo contra escrita");
 
-        // The start-up step: a current file is read, never written.
-        QCOMPARE(ErroDe([&] { QVERIFY(!Esquema::Atualiza(amb.Arquivo())); }), 0L);
-        QCOMPARE(Abre_Recordset(QStringLiteral("SELECT count(*) FROM Cargos"))->Fields(0).toInt(), 1);
-
         // A write is refused in Portuguese, under the read-only number.
         Roteiro::Responde(vbNo);
         QVERIFY(!Tenta([] { Executa_SQL(QStringLiteral("DELETE FROM Cargos")); }));

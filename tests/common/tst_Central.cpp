@@ -29,6 +29,7 @@ QStringList Prompts() {
 const QString Sem = "48Atenção TESTENão há Conexão com a Internet!\rExamine e tente novamente.";
 const QString Nao = "48Atenção TESTESua Conexão não alcança a base Vendral!\rExamine e tente novamente.";
 const auto Mudo = [](const QString&, int, int) { return false; };
+struct Publicada { QVariantList linhas; QString esperada; };
 struct Inalcancavel { QString servidor, senha, texto; };
 struct Fim { QString fim; long numero; QString guardado; };
 }  // namespace
@@ -58,18 +59,14 @@ private slots:
     // The published version: the view's row, the program's own when it has
     // none, the empty text for a null one.
     void versao_publicada_data() {
-        QTest::addColumn<QVariantList>("linhas");
-        QTest::addColumn<QString>("esperada");
-        QTest::newRow("a da vista") << QVariantList{"1.0.3"} << "1.0.3";
-        QTest::newRow("vista vazia") << QVariantList{} << App::Versao();
-        QTest::newRow("versão nula") << QVariantList{QVariant(QString())} << "";
+        Tabela<Publicada>({{"a da vista", {{"1.0.3"}, "1.0.3"}}, {"vista vazia", {{}, App::Versao()}},
+                           {"versão nula", {{QVariant(QString())}, ""}}});
     }
     void versao_publicada() {
-        QFETCH(QVariantList, linhas);
-        QFETCH(QString, esperada);
-        for (const QVariant& v : linhas) Executa("INSERT INTO versao_sistema VALUES (?)", {v});
-        QCOMPARE(Versao_Servidor(), esperada);
-        QCOMPARE(Versao_Servidor_Lida().value_or("-"), esperada);
+        QFETCH(Publicada, caso);
+        for (const QVariant& v : caso.linhas) Executa("INSERT INTO versao_sistema VALUES (?)", {v});
+        QCOMPARE(Versao_Servidor(), caso.esperada);
+        QCOMPARE(Versao_Servidor_Lida().value_or("-"), caso.esperada);
     }
 
     // Silence, nothing listening (127.0.0.2: refused, which is an answer)

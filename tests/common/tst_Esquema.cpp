@@ -6,6 +6,7 @@
 #include "platform/SqlCipher.h"
 #include "support/Ambiente.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,9 @@ QSet<QString> Estrutura(const QString& caminho) {
     return r;
 }
 
+struct Intacto { QString sql; long erro; };
+struct Tipos { QString antigo, tipos; };  // an older file's layout ("": a new file), the types it ends with
+
 // Makes a file with an older layout.
 void Antigo(const QString& caminho, const QString& sql) { Conexao::CriaArquivo(caminho).Executa(sql); }
 }  // namespace
@@ -46,13 +50,6 @@ private slots:
         QCOMPARE(QDir(amb.Pasta()).entryList(QDir::Files), QStringList({Banco::NomeArquivo}));
         Conexao con = Conexao::Abre(amb.Arquivo());
         QCOMPARE(con.Valor("PRAGMA user_version").toInt(), Esquema::Versao);
-        // The parameter row's fields in the order the forms read them.
-        Executa_SQL("INSERT INTO Parametros VALUES (7, 'IGREJA', 'S', 'SETOR NORTE', 'VILA NOVA', 2021, 8,"
-                    " 'A', 'BANCO', '0001', '123-4')");
-        RecordsetPtr rs = Abre_Recordset("ProcPesqParametros");
-        QStringList campos;
-        for (int i = 0; i < rs->FieldCount(); ++i) campos << rs->Texto(rs->FieldName(i));
-        QCOMPARE(campos, QString("7|IGREJA|SETOR NORTE|VILA NOVA|S|8|2021|BANCO|0001|123-4").split('|'));
         // Never over an existing file.
         const QByteArray antes = Bytes(amb.Arquivo());
         QCOMPARE(ErroDe([&] { Esquema::Cria(amb.Arquivo()); }), 58L);
@@ -98,22 +95,21 @@ private slots:
     }
 
     void atualizacaoQueNaoMudaNada_data() {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<long>("erro");
         // A key column cannot be added to a table in use: the whole upgrade is undone.
-        QTest::newRow("chave numa tabela com linhas")
-            << "CREATE TABLE Igrejas (CodIg INTEGER, Nome TEXT); INSERT INTO Igrejas VALUES (12, 'VILA NOVA');" << 3075L;
-        QTest::newRow("arquivo de versão mais nova")
-            << QString("CREATE TABLE Futuro (a); PRAGMA user_version = %1").arg(Esquema::Versao + 1) << 0L;
+        Tabela<Intacto>({
+            {"chave numa tabela com linhas",
+             {"CREATE TABLE Igrejas (CodIg INTEGER, Nome TEXT); INSERT INTO Igrejas VALUES (12, 'VILA NOVA');", 3075}},
+            {"arquivo de versão mais nova",
+             {QString("CREATE TABLE Futuro (a); PRAGMA user_version = %1").arg(Esquema::Versao + 1), 0}},
+        });
     }
     void atualizacaoQueNaoMudaNada() {
-        QFETCH(QString, sql);
-        QFETCH(long, erro);
+        QFETCH(Intacto, caso);
         Ambiente amb(false);
-        Antigo(amb.Arquivo(), sql);
+        Antigo(amb.Arquivo(), caso.sql);
         const QByteArray antes = Bytes(amb.Arquivo());
         bool atualizou = false;
-        QCOMPARE(ErroDe([&] { atualizou = Esquema::Atualiza(amb.Arquivo()); }), erro);
+        QCOMPARE(ErroDe([&] { atualizou = Esquema::Atualiza(amb.Arquivo()); }), caso.erro);
         QVERIFY(!atualizou);
         QCOMPARE(Bytes(amb.Arquivo()), antes);
     }
@@ -121,21 +117,19 @@ private slots:
     // The calculation types: a new file has them; an older file gets them
     // only into an empty table; a file already up to date is left alone.
     void tiposDeCalculo_data() {
-        QTest::addColumn<QString>("antigo");
-        QTest::addColumn<QString>("tipos");
         const QString seis = "1:Cálculo 01,2:Cálculo 02,3:Cálculo 03,4:Cálculo 04,5:Cálculo 05,6:Cálculo 06";
-        QTest::newRow("arquivo novo") << QString() << seis;
-        QTest::newRow("antigo com a tabela vazia")
-            << "CREATE TABLE TipoCalculo (Tipo INTEGER PRIMARY KEY, Descricao TEXT); PRAGMA user_version = 3" << seis;
-        QTest::newRow("antigo sem a tabela") << "CREATE TABLE Agenda (CodIg INTEGER); PRAGMA user_version = 3" << seis;
-        QTest::newRow("antigo com a tabela baixada")
-            << "CREATE TABLE TipoCalculo (Tipo INTEGER PRIMARY KEY, Descricao TEXT);"
-               "INSERT INTO TipoCalculo VALUES (3, 'BAIXADO'); PRAGMA user_version = 3"
-            << "3:BAIXADO";
+        const QString tabela = "CREATE TABLE TipoCalculo (Tipo INTEGER PRIMARY KEY, Descricao TEXT);";
+        Tabela<Tipos>({
+            {"arquivo novo", {{}, seis}},
+            {"antigo com a tabela vazia", {tabela + " PRAGMA user_version = 3", seis}},
+            {"antigo sem a tabela", {"CREATE TABLE Agenda (CodIg INTEGER); PRAGMA user_version = 3", seis}},
+            {"antigo com a tabela baixada",
+             {tabela + "INSERT INTO TipoCalculo VALUES (3, 'BAIXADO'); PRAGMA user_version = 3", "3:BAIXADO"}},
+        });
     }
     void tiposDeCalculo() {
-        QFETCH(QString, antigo);
-        QFETCH(QString, tipos);
+        QFETCH(Tipos, caso);
+        const auto& [antigo, tipos] = caso;
         Ambiente amb(false);
         if (antigo.isEmpty()) Esquema::Cria(amb.Arquivo());
         else Antigo(amb.Arquivo(), "CREATE TABLE Consultas (Nome TEXT PRIMARY KEY, Parametros TEXT, Sql TEXT);" + antigo);

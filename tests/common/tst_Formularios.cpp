@@ -52,21 +52,19 @@ class tst_Formularios : public QObject {
     Q_OBJECT
 
 private slots:
+    // The previous text chooses the same item again, whatever the case;
+    // else the first that begins with it.
     void carregaCombo_data() {
-        QTest::addColumn<QString>("antes");
-        QTest::addColumn<int>("indice");
-        // The previous text chooses the same item again, whatever the case; else the first that begins with it.
-        QTest::newRow("mesmo texto, outra caixa") << "GAMA" << 4;
-        QTest::newRow("começo de um texto") << "al" << 1;
-        QTest::newRow("nenhum item") << "ZETA" << -1;
+        Tabela<std::pair<QString, int>>({{"mesmo texto, outra caixa", {"GAMA", 4}},
+                                         {"começo de um texto", {"al", 1}}, {"nenhum item", {"ZETA", -1}}});
     }
     void carregaCombo() {
-        QFETCH(QString, antes);
-        QFETCH(int, indice);
+        using Antes = std::pair<QString, int>;
+        QFETCH(Antes, caso);
         Ambiente amb;
         ComboBox c(nullptr, 0);
-        Carregado(amb, c, antes);
-        QCOMPARE(c.ListIndex(), indice);
+        Carregado(amb, c, caso.first);
+        QCOMPARE(c.ListIndex(), caso.second);
         QCOMPARE(Itens(c), Todos);
         QCOMPARE(Roteiro::Caixas().size(), size_t(0));
     }
@@ -132,19 +130,6 @@ private slots:
         Fecha_Efeito(&f);
         QCOMPARE(alturas.mid(alturas.size() - 4), QList<int>({100, 100, 0, 0}));
         Define_Observador_Efeito({});
-    }
-
-    void centralizaForm() {
-        FormTeste pai("Pai"), f("Filho");
-        pai.setWidth(12000);
-        pai.setHeight(9000);
-        f.setWidth(6000);
-        f.setHeight(3000);
-        Centraliza_Form(&f, &pai, "");
-        QCOMPARE(f.Left(), 3000);
-        QCOMPARE(f.Top(), 100);
-        Centraliza_Form(&f, &pai, "S");
-        QCOMPARE(f.Top(), 3000);
     }
 
     void fechaForms() {

@@ -1,7 +1,6 @@
 // Loading the installation's parameters and the month names.
 #include "common/Parametros.h"
 #include "platform/App.h"
-#include "platform/Controles.h"
 #include "platform/Erro.h"
 #include "platform/MsgBox.h"
 #include "platform/Relogio.h"
@@ -56,17 +55,6 @@ private slots:
         QCOMPARE(Param[9], QString("13"));
         QCOMPARE(Param[99], QString("anterior"));
         QCOMPARE(Screen::MousePointerAtual(), 0);
-    }
-
-    void mostraMesAno() {
-        Ambiente amb;
-        TextBox txt;
-        txt.setText("intacto");
-        Mostra_Mes_Ano(&txt);  // no row: unchanged
-        QCOMPARE(txt.Text(), QString("intacto"));
-        amb.Parametros(1, "S", "C", "C", 3, 2021);
-        Mostra_Mes_Ano(&txt);
-        QCOMPARE(txt.Text(), QString("MARÇO / 2021"));  // from the table, not from Param
     }
 
     void nomeMes_data() {

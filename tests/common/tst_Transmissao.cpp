@@ -24,14 +24,8 @@ class tst_Transmissao : public QObject {
 
     static QString registros(Ambiente& amb) {
         QStringList r;
-        if (ErroDe([&] {
-                for (auto rs = amb.Le("SELECT Mes || '/' || Ano || '/' || Data || '/' || Usuario AS v "
-                                      "FROM Transmissao ORDER BY Ano, Mes");
-                     !rs->Eof(); rs->MoveNext())
-                    r << rs->Texto("v");
-            }))
-            return "-";
-        return r.join(';');
+        if (ErroDe([&] { r = amb.Linhas("SELECT Mes, Ano, Data, Usuario FROM Transmissao ORDER BY Ano, Mes"); })) return "-";
+        return r.join(';').replace('|', '/');
     }
 
 private slots:

@@ -6,6 +6,7 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QtTest>
@@ -13,17 +14,15 @@
 namespace {
 constexpr qint64 Grande = qint64(1) << 40;  // keys beyond 32 bits
 
-void troca(QWidget* w, const QString& texto) {
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
-
 QString linha(int dia, const QString& tipo, const QString& h, const QString& valor) {
     return QString("%1 ").arg(dia, 2, 10, QChar('0')) + tipo + " " + h.leftJustified(50) +
            (tipo == "S" ? "      ---- " + valor.rightJustified(10) : valor.rightJustified(10) + "       ----");
 }
+
+struct Linha { QString tipo, historico; qint64 centavos; QString esperada; };
+struct Saldo { QList<QVariantList> lancamentos; int mes; QString esperada; };
+// Without a department; the message, or the new row.
+struct Entrada { bool semDepto; QString tipo, dia, hist, valor, resultado; };
 
 QString totais(Movto_Deptos* f) {
     return f->TxtEntradas->Text() + "|" + f->TxtSaidas->Text() + "|" + f->TxtSaldo->Text() + "|" + f->LblRegs->Caption();
@@ -42,22 +41,18 @@ class tst_Movto_Deptos : public QObject {
         amb.Sql("INSERT INTO Saidas VALUES (123, 12, 'LANCHE')");
         for (const QVariantList& v : lancamentos)
             amb.Sql("INSERT INTO LancDeptos VALUES (?1, 12, ?2, ?3, ?4, ?5, ?6, ?7, ?8)", v);
-        Inicia_Principal("MARIA")->Lan_Dep->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Movto_Deptos*>(Form::Procura("Movto_Deptos"));
-        if (!f) qFatal("o menu não abriu o Lançamento de Departamentos");
-        return f;
+        return Abre_Pelo_Menu<Movto_Deptos>(&Principal::Lan_Dep);
     }
     static void preenche(Movto_Deptos* f, const QString& tipo, const QString& dia, const QString& hist, const QString& valor) {
         QTest::mouseClick(tipo == "S" ? f->OptSaida : f->OptEntrada, Qt::LeftButton);
-        troca(f->TxtDia, dia);
-        troca(f->CboHistorico, hist);
+        Troca(f->TxtDia, dia);
+        Troca(f->CboHistorico, hist);
         if (valor.contains('.')) {  // typed, the point would become a comma
-            troca(f->TxtValor, "");
+            Troca(f->TxtValor, "");
             QApplication::clipboard()->setText(valor);
             f->TxtValor->Cola();
         } else {
-            troca(f->TxtValor, valor);
+            Troca(f->TxtValor, valor);
         }
     }
 
@@ -65,58 +60,51 @@ private slots:
     void cleanup() { Fecha_Tudo(); }
 
     void monta_e_le_data() {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("historico");
-        QTest::addColumn<qint64>("centavos");
-        QTest::addColumn<QString>("esperada");
-        QTest::newRow("entrada") << "E" << "BAZAR" << qint64(123456) << linha(7, "E", "BAZAR", "1.234,56");
-        QTest::newRow("saída negativa") << "S" << "AÇÚCAR" << qint64(-5) << linha(7, "S", "AÇÚCAR", "-0,05");
-        QTest::newRow("histórico cortado") << "E" << QString(60, 'H') << qint64(1) << linha(7, "E", QString(50, 'H'), "0,01");
-        QTest::newRow("outro tipo") << "X" << "AJUSTE" << qint64(100) << QString("07 X AJUSTE").leftJustified(55);
+        Tabela<Linha>({
+            {"entrada", {"E", "BAZAR", 123456, linha(7, "E", "BAZAR", "1.234,56")}},
+            {"saída negativa", {"S", "AÇÚCAR", -5, linha(7, "S", "AÇÚCAR", "-0,05")}},
+            {"histórico cortado", {"E", QString(60, 'H'), 1, linha(7, "E", QString(50, 'H'), "0,01")}},
+            {"outro tipo", {"X", "AJUSTE", 100, QString("07 X AJUSTE").leftJustified(55)}},
+        });
     }
     void monta_e_le() {
-        QFETCH(QString, tipo);
-        QFETCH(QString, historico);
-        QFETCH(qint64, centavos);
-        QFETCH(QString, esperada);
-        const QString l = Linha_Lancamento_Depto::Monta(7, tipo, historico, Dinheiro::DeCentavos(centavos));
-        QCOMPARE(l, esperada);
+        QFETCH(Linha, caso);
+        const QString l = Linha_Lancamento_Depto::Monta(7, caso.tipo, caso.historico, Dinheiro::DeCentavos(caso.centavos));
+        QCOMPARE(l, caso.esperada);
         const auto lida = Linha_Lancamento_Depto::Le(l);
-        QCOMPARE(lida.dia + lida.tipo + lida.historico, "07" + tipo + historico.left(50));
-        QCOMPARE(lida.entrada.Centavos(), tipo == "E" ? centavos : 0);
-        QCOMPARE(lida.saida.Centavos(), tipo == "S" ? centavos : 0);
+        QCOMPARE(lida.dia + lida.tipo + lida.historico, "07" + caso.tipo + caso.historico.left(50));
+        QCOMPARE(lida.entrada.Centavos(), caso.tipo == "E" ? caso.centavos : 0);
+        QCOMPARE(lida.saida.Centavos(), caso.tipo == "S" ? caso.centavos : 0);
         Dinheiro e, s;
         Linha_Lancamento_Depto::Soma(l, e, s);
-        QCOMPARE(e.Centavos() - s.Centavos(), tipo == "S" ? -centavos : tipo == "E" ? centavos : 0);
+        QCOMPARE(e.Centavos() - s.Centavos(), caso.tipo == "S" ? -caso.centavos : caso.tipo == "E" ? caso.centavos : 0);
     }
 
     void saldo_anterior_data() {
-        QTest::addColumn<QList<QVariantList>>("lancamentos");
-        QTest::addColumn<int>("mes");
-        QTest::addColumn<QString>("esperada");
-        using L = QList<QVariantList>;
-        QTest::newRow("sem movimento") << L{} << 9 << linha(1, "E", "SALDO ANTERIOR (08/2021)", "0,00");
-        QTest::newRow("saídas maiores")
-            << L{{10, 2021, 8, 1, 3, "E", "A", 100.0}, {11, 2021, 8, 1, 4, "S", "B", 250.0},
-                 {12, 2021, 8, Grande, 4, "E", "OUTRO DEPTO", 900.0}}
-            << 9 << linha(1, "S", "SALDO ANTERIOR (08/2021)", "150,00");
-        // August has nothing: the balance is June's, not zero.
-        QTest::newRow("mês anterior vazio")
-            << L{{10, 2021, 6, 1, 3, "E", "A", 300.1}, {11, 2021, 6, 1, 4, "S", "B", 0.05}, {12, 2021, 5, 1, 4, "E", "C", 7.0}}
-            << 9 << linha(1, "E", "SALDO ANTERIOR (08/2021)", "300,05");
-        QTest::newRow("janeiro") << L{{10, 2020, 12, 1, 3, "E", "A", 50.0}, {11, 2021, 12, 1, 3, "E", "DEPOIS", 9.0}} << 1
-                                 << linha(1, "E", "SALDO ANTERIOR (12/2020)", "50,00");
+        const QString agosto = "SALDO ANTERIOR (08/2021)";
+        Tabela<Saldo>({
+            {"sem movimento", {{}, 9, linha(1, "E", agosto, "0,00")}},
+            {"saídas maiores",
+             {{{10, 2021, 8, 1, 3, "E", "A", 100.0}, {11, 2021, 8, 1, 4, "S", "B", 250.0},
+               {12, 2021, 8, Grande, 4, "E", "OUTRO DEPTO", 900.0}},
+              9, linha(1, "S", agosto, "150,00")}},
+            // August has nothing: the balance is June's, not zero.
+            {"mês anterior vazio",
+             {{{10, 2021, 6, 1, 3, "E", "A", 300.1}, {11, 2021, 6, 1, 4, "S", "B", 0.05}, {12, 2021, 5, 1, 4, "E", "C", 7.0}},
+              9, linha(1, "E", agosto, "300,05")}},
+            {"janeiro",
+             {{{10, 2020, 12, 1, 3, "E", "A", 50.0}, {11, 2021, 12, 1, 3, "E", "DEPOIS", 9.0}}, 1,
+              linha(1, "E", "SALDO ANTERIOR (12/2020)", "50,00")}},
+        });
     }
     void saldo_anterior() {
-        QFETCH(QList<QVariantList>, lancamentos);
-        QFETCH(int, mes);
-        QFETCH(QString, esperada);
+        QFETCH(Saldo, caso);
         Ambiente amb;
-        Movto_Deptos* f = abre(amb, lancamentos, mes);
+        Movto_Deptos* f = abre(amb, caso.lancamentos, caso.mes);
         QCOMPARE(f->LstDeptos->ListCount(), 0);
         f->CboDepto->setListIndex(0);  // JOVENS
-        QCOMPARE(Linhas(f->LstDeptos), QStringList{esperada});
-        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LancDeptos WHERE Mes = ?1 AND Ano = 2021 AND CodDepto = 1", {mes}), 1);
+        QCOMPARE(Linhas(f->LstDeptos), QStringList{caso.esperada});
+        QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LancDeptos WHERE Mes = ?1 AND Ano = 2021 AND CodDepto = 1", {caso.mes}), 1);
         // Chosen again with its row there: nothing more is posted.
         f->CboDepto->setListIndex(1);
         f->CboDepto->setListIndex(0);
@@ -125,32 +113,23 @@ private slots:
     }
 
     void grava_data() {
-        QTest::addColumn<bool>("semDepto");
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("dia");
-        QTest::addColumn<QString>("hist");
-        QTest::addColumn<QString>("valor");
-        QTest::addColumn<QString>("resultado");  // the message, or the new row
-        const QString diaInvalido = "Dia inválido. Preencha corretamente.";
-        const QString valorInvalido = "Preencha Valor R$ Corretamente.";
-        QTest::newRow("sem departamento") << true << "E" << "5" << "X" << "1" << "Preencha Departamento Corretamente.";
-        QTest::newRow("dia 0") << false << "E" << "0" << "X" << "1" << diaInvalido;
-        QTest::newRow("dia 32") << false << "E" << "32" << "X" << "1" << diaInvalido;
-        QTest::newRow("31 num mês de 30") << false << "E" << "31" << "X" << "1" << diaInvalido;
-        QTest::newRow("sem histórico") << false << "E" << "5" << "" << "1" << "Preencha Descrição do Histórico Corretamente.";
-        QTest::newRow("valor com letras") << false << "E" << "5" << "X" << "abc" << valorInvalido;
-        QTest::newRow("valor enorme") << false << "E" << "5" << "X" << "9999999999999" << valorInvalido;
-        QTest::newRow("milhar colado") << false << "E" << "30" << "X" << "1.234,56" << linha(30, "E", "X", "1.234,56");
-        QTest::newRow("negativo") << false << "S" << "5" << "X" << "-50" << linha(5, "S", "X", "-50,00");
-        QTest::newRow("apóstrofo") << false << "E" << "5" << "D'ÁGUA" << "2,5" << linha(5, "E", "D'ÁGUA", "2,50");
+        const QString dia = "Dia inválido. Preencha corretamente.", valor = "Preencha Valor R$ Corretamente.";
+        Tabela<Entrada>({
+            {"sem departamento", {true, "E", "5", "X", "1", "Preencha Departamento Corretamente."}},
+            {"dia 0", {false, "E", "0", "X", "1", dia}},
+            {"dia 32", {false, "E", "32", "X", "1", dia}},
+            {"31 num mês de 30", {false, "E", "31", "X", "1", dia}},
+            {"sem histórico", {false, "E", "5", "", "1", "Preencha Descrição do Histórico Corretamente."}},
+            {"valor com letras", {false, "E", "5", "X", "abc", valor}},
+            {"valor enorme", {false, "E", "5", "X", "9999999999999", valor}},
+            {"milhar colado", {false, "E", "30", "X", "1.234,56", linha(30, "E", "X", "1.234,56")}},
+            {"negativo", {false, "S", "5", "X", "-50", linha(5, "S", "X", "-50,00")}},
+            {"apóstrofo", {false, "E", "5", "D'ÁGUA", "2,5", linha(5, "E", "D'ÁGUA", "2,50")}},
+        });
     }
     void grava() {
-        QFETCH(bool, semDepto);
-        QFETCH(QString, tipo);
-        QFETCH(QString, dia);
-        QFETCH(QString, hist);
-        QFETCH(QString, valor);
-        QFETCH(QString, resultado);
+        QFETCH(Entrada, caso);
+        const auto& [semDepto, tipo, dia, hist, valor, resultado] = caso;
         Ambiente amb;
         Movto_Deptos* f = abre(amb, {{10, 2021, 9, 1, 2, "E", "INICIAL", 10.0}});
         if (!semDepto) f->CboDepto->setListIndex(0);
@@ -202,9 +181,7 @@ private slots:
                  "4BAZAR100.0" + QString::number(Grande));
 
         Roteiro::Responde(vbYes);
-        f->LstDeptos->setListIndex(2);
-        f->LstDeptos->SetFocus();
-        QTest::keyClick(f->LstDeptos, Qt::Key_Delete);
+        Tecla_Delete(f->LstDeptos, 2);
         CONFERE_CAIXA("Deseja remover 05 S LANCHE CT:123 ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LancDeptos WHERE Codigo = 2"), 0);
         QCOMPARE(totais(f), QString("100,10|0,00|100,10|2 Registro(s)"));

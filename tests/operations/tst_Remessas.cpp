@@ -26,17 +26,11 @@ class tst_Remessas : public QObject {
         amb.Sql("INSERT INTO Remessas VALUES (?1, 12, 2021, 8, 20, 1000), (2, 12, 2021, 8, 3, 100), "
                 "(3, 12, 2021, 8, 10, 250.5), (4, 12, 2021, 7, 1, 9), (5, 13, 2021, 8, 1, 9)",
                 {Grande});
-        Inicia_Principal("MARIA")->Rem_Mat->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Remessas*>(Form::Procura("Remessas"));
-        if (!f) qFatal("o menu não abriu as Remessas");
-        return f;
+        return Abre_Pelo_Menu<Remessas>(&Principal::Rem_Mat);
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(Dia || ':' || Valor, '|') FROM "
-                      "(SELECT * FROM Remessas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 ORDER BY Dia, Valor)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT Dia || ':' || Valor FROM Remessas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 "
+                          "ORDER BY Dia, Valor").join('|');
     }
 
 private slots:
@@ -57,10 +51,7 @@ private slots:
         QTRY_COMPARE(f->LstRemessas->ListCount(), 4);
         QCOMPARE(f->TxtSaldo->Text(), QString("1.350,51"));
 
-        f->LstRemessas->setListIndex(1);
-        Roteiro::Responde(vbYes);
-        f->LstRemessas->SetFocus();
-        QTest::keyClick(f->LstRemessas, Qt::Key_Delete);
+        Tecla_Delete(f->LstRemessas, 1, {vbYes});
         CONFERE_CAIXA("Deseja remover dia 10       250,50 ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->TxtSaldo->Text(), QString("1.100,01"));
 

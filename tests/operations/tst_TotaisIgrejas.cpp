@@ -47,11 +47,7 @@ class tst_TotaisIgrejas : public QObject {
                 "(3, 12, 99, 2021, 8, 10, 0, 0, 0, 0, 0), (4, 12, 7, 2021, 7, 1, 1, 0, 0, 0, 0), "
                 "(5, 13, 7, 2021, 8, 1, 1, 0, 0, 0, 0)",
                 {Grande});
-        Inicia_Principal("MARIA")->Set_Igr->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<TotaisIgrejas*>(Form::Procura("TotaisIgrejas"));
-        if (!f) qFatal("o menu não abriu o Lançamento de Igrejas do Setor");
-        return f;
+        return Abre_Pelo_Menu<TotaisIgrejas>(&Principal::Set_Igr);
     }
     static void preenche(TotaisIgrejas* f, const QStringList& valores) {
         TextBox* caixas[] = {f->TxtEntradas, f->TxtSaidas, f->TxtAluguel, f->TxtAgua, f->TxtLuz, f->TxtPrebenda};
@@ -67,11 +63,9 @@ class tst_TotaisIgrejas : public QObject {
         f->CmdEnvia->setFocus();
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(Codigo || ':' || CodCongrega || ':' || Entradas || ':' || Saidas || ':' || "
-                      "Aluguel || ':' || Agua || ':' || Luz || ':' || Prebenda, '|') FROM "
-                      "(SELECT * FROM TotIgrejas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 ORDER BY Codigo)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT Codigo || ':' || CodCongrega || ':' || Entradas || ':' || Saidas || ':' || Aluguel || ':' || "
+                          "Agua || ':' || Luz || ':' || Prebenda FROM TotIgrejas WHERE CodIg = 12 AND Ano = 2021 AND Mes = 8 "
+                          "ORDER BY Codigo").join('|');
     }
 
 private slots:
@@ -121,10 +115,7 @@ private slots:
                  QStringList({"500,00", "400,00", "100,00", "50,00", "25,00", "25,00"}));
         QCOMPARE(amb.Conta("SELECT count(*) FROM TotIgrejas WHERE Codigo = ?1", {Grande}), 0);
 
-        f->LstIgrejas->setListIndex(1);
-        Roteiro::Responde(vbYes);
-        f->LstIgrejas->SetFocus();
-        QTest::keyClick(f->LstIgrejas, Qt::Key_Delete);
+        Tecla_Delete(f->LstIgrejas, 1, {vbYes});
         CONFERE_CAIXA("Deseja remover VILA NOVA" + QString(21, ' ') + " ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(Linhas(f->LstIgrejas), QStringList{orfa});
 

@@ -20,7 +20,6 @@ class tst_Colar : public QObject {
 private slots:
     void cortaNoLimite_data() {
         Tabela<Colagem>({
-            {"cabe inteiro", {"AB", 5, 2, 0, "CDE", "ABCDE"}},
             {"no meio do texto", {"AB", 5, 1, 0, "XYZW", "AXYZB"}},
             {"troca a seleção", {"ABCDE", 5, 1, 3, "123456", "A123E"}},
             {"caixa cheia", {"ABCDE", 5, 5, 0, "X", "ABCDE"}},

@@ -1,4 +1,5 @@
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include "platform/MsgBox.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,15 +71,11 @@ private slots:
         QVERIFY(sn.ficouComEscape);
     }
 
-    void entradaNaTela_data() {
-        QTest::addColumn<bool>("aceita");
-        QTest::addColumn<QString>("resposta");
-        QTest::newRow("OK dá o texto") << true << "ANA";
-        QTest::newRow("Cancelar dá o texto vazio") << false << "";
-    }
+    void entradaNaTela_data() { Tabela<bool>({{"OK dá o texto", true}, {"Cancelar dá o texto vazio", false}}); }
     void entradaNaTela() {
-        QFETCH(bool, aceita);
-        QFETCH(QString, resposta);
+        QFETCH(bool, caso);
+        const bool aceita = caso;
+        const QString resposta = aceita ? "ANA" : "";
         QString rotulo, cancela;
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));

@@ -83,12 +83,9 @@ private slots:
             {"fim do mês", {Fim, 1, 5, "2/5 Registro(s)", "100%", 73}},
             {"limpeza", {Limpa, 1, 5, "0 Registro(s)", "0%", 0}},
             {"baixa, metade: 17,5 vai ao par", {Baixa, 60, 120, "60/120 Registro(s)", "50%", 18}},
-            {"baixa, todas", {Baixa, 120, 120, "120/120 Registro(s)", "100%", 35}},
             {"baixa, 1 de 70: barra de 0,5", {Baixa, 1, 70, "1/70 Registro(s)", "1%", 0}},
             {"baixa, 1 de mil: % só", {Baixa, 1, 1000, "1/1.000 Registro(s)", "%", 0}},
-            {"backup, passo 1", {Backup, 1, 72, "", "1%", 1}},
             {"backup, passo 9: 12,5 vai ao par", {Backup, 9, 72, "", "12%", 9}},
-            {"backup, passo 27: 37,5 vai ao par", {Backup, 27, 72, "", "38%", 27}},
             {"backup, passo 72", {Backup, 72, 72, "", "100%", 72}},
         });
     }

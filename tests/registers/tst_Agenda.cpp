@@ -15,12 +15,7 @@ QString linha(const QString& dia, const QString& descricao) { return dia + ' ' +
 
 // What the file holds for church 12 in February 2021, by day and description.
 QStringList guardadas(Ambiente& amb) {
-    QStringList r;
-    for (auto rs = amb.Le("SELECT Dia, Descricao FROM Agenda WHERE CodIg = 12 AND Ano = 2021 AND Mes = 2 "
-                          "ORDER BY Dia, Descricao");
-         !rs->Eof(); rs->MoveNext())
-        r << rs->Fields(0).toString() + '|' + rs->Fields(1).toString();
-    return r;
+    return amb.Linhas("SELECT Dia, Descricao FROM Agenda WHERE CodIg = 12 AND Ano = 2021 AND Mes = 2 ORDER BY Dia, Descricao");
 }
 
 void salva(Agenda* f, const QString& dia, const QString& descricao) {
@@ -29,12 +24,6 @@ void salva(Agenda* f, const QString& dia, const QString& descricao) {
     QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
 }
 
-void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
-    l->setListIndex(i);
-    for (int r : respostas) Roteiro::Responde(r);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
 
 struct Recusa { QString dia, descricao; bool semMes; QString mensagem; };
 }  // namespace
@@ -49,10 +38,7 @@ class tst_Agenda : public QObject {
         amb.Sql("INSERT INTO Agenda (CodIg, Ano, Mes, Dia, Descricao) VALUES (12, 2021, 2, 20, 'ALUGUEL'), "
                 "(12, 2021, 2, 3, 'LUZ'), (12, 2021, 2, 20, 'ÁGUA'), (13, 2021, 2, 1, 'OUTRA'), (12, 2021, 3, 1, 'MARÇO')");
         Relogio::Define(QDateTime(QDate(2021, 3, 9), QTime(9, 0)));
-        Inicia_Principal("MARIA")->Agf_Fin->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Agenda*>(Form::Procura("Agenda"));
-        if (!f) qFatal("o menu não abriu a Agenda");
+        auto* f = Abre_Pelo_Menu<Agenda>(&Principal::Agf_Fin);
         // Its activation puts the focus in the day's box.
         if (!QTest::qWaitFor([f] { return QApplication::focusWidget() == f->TxtDia; })) qFatal("sem foco no dia");
         return f;
@@ -105,13 +91,28 @@ private slots:
 
         // Deleting one of two identical entries leaves the other, in the
         // file and in the list; No keeps both.
-        teclaDelete(f->LstAgenda, 3, {vbNo});
+        Tecla_Delete(f->LstAgenda, 3, {vbNo});
         CONFERE_CAIXA("Deseja remover ALUGUEL ?", vbYesNo + vbQuestion + vbDefaultButton2);
-        teclaDelete(f->LstAgenda, 3, {vbYes});
+        Tecla_Delete(f->LstAgenda, 3, {vbYes});
         CONFERE_CAIXA("Deseja remover ALUGUEL ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(guardadas(amb), (QStringList{"3|LUZ", "5|CONTA D'ÁGUA", "20|ÁGUA", "20|ALUGUEL"}));
         QCOMPARE(f->LstAgenda->ListCount(), 4);
         QCOMPARE(f->LblRegs->Caption(), QString("4 Registro(s)"));
+
+        // A deletion that fails says so and keeps the row, by either road.
+        amb.Sql("CREATE TRIGGER Bloqueia BEFORE DELETE ON Agenda BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
+        Tecla_Delete(f->LstAgenda, 1, {vbYes, vbNo});
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        Roteiro::LimpaCaixas();
+        Roteiro::Responde(vbNo);
+        Duplo_Clique(f->LstAgenda, 1);
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        QVERIFY(!Roteiro::HouveInesperada());
+        Roteiro::LimpaCaixas();
+        QCOMPARE(f->LstAgenda->ListCount(), 4);
+        QCOMPARE(f->TxtDia->Text() + f->TxtCompromisso->Text(), QString());
+        QCOMPARE(guardadas(amb).size(), 4);
+        amb.Sql("DROP TRIGGER Bloqueia");
 
         // A double-click takes the entry out of the file into the boxes;
         // closing then offers to save it again.
@@ -127,24 +128,6 @@ private slots:
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);
         QCOMPARE(guardadas(amb), (QStringList{"3|LUZ", "5|CONTA D'ÁGUA", "20|ÁGUA", "20|ALUGUEL"}));
-    }
-
-    // A deletion that fails says so and keeps the row, by either road.
-    void remocao_que_falha() {
-        Ambiente amb;
-        Agenda* f = abre(amb);
-        amb.Sql("CREATE TRIGGER Bloqueia BEFORE DELETE ON Agenda BEGIN SELECT RAISE(ABORT, 'bloqueada'); END");
-        teclaDelete(f->LstAgenda, 0, {vbYes, vbNo});
-        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
-        Roteiro::LimpaCaixas();
-        Roteiro::Responde(vbNo);
-        Duplo_Clique(f->LstAgenda, 0);
-        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
-        QVERIFY(!Roteiro::HouveInesperada());
-        Roteiro::LimpaCaixas();
-        QCOMPARE(f->LstAgenda->ListCount(), 3);
-        QCOMPARE(f->TxtDia->Text() + f->TxtCompromisso->Text(), QString());
-        QCOMPARE(guardadas(amb).size(), 3);
     }
 
     void compromissos_de_hoje_nos_avisos() {

@@ -38,6 +38,9 @@ void Limpa_Central() {
     Central_Sql("DELETE FROM tblmembros WHERE congregacao BETWEEN 91200 AND 91299");
 }
 
+// The installation's type, its congregations (code|type) and the count
+// shown at the step's last row.
+struct Instalacao { QString tipo; QStringList congregacoes; QString contagem; };
 struct Queda {
     int passo;     // the step whose connection is killed
     int resposta;  // to "Continua Tentando ?"
@@ -51,11 +54,8 @@ class tst_Atualizacoes : public QObject {
     bool servidor = true;
 
     Atualizacoes* abre() {
-        principal = Inicia_Principal("MARIA");
-        principal->AtuBA->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Atualizacoes*>(Form::Procura("Atualizacoes"));
-        if (!f) qFatal("o menu não abriu a atualização");
+        Atualizacoes* f = Abre_Pelo_Menu<Atualizacoes>(&Principal::AtuBA);
+        principal = Principal::Atual();
         return f;
     }
     // Marks the boxes and clicks "&Atualizar Tabelas" with the script's
@@ -69,27 +69,17 @@ class tst_Atualizacoes : public QObject {
         Roteiro::LimpaCaixas();
         return caixas;
     }
-    // The rows of a local query, columns joined by "|".
-    QStringList linhas(const QString& sql) {
-        QStringList l;
-        for (RecordsetPtr rs = amb->Le(sql); !rs->Eof(); rs->MoveNext()) {
-            QStringList c;
-            for (int i = 0; i < rs->FieldCount(); ++i) c << (rs->Fields(i).isNull() ? "NULL" : rs->Fields(i).toString());
-            l << c.join('|');
-        }
-        return l;
-    }
     QStringList deptos() {
-        return linhas("SELECT CodIg, Descricao FROM Departamentos WHERE Descricao LIKE '%T12' ORDER BY Codigo");
+        return amb->Linhas("SELECT CodIg, Descricao FROM Departamentos WHERE Descricao LIKE '%T12' ORDER BY Codigo");
     }
-    QStringList igrejas() { return linhas("SELECT CodCongrega, Nome, Calculo FROM Igrejas ORDER BY CodCongrega"); }
-    QStringList dizimos() { return linhas("SELECT Codigo, CodIg, RI, Nome, Cargo FROM Dizimos ORDER BY Codigo"); }
+    QStringList igrejas() { return amb->Linhas("SELECT CodCongrega, Nome, Calculo FROM Igrejas ORDER BY CodCongrega"); }
+    QStringList dizimos() { return amb->Linhas("SELECT Codigo, CodIg, RI, Nome, Cargo FROM Dizimos ORDER BY Codigo"); }
     // The account the installation had and those of the test.
     QStringList saidas() {
-        return linhas("SELECT Codigo, CodIg, Descricao FROM Saidas WHERE Codigo = 1 OR Codigo BETWEEN 91200 AND 91299 "
+        return amb->Linhas("SELECT Codigo, CodIg, Descricao FROM Saidas WHERE Codigo = 1 OR Codigo BETWEEN 91200 AND 91299 "
                       "ORDER BY Codigo");
     }
-    QStringList calculos() { return linhas("SELECT Tipo, Descricao FROM TipoCalculo ORDER BY Tipo"); }
+    QStringList calculos() { return amb->Linhas("SELECT Tipo, Descricao FROM TipoCalculo ORDER BY Tipo"); }
 
 private slots:
     void init() {
@@ -172,9 +162,9 @@ private slots:
             QCOMPARE(dizimos(), esperados[3]);
             QCOMPARE(saidas(), esperados[4]);
             QCOMPARE(amb->Conta("SELECT COUNT(*) FROM Saidas"), Central_Conta("SELECT COUNT(*) FROM tblcontas WHERE tipo = 'D'"));
-            QCOMPARE(linhas("SELECT Codigo, Descricao, Abreviado FROM Cargos WHERE Codigo > 9000 ORDER BY Codigo"),
+            QCOMPARE(amb->Linhas("SELECT Codigo, Descricao, Abreviado FROM Cargos WHERE Codigo > 9000 ORDER BY Codigo"),
                      (QStringList{"9201|DIÁCONO|DC", "9202|PRESBÍTERO|PB"}));
-            QCOMPARE(linhas("SELECT Codigo, CodIg, Descricao FROM Ofertas ORDER BY Codigo"),
+            QCOMPARE(amb->Linhas("SELECT Codigo, CodIg, Descricao FROM Ofertas ORDER BY Codigo"),
                      (QStringList{"1|91201|DOMINGO - CULTO COM A FAMÍLIA", "2|91201|SEGUNDA-FEIRA - CULTO DE ORAÇÃO",
                                   "3|91201|TERÇA-FEIRA - CULTO DE ENSINO E DOUTRINA",
                                   "4|91201|QUARTA-FEIRA - CULTO DE NOITE DA BENÇÃO",
@@ -191,29 +181,26 @@ private slots:
     }
 
     void tipo_de_instalacao_data() {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QStringList>("congregacoes");
-        QTest::addColumn<QString>("contagem");
-        QTest::newRow("setor") << "S" << QStringList{"91202|4", "91203|3", "91204|3", "91205|3"} << "4/4 Registro(s)";
-        QTest::newRow("região: dois setores, a própria contada")
-            << "R" << QStringList{"91202|4", "91203|3", "91204|3", "91205|3", "91211|3"} << "6/6 Registro(s)";
-        QTest::newRow("congregação") << "C" << QStringList{"91202|1"} << "1/1 Registro(s)";
+        Tabela<Instalacao>({
+            {"setor", {"S", {"91202|4", "91203|3", "91204|3", "91205|3"}, "4/4 Registro(s)"}},
+            {"região: dois setores, a própria contada",
+             {"R", {"91202|4", "91203|3", "91204|3", "91205|3", "91211|3"}, "6/6 Registro(s)"}},
+            {"congregação", {"C", {"91202|1"}, "1/1 Registro(s)"}},
+        });
     }
     // The congregations a sector's or a region's head church keeps, with
     // the progress of the step's last row.
     void tipo_de_instalacao() {
-        QFETCH(QString, tipo);
-        QFETCH(QStringList, congregacoes);
-        QFETCH(QString, contagem);
-        amb->Sql("UPDATE Parametros SET Tipo = ?", {tipo});
+        QFETCH(Instalacao, caso);
+        amb->Sql("UPDATE Parametros SET Tipo = ?", {caso.tipo});
         Atualizacoes* f = abre();
         QString fim[3];
         f->Linha_Lida = [&](int passo, qint64) {
             if (passo == 4) fim[0] = f->LblRegAnd->Caption(), fim[1] = f->LblAndam->Caption(), fim[2] = f->LblProgresso->Caption();
         };
         QCOMPARE(atualiza(f, {4}, {vbOK}), QStringList{Concluido});
-        QCOMPARE(linhas("SELECT CodCongrega, Calculo FROM Igrejas ORDER BY CodCongrega"), congregacoes);
-        QCOMPARE(fim[0], contagem);
+        QCOMPARE(amb->Linhas("SELECT CodCongrega, Calculo FROM Igrejas ORDER BY CodCongrega"), caso.congregacoes);
+        QCOMPARE(fim[0], caso.contagem);
         QCOMPARE(fim[1], QString("100%"));
         QCOMPARE(fim[2], QString(35, '='));
     }
@@ -222,9 +209,7 @@ private slots:
         Tabela<Queda>({{"passo 4 lendo as remessas, não", {4, vbNo}},
                        {"passo 4 lendo as remessas, sim", {4, vbYes}},
                        {"passo 6 antes de substituir as contas, não", {6, vbNo}},
-                       {"passo 6 antes de substituir as contas, sim", {6, vbYes}},
-                       {"passo 7, não", {7, vbNo}},
-                       {"passo 7, sim", {7, vbYes}}});
+                       {"passo 6 antes de substituir as contas, sim", {6, vbYes}}});
     }
     // The step's connection killed from a second one: No keeps the step's
     // table as it was and runs no later step; Yes runs the whole step again
@@ -262,17 +247,14 @@ private slots:
         QCOMPARE(Screen::MousePointerAtual(), 0);
     }
 
-    void cancelado_data() {
-        QTest::addColumn<int>("passo");
-        QTest::newRow("no passo 2") << 2;
-        QTest::newRow("no passo 7") << 7;
-    }
+    void cancelado_data() { Tabela<int>({{"no passo 2", 2}, {"no passo 7", 7}}); }
     // "&Cancelar Processos" at the second row: the steps before stay, the
     // running one writes nothing, the later ones do not run; the button
     // that starts a run does nothing meanwhile, and the next run is not
     // cancelled.
     void cancelado() {
-        QFETCH(int, passo);
+        QFETCH(int, caso);
+        const int passo = caso;
         Atualizacoes* f = abre();
         bool ativo = true;
         f->Linha_Lida = [&](int p, qint64 linha) {

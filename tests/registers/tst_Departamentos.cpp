@@ -5,27 +5,16 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
+#include "support/Tabela.h"
 #include <QtTest>
 
 namespace {
-void troca(QWidget* w, const QString& texto) {
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
 
-void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
-    l->setListIndex(i);
-    for (int r : respostas) Roteiro::Responde(r);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
+
+struct Nome { QString digitado, listado, guardado; };  // nothing stored: refused
 
 QString guardados(Ambiente& amb) {
-    return amb.Le("SELECT group_concat(Codigo || ':' || Descricao, ';') FROM (SELECT * FROM Departamentos ORDER BY Codigo)")
-        ->Fields(0)
-        .toString();
+    return amb.Linhas("SELECT Codigo || ':' || Descricao FROM Departamentos ORDER BY Codigo").join(';');
 }
 }  // namespace
 
@@ -34,34 +23,25 @@ class tst_Departamentos : public QObject {
 
     Departamentos* abre(Ambiente& amb) {
         amb.Parametros(12, "SETOR", "IGREJA", "S", 8, 2021);
-        Inicia_Principal("MARIA")->Cad_Dep->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Departamentos*>(Form::Procura("Departamentos"));
-        if (!f) qFatal("o menu não abriu o Cadastro de Departamentos");
-        return f;
+        return Abre_Pelo_Menu<Departamentos>(&Principal::Cad_Dep);
     }
 
 private slots:
     void cleanup() { Fecha_Tudo(); }
 
     void nomes_data() {
-        QTest::addColumn<QString>("digitado");
-        QTest::addColumn<QString>("listado");
-        QTest::addColumn<QString>("guardado");  // empty: refused
         const QString longo = QString::fromUtf8("AÇÃO D'ÁGUA ") + QString(48, 'X');
-        QTest::newRow("em branco") << "   " << "" << "";
-        QTest::newRow("acentos, apóstrofo, 60 caracteres")
-            << longo << longo.left(50) << "1:" + longo.left(50);
-        QTest::newRow("minúsculas e brancos") << " jovens " << " JOVENS " << "1:JOVENS";
+        Tabela<Nome>({{"em branco", {"   ", "", ""}},
+                      {"acentos, apóstrofo, 60 caracteres", {longo, longo.left(50), "1:" + longo.left(50)}},
+                      {"minúsculas e brancos", {" jovens ", " JOVENS ", "1:JOVENS"}}});
     }
     void nomes() {
-        QFETCH(QString, digitado);
-        QFETCH(QString, listado);
-        QFETCH(QString, guardado);
+        QFETCH(Nome, caso);
+        const auto& [digitado, listado, guardado] = caso;
         Ambiente amb;
         Departamentos* f = abre(amb);
         QCOMPARE(f->LblRegs->Caption(), QString(" Registro(s)"));
-        troca(f->TxtDepto, digitado);
+        Troca(f->TxtDepto, digitado);
         if (guardado.isEmpty()) Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         if (guardado.isEmpty()) {
@@ -84,7 +64,7 @@ private slots:
         QCOMPARE(Linhas(f->LstDepto), (QStringList{"INFANTIL", "MOCIDADE"}));
 
         // The same name twice is two departments.
-        troca(f->TxtDepto, "INFANTIL");
+        Troca(f->TxtDepto, "INFANTIL");
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         QCOMPARE(guardados(amb), QString("5:OUTRA;40000:MOCIDADE;40001:INFANTIL;40002:INFANTIL"));
 
@@ -100,7 +80,7 @@ private slots:
         QCOMPARE(f->TxtDepto->Text(), QString("MOCIDADE"));
 
         // Saved: the same key, the new name in the list's order.
-        troca(f->TxtDepto, "JUVENTUDE");
+        Troca(f->TxtDepto, "JUVENTUDE");
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         QCOMPARE(guardados(amb), QString("5:OUTRA;40000:JUVENTUDE;40001:INFANTIL;40002:INFANTIL"));
         QCOMPARE(Linhas(f->LstDepto), (QStringList{"INFANTIL", "INFANTIL", "JUVENTUDE"}));
@@ -108,7 +88,7 @@ private slots:
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LancDeptos WHERE CodDepto = 40000"), 1);
 
         // With ledger entries: refused with the integrity message, kept.
-        teclaDelete(f->LstDepto, 2, {vbYes, vbNo});
+        Tecla_Delete(f->LstDepto, 2, {vbYes, vbNo});
         QCOMPARE(Roteiro::Caixas().front().prompt, QString("Deseja remover JUVENTUDE ?"));
         QCOMPARE(Roteiro::Caixas().back().titulo, QString("<<< Ocorrência de Erro 3200 >>>"));
         QVERIFY(Roteiro::Caixas().back().prompt.startsWith(
@@ -118,13 +98,13 @@ private slots:
         QCOMPARE(f->LstDepto->ListCount(), 3);
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Departamentos WHERE Codigo = 40000"), 1);
 
-        teclaDelete(f->LstDepto, 0, {vbYes});
+        Tecla_Delete(f->LstDepto, 0, {vbYes});
         CONFERE_CAIXA("Deseja remover INFANTIL ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->LstDepto->ListCount(), 2);
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Departamentos"), 3);
 
         // Closing with a name typed asks, and Yes stores it.
-        troca(f->TxtDepto, "MÚSICA");
+        Troca(f->TxtDepto, "MÚSICA");
         Roteiro::Responde(vbYes);
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);

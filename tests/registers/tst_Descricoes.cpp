@@ -12,15 +12,8 @@ namespace {
 // Another church's offering whose next code a double cannot hold exactly.
 constexpr qint64 Alto = (qint64(1) << 53) + 2;
 
-void teclaDelete(ListBox* l, int i, std::initializer_list<int> respostas) {
-    l->setListIndex(i);
-    for (int r : respostas) Roteiro::Responde(r);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
 
 struct Recusa { QString ri, ficou, mensagem; int estilo; };
-struct RiDoCargo { int cargo; QString ri; };
 
 // The RI after the user chooses the position and goes back to the RI box.
 QString saiDoCargo(Descricoes* f, int cargo) {
@@ -50,11 +43,7 @@ class tst_Descricoes : public QObject {
         amb.Sql("INSERT INTO Cargos (Codigo, Descricao, Abreviado) VALUES (1, 'CONGREGADO', 'CG'), (2, 'PASTOR', 'PR'), "
                 "(3, 'EVANGELISTA', 'EV'), (4, 'MISSIONÁRIO', 'MS'), (5, 'PRESBÍTERO', 'PB'), (6, 'DIÁCONO', 'DC'), "
                 "(7, 'COOPERADOR', 'CP'), (8, 'MEMBRO', 'MB'), (9, 'VISITANTE', 'CG')");
-        Inicia_Principal("MARIA")->Tip_Hist->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Descricoes*>(Form::Procura("Descricoes"));
-        if (!f) qFatal("o menu não abriu o Cadastro de Históricos");
-        return f;
+        return Abre_Pelo_Menu<Descricoes>(&Principal::Tip_Hist);
     }
 
 private slots:
@@ -90,7 +79,7 @@ private slots:
         QCOMPARE(f->LstDescricao->ListCount(), 3);
 
         // The Delete key asks, No being the default.
-        teclaDelete(f->LstDescricao, 2, {vbYes});
+        Tecla_Delete(f->LstDescricao, 2, {vbYes});
         CONFERE_CAIXA("Deseja remover SÁBADO - CEIA ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(f->LblRegs->Caption(), QString("2 Registro(s)"));
 
@@ -126,19 +115,6 @@ private slots:
         QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 0);
     }
 
-    // Leaving the first position (tested with the save below) or the ninth
-    // puts ten zeros in the RI; another keeps it.
-    void riDeDezZeros_data() {
-        Tabela<RiDoCargo>({{"segunda posição mantém o R.I.", {1, "12345678"}}, {"nona posição", {8, "0000000000"}}});
-    }
-    void riDeDezZeros() {
-        QFETCH(RiDoCargo, caso);
-        Ambiente amb;
-        Descricoes* f = abre(amb);
-        QTest::mouseClick(f->OptDizimos, Qt::LeftButton);
-        QCOMPARE(saiDoCargo(f, caso.cargo), caso.ri);
-    }
-
     void dizimistas_e_saidas() {
         Ambiente amb;
         const QString longo = "MARIA DAS GRAÇAS DO NASCIMENTO E SILVA PEREIRA DE SOUZA";  // 55 characters
@@ -157,6 +133,10 @@ private slots:
                  (QStringList{linhaDizimista(".", "ALVES", "7", {}), linhaDizimista(".", longo, "1234567890", "99"),
                               linhaDizimista("DC.", "ZÉLIA", "555", "6"), linhaDizimista("PR.", "ÁLVARO NUNES", "12", "2")}));
 
+        // Leaving the first position or the ninth puts ten zeros in the RI;
+        // another keeps it.
+        QCOMPARE(saiDoCargo(f, 1), QString("12345678"));
+        QCOMPARE(saiDoCargo(f, 8), QString("0000000000"));
         Digita(f->TxtDescricao, "joão \"boca\" d'ávila");
         QCOMPARE(saiDoCargo(f, 0), QString("0000000000"));
 
@@ -198,7 +178,7 @@ private slots:
         Roteiro::Responde(vbOK);
         Duplo_Clique(f->LstDescricao, 0);
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
-        teclaDelete(f->LstDescricao, 1, {vbYes, vbOK});
+        Tecla_Delete(f->LstDescricao, 1, {vbYes, vbOK});
         CONFERE_CAIXA("Este Histórico não pode ser modificado", vbInformation);
         QCOMPARE(f->LstDescricao->ListCount(), 3);
         QCOMPARE(amb.Conta("SELECT count(*) FROM Saidas"), 3);

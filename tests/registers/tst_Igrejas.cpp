@@ -16,19 +16,7 @@ QString linha(const QString& codigo, const QString& nome, const QString& tipo) {
     return codigo.leftJustified(5) + nome.leftJustified(30) + " " + tipo;
 }
 
-void teclaDelete(ListBox* l, int i, int resposta) {
-    l->setListIndex(i);
-    Roteiro::Responde(resposta);
-    l->SetFocus();
-    QTest::keyClick(l, Qt::Key_Delete);
-}
 
-void troca(QWidget* w, const QString& texto) {
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
 }  // namespace
 
 class tst_Igrejas : public QObject {
@@ -40,17 +28,11 @@ class tst_Igrejas : public QObject {
         amb.Parametros(12, "SETOR", "IGREJA", "S", 8, 2021);
         amb.Sql("INSERT INTO Igrejas VALUES (12, 1234, 'BAIRRO ALTO', 2), (12, 12345, 'VILA NOVA', 3), "
                 "(12, 7, 'CENTRO', 1), (13, 5, 'OUTRA', 1)");
-        Inicia_Principal("MARIA")->Igr_Setor->trigger();
-        Roteiro::LimpaCaixas();
-        auto* f = qobject_cast<Igrejas*>(Form::Procura("Igrejas"));
-        if (!f) qFatal("o menu não abriu as Igrejas do Setor");
-        return f;
+        return Abre_Pelo_Menu<Igrejas>(&Principal::Igr_Setor);
     }
     static QString guardadas(Ambiente& amb) {
-        return amb.Le("SELECT group_concat(CodCongrega || ':' || Nome || ':' || Calculo, '|') FROM "
-                      "(SELECT * FROM Igrejas WHERE CodIg = 12 ORDER BY CodCongrega)")
-            ->Fields(0)
-            .toString();
+        return amb.Linhas("SELECT CodCongrega || ':' || Nome || ':' || Calculo FROM Igrejas WHERE CodIg = 12 "
+                          "ORDER BY CodCongrega").join('|');
     }
 
 private slots:
@@ -79,7 +61,7 @@ private slots:
         QCOMPARE(f->LblRegs->Caption(), QString("4 Registro(s)"));
 
         // Deleting 12345 leaves 1234 alone.
-        teclaDelete(f->LstIgreja, 3, vbYes);
+        Tecla_Delete(f->LstIgreja, 3, {vbYes});
         CONFERE_CAIXA("Deseja remover VILA NOVA ?", vbYesNo + vbQuestion + vbDefaultButton2);
         QCOMPARE(guardadas(amb), QString("7:CENTRO:1|12:SÃO JOÃO D'ÁGUA DO PÔR DO SOL:3|1234:BAIRRO ALTO:2"));
 
@@ -95,12 +77,12 @@ private slots:
 
         // A failed save on closing keeps the window and the fields; a good
         // one stores the congregation again.
-        troca(f->TxtCodigo, "12AB");
+        Troca(f->TxtCodigo, "12AB");
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbOK);
         QVERIFY(!f->Unload());
         CONFERE_CAIXA("Preencha Código Oficial Corretamente.", vbExclamation);
-        troca(f->TxtCodigo, "1234");
+        Troca(f->TxtCodigo, "1234");
         Roteiro::Responde(vbYes);
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);

@@ -49,6 +49,7 @@ struct ServidorHttps : QTcpServer {
     }
 };
 
+using Botao = CommandButton* Sobre::*;
 struct SemDownload { QStringList central; QString endereco, prompt; int estilo; };
 struct Falha { bool confia; ServidorHttps::Modo modo; int pedidos; };
 
@@ -130,14 +131,12 @@ private slots:
     }
 
     void semInternet_data() {
-        QTest::addColumn<CommandButton* Sobre::*>("botao");
-        QTest::newRow("CmdAcesse") << &Sobre::CmdAcesse;
-        QTest::newRow("CmdAssista") << &Sobre::CmdAssista;
-        QTest::newRow("CmdAtualize") << &Sobre::CmdAtualize;
+        Tabela<Botao>({{"CmdAcesse", &Sobre::CmdAcesse}, {"CmdAssista", &Sobre::CmdAssista},
+                       {"CmdAtualize", &Sobre::CmdAtualize}});
     }
     void semInternet() {
-        using Botao = CommandButton* Sobre::*;
-        QFETCH(Botao, botao);
+        QFETCH(Botao, caso);
+        const Botao botao = caso;
         Ambiente amb;
         Sobre* s = abre({"1.0.30"});
         QVERIFY(s);

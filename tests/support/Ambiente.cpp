@@ -61,6 +61,16 @@ RecordsetPtr Ambiente::Le(const QString& sql, const QVariantList& valores) {
     return std::make_unique<Recordset>(nomes, std::move(linhas));
 }
 
+QStringList Ambiente::Linhas(const QString& sql, const QVariantList& valores) {
+    QStringList r;
+    for (RecordsetPtr rs = Le(sql, valores); !rs->Eof(); rs->MoveNext()) {
+        QStringList c;
+        for (int i = 0; i < rs->FieldCount(); ++i) c << (rs->Fields(i).isNull() ? "NULL" : rs->Fields(i).toString());
+        r << c.join('|');
+    }
+    return r;
+}
+
 void Ambiente::Parametros(int codigo, const QString& setor, const QString& congrega, const QString& tipo, int mes,
                           int ano, const QString& razao) {
     Sql(QStringLiteral("DELETE FROM Parametros"));

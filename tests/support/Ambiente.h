@@ -22,6 +22,8 @@ public:
     void Sql(const QString& sql, const QVariantList& valores = {});
     // Reads rows with bound values.
     RecordsetPtr Le(const QString& sql, const QVariantList& valores = {});
+    // The rows read, each its columns joined by "|", a Null shown "NULL".
+    QStringList Linhas(const QString& sql, const QVariantList& valores = {});
     // The first column of the first row, as a count.
     int Conta(const QString& sql, const QVariantList& valores = {}) { return Le(sql, valores)->Fields(0).toInt(); }
     // One parameter row: code, sector, congregation, type, month, year.

@@ -61,3 +61,17 @@ QStringList Linhas(const ListBox* l) {
 void Duplo_Clique(ListBox* l, int linha) {
     QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(linha)).center());
 }
+
+void Troca(QWidget* w, const QString& texto) {
+    w->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_Delete);
+    Digita(w, texto);
+}
+
+void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas) {
+    l->setListIndex(linha);
+    for (int r : respostas) Roteiro::Responde(r);
+    l->SetFocus();
+    QTest::keyClick(l, Qt::Key_Delete);
+}

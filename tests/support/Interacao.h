@@ -21,6 +21,21 @@ QString Usuario_Iniciado();  // the name it was given
 // handling, and gives the login back to the real dialog.
 void Fecha_Tudo();
 
+// Selects all of the box's text, deletes it and types `texto`.
+void Troca(QWidget* w, const QString& texto);
+// Chooses the list's row `linha` and presses Delete on it, the boxes it
+// brings up answered with `respostas`.
+void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas = {});
+// The form F opened through the menu item `item` of a main window started
+// for `usuario`, the boxes shown so far cleared.
+template <class F>
+F* Abre_Pelo_Menu(QAction* Principal::*item, const QString& usuario = QStringLiteral("MARIA")) {
+    (Inicia_Principal(usuario)->*item)->trigger();
+    Roteiro::LimpaCaixas();
+    auto* f = qobject_cast<F*>(Form::Procura(QLatin1String(F::staticMetaObject.className())));
+    if (!f) qFatal("o menu não abriu %s", F::staticMetaObject.className());
+    return f;
+}
 QStringList Linhas(const ListBox* l);
 void Duplo_Clique(ListBox* l, int linha);
 
