@@ -124,6 +124,16 @@ private slots:
         Roteiro::Responde(vbNo);
         Duplo_Clique(f->LstAgenda, 0);
         CONFERE_CAIXA("Existem dados em edição. Confirma sobrepor?", vbYesNo + vbQuestion + vbDefaultButton2);
+        // A closing save that fails keeps the window open with the only
+        // copy of the entry.
+        amb.Sql("CREATE TRIGGER Recusa BEFORE INSERT ON Agenda BEGIN SELECT RAISE(ABORT, 'recusada'); END");
+        Roteiro::Responde(vbYes);
+        Roteiro::Responde(vbNo);
+        QVERIFY(!f->Unload());
+        QVERIFY(Roteiro::Caixas().back().titulo.startsWith("<<< Ocorrência de Erro"));
+        Roteiro::LimpaCaixas();
+        QCOMPARE(f->TxtDia->Text() + '|' + f->TxtCompromisso->Text(), QString("05|CONTA D'ÁGUA"));
+        amb.Sql("DROP TRIGGER Recusa");
         Roteiro::Responde(vbYes);
         QVERIFY(f->Unload());
         CONFERE_CAIXA("Existem dados em edição. Deseja Salvar ?", vbYesNo + vbQuestion);
