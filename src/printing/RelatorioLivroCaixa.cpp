@@ -1,5 +1,6 @@
 #include "printing/RelatorioLivroCaixa.h"
 #include "common/Formularios.h"
+#include "common/LinhaIgrejaSetor.h"
 #include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
@@ -11,10 +12,8 @@
 
 namespace {
 
-// A sector congregation's row holds its amount by calculation type in
-// columns 44-53, inside the 48 characters that the report prints as the
-// history.
-constexpr int ColunaCalculada = 44;
+// A sector congregation's row holds its amount by calculation type inside
+// the 48 characters that the report prints as the history.
 constexpr int LarguraHistorico = 48;
 
 // What the report takes from one row of the closing list.
@@ -73,10 +72,16 @@ private:
             l.tipo = texto.isEmpty() ? QChar() : texto[0];
             l.dia = Caracteres::Meio(texto, 2, 2);
             l.historico = Caracteres::Meio(texto, 5, LarguraHistorico);
-            if (l.tipo != QLatin1Char('S')) l.entrada = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaEntrada);
-            if (l.tipo == QLatin1Char('S') || l.tipo == QLatin1Char('I'))
+            if (l.tipo == QLatin1Char('I')) {
+                const Linha_Igreja_Setor::Linha igreja = Linha_Igreja_Setor::Le(texto);
+                l.entrada = igreja.entrada;
+                l.saida = igreja.saida;
+                l.calculada = igreja.valor;
+            } else if (l.tipo == QLatin1Char('S')) {
                 l.saida = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaSaida);
-            if (l.tipo == QLatin1Char('I')) l.calculada = Linha_Lancamento::Valor(texto, ColunaCalculada);
+            } else {
+                l.entrada = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaEntrada);
+            }
             linhas_.push_back(std::move(l));
         }
     }
