@@ -14,7 +14,6 @@
 #include <QFontMetrics>
 #include <QScopedValueRollback>
 #include <QStyle>
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -24,8 +23,6 @@ constexpr int LarguraLinhaDepartamento = 60;
 constexpr int LarguraHistoricoImpresso = 48;
 
 using Twips::Posiciona;
-
-QString Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
 
 class Relatorio_Deptos final : public MolduraA4 {
 public:
@@ -56,11 +53,7 @@ private:
         Imprime_Texto(10, 18,
                       Formata_Texto(QStringLiteral("DEPARTAMENTO:") + dados_.nome, LarguraLinhaDepartamento,
                                     QStringLiteral("C")));
-        Imprime_Texto(25, 25, Param[3]);
-        Imprime_Texto(130, 25, Param[1] + QLatin1Char('-') + Param[4]);
-        Imprime_Texto(25, 32, Nome_Mes(int(std::floor(Valor_Numerico(Apara(Param[9])))), {}));
-        Imprime_Texto(112, 32, Param[10]);
-        Imprime_Texto(180, 32, pagina);
+        Imprime_Igreja_Mes(112, pagina);
     }
 
     void Imprime_Corpo() override {

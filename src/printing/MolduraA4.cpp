@@ -1,6 +1,7 @@
 #include "printing/MolduraA4.h"
 #include "common/Erros.h"
 #include "common/Formularios.h"
+#include "common/Parametros.h"
 #include "common/Texto.h"
 #include "platform/App.h"
 #include "platform/Caracteres.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QScopeGuard>
+#include <cmath>
 
 namespace {
 const QString Impresso = QStringLiteral("impresso.kwe");
@@ -29,8 +31,6 @@ QImage Le_Impresso() {
     if (figura.isNull()) Levanta_Erro(481, leitor.errorString());
     return figura;
 }
-
-QString Dois_Digitos(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 }  // namespace
 
 MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
@@ -48,6 +48,16 @@ void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor) {
     const qsizetype alem = Caracteres::Conta(texto) - LarguraCelula;
     const double avanco = Impressora().FontSize() * AvancoEm * 25.4 / 72.0;
     Imprime_Texto(x - double(alem) * avanco, y, texto);
+}
+
+QString MolduraA4::Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
+
+void MolduraA4::Imprime_Igreja_Mes(double xAno, const QString& pagina) {
+    Imprime_Texto(25, 25, Param[3], 12);
+    Imprime_Texto(130, 25, Param[1] + QLatin1Char('-') + Param[4]);
+    Imprime_Texto(25, 32, Nome_Mes(int(std::floor(Valor_Numerico(Apara(Param[9])))), {}));
+    Imprime_Texto(xAno, 32, Param[10]);
+    Imprime_Texto(180, 32, pagina);
 }
 
 bool MolduraA4::Imprime_Mov_Mensal() {
@@ -110,7 +120,7 @@ void MolduraA4::Checa_Lin() {
     ++Pagina;
     Imprime_Cabec(Pagina);
     Imprime_Texto(12, Lin, QStringLiteral("--"));
-    Imprime_Texto(25, Lin, QStringLiteral("TRANSPORTE DE SALDO DA PÁGINA ") + Dois_Digitos(Pagina - 1));
+    Imprime_Texto(25, Lin, QStringLiteral("TRANSPORTE DE SALDO DA PÁGINA ") + Digitos(Pagina - 1, 2));
     Imprime_Valor(144, Lin, Tot_Entradas);
     Imprime_Valor(172, Lin, Tot_Saidas);
     Incrementa_Lin(QStringLiteral("N"));

@@ -58,6 +58,11 @@ protected:
     // A money cell whose right edge is 12 characters from x at the current
     // font size; an amount wider than the cell reaches further left.
     static void Imprime_Valor(double x, double y, Dinheiro valor);
+    // A number in `largura` digits, zeros before it: a page, a code.
+    static QString Digitos(qint64 n, int largura);
+    // The header lines every closing shares, in 12 points: the church and
+    // its sector, the month by name, its year from xAno and the page.
+    static void Imprime_Igreja_Mes(double xAno, const QString& pagina);
 
     qint16 Pagina = 1;
     float Lin = PrimeiraLinha;

@@ -6,7 +6,6 @@
 #include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/MolduraA4.h"
-#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -87,13 +86,9 @@ private:
     }
 
     void Imprime_Cabec(qint16 Pag) override {
-        const QString pagina = QStringLiteral("%1").arg(Pag, 2, 10, QLatin1Char('0'));
+        const QString pagina = Digitos(Pag, 2);
         Imprime_Texto(171, 14, Param[1] + Formata(Param[9], QStringLiteral("00")) + Param[10] + pagina, 10);
-        Imprime_Texto(25, 25, Param[3], 12);
-        Imprime_Texto(130, 25, Param[1] + QLatin1Char('-') + Param[4]);
-        Imprime_Texto(25, 32, Nome_Mes(int(std::floor(Valor_Numerico(Apara(Param[9])))), {}));
-        Imprime_Texto(115, 32, Param[10]);
-        Imprime_Texto(180, 32, pagina);
+        Imprime_Igreja_Mes(115, pagina);
     }
 
     void Imprime_Corpo() override {
