@@ -226,13 +226,8 @@ void ImpDeptos::CmdImprime_Click() {
     if (imprimindo_ || !CmdImprime->isEnabled()) return;
     const QScopedValueRollback<bool> emCurso(imprimindo_, true);
     const QString titulo = Titulo_Atencao();
-    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-    if (saldo && saldo->Centavos() < 0 &&
-        MsgBox(QStringLiteral("Saldo Irregular. Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2, titulo) ==
-            vbNo)
-        return;
-    if (MsgBox(QStringLiteral("Prepare a Impressora com papel A4. Tudo OK ?"), vbYesNo + vbQuestion, titulo) != vbYes)
-        return;
+    if (!Confirma_Saldo(TxtSaldo->Text(), titulo)) return;
+    if (!Confirma_Papel(titulo)) return;
 
     Fechamento_Depto dados;
     for (int i = 0; i < LstDeptos->ListCount(); ++i)

@@ -179,11 +179,7 @@ void ImpLivroCx::CmdImprime_Click() {
     if (!Confere_Dados()) return;
 
     const QString titulo = Titulo_Atencao();
-    const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-    if (saldo && saldo->Centavos() < 0 &&
-        MsgBox(QStringLiteral("Saldo Irregular. Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2, titulo) ==
-            vbNo)
-        return;
+    if (!Confirma_Saldo(TxtSaldo->Text(), titulo)) return;
     if (!Transmitiu()) {
         MsgBox(QStringLiteral("Antes de Imprimir será necessária a Transmissão de dados.\r"
                               "Acesse a opção 'Exportações' e 'Dados para o Mirava'."),
@@ -194,8 +190,7 @@ void ImpLivroCx::CmdImprime_Click() {
         MsgBox(QStringLiteral("Saldo Anterior R$ 0,00 ! Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2,
                titulo) == vbNo)
         return;
-    if (MsgBox(QStringLiteral("Prepare a Impressora com papel A4. Tudo OK ?"), vbYesNo + vbQuestion, titulo) != vbYes)
-        return;
+    if (!Confirma_Papel(titulo)) return;
     // What was answered for must still be what is stored.
     if (!Confere_Dados()) return;
 

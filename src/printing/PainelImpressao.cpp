@@ -1,6 +1,8 @@
 #include "printing/PainelImpressao.h"
 #include "common/Formularios.h"
+#include "common/Numeros.h"
 #include "platform/Controles.h"
+#include "platform/MsgBox.h"
 #include "platform/Tela.h"
 
 using Twips::Posiciona;
@@ -35,4 +37,15 @@ void Monta_Totais(QWidget* form, int topo, const std::vector<Caixa_Painel>& caix
         Posiciona(t, x, topo + 255, 1900, 360);
         x += 2180;
     }
+}
+
+bool Confirma_Saldo(const QString& saldo, const QString& titulo) {
+    const auto valor = Dinheiro::Le(saldo);
+    return !valor || valor->Centavos() >= 0 ||
+           MsgBox(QStringLiteral("Saldo Irregular. Deseja Imprimir ?"), vbYesNo + vbQuestion + vbDefaultButton2,
+                  titulo) != vbNo;
+}
+
+bool Confirma_Papel(const QString& titulo) {
+    return MsgBox(QStringLiteral("Prepare a Impressora com papel A4. Tudo OK ?"), vbYesNo + vbQuestion, titulo) == vbYes;
 }

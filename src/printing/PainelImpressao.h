@@ -1,7 +1,7 @@
 #pragma once
 // The lower panel the closing forms share: the two offset boxes beside the
 // print button, and a row of total boxes under their captions whose last
-// box is the balance.
+// box is the balance; and the questions their print button asks.
 #include <QString>
 #include <vector>
 
@@ -23,3 +23,9 @@ void Monta_Deslocamentos(QWidget* form, int x, int topo, int xBotao, const QStri
 // The total boxes left to right from the form's margin, white on black and
 // the last one (the balance) yellow.
 void Monta_Totais(QWidget* form, int topo, const std::vector<Caixa_Painel>& caixas);
+
+// A negative balance asks "Saldo Irregular. Deseja Imprimir ?", No the
+// default; true to go on (always for a balance that is not negative).
+bool Confirma_Saldo(const QString& saldo, const QString& titulo);
+// "Prepare a Impressora com papel A4. Tudo OK ?"; true for Yes.
+bool Confirma_Papel(const QString& titulo);
