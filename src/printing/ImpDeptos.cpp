@@ -7,13 +7,10 @@
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/Caracteres.h"
-#include "platform/MsgBox.h"
 #include "platform/Tela.h"
 #include "printing/MolduraA4.h"
 #include "printing/PainelImpressao.h"
-#include <QFontMetrics>
 #include <QScopedValueRollback>
-#include <QStyle>
 #include <vector>
 
 namespace {
@@ -106,9 +103,7 @@ void ImpDeptos::monta_Tela() {
     LstDeptos->setSorted(true);
     LstDeptos->setFont(Fonte_Lista(11.25));
     LstDeptos->setUniformItemSizes(true);
-    LstDeptos->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
-                           Twips::ParaPixelX(Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura)),
-                           Twips::ParaPixelY(4200));
+    Posiciona(LstDeptos, 60, 1020, Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura), 4200);
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Dia"), 1, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Entradas R$"), 65, true, 780, Cor_Saldo);

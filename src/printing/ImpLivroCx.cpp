@@ -4,15 +4,13 @@
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/LancamentosMes.h"
+#include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
-#include "common/Texto.h"
 #include "common/Transmissao.h"
 #include "common/Usuario.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QFontMetrics>
 #include <QScopedValueRollback>
-#include <QStyle>
 
 namespace {
 const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
@@ -35,8 +33,7 @@ void ImpLivroCx::monta_Tela() {
     LstLivroCx = new ListBox(this);
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
-    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
-                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(4200));
+    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), 4200);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("T"), 1, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);

@@ -3,7 +3,6 @@
 #include "common/LinhaIgrejaSetor.h"
 #include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
-#include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/MolduraA4.h"
 #include <optional>
