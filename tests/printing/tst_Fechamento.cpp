@@ -37,22 +37,15 @@ F* abre(QAction* menu) {
     return f;
 }
 
-void troca(QWidget* w, const QString& texto) {  // select all, delete, type
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
-
 // One cash-book entry as the treasurer types it; the history before the
 // day, so the weekday's offering is not put in its place. "#n" chooses
 // the n-th history of the list.
 void lanca(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor) {
     QTest::mouseClick(tipo, Qt::LeftButton);
     if (hist.startsWith('#')) f->CboHistorico->setListIndex(hist.mid(1).toInt());
-    else troca(f->CboHistorico, hist);
-    troca(f->TxtDia, dia);
-    troca(f->TxtValor, valor);
+    else Troca(f->CboHistorico, hist);
+    Troca(f->TxtDia, dia);
+    Troca(f->TxtValor, valor);
     QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
 }
 
@@ -64,7 +57,7 @@ void remessa(Remessas* f, const QString& dia, const QString& valor) {
 
 // Types over the previous balance and leaves the box.
 void saldoAnterior(ImpLivroCx* f, const QString& texto) {
-    troca(f->TxtSalAnt, texto);
+    Troca(f->TxtSalAnt, texto);
     f->TxtLeft->setFocus(Qt::TabFocusReason);
 }
 }  // namespace
