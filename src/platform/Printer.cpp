@@ -185,21 +185,23 @@ void Printer::Print(const QString& texto) {
     x_ = esquerda_;
 }
 
-void Printer::PaintPicture(const QImage& figura, double x, double y, double largura, double altura) {
-    if (figura.isNull()) Levanta_Erro(481, QStringLiteral("Figura vazia."));
+QRectF Printer::areaFigura(bool vazia, double x, double y, double largura, double altura) {
+    if (vazia) Levanta_Erro(481, QStringLiteral("Figura vazia."));
     comeca();
     const double u = porUnidade();
-    doc_->pintor.drawImage(QRectF((x - esquerda_) * u, (y - topo_) * u, largura * u, altura * u), figura);
+    return QRectF((x - esquerda_) * u, (y - topo_) * u, largura * u, altura * u);
+}
+
+void Printer::PaintPicture(const QImage& figura, double x, double y, double largura, double altura) {
+    const QRectF area = areaFigura(figura.isNull(), x, y, largura, altura);
+    doc_->pintor.drawImage(area, figura);
 }
 
 void Printer::PaintPicture(const QPixmap& figura, double x, double y, double largura, double altura) {
-    if (figura.isNull()) Levanta_Erro(481, QStringLiteral("Figura vazia."));
-    comeca();
-    const double u = porUnidade();
+    const QRectF area = areaFigura(figura.isNull(), x, y, largura, altura);
     // Drawn as the pixmap it is: a copy would be a new picture in the job
     // on every page.
-    doc_->pintor.drawPixmap(QRectF((x - esquerda_) * u, (y - topo_) * u, largura * u, altura * u), figura,
-                            QRectF(figura.rect()));
+    doc_->pintor.drawPixmap(area, figura, QRectF(figura.rect()));
 }
 
 void Printer::NewPage() {

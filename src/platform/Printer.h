@@ -18,6 +18,7 @@
 // a page or the job cannot be finished, 481 for an empty picture, 380 for a
 // property value the printer does not know.
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -89,6 +90,9 @@ private:
     struct Documento;
     void comeca();
     std::unique_ptr<Documento> fecha();
+    // Where a picture goes in the job's pixels, the job started; an empty
+    // picture raises 481 first.
+    QRectF areaFigura(bool vazia, double x, double y, double largura, double altura);
     double porUnidade() const;  // device pixels per unit of ScaleMode
     QString nome_;
     int papel_ = 9;
