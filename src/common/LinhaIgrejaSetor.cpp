@@ -13,7 +13,12 @@ constexpr Dinheiro Limite_Tipo6 = Dinheiro::DeCentavos(100001);
 
 Dinheiro Despesas(const Igreja& ig) { return ig.entradas - ig.aluguel - ig.agua - ig.luz; }
 
-QString Celula(Dinheiro valor) { return Formata_Texto(valor.Formata(), Linha_Lancamento::LarguraValor, Direita); }
+// As the cash-book row's cells: an amount too wide is marked, never cut
+// into another amount.
+QString Celula(Dinheiro valor) {
+    if (!Linha_Lancamento::Cabe(valor)) return Linha_Lancamento::CelulaCheia;
+    return Formata_Texto(valor.Formata(), Linha_Lancamento::LarguraValor, Direita);
+}
 }  // namespace
 
 std::optional<int> Calculo(const QVariant& calculo) {

@@ -13,6 +13,7 @@
 //   67-76 the month's outflows "#,##0.00", right-aligned
 //
 // A type outside 1 to 6 (or none) keeps every width, with a zero amount.
+// An amount too wide for its cell shows ten "#", as in the cash-book row.
 #include "common/Numeros.h"
 #include <QString>
 #include <QVariant>

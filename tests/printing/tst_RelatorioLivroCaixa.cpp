@@ -261,6 +261,7 @@ private slots:
             {"sem a figura do impresso", {"", {}, 53}},
             {"figura ilegível", {"isto não é uma figura", {}, 481}},
             {"valor que não coube na célula", {{}, Formata_Texto("O 01 GRANDE", 55, "E") + "##########       ----", 13}},
+            {"igreja com valor que não cabe", {{}, Igreja("GRANDE", 7, 1, 1234567890, 0), 13}},
         });
     }
     void falhas() {
