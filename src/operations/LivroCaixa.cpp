@@ -283,10 +283,7 @@ void LivroCaixa::Timer_Timer() {
         if (o->Value()) o->setForeColor(o->ForeColor() == Amarelo ? Preto : Amarelo);
         else o->setForeColor(Amarelo);
     }
-    if (!TxtSaldo->Text().isEmpty()) {
-        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
-    }
+    Pisca_Saldo(TxtSaldo);
 }
 
 void LivroCaixa::Form_Unload(int& Cancel) {

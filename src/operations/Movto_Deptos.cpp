@@ -269,10 +269,7 @@ void Movto_Deptos::Timer_Timer() {
         Alterna(OptSaida);
         OptEntrada->setForeColor(Amarelo);
     }
-    if (!TxtSaldo->Text().isEmpty()) {
-        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
-    }
+    Pisca_Saldo(TxtSaldo);
 }
 
 void Movto_Deptos::Form_Unload(int& Cancel) {
