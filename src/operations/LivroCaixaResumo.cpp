@@ -3,6 +3,7 @@
 #include "common/Formularios.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
+#include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
@@ -42,7 +43,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
         TxtValor->setText_(l.saida.Formata());
         Seleciona_Historico(armazenado.isEmpty() ? l.historico : armazenado);
         // Without a tag the account is empty, and the save asks for it.
-        Conta_Selecionada = Conta_Do_Historico(CboHistorico->Text());
+        Conta_Selecionada = Marcas_Historico::Marca_Conta(CboHistorico->Text());
     }
     Calcula_Saldo();
     Conta_Regs();
