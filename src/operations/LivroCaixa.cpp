@@ -4,6 +4,7 @@
 #include "common/Formularios.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "common/LancamentosMes.h"
@@ -17,7 +18,6 @@
 
 namespace {
 const QColor Amarelo(255, 255, 0);
-const QColor Preto(0, 0, 0);
 
 using Twips::Posiciona;
 
@@ -241,10 +241,7 @@ void LivroCaixa::Remove_Linha(int indice) {
 // The totals come from the amounts each row keeps, never from its text: a
 // cell may show "##########" for an amount too wide for it.
 bool LivroCaixa::Calcula_Saldo() {
-    TxtEntradas->setText_(entradas_.Formata());
-    TxtSaidas->setText_(saidas_.Formata());
-    TxtSaldo->setText_((entradas_ - saidas_).Formata());
-    TxtSaldo->setForeColor(Amarelo);
+    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas_, saidas_);
     return true;
 }
 
@@ -279,10 +276,7 @@ QString LivroCaixa::OfDzSd() const {
 void LivroCaixa::Timer_Timer() {
     const bool esquerda = LblKwe->alignment() & Qt::AlignLeft;
     LblKwe->setAlignment((esquerda ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) {
-        if (o->Value()) o->setForeColor(o->ForeColor() == Amarelo ? Preto : Amarelo);
-        else o->setForeColor(Amarelo);
-    }
+    Pisca_Tipo({OptOfertas, OptDizimos, OptSaidas});
     Pisca_Saldo(TxtSaldo);
 }
 

@@ -6,6 +6,7 @@
 #include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
@@ -52,11 +53,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
 void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstLivroCx->ListIndex();
-    if (i < 0) return;
-    const QString linha = Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56));
-    if (MsgBox(QStringLiteral("Deseja remover ") + linha + QStringLiteral(" ?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) != vbYes)
-        return;
+    if (i < 0 || !Confirma_Remocao(LstLivroCx, i)) return;
     const Screen::Ampulheta ampulheta;
     if (Deleta_Lancamento(LstLivroCx->ItemData(i), i)) {
         Calcula_Saldo();
