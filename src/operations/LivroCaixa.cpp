@@ -240,10 +240,7 @@ void LivroCaixa::Remove_Linha(int indice) {
 
 // The totals come from the amounts each row keeps, never from its text: a
 // cell may show "##########" for an amount too wide for it.
-bool LivroCaixa::Calcula_Saldo() {
-    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas_, saidas_);
-    return true;
-}
+void LivroCaixa::Calcula_Saldo() { Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas_, saidas_); }
 
 void LivroCaixa::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
 

@@ -77,7 +77,7 @@ private:
     // On the open file given (closed once the rows are read), or on one
     // of their own.
     void Carrega_Lancamentos(BancoLocalPtr banco = nullptr);
-    bool Calcula_Saldo();
+    void Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_LivroCx();
     void Limpa_Tudo();

@@ -173,16 +173,14 @@ void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QSt
     LstDeptos->item(LstDeptos->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
 }
 
-bool Movto_Deptos::Calcula_Saldo() {
+void Movto_Deptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
     const bool ok = Tenta([&] {
         entradas = saidas = Dinheiro();
         for (int i = 0; i < LstDeptos->ListCount(); ++i)
             Linha_Lancamento_Depto::Soma(LstDeptos->List(i), entradas, saidas);
     });
-    if (!ok) return false;
-    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
-    return true;
+    if (ok) Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void Movto_Deptos::Conta_Regs() {
