@@ -3,6 +3,7 @@
 #include "common/Formularios.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
+#include "common/LancamentosMes.h"
 #include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
@@ -21,14 +22,13 @@ void LivroCaixa::LstLivroCx_DblClick() {
     const Screen::Ampulheta ampulheta;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    const QString linha = LstLivroCx->List(i);
-    const qint64 codigo = LstLivroCx->ItemData(i);
-    const QString armazenado = Apara(LstLivroCx->item(i)->data(Qt::UserRole + 1).toString());
+    const Lancamentos_Mes::Lancamento guardado = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
+    const QString armazenado = Apara(guardado.historico);
     Linha_Lancamento::Linha l;
-    if (!Tenta([&] { l = Linha_Lancamento::Le(linha); })) return;
+    if (!Tenta([&] { l = Linha_Lancamento::Le(guardado.linha); })) return;
     // The stored entry goes first: when it cannot be deleted, the fields
     // stay as they were and nothing can be saved twice.
-    if (!Deleta_Lancamento(codigo, i)) return;
+    if (!Deleta_Lancamento(guardado.codigo, i)) return;
 
     TxtDia->setText_(l.dia);
     if (l.tipo == QLatin1String("O")) {
