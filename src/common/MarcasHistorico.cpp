@@ -5,17 +5,26 @@ namespace Marcas_Historico {
 namespace {
 const QString TagRI = QStringLiteral("RI:");
 const QString TagCT = QStringLiteral("CT:");
+
+// The text from `inicio` up to the next blank or the end.
+QString Ate_Branco(const QString& historico, qsizetype inicio) {
+    const qsizetype fim = historico.indexOf(QLatin1Char(' '), inicio);
+    return historico.mid(inicio, fim < 0 ? -1 : fim - inicio);
+}
 }  // namespace
 
 std::optional<QString> Numero_RI(const QString& historico) {
     const qsizetype p = historico.indexOf(TagRI);
     if (p < 0) return std::nullopt;
-    const qsizetype inicio = p + TagRI.size();
-    const qsizetype fim = historico.indexOf(QLatin1Char(' '), inicio);
-    return historico.mid(inicio, fim < 0 ? -1 : fim - inicio);
+    return Ate_Branco(historico, p + TagRI.size());
 }
 
 bool Tem_Conta(const QString& historico) { return historico.contains(TagCT); }
+
+QString Marca_Conta(const QString& historico) {
+    const qsizetype p = historico.indexOf(TagCT);
+    return p < 0 ? QString() : Ate_Branco(historico, p);
+}
 
 std::optional<qint64> Numero_Conta(const QString& historico) {
     const qsizetype p = historico.indexOf(TagCT);

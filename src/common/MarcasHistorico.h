@@ -20,5 +20,8 @@ std::optional<QString> Numero_RI(const QString& historico);
 std::optional<qint64> Numero_Conta(const QString& historico);
 // Whether the history carries the "CT:" tag at all.
 bool Tem_Conta(const QString& historico);
+// The whole tag from the first "CT:" up to the next blank or the end of the
+// history ("PAGTO LUZ CT:123 MAIO" gives "CT:123"); "" without the tag.
+QString Marca_Conta(const QString& historico);
 
 }  // namespace Marcas_Historico

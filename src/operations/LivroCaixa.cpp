@@ -4,6 +4,7 @@
 #include "common/Formularios.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "common/LancamentosMes.h"
@@ -17,7 +18,6 @@
 
 namespace {
 const QColor Amarelo(255, 255, 0);
-const QColor Preto(0, 0, 0);
 
 using Twips::Posiciona;
 
@@ -84,27 +84,12 @@ void LivroCaixa::monta_Tela() {
     LstLivroCx->setSorted(true);
     LstLivroCx->setFont(Fonte_Lista(14.25));
     LstLivroCx->setUniformItemSizes(true);
-    const QFontMetrics fm(LstLivroCx->font());
-    const int larguraLista = Twips::DePixelX(fm.horizontalAdvance(QString(Linha_Lancamento::Largura, QLatin1Char('0'))) +
-                                             2 * LstLivroCx->frameWidth() + 6 +
-                                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    Posiciona(LstLivroCx, 60, 1800, larguraLista, 5100);
-    // Headers over their columns: texts from their first column, amounts
-    // ending where their right-aligned column ends.
-    auto cabecalho = [&](const QString& t, int col, bool direita) {
-        auto* l = new Label(t, this);
-        l->setForeColor(Amarelo);
-        l->adjustSize();
-        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3;
-        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
-                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
-        l->move(x, Twips::ParaPixelY(1560));
-    };
-    cabecalho(QStringLiteral("T"), 1, false);
-    cabecalho(QStringLiteral("Dia"), 3, false);
-    cabecalho(QStringLiteral("Descrição dos Históricos"), 6, false);
-    cabecalho(QStringLiteral("Entradas R$"), 65, true);
-    cabecalho(QStringLiteral("Saídas R$"), 76, true);
+    Posiciona(LstLivroCx, 60, 1800, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), 5100);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("T"), 1, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 1560, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 1560, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 76, true, 1560, Amarelo);
 
     LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, 7050, 2400);
     CmdOk = new CommandButton(QStringLiteral("Resumo"), this);
@@ -255,13 +240,7 @@ void LivroCaixa::Remove_Linha(int indice) {
 
 // The totals come from the amounts each row keeps, never from its text: a
 // cell may show "##########" for an amount too wide for it.
-bool LivroCaixa::Calcula_Saldo() {
-    TxtEntradas->setText_(entradas_.Formata());
-    TxtSaidas->setText_(saidas_.Formata());
-    TxtSaldo->setText_((entradas_ - saidas_).Formata());
-    TxtSaldo->setForeColor(Amarelo);
-    return true;
-}
+void LivroCaixa::Calcula_Saldo() { Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas_, saidas_); }
 
 void LivroCaixa::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
 
@@ -294,14 +273,8 @@ QString LivroCaixa::OfDzSd() const {
 void LivroCaixa::Timer_Timer() {
     const bool esquerda = LblKwe->alignment() & Qt::AlignLeft;
     LblKwe->setAlignment((esquerda ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) {
-        if (o->Value()) o->setForeColor(o->ForeColor() == Amarelo ? Preto : Amarelo);
-        else o->setForeColor(Amarelo);
-    }
-    if (!TxtSaldo->Text().isEmpty()) {
-        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
-    }
+    Pisca_Tipo({OptOfertas, OptDizimos, OptSaidas});
+    Pisca_Saldo(TxtSaldo);
 }
 
 void LivroCaixa::Form_Unload(int& Cancel) {

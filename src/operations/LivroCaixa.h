@@ -77,7 +77,7 @@ private:
     // On the open file given (closed once the rows are read), or on one
     // of their own.
     void Carrega_Lancamentos(BancoLocalPtr banco = nullptr);
-    bool Calcula_Saldo();
+    void Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_LivroCx();
     void Limpa_Tudo();
@@ -91,8 +91,6 @@ private:
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
     void Carrega_Resumo();
     void Posiciona_Resumo(int leftTw);
-    // The whole "CT:" tag of a history ("CT:123"), or "" without one.
-    static QString Conta_Do_Historico(const QString& historico);
 
     int resumoLeft_ = 0;
     Dinheiro entradas_, saidas_;  // the list's rows, to the cent

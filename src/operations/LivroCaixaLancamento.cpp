@@ -3,6 +3,7 @@
 #include "common/Banco.h"
 #include "common/Dizimo.h"
 #include "common/Erros.h"
+#include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
@@ -32,16 +33,9 @@ QString Saida_Ajustada(const QString& historico, const QString& conta) {
 }
 }  // namespace
 
-QString LivroCaixa::Conta_Do_Historico(const QString& historico) {
-    const qsizetype p = historico.indexOf(QStringLiteral("CT:"));
-    if (p < 0) return {};
-    const qsizetype fim = historico.indexOf(QLatin1Char(' '), p);
-    return historico.mid(p, fim < 0 ? -1 : fim - p);
-}
-
 void LivroCaixa::CboHistorico_Click() {
     if (!OptSaidas->Value()) return;
-    Conta_Selecionada = Conta_Do_Historico(CboHistorico->Text());
+    Conta_Selecionada = Marcas_Historico::Marca_Conta(CboHistorico->Text());
 }
 
 void LivroCaixa::CmdEnvia_Click() { Salva(); }
@@ -81,7 +75,7 @@ bool LivroCaixa::Salva() {
         exibido = *s;
         armazenado = Historico_Dizimo::Armazenado(exibido);
     } else if (tipo == QLatin1String("S")) {
-        const QString conta = Conta_Do_Historico(historico);
+        const QString conta = Marcas_Historico::Marca_Conta(historico);
         if (Conta_Selecionada.isEmpty() || conta.isEmpty()) {
             Aviso(QStringLiteral("Para prosseguir é necessário o Nº da Conta (CT:\?\?\?) no Histórico."));
             return false;

@@ -3,8 +3,11 @@
 #include "common/Formularios.h"
 #include "common/Banco.h"
 #include "common/Erros.h"
+#include "common/LancamentosMes.h"
+#include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "common/LinhaLancamento.h"
@@ -19,14 +22,13 @@ void LivroCaixa::LstLivroCx_DblClick() {
     const Screen::Ampulheta ampulheta;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    const QString linha = LstLivroCx->List(i);
-    const qint64 codigo = LstLivroCx->ItemData(i);
-    const QString armazenado = Apara(LstLivroCx->item(i)->data(Qt::UserRole + 1).toString());
+    const Lancamentos_Mes::Lancamento guardado = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
+    const QString armazenado = Apara(guardado.historico);
     Linha_Lancamento::Linha l;
-    if (!Tenta([&] { l = Linha_Lancamento::Le(linha); })) return;
+    if (!Tenta([&] { l = Linha_Lancamento::Le(guardado.linha); })) return;
     // The stored entry goes first: when it cannot be deleted, the fields
     // stay as they were and nothing can be saved twice.
-    if (!Deleta_Lancamento(codigo, i)) return;
+    if (!Deleta_Lancamento(guardado.codigo, i)) return;
 
     TxtDia->setText_(l.dia);
     if (l.tipo == QLatin1String("O")) {
@@ -42,7 +44,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
         TxtValor->setText_(l.saida.Formata());
         Seleciona_Historico(armazenado.isEmpty() ? l.historico : armazenado);
         // Without a tag the account is empty, and the save asks for it.
-        Conta_Selecionada = Conta_Do_Historico(CboHistorico->Text());
+        Conta_Selecionada = Marcas_Historico::Marca_Conta(CboHistorico->Text());
     }
     Calcula_Saldo();
     Conta_Regs();
@@ -51,11 +53,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
 void LivroCaixa::LstLivroCx_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstLivroCx->ListIndex();
-    if (i < 0) return;
-    const QString linha = Apara(Caracteres::Esquerda(LstLivroCx->List(i), 56));
-    if (MsgBox(QStringLiteral("Deseja remover ") + linha + QStringLiteral(" ?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) != vbYes)
-        return;
+    if (i < 0 || !Confirma_Remocao(LstLivroCx, i)) return;
     const Screen::Ampulheta ampulheta;
     if (Deleta_Lancamento(LstLivroCx->ItemData(i), i)) {
         Calcula_Saldo();

@@ -5,24 +5,18 @@
 #include "common/LinhaLancamentoDepto.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QFontMetrics>
 #include <QStyle>
 
 namespace {
 const QColor Amarelo(255, 255, 0);
-const QColor Preto(0, 0, 0);
 
 using Twips::Posiciona;
-
-void Alterna(OptionButton* o) {
-    if (o->ForeColor() == Amarelo) o->setForeColor(Preto);
-    else if (o->ForeColor() == Preto) o->setForeColor(Amarelo);
-}
 }  // namespace
 
 Movto_Deptos::Movto_Deptos() : Form(QStringLiteral("Movto_Deptos"), true) {
@@ -179,19 +173,14 @@ void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QSt
     LstDeptos->item(LstDeptos->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
 }
 
-bool Movto_Deptos::Calcula_Saldo() {
+void Movto_Deptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
     const bool ok = Tenta([&] {
         entradas = saidas = Dinheiro();
         for (int i = 0; i < LstDeptos->ListCount(); ++i)
             Linha_Lancamento_Depto::Soma(LstDeptos->List(i), entradas, saidas);
     });
-    if (!ok) return false;
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
-    TxtSaldo->setForeColor(Amarelo);
-    return true;
+    if (ok) Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void Movto_Deptos::Conta_Regs() {
@@ -262,17 +251,8 @@ void Movto_Deptos::TxtValor_LostFocus() { TxtValor->setText_(Formata_Valor(TxtVa
 // Blink and closing
 
 void Movto_Deptos::Timer_Timer() {
-    if (OptEntrada->Value()) {
-        Alterna(OptEntrada);
-        OptSaida->setForeColor(Amarelo);
-    } else if (OptSaida->Value()) {
-        Alterna(OptSaida);
-        OptEntrada->setForeColor(Amarelo);
-    }
-    if (!TxtSaldo->Text().isEmpty()) {
-        const auto saldo = Dinheiro::Le(TxtSaldo->Text());
-        if (saldo && saldo->Centavos() < 0) TxtSaldo->setForeColor(TxtSaldo->ForeColor() == Amarelo ? Preto : Amarelo);
-    }
+    Pisca_Tipo({OptEntrada, OptSaida});
+    Pisca_Saldo(TxtSaldo);
 }
 
 void Movto_Deptos::Form_Unload(int& Cancel) {

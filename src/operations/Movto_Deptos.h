@@ -58,7 +58,7 @@ private:
     void monta_Tela();
     void Carrega_Lancamentos();
     void Saldo_Anterior();
-    bool Calcula_Saldo();
+    void Calcula_Saldo();
     void Conta_Regs();
     void Limpa_Campos_Deptos();
     void Limpa_Tudo();

@@ -6,6 +6,7 @@
 #include "common/LinhaLancamentoDepto.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "operations/Movto_Deptos.h"
@@ -133,11 +134,7 @@ void Movto_Deptos::LstDeptos_DblClick() {
 void Movto_Deptos::LstDeptos_KeyUp(int& KeyCode, int) {
     if (KeyCode != 46) return;
     const int i = LstDeptos->ListIndex();
-    if (i < 0) return;
-    const QString linha = Apara(Caracteres::Esquerda(LstDeptos->List(i), 56));
-    if (MsgBox(QStringLiteral("Deseja remover ") + linha + QStringLiteral(" ?"), vbYesNo + vbQuestion + vbDefaultButton2,
-               Titulo_Atencao()) != vbYes)
-        return;
+    if (i < 0 || !Confirma_Remocao(LstDeptos, i)) return;
     const Screen::Ampulheta ampulheta;
     if (Deleta_Lancamento(LstDeptos->ItemData(i), i)) {
         Calcula_Saldo();

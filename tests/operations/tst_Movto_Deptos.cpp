@@ -169,6 +169,10 @@ private slots:
         QCOMPARE(totais(f), QString("0,10|30,00|-29,90|2 Registro(s)"));
         QTRY_COMPARE(f->TxtSaldo->ForeColor(), QColor(Qt::black));
         QTRY_COMPARE(f->TxtSaldo->ForeColor(), QColor(Qt::yellow));
+        // The kind taken back blinks; the other stays yellow.
+        QTRY_COMPARE(f->OptEntrada->ForeColor(), QColor(Qt::black));
+        QCOMPARE(f->OptSaida->ForeColor(), QColor(Qt::yellow));
+        QTRY_COMPARE(f->OptEntrada->ForeColor(), QColor(Qt::yellow));
         // Another row over the one in the fields asks; No keeps both.
         Roteiro::Responde(vbNo);
         Duplo_Clique(f->LstDeptos, 0);
