@@ -51,11 +51,11 @@ using Atualizacao::Texto_Query;
 namespace {
 QString N(qint64 v) { return QString::number(v); }
 
-// The first column of every row of a stored query without parameters.
+// The key `le` reads from every row of a local query.
 template <class Chave, class Le>
-QSet<Chave> Chaves(BancoLocal& banco, const QString& consulta, Le le) {
+QSet<Chave> Chaves(RecordsetPtr rs, Le le) {
     QSet<Chave> chaves;
-    for (RecordsetPtr rs = banco.AbreSnapshot(consulta); !rs->Eof(); rs->MoveNext()) chaves.insert(le(*rs));
+    for (; !rs->Eof(); rs->MoveNext()) chaves.insert(le(*rs));
     return chaves;
 }
 
@@ -99,7 +99,7 @@ private:
 void Atualizacoes::Gera_Calculos() {
     for (int n = 1; n <= 6; ++n) Mostra_Percent(n, 6);
     Grava([](UnidadeTrabalho& u) {
-        const QSet<qint64> tipos = Chaves<qint64>(u, QStringLiteral("ProcAtuPesqCalculos"), Codigo);
+        const QSet<qint64> tipos = Chaves<qint64>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqCalculos")), Codigo);
         for (int n = 1; n <= 6; ++n)
             u.ExecutaQuery(tipos.contains(n) ? QStringLiteral("ProcAtuUpdCalculo") : QStringLiteral("ProcAtuInsCalculo"),
                            {N(n), Texto_Query(QStringLiteral("Cálculo %1").arg(n, 2, 10, QLatin1Char('0')))});
@@ -116,7 +116,7 @@ void Atualizacoes::Gera_Deptos() {
     QSet<QString> locais;
     {
         BancoLocalPtr banco = Abre_Banco(true);
-        locais = Chaves<QString>(*banco, QStringLiteral("ProcAtuPesqDeptos"), Descricao);
+        locais = Chaves<QString>(banco->AbreSnapshot(QStringLiteral("ProcAtuPesqDeptos")), Descricao);
     }
     const qint64 total = rs->RecordCount();
     QStringList novos;
@@ -131,7 +131,7 @@ void Atualizacoes::Gera_Deptos() {
     }
     if (novos.isEmpty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        QSet<QString> agora = Chaves<QString>(u, QStringLiteral("ProcAtuPesqDeptos"), Descricao);
+        QSet<QString> agora = Chaves<QString>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqDeptos")), Descricao);
         qint64 codigo = Proximo(u, QStringLiteral("ProcAtuProximoDeptos"));
         for (const QString& descricao : novos) {
             if (agora.contains(Chave_Nome(descricao))) continue;
@@ -162,7 +162,7 @@ void Atualizacoes::Gera_Cargos() {
     }
     if (cargos.Itens().empty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        const QSet<qint64> locais = Chaves<qint64>(u, QStringLiteral("ProcAtuPesqCargos"), Codigo);
+        const QSet<qint64> locais = Chaves<qint64>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqCargos")), Codigo);
         for (const Cargo& c : cargos.Itens())
             u.ExecutaQuery(locais.contains(c.codigo) ? QStringLiteral("ProcAtuUpdCargo") : QStringLiteral("ProcAtuInsCargo"),
                            {N(c.codigo), Texto_Query(c.descricao), Texto_Query(c.abreviado)});
@@ -216,9 +216,7 @@ void Atualizacoes::Gera_Igrejas() {
     }
     if (igrejas.Itens().empty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        QSet<qint64> locais;
-        for (RecordsetPtr rs = u.AbreQuery(QStringLiteral("ProcAtuPesqIgrejas"), {N(igreja_)}); !rs->Eof(); rs->MoveNext())
-            locais.insert(rs->Fields(0).toLongLong());
+        const QSet<qint64> locais = Chaves<qint64>(u.AbreQuery(QStringLiteral("ProcAtuPesqIgrejas"), {N(igreja_)}), Codigo);
         for (const Igreja& i : igrejas.Itens())
             u.ExecutaQuery(locais.contains(i.codigo) ? QStringLiteral("ProcAtuUpdIgreja") : QStringLiteral("ProcAtuInsIgreja"),
                            {N(igreja_), N(i.codigo), Texto_Query(i.nome), N(i.calculo)});
