@@ -106,6 +106,8 @@ void Igrejas::Conta_Regs() {
     LblRegs->setCaption(Formata(double(LstIgreja->ListCount()), QStringLiteral("#,### Registro(s)")));
 }
 
+bool Igrejas::Em_Edicao() const { return !TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(); }
+
 void Igrejas::LstIgreja_Click() { Conta_Regs(); }
 
 void Igrejas::Limpa_Campos_Igreja() {
@@ -169,8 +171,7 @@ bool Igrejas::Salva() {
 void Igrejas::LstIgreja_DblClick() {
     const int i = LstIgreja->ListIndex();
     if (i < 0) return;
-    if (!Confirma_Sobrepor(!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(),
-                           QStringLiteral("Existem dados em edição. Confirma sobrepor ?")))
+    if (!Confirma_Sobrepor(Em_Edicao(), QStringLiteral("Existem dados em edição. Confirma sobrepor ?")))
         return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstIgreja->List(i);
@@ -208,7 +209,7 @@ bool Igrejas::Deleta_Lancamento(qint64 codigo) {
 void Igrejas::TxtDescricao_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M")); }
 
 void Igrejas::Form_Unload(int& Cancel) {
-    if (Fica_Aberto((!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty()), [this] { return Salva(); })) {
+    if (Fica_Aberto(Em_Edicao(), [this] { return Salva(); })) {
         // The fields may hold the only copy of a congregation taken back
         // from the list: the window stays open with them.
         Cancel = 1;

@@ -37,6 +37,8 @@ private:
     void Limpa_Tudo();
     bool Deleta_Lancamento(qint64 codigo);
     void Conta_Regs();
+    // Something typed, which a closing or a row taken back would lose.
+    bool Em_Edicao() const;
     bool Salva();
     // The typed code when it is digits only and not zero.
     std::optional<qint64> Codigo_Digitado() const;
