@@ -178,6 +178,17 @@ bool Valida_Dia(double dia) {
     return false;
 }
 
+std::optional<qint64> Codigo_Positivo(const QString& texto) {
+    const QString t = Apara(texto);
+    if (t.isEmpty()) return std::nullopt;
+    for (QChar c : t)
+        if (c.unicode() < '0' || c.unicode() > '9') return std::nullopt;
+    bool ok = false;
+    const qint64 codigo = t.toLongLong(&ok);
+    if (!ok || codigo == 0) return std::nullopt;
+    return codigo;
+}
+
 double Valor_Numerico(const QVariant& valor) {
     if (valor.isNull() || !valor.isValid()) return 0;
     if (E_Tipo_Numerico(valor)) return valor.toDouble();

@@ -9,7 +9,6 @@
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QRegularExpression>
 
 namespace {
 using Twips::Posiciona;
@@ -121,16 +120,6 @@ void Igrejas::Limpa_Tudo() {
     Limpa_Campos_Igreja();
 }
 
-std::optional<qint64> Igrejas::Codigo_Digitado() const {
-    static const QRegularExpression digitos(QStringLiteral("^[0-9]+$"));
-    const QString texto = Apara(TxtCodigo->Text());
-    if (!digitos.match(texto).hasMatch()) return std::nullopt;
-    bool ok = false;
-    const qint64 codigo = texto.toLongLong(&ok);
-    if (!ok || codigo == 0) return std::nullopt;
-    return codigo;
-}
-
 void Igrejas::CmdEnvia_Click() { Salva(); }
 
 bool Igrejas::Salva() {
@@ -139,7 +128,7 @@ bool Igrejas::Salva() {
     if (!Valida_Controle(TxtCodigo, LblCodigo, QStringLiteral("0"), QStringLiteral("S"))) return false;
     // "12AB" or "-3" would pass as a number other than zero; a code is
     // stored as a number, so only digits make one.
-    const std::optional<qint64> codigo = Codigo_Digitado();
+    const std::optional<qint64> codigo = Codigo_Positivo(TxtCodigo->Text());
     if (!codigo) {
         MsgBox(QStringLiteral("Preencha ") + LblCodigo->Caption() + QStringLiteral(" Corretamente."), vbExclamation,
                Titulo_Atencao());
