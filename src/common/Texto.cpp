@@ -173,7 +173,13 @@ int Dias_Mes(int mes, int ano) {
 }
 
 bool Valida_Dia(double dia) {
-    if (Dia_Valido_Mes_Trabalho(dia)) return true;
+    int diasDoMes = 31;
+    try {
+        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
+    } catch (const ErroExecucao&) {
+        // no working month to measure against: any day of a month passes
+    }
+    if (dia == std::floor(dia) && dia >= 1 && dia <= diasDoMes) return true;
     MsgBox(QStringLiteral("Dia inválido. Preencha corretamente."), vbExclamation, Titulo_Atencao());
     return false;
 }
