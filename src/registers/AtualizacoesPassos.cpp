@@ -132,7 +132,7 @@ void Atualizacoes::Gera_Deptos() {
     if (novos.isEmpty()) return;
     Grava([&](UnidadeTrabalho& u) {
         QSet<QString> agora = Chaves<QString>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqDeptos")), Descricao);
-        qint64 codigo = Proximo(u, QStringLiteral("ProcAtuProximoDeptos"));
+        qint64 codigo = Proximo(u, QStringLiteral("ProcProximoDeptos"));
         for (const QString& descricao : novos) {
             if (agora.contains(Chave_Nome(descricao))) continue;
             agora.insert(Chave_Nome(descricao));
