@@ -26,6 +26,7 @@ QString Linha(qint64 codigo, const QString& nome, const QString& tipo) {
            Formata_Texto(nome, LarguraNome, QStringLiteral("E")) + QLatin1Char(' ') +
            Formata_Texto(tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2, QStringLiteral("E"));
 }
+QString Nome_Da_Linha(const QString& linha) { return Apara(Caracteres::Meio(linha, 5, LarguraNome)); }
 }  // namespace
 
 Igrejas::Igrejas() : Form(QStringLiteral("Igrejas"), true) {
@@ -169,7 +170,7 @@ void Igrejas::LstIgreja_DblClick() {
     // failed delete never leaves the same congregation in both places.
     if (!Deleta_Lancamento(codigo)) return;
     TxtCodigo->setText_(Codigo_Texto(codigo));
-    TxtDescricao->setText_(Apara(Caracteres::Meio(linha, 5, LarguraNome)));
+    TxtDescricao->setText_(Nome_Da_Linha(linha));
     bool numero = false;
     const qint64 tipo = Caracteres::Direita(linha, 2).toLongLong(&numero);
     if (numero) Seleciona_Item_Combo(CboTipo, qlonglong(tipo));
@@ -183,8 +184,7 @@ void Igrejas::LstIgreja_KeyUp(int& KeyCode, int Shift) {
     if (KeyCode != 46) return;
     const int i = LstIgreja->ListIndex();
     if (i < 0) return;
-    const QString pergunta = QStringLiteral("Deseja remover ") +
-                             Apara(Caracteres::Meio(LstIgreja->List(i), 5, LarguraNome)) + QStringLiteral(" ?");
+    const QString pergunta = QStringLiteral("Deseja remover ") + Nome_Da_Linha(LstIgreja->List(i)) + QStringLiteral(" ?");
     if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes) return;
     if (!Deleta_Lancamento(LstIgreja->ItemData(i))) return;
     LstIgreja->RemoveItem(i);
