@@ -4,7 +4,6 @@
 // row repeating one met earlier in the same step edits it instead of
 // adding it twice; the write looks every key up again under the write
 // lock, as another window may have saved a row while the step walked.
-#include "registers/AtualizacoesPassos.h"
 #include "common/Banco.h"
 #include "common/Central.h"
 #include "common/Numeros.h"
@@ -17,8 +16,12 @@
 #include <cmath>
 #include <vector>
 
-namespace Atualizacao {
+namespace {
 
+// The calculation type from a congregation's newest remittance setting,
+// read as Val reads a text and rounded as a 16-bit whole number: a missing
+// or Null setting, or one outside 1 to 6 (the closing rows hold amounts for
+// those six only), gives 3.
 int Tipo_Calculo(const QVariant& codDesconto) {
     if (codDesconto.isNull()) return 3;
     // Halves to the even neighbour, as a 16-bit conversion rounds.
@@ -26,10 +29,15 @@ int Tipo_Calculo(const QVariant& codDesconto) {
     return tipo >= 1 && tipo <= 6 ? int(tipo) : 3;
 }
 
+// Department names match as a person reads them: upper case, accents kept,
+// blanks around ignored ("Música" is "MÚSICA", not "MUSICA").
 QString Chave_Nome(const QString& nome) { return nome.trimmed().toUpper(); }
 
+// A text as the download's stored queries take it (they strip the leading
+// mark), so that an empty central text is still a value.
 QString Texto_Query(const QString& texto) { return QLatin1Char('=') + texto; }
 
+// The seven weekday offering histories, in the order of their codes 1 to 7.
 const QStringList& Historicos_Ofertas() {
     static const QStringList historicos{
         QStringLiteral("DOMINGO - CULTO COM A FAMÍLIA"),
@@ -43,12 +51,6 @@ const QStringList& Historicos_Ofertas() {
     return historicos;
 }
 
-}  // namespace Atualizacao
-
-using Atualizacao::Chave_Nome;
-using Atualizacao::Texto_Query;
-
-namespace {
 QString N(qint64 v) { return QString::number(v); }
 
 // The key `le` reads from every row of a local query.
@@ -206,7 +208,7 @@ void Atualizacoes::Gera_Igrejas() {
                                " And congregacao = ? ORDER BY Codigo DESC LIMIT 1"),
                 {codigo, codigo});
             const int calculo =
-                Atualizacao::Tipo_Calculo(remessa->Eof() ? QVariant() : remessa->Fields(QStringLiteral("CodDesconto")));
+                Tipo_Calculo(remessa->Eof() ? QVariant() : remessa->Fields(QStringLiteral("CodDesconto")));
             // The own congregation, in a region's list, is counted but kept
             // out of its own register.
             if (codigo != igreja_)
@@ -228,7 +230,7 @@ void Atualizacoes::Gera_Ofertas() {
         Mostra_Percent(7, 7);
         return;
     }
-    const QStringList& historicos = Atualizacao::Historicos_Ofertas();
+    const QStringList& historicos = Historicos_Ofertas();
     for (int n = 1; n <= 7; ++n) Mostra_Percent(n, 7);
     Grava([&](UnidadeTrabalho& u) {
         // Only into an empty table: another window may have added a
