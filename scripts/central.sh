@@ -13,6 +13,7 @@ eu="$(id -un)"
 export PATH="$PATH:/usr/sbin"  # mariadbd, for users whose PATH lacks it
 
 admin() { mariadb --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" "$@"; }
+carrega() { admin tavrelo <"$1" || { echo "central: falhou ao carregar $1" >&2; return 1; }; }
 responde() { mariadb-admin --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" ping >/dev/null 2>&1; }
 
 recarrega() {
@@ -26,15 +27,12 @@ SQL
   for f in "$raiz"/db/central/*.sql; do
     [ -e "$f" ] || continue
     [ "$(basename "$f")" = demonstracao.sql ] && continue
-    admin tavrelo <"$f" || { echo "central: falhou ao carregar $f" >&2; return 1; }
+    carrega "$f" || return 1
   done
 }
 
 # The organisation a newcomer downloads; rows are only ever added.
-demonstracao() {
-  admin tavrelo <"$raiz/db/central/demonstracao.sql" ||
-    { echo "central: falhou ao carregar db/central/demonstracao.sql" >&2; return 1; }
-}
+demonstracao() { carrega "$raiz/db/central/demonstracao.sql"; }
 
 inicia() {
   if responde; then recarrega; demonstracao; return; fi

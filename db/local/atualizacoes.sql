@@ -17,9 +17,6 @@ UPDATE TipoCalculo SET Descricao = substr(?2, 2) WHERE Tipo = ?1;
 -- consulta: ProcAtuPesqDeptos
 SELECT Descricao FROM Departamentos;
 
--- consulta: ProcAtuProximoDeptos
-SELECT COALESCE(MAX(Codigo), 0) + 1 AS Proximo FROM Departamentos;
-
 -- Codigo, CodIg, Descricao.
 -- consulta: ProcAtuInsDepto (Long, Long, Text)
 INSERT INTO Departamentos (Codigo, CodIg, Descricao) VALUES (?1, ?2, substr(?3, 2));

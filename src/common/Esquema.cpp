@@ -35,18 +35,13 @@ QString Aspas(const QString& nome) {
 // compared with.
 Conexao Referencia(const Definicao& def) {
     Conexao mem = Conexao::Memoria();
-    for (const QString& instrucao : def.instrucoes) {
-        try {
-            mem.Executa(instrucao);
-        } catch (const ErroExecucao& e) {
-            ErroEsquema(instrucao.section(QLatin1Char('\n'), 0, 0), e.Description);
-        }
-    }
-    for (const QString& semente : def.sementes) {
-        try {
-            mem.Executa(semente);
-        } catch (const ErroExecucao& e) {
-            ErroEsquema(semente.section(QLatin1Char('\n'), 0, 0), e.Description);
+    for (const QStringList* lista : {&def.instrucoes, &def.sementes}) {
+        for (const QString& instrucao : *lista) {
+            try {
+                mem.Executa(instrucao);
+            } catch (const ErroExecucao& e) {
+                ErroEsquema(instrucao.section(QLatin1Char('\n'), 0, 0), e.Description);
+            }
         }
     }
     if (mem.Valor(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Consultas'")).toInt() != 1)

@@ -82,16 +82,6 @@ void Carrega_Parametros() {
 
 void Recarrega_Parametros() { Carrega_Parametros(); }
 
-bool Dia_Valido_Mes_Trabalho(double dia) {
-    int diasDoMes = 31;
-    try {
-        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
-    } catch (const ErroExecucao&) {
-        // no working month to measure against: any day of a month passes
-    }
-    return dia == std::floor(dia) && dia >= 1 && dia <= diasDoMes;
-}
-
 void Mostra_Mes_Ano(ComboBox* controle) {
     const QString t = Texto_Mes_Ano();
     if (!t.isEmpty()) controle->setText_(t);

@@ -35,11 +35,6 @@ void Habilita_Menus();
 // installation type; an empty function when it goes.
 void Registra_Menus_Setor(std::function<void(bool habilita)> habilita);
 
-// Whether a day typed in an entry form exists in the working month of
-// Param[9] and Param[10]: a whole number from 1 to the month's last day
-// (31 when the working month cannot be measured).
-bool Dia_Valido_Mes_Trabalho(double dia);
-
 // 1..12: the month's name ("JANEIRO".."DEZEMBRO"). 0 or less: the two-digit
 // number of the month whose name equals `nome` exactly, or "". Above 12:
 // error 9.

@@ -11,6 +11,14 @@ void Mostra_Proximo(TextBox* alvo, const Recordset& rs) {
     else
         alvo->setText(rs.Texto(QStringLiteral("Proximo")));
 }
+
+// The key the box holds; none when it is not a whole number.
+std::optional<qint64> Codigo_Da_Caixa(const TextBox* alvo) {
+    bool lido = false;
+    const qint64 codigo = alvo->Text().toLongLong(&lido);
+    if (!lido) return std::nullopt;
+    return codigo;
+}
 }  // namespace
 
 void Proximo_Codigo(TextBox* alvo, const QString& nomeQuery) {
@@ -23,19 +31,13 @@ std::optional<qint64> Le_Proximo_Codigo(TextBox* alvo, const QString& nomeQuery)
     // An empty box after the call means the next key could not be read.
     alvo->setText_(QString());
     Proximo_Codigo(alvo, nomeQuery);
-    bool lido = false;
-    const qint64 codigo = alvo->Text().toLongLong(&lido);
-    if (!lido) return std::nullopt;
-    return codigo;
+    return Codigo_Da_Caixa(alvo);
 }
 
 qint64 Le_Proximo_Codigo(BancoLocal& banco, TextBox* alvo, const QString& nomeQuery) {
     alvo->setText_(QString());
     Mostra_Proximo(alvo, *banco.AbreSnapshot(nomeQuery));
-    bool lido = false;
-    const qint64 codigo = alvo->Text().toLongLong(&lido);
-    if (!lido)
-        throw ErroExecucao(3421, QStringLiteral("Consulta '%1': o próximo código \"%2\" não é um número.")
-                                     .arg(nomeQuery, alvo->Text()));
-    return codigo;
+    if (const std::optional<qint64> codigo = Codigo_Da_Caixa(alvo)) return *codigo;
+    throw ErroExecucao(3421, QStringLiteral("Consulta '%1': o próximo código \"%2\" não é um número.")
+                                 .arg(nomeQuery, alvo->Text()));
 }

@@ -173,9 +173,26 @@ int Dias_Mes(int mes, int ano) {
 }
 
 bool Valida_Dia(double dia) {
-    if (Dia_Valido_Mes_Trabalho(dia)) return true;
+    int diasDoMes = 31;
+    try {
+        diasDoMes = Dias_Mes(Param[9].toInt(), Param[10].toInt());
+    } catch (const ErroExecucao&) {
+        // no working month to measure against: any day of a month passes
+    }
+    if (dia == std::floor(dia) && dia >= 1 && dia <= diasDoMes) return true;
     MsgBox(QStringLiteral("Dia inválido. Preencha corretamente."), vbExclamation, Titulo_Atencao());
     return false;
+}
+
+std::optional<qint64> Codigo_Positivo(const QString& texto) {
+    const QString t = Apara(texto);
+    if (t.isEmpty()) return std::nullopt;
+    for (QChar c : t)
+        if (c.unicode() < '0' || c.unicode() > '9') return std::nullopt;
+    bool ok = false;
+    const qint64 codigo = t.toLongLong(&ok);
+    if (!ok || codigo == 0) return std::nullopt;
+    return codigo;
 }
 
 double Valor_Numerico(const QVariant& valor) {

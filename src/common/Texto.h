@@ -4,6 +4,7 @@
 // of the save buttons, weekday names and small date and number readings.
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 class QWidget;
 class Label;
@@ -67,6 +68,10 @@ int Dias_Mes(int mes, int ano);
 // month's last day (up to 31 while the parameters hold no month). Any other
 // shows "Dia inválido. Preencha corretamente." (style 48) and answers false.
 bool Valida_Dia(double dia);
+
+// A code or year as typed: digits only, blanks around aside, above zero
+// and within 64 bits ("0012" is 12); "12AB", "-3" or "0" give no value.
+std::optional<qint64> Codigo_Positivo(const QString& texto);
 
 // A null value gives 0; a number gives itself; a text that is a number by
 // the regional rule gives that number ("1.234,50" -> 1234.5); else 0.

@@ -82,12 +82,14 @@ void Agenda::Form_Activate() { TxtDia->SetFocus(); }
 void Agenda::Form_Unload(int& Cancel) {
     // A commitment taken back from the list lives only in the fields: the
     // form stays open with it when its save fails.
-    if (Fica_Aberto(!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty(), [this] { return Salva(); })) {
+    if (Fica_Aberto(Em_Edicao(), [this] { return Salva(); })) {
         Cancel = 1;
         return;
     }
     Fecha_Efeito(this);
 }
+
+bool Agenda::Em_Edicao() const { return !TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty(); }
 
 QStringList Agenda::parametros(const QString& dia, const QString& descricao) const {
     return {Param[1], Param[10], Param[9], dia, descricao};
@@ -166,7 +168,7 @@ bool Agenda::Deleta_Lancamento(const QString& sDia, const QString& sDesc) {
 void Agenda::LstAgenda_DblClick() {
     const int i = LstAgenda->ListIndex();
     if (i < 0) return;
-    if (!Confirma_Sobrepor(!TxtDia->Text().isEmpty() || !TxtCompromisso->Text().isEmpty())) return;
+    if (!Confirma_Sobrepor(Em_Edicao())) return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstAgenda->List(i);
     const QString dia = Dia_Da_Linha(linha), descricao = Descricao_Da_Linha(linha);

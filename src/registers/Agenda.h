@@ -40,5 +40,7 @@ private:
     void Limpa_Campos_Agenda();
     void Limpa_Tudo();
     void Conta_Regs();
+    // Something typed, which a closing or a row taken back would lose.
+    bool Em_Edicao() const;
     QStringList parametros(const QString& dia, const QString& descricao) const;
 };

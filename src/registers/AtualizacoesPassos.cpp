@@ -4,7 +4,6 @@
 // row repeating one met earlier in the same step edits it instead of
 // adding it twice; the write looks every key up again under the write
 // lock, as another window may have saved a row while the step walked.
-#include "registers/AtualizacoesPassos.h"
 #include "common/Banco.h"
 #include "common/Central.h"
 #include "common/Numeros.h"
@@ -17,8 +16,12 @@
 #include <cmath>
 #include <vector>
 
-namespace Atualizacao {
+namespace {
 
+// The calculation type from a congregation's newest remittance setting,
+// read as Val reads a text and rounded as a 16-bit whole number: a missing
+// or Null setting, or one outside 1 to 6 (the closing rows hold amounts for
+// those six only), gives 3.
 int Tipo_Calculo(const QVariant& codDesconto) {
     if (codDesconto.isNull()) return 3;
     // Halves to the even neighbour, as a 16-bit conversion rounds.
@@ -26,10 +29,15 @@ int Tipo_Calculo(const QVariant& codDesconto) {
     return tipo >= 1 && tipo <= 6 ? int(tipo) : 3;
 }
 
+// Department names match as a person reads them: upper case, accents kept,
+// blanks around ignored ("Música" is "MÚSICA", not "MUSICA").
 QString Chave_Nome(const QString& nome) { return nome.trimmed().toUpper(); }
 
+// A text as the download's stored queries take it (they strip the leading
+// mark), so that an empty central text is still a value.
 QString Texto_Query(const QString& texto) { return QLatin1Char('=') + texto; }
 
+// The seven weekday offering histories, in the order of their codes 1 to 7.
 const QStringList& Historicos_Ofertas() {
     static const QStringList historicos{
         QStringLiteral("DOMINGO - CULTO COM A FAMÍLIA"),
@@ -43,19 +51,13 @@ const QStringList& Historicos_Ofertas() {
     return historicos;
 }
 
-}  // namespace Atualizacao
-
-using Atualizacao::Chave_Nome;
-using Atualizacao::Texto_Query;
-
-namespace {
 QString N(qint64 v) { return QString::number(v); }
 
-// The first column of every row of a stored query without parameters.
+// The key `le` reads from every row of a local query.
 template <class Chave, class Le>
-QSet<Chave> Chaves(BancoLocal& banco, const QString& consulta, Le le) {
+QSet<Chave> Chaves(RecordsetPtr rs, Le le) {
     QSet<Chave> chaves;
-    for (RecordsetPtr rs = banco.AbreSnapshot(consulta); !rs->Eof(); rs->MoveNext()) chaves.insert(le(*rs));
+    for (; !rs->Eof(); rs->MoveNext()) chaves.insert(le(*rs));
     return chaves;
 }
 
@@ -99,7 +101,7 @@ private:
 void Atualizacoes::Gera_Calculos() {
     for (int n = 1; n <= 6; ++n) Mostra_Percent(n, 6);
     Grava([](UnidadeTrabalho& u) {
-        const QSet<qint64> tipos = Chaves<qint64>(u, QStringLiteral("ProcAtuPesqCalculos"), Codigo);
+        const QSet<qint64> tipos = Chaves<qint64>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqCalculos")), Codigo);
         for (int n = 1; n <= 6; ++n)
             u.ExecutaQuery(tipos.contains(n) ? QStringLiteral("ProcAtuUpdCalculo") : QStringLiteral("ProcAtuInsCalculo"),
                            {N(n), Texto_Query(QStringLiteral("Cálculo %1").arg(n, 2, 10, QLatin1Char('0')))});
@@ -116,7 +118,7 @@ void Atualizacoes::Gera_Deptos() {
     QSet<QString> locais;
     {
         BancoLocalPtr banco = Abre_Banco(true);
-        locais = Chaves<QString>(*banco, QStringLiteral("ProcAtuPesqDeptos"), Descricao);
+        locais = Chaves<QString>(banco->AbreSnapshot(QStringLiteral("ProcAtuPesqDeptos")), Descricao);
     }
     const qint64 total = rs->RecordCount();
     QStringList novos;
@@ -131,8 +133,8 @@ void Atualizacoes::Gera_Deptos() {
     }
     if (novos.isEmpty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        QSet<QString> agora = Chaves<QString>(u, QStringLiteral("ProcAtuPesqDeptos"), Descricao);
-        qint64 codigo = Proximo(u, QStringLiteral("ProcAtuProximoDeptos"));
+        QSet<QString> agora = Chaves<QString>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqDeptos")), Descricao);
+        qint64 codigo = Proximo(u, QStringLiteral("ProcProximoDeptos"));
         for (const QString& descricao : novos) {
             if (agora.contains(Chave_Nome(descricao))) continue;
             agora.insert(Chave_Nome(descricao));
@@ -162,7 +164,7 @@ void Atualizacoes::Gera_Cargos() {
     }
     if (cargos.Itens().empty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        const QSet<qint64> locais = Chaves<qint64>(u, QStringLiteral("ProcAtuPesqCargos"), Codigo);
+        const QSet<qint64> locais = Chaves<qint64>(u.AbreSnapshot(QStringLiteral("ProcAtuPesqCargos")), Codigo);
         for (const Cargo& c : cargos.Itens())
             u.ExecutaQuery(locais.contains(c.codigo) ? QStringLiteral("ProcAtuUpdCargo") : QStringLiteral("ProcAtuInsCargo"),
                            {N(c.codigo), Texto_Query(c.descricao), Texto_Query(c.abreviado)});
@@ -206,7 +208,7 @@ void Atualizacoes::Gera_Igrejas() {
                                " And congregacao = ? ORDER BY Codigo DESC LIMIT 1"),
                 {codigo, codigo});
             const int calculo =
-                Atualizacao::Tipo_Calculo(remessa->Eof() ? QVariant() : remessa->Fields(QStringLiteral("CodDesconto")));
+                Tipo_Calculo(remessa->Eof() ? QVariant() : remessa->Fields(QStringLiteral("CodDesconto")));
             // The own congregation, in a region's list, is counted but kept
             // out of its own register.
             if (codigo != igreja_)
@@ -216,9 +218,7 @@ void Atualizacoes::Gera_Igrejas() {
     }
     if (igrejas.Itens().empty()) return;
     Grava([&](UnidadeTrabalho& u) {
-        QSet<qint64> locais;
-        for (RecordsetPtr rs = u.AbreQuery(QStringLiteral("ProcAtuPesqIgrejas"), {N(igreja_)}); !rs->Eof(); rs->MoveNext())
-            locais.insert(rs->Fields(0).toLongLong());
+        const QSet<qint64> locais = Chaves<qint64>(u.AbreQuery(QStringLiteral("ProcAtuPesqIgrejas"), {N(igreja_)}), Codigo);
         for (const Igreja& i : igrejas.Itens())
             u.ExecutaQuery(locais.contains(i.codigo) ? QStringLiteral("ProcAtuUpdIgreja") : QStringLiteral("ProcAtuInsIgreja"),
                            {N(igreja_), N(i.codigo), Texto_Query(i.nome), N(i.calculo)});
@@ -230,7 +230,7 @@ void Atualizacoes::Gera_Ofertas() {
         Mostra_Percent(7, 7);
         return;
     }
-    const QStringList& historicos = Atualizacao::Historicos_Ofertas();
+    const QStringList& historicos = Historicos_Ofertas();
     for (int n = 1; n <= 7; ++n) Mostra_Percent(n, 7);
     Grava([&](UnidadeTrabalho& u) {
         // Only into an empty table: another window may have added a

@@ -62,7 +62,7 @@ void Departamentos::Carrega_Departamentos() {
     const Screen::Ampulheta ampulheta;
     Limpa_Tudo();
     RecordsetPtr rs;
-    if (Tenta([&] { rs = Abre_Query(QStringLiteral("ProcSelDeptos"), {Param[1], {}, {}}); })) {
+    if (Tenta([&] { rs = Abre_Query(QStringLiteral("ProcSelDeptos"), {Param[1]}); })) {
         Tenta([&] {
             for (; !rs->Eof(); rs->MoveNext()) {
                 LstDepto->AddItem(rs->Texto(QStringLiteral("Descricao")));
@@ -113,7 +113,7 @@ void Departamentos::CmdEnvia_Click() {
             codigo = *correcao_;
             TxtCodigo->setText_(QString::number(codigo));
             const QStringList parametros{QString::number(codigo), Param[1], Apara(nome)};
-            const bool existe = !unidade.AbreQuery(QStringLiteral("ProcPesqDepto"), {QString::number(codigo), {}, {}})->Eof();
+            const bool existe = !unidade.AbreQuery(QStringLiteral("ProcPesqDepto"), {QString::number(codigo)})->Eof();
             unidade.ExecutaQuery(existe ? QStringLiteral("ProcUpdDeptos") : QStringLiteral("ProcInsDeptos"), parametros);
         } else {
             codigo = Le_Proximo_Codigo(unidade, TxtCodigo, QStringLiteral("ProcProximoDeptos"));
@@ -164,9 +164,9 @@ bool Departamentos::Deleta_Departamento(qint64 iCod) {
     return Tenta_Unidade([&](UnidadeTrabalho& unidade) {
         // Its ledger entries would be left under a key that no longer
         // names a department.
-        if (unidade.AbreQuery(QStringLiteral("ProcContaLancDepto"), {codigo, {}, {}})->Fields(0).toLongLong() > 0)
+        if (unidade.AbreQuery(QStringLiteral("ProcContaLancDepto"), {codigo})->Fields(0).toLongLong() > 0)
             throw ErroExecucao(3200, QStringLiteral("Há lançamentos em 'LancDeptos' para este departamento."));
-        unidade.ExecutaQuery(QStringLiteral("ProcDelDeptos"), {codigo, {}, {}});
+        unidade.ExecutaQuery(QStringLiteral("ProcDelDeptos"), {codigo});
     });
 }
 

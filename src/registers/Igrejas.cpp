@@ -9,7 +9,6 @@
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QRegularExpression>
 
 namespace {
 using Twips::Posiciona;
@@ -27,6 +26,7 @@ QString Linha(qint64 codigo, const QString& nome, const QString& tipo) {
            Formata_Texto(nome, LarguraNome, QStringLiteral("E")) + QLatin1Char(' ') +
            Formata_Texto(tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2, QStringLiteral("E"));
 }
+QString Nome_Da_Linha(const QString& linha) { return Apara(Caracteres::Meio(linha, 5, LarguraNome)); }
 }  // namespace
 
 Igrejas::Igrejas() : Form(QStringLiteral("Igrejas"), true) {
@@ -106,6 +106,8 @@ void Igrejas::Conta_Regs() {
     LblRegs->setCaption(Formata(double(LstIgreja->ListCount()), QStringLiteral("#,### Registro(s)")));
 }
 
+bool Igrejas::Em_Edicao() const { return !TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(); }
+
 void Igrejas::LstIgreja_Click() { Conta_Regs(); }
 
 void Igrejas::Limpa_Campos_Igreja() {
@@ -119,16 +121,6 @@ void Igrejas::Limpa_Tudo() {
     Limpa_Campos_Igreja();
 }
 
-std::optional<qint64> Igrejas::Codigo_Digitado() const {
-    static const QRegularExpression digitos(QStringLiteral("^[0-9]+$"));
-    const QString texto = Apara(TxtCodigo->Text());
-    if (!digitos.match(texto).hasMatch()) return std::nullopt;
-    bool ok = false;
-    const qint64 codigo = texto.toLongLong(&ok);
-    if (!ok || codigo == 0) return std::nullopt;
-    return codigo;
-}
-
 void Igrejas::CmdEnvia_Click() { Salva(); }
 
 bool Igrejas::Salva() {
@@ -137,7 +129,7 @@ bool Igrejas::Salva() {
     if (!Valida_Controle(TxtCodigo, LblCodigo, QStringLiteral("0"), QStringLiteral("S"))) return false;
     // "12AB" or "-3" would pass as a number other than zero; a code is
     // stored as a number, so only digits make one.
-    const std::optional<qint64> codigo = Codigo_Digitado();
+    const std::optional<qint64> codigo = Codigo_Positivo(TxtCodigo->Text());
     if (!codigo) {
         MsgBox(QStringLiteral("Preencha ") + LblCodigo->Caption() + QStringLiteral(" Corretamente."), vbExclamation,
                Titulo_Atencao());
@@ -169,8 +161,7 @@ bool Igrejas::Salva() {
 void Igrejas::LstIgreja_DblClick() {
     const int i = LstIgreja->ListIndex();
     if (i < 0) return;
-    if (!Confirma_Sobrepor(!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(),
-                           QStringLiteral("Existem dados em edição. Confirma sobrepor ?")))
+    if (!Confirma_Sobrepor(Em_Edicao(), QStringLiteral("Existem dados em edição. Confirma sobrepor ?")))
         return;
     const Screen::Ampulheta ampulheta;
     const QString linha = LstIgreja->List(i);
@@ -179,7 +170,7 @@ void Igrejas::LstIgreja_DblClick() {
     // failed delete never leaves the same congregation in both places.
     if (!Deleta_Lancamento(codigo)) return;
     TxtCodigo->setText_(Codigo_Texto(codigo));
-    TxtDescricao->setText_(Apara(Caracteres::Meio(linha, 5, LarguraNome)));
+    TxtDescricao->setText_(Nome_Da_Linha(linha));
     bool numero = false;
     const qint64 tipo = Caracteres::Direita(linha, 2).toLongLong(&numero);
     if (numero) Seleciona_Item_Combo(CboTipo, qlonglong(tipo));
@@ -193,8 +184,7 @@ void Igrejas::LstIgreja_KeyUp(int& KeyCode, int Shift) {
     if (KeyCode != 46) return;
     const int i = LstIgreja->ListIndex();
     if (i < 0) return;
-    const QString pergunta = QStringLiteral("Deseja remover ") +
-                             Apara(Caracteres::Meio(LstIgreja->List(i), 5, LarguraNome)) + QStringLiteral(" ?");
+    const QString pergunta = QStringLiteral("Deseja remover ") + Nome_Da_Linha(LstIgreja->List(i)) + QStringLiteral(" ?");
     if (MsgBox(pergunta, vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes) return;
     if (!Deleta_Lancamento(LstIgreja->ItemData(i))) return;
     LstIgreja->RemoveItem(i);
@@ -208,7 +198,7 @@ bool Igrejas::Deleta_Lancamento(qint64 codigo) {
 void Igrejas::TxtDescricao_KeyPress(int& KeyAscii) { KeyAscii = Filtra_Tecla(KeyAscii, QStringLiteral("M")); }
 
 void Igrejas::Form_Unload(int& Cancel) {
-    if (Fica_Aberto((!TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty()), [this] { return Salva(); })) {
+    if (Fica_Aberto(Em_Edicao(), [this] { return Salva(); })) {
         // The fields may hold the only copy of a congregation taken back
         // from the list: the window stays open with them.
         Cancel = 1;

@@ -3,7 +3,6 @@
 // official code and calculation type, in a list kept in code order.
 #include "platform/Controles.h"
 #include "platform/Form.h"
-#include <optional>
 
 class Igrejas : public Form {
     Q_OBJECT
@@ -37,7 +36,7 @@ private:
     void Limpa_Tudo();
     bool Deleta_Lancamento(qint64 codigo);
     void Conta_Regs();
+    // Something typed, which a closing or a row taken back would lose.
+    bool Em_Edicao() const;
     bool Salva();
-    // The typed code when it is digits only and not zero.
-    std::optional<qint64> Codigo_Digitado() const;
 };

@@ -19,15 +19,6 @@ const QString Administrador = QStringLiteral("DEDURE");
 
 const char* const Meses[] = {"Janeiro", "Fevereiro", "Março", "Abril", "Maio", "Junho",
                              "Julho", "Agosto", "Setembro", "Outubro", "Novembro", "Dezembro"};
-
-// A code or year as typed: a whole number above zero ("0012" is 12).
-bool Positivo(const QString& texto) {
-    const QString t = Apara(texto);
-    if (t.isEmpty()) return false;
-    for (QChar c : t)
-        if (!c.isDigit()) return false;
-    return t.toLongLong() > 0;
-}
 }  // namespace
 
 Parametr::Parametr() : Form(QStringLiteral("Parametr"), true) {
@@ -151,12 +142,12 @@ void Parametr::Posiciona_Combo(ComboBox* oCombo, const QString& sCodigo) {
 bool Parametr::Valida_Campos() const {
     // A church code or year of zero or below names no church and no
     // period: it is refused as a blank one is.
-    if (!Positivo(TxtCodigo->Text())) return false;
+    if (!Codigo_Positivo(TxtCodigo->Text())) return false;
     if (CboTipo->ListIndex() < 0) return false;
     for (const TextBox* t : {TxtRazao, TxtSetor, TxtCongregacao})
         if (Apara(t->Text()).isEmpty()) return false;
     if (CboMes->ListIndex() < 0) return false;
-    if (!Positivo(TxtAno->Text())) return false;
+    if (!Codigo_Positivo(TxtAno->Text())) return false;
     for (const TextBox* t : {TxtBanco, TxtAgencia, TxtConta})
         if (Apara(t->Text()).isEmpty()) return false;
     return true;
