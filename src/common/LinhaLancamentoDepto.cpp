@@ -2,13 +2,18 @@
 #include "common/LinhaLancamento.h"
 #include "common/Texto.h"
 #include "platform/Caracteres.h"
+#include "platform/Controles.h"
 
 namespace Linha_Lancamento_Depto {
 
 namespace {
 const QString Traco = QStringLiteral("----");
 
+// The row keeps its amount in cents beside the text.
+constexpr int PapelValor = Qt::UserRole + 2;
+
 QString Celula(const QString& texto) { return Formata_Texto(texto, 10, QStringLiteral("D")); }
+QString Celula(Dinheiro valor) { return Linha_Lancamento::Cabe(valor) ? Celula(valor.Formata()) : Linha_Lancamento::CelulaCheia; }
 
 // A cell of a row that may end before it (a row of another kind).
 Dinheiro Valor(const QString& linha, int coluna) {
@@ -25,8 +30,8 @@ QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro v
     r += Formata_Texto(Formata(double(dia), QStringLiteral("00")), 3, QStringLiteral("E"));
     r += Formata_Texto(tipo, 2, QStringLiteral("E"));
     r += Formata_Texto(historico, LarguraHistorico, QStringLiteral("E"));
-    if (tipo == QLatin1String("S")) r += Celula(Traco) + QLatin1Char(' ') + Celula(valor.Formata());
-    else if (tipo == QLatin1String("E")) r += Celula(valor.Formata()) + QLatin1Char(' ') + Celula(Traco);
+    if (tipo == QLatin1String("S")) r += Celula(Traco) + QLatin1Char(' ') + Celula(valor);
+    else if (tipo == QLatin1String("E")) r += Celula(valor) + QLatin1Char(' ') + Celula(Traco);
     return r;
 }
 
@@ -45,9 +50,21 @@ Linha Le(const QString& linha) {
     return l;
 }
 
-void Soma(const QString& linha, Dinheiro& entradas, Dinheiro& saidas) {
-    if (Caracteres::Meio(linha, 3, 1) == QLatin1String("S")) saidas += Valor(linha, ColunaSaida);
-    else entradas += Valor(linha, ColunaEntrada);
+void Anota_Valor(ListBox* lista, int i, Dinheiro valor) {
+    lista->item(i)->setData(PapelValor, QVariant(qlonglong(valor.Centavos())));
+}
+
+Dinheiro Valor_Anotado(const ListBox* lista, int i) {
+    return Dinheiro::DeCentavos(lista->item(i)->data(PapelValor).toLongLong());
+}
+
+void Soma_Lista(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
+    for (int i = 0; i < lista->ListCount(); ++i) {
+        // A row of another kind shows no amount and counts none.
+        const QString tipo = Caracteres::Meio(lista->List(i), 3, 1);
+        if (tipo == QLatin1String("S")) saidas += Valor_Anotado(lista, i);
+        else if (tipo == QLatin1String("E")) entradas += Valor_Anotado(lista, i);
+    }
 }
 
 }  // namespace Linha_Lancamento_Depto

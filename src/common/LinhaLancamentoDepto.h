@@ -15,6 +15,8 @@
 #include "common/Numeros.h"
 #include <QString>
 
+class ListBox;
+
 namespace Linha_Lancamento_Depto {
 
 inline constexpr int Largura = 76;
@@ -26,7 +28,8 @@ inline constexpr int ColunaSaida = 67;
 bool Cabe(Dinheiro valor);
 
 // The row of one entry: the amount goes to the entry column for "E", to
-// the exit column for "S"; any other kind has no value columns.
+// the exit column for "S"; any other kind has no value columns. An amount
+// that does not fit its cell shows ten "#", never a cut figure.
 QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro valor);
 
 struct Linha {
@@ -44,8 +47,13 @@ Linha Le(const QString& linha);
 // keeps each row's amount beside its text, where the cell may have cut it.
 Linha Le_Texto(const QString& linha);
 
-// Adds a row's amount to the totals: an "S" row its exit, any other row
-// its entry.
-void Soma(const QString& linha, Dinheiro& entradas, Dinheiro& saidas);
+// A listed row keeps its stored amount, in cents, beside its text: the
+// forms that list these rows total and print from it, since a cell cannot
+// hold every amount a file may keep.
+void Anota_Valor(ListBox* lista, int i, Dinheiro valor);
+Dinheiro Valor_Anotado(const ListBox* lista, int i);
+// The list's entries and exits from the amounts its rows keep: an "E"
+// row's to the entries, an "S" row's to the exits.
+void Soma_Lista(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
 
 }  // namespace Linha_Lancamento_Depto

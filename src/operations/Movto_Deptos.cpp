@@ -153,10 +153,10 @@ void Movto_Deptos::Carrega_Lancamentos() {
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
             const QString historico = rs->Texto(QStringLiteral("Historico"));
+            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
             Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
-                                                         rs->Texto(QStringLiteral("Tipo")), historico,
-                                                         Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))),
-                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico);
+                                                         rs->Texto(QStringLiteral("Tipo")), historico, valor),
+                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico, valor);
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
@@ -165,9 +165,12 @@ void Movto_Deptos::Carrega_Lancamentos() {
     rs.reset();
 }
 
-void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado) {
+void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado,
+                                  Dinheiro valor) {
     LstDeptos->AddItem(linha);
     LstDeptos->setItemData_(LstDeptos->NewIndex(), codigo);
+    // The totals come from the stored amount, which the cell may not hold.
+    Linha_Lancamento_Depto::Anota_Valor(LstDeptos, LstDeptos->NewIndex(), valor);
     // The history as stored: a correction takes it back whole, even where
     // the row shows only its first 50 characters.
     LstDeptos->item(LstDeptos->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
@@ -175,12 +178,8 @@ void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QSt
 
 void Movto_Deptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
-    const bool ok = Tenta([&] {
-        entradas = saidas = Dinheiro();
-        for (int i = 0; i < LstDeptos->ListCount(); ++i)
-            Linha_Lancamento_Depto::Soma(LstDeptos->List(i), entradas, saidas);
-    });
-    if (ok) Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
+    Linha_Lancamento_Depto::Soma_Lista(LstDeptos, entradas, saidas);
+    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void Movto_Deptos::Conta_Regs() {

@@ -2,6 +2,7 @@
 // The ledger of each department for the working month: entries and exits
 // day by day, the month's rows in a sorted list with their totals, the
 // balance carried from the months before, correction and deletion.
+#include "common/Numeros.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
 
@@ -64,7 +65,7 @@ private:
     void Limpa_Tudo();
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
     void Carrega_Historico(const QString& sTipo);
-    void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado);
+    void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado, Dinheiro valor);
     bool Salva();
     QString Depto() const;  // the chosen department's key, as text
 };

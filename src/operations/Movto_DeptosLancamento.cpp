@@ -60,7 +60,7 @@ bool Movto_Deptos::Salva() {
     // The row comes only after the commit: a failed save leaves nothing on
     // screen that the totals would count, and the typed text as it was.
     if (!gravado) return false;
-    Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(dia), tipo, historico, *valor), codigo, historico);
+    Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(dia), tipo, historico, *valor), codigo, historico, *valor);
 
     Limpa_Campos_Deptos();
     Calcula_Saldo();

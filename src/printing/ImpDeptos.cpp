@@ -4,6 +4,7 @@
 #include "common/Formularios.h"
 #include "common/LinhaLancamentoDepto.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/Caracteres.h"
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace {
-// The amount of a row, in cents, beside its text.
-constexpr int PapelValor = Qt::UserRole + 2;
 constexpr int LarguraLinhaDepartamento = 60;
 constexpr int LarguraHistoricoImpresso = 48;
 
@@ -174,38 +173,24 @@ bool ImpDeptos::Carrega_Lancamentos() {
             LstDeptos->AddItem(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
                                                              rs->Texto(QStringLiteral("Tipo")),
                                                              rs->Texto(QStringLiteral("Historico")), valor));
-            LstDeptos->item(LstDeptos->NewIndex())->setData(PapelValor, QVariant(qlonglong(valor.Centavos())));
+            Linha_Lancamento_Depto::Anota_Valor(LstDeptos, LstDeptos->NewIndex(), valor);
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
     // A load given up keeps the rows read so far, with the totals and the
     // count of the last complete one.
-    if (ok) ok = Calcula_Saldo();
-    if (ok) Conta_Regs();
+    if (ok) {
+        Calcula_Saldo();
+        Conta_Regs();
+    }
     return ok;
 }
 
-bool ImpDeptos::Calcula_Saldo() {
+void ImpDeptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
-    const bool ok = Tenta([&] {
-        entradas = saidas = Dinheiro();
-        for (int i = 0; i < LstDeptos->ListCount(); ++i) {
-            // Summed from the cents each row keeps, which its cell may cut.
-            const Dinheiro valor = Valor_Da_Linha(i);
-            if (Linha_Lancamento_Depto::Le_Texto(LstDeptos->List(i)).tipo == QLatin1String("S")) saidas += valor;
-            else entradas += valor;
-        }
-    });
-    if (!ok) return false;
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
-    TxtSaldo->setForeColor(Cor_Saldo);
-    return true;
-}
-
-Dinheiro ImpDeptos::Valor_Da_Linha(int i) const {
-    return Dinheiro::DeCentavos(LstDeptos->item(i)->data(PapelValor).toLongLong());
+    // Summed from the cents each row keeps, which its cell may not hold.
+    Linha_Lancamento_Depto::Soma_Lista(LstDeptos, entradas, saidas);
+    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void ImpDeptos::Conta_Regs() {
@@ -226,7 +211,7 @@ void ImpDeptos::CmdImprime_Click() {
 
     Fechamento_Depto dados;
     for (int i = 0; i < LstDeptos->ListCount(); ++i)
-        dados.linhas.append({LstDeptos->List(i), Valor_Da_Linha(i)});
+        dados.linhas.append({LstDeptos->List(i), Linha_Lancamento_Depto::Valor_Anotado(LstDeptos, i)});
     dados.codigo = codigo_;
     dados.nome = nome_;
     dados.deslocaEsquerda = TxtLeft->Text();

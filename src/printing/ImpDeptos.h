@@ -64,10 +64,9 @@ private:
     void monta_Tela();
     // True when every row was read and the totals computed.
     bool Carrega_Lancamentos();
-    bool Calcula_Saldo();
+    void Calcula_Saldo();
     void Conta_Regs();
     // Row i's amount as stored, kept beside its text.
-    Dinheiro Valor_Da_Linha(int i) const;
 
     qint64 codigo_ = 0;            // the department the list holds
     QString nome_;

@@ -75,8 +75,11 @@ private slots:
         QCOMPARE(lida.dia + lida.tipo + lida.historico, "07" + caso.tipo + caso.historico.left(50));
         QCOMPARE(lida.entrada.Centavos(), caso.tipo == "E" ? caso.centavos : 0);
         QCOMPARE(lida.saida.Centavos(), caso.tipo == "S" ? caso.centavos : 0);
+        ListBox lista;
+        lista.AddItem(l);
+        Linha_Lancamento_Depto::Anota_Valor(&lista, 0, Dinheiro::DeCentavos(caso.centavos));
         Dinheiro e, s;
-        Linha_Lancamento_Depto::Soma(l, e, s);
+        Linha_Lancamento_Depto::Soma_Lista(&lista, e, s);
         QCOMPARE(e.Centavos() - s.Centavos(), caso.tipo == "S" ? -caso.centavos : caso.tipo == "E" ? caso.centavos : 0);
     }
 
@@ -110,6 +113,17 @@ private slots:
         f->CboDepto->setListIndex(0);
         QCOMPARE(f->LstDeptos->ListCount(), 1);
         QVERIFY(Roteiro::Caixas().empty());
+    }
+
+    // A stored amount wider than its cell shows ten "#" and still counts
+    // whole in the totals.
+    void valor_que_nao_cabe() {
+        Ambiente amb;
+        Movto_Deptos* f = abre(amb, {{10, 2021, 9, 1, 3, "E", "BAZAR", 12345678.9}, {11, 2021, 9, 1, 4, "S", "LUZ", 0.05}});
+        f->CboDepto->setListIndex(0);  // JOVENS
+        QCOMPARE(Linhas(f->LstDeptos), (QStringList{"03 E BAZAR" + QString(45, ' ') + "##########       ----",
+                                                    linha(4, "S", "LUZ", "0,05")}));
+        QCOMPARE(totais(f), QString("12.345.678,90|0,05|12.345.678,85|2 Registro(s)"));
     }
 
     void grava_data() {

@@ -81,7 +81,8 @@ private slots:
 
     // The church's departments by name; no print before one is chosen; the
     // list sorted by day, entries before exits, then history; totals to the
-    // cent even where a cell cuts the amount; another department reloads.
+    // cent even where a cell cannot hold the amount; another department
+    // reloads.
     void lista() {
         ImpDeptos* f = abre({{10, "E", "BAZAR", 1234567891},
                              {2, "S", "BALÕES", 4510},
@@ -101,7 +102,7 @@ private slots:
                  (QStringList{"02 E CANTINA                                                 0,05       ----",
                               "02 E OFERTA D'ÁGUA                                         100,01       ----",
                               "02 S BALÕES                                                  ----      45,10",
-                              "10 E BAZAR                                             12.345.678       ----"}));
+                              "10 E BAZAR                                             ##########       ----"}));
         QCOMPARE(f->TxtEntradas->Text(), QString("12.345.778,97"));
         QCOMPARE(f->TxtSaidas->Text(), QString("45,10"));
         QCOMPARE(f->TxtSaldo->Text(), QString("12.345.733,87"));
