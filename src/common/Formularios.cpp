@@ -3,11 +3,11 @@
 #include "common/Erros.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "common/Usuario.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
-#include "platform/Printer.h"
-#include "common/Usuario.h"
 #include "platform/MsgBox.h"
+#include "platform/Printer.h"
 #include "platform/Tela.h"
 #include <QFontMetrics>
 #include <QPainter>
@@ -124,6 +124,10 @@ void Pisca_Saldo(TextBox* saldo) {
     // Any other colour is left alone.
     if (saldo->ForeColor() == Cor_Saldo) saldo->setForeColor(Cor_Saldo_Apagado);
     else if (saldo->ForeColor() == Cor_Saldo_Apagado) saldo->setForeColor(Cor_Saldo);
+}
+
+void Conta_Registros(Label* rotulo, const ListBox* lista) {
+    rotulo->setCaption(Formata(double(lista->ListCount()), QStringLiteral("#,### Registro(s)")));
 }
 
 int Largura_Lista(const ListBox* lista, int colunas) {

@@ -26,6 +26,9 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+// The count under a list: its rows formatted "#,### Registro(s)" (an
+// empty list reads " Registro(s)").
+void Conta_Registros(Label* rotulo, const ListBox* lista);
 // The width in twips of a list whose rows of `colunas` characters of its
 // font show whole beside a vertical scroll bar.
 int Largura_Lista(const ListBox* lista, int colunas);

@@ -242,7 +242,7 @@ void LivroCaixa::Remove_Linha(int indice) {
 // cell may show "##########" for an amount too wide for it.
 void LivroCaixa::Calcula_Saldo() { Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas_, saidas_); }
 
-void LivroCaixa::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+void LivroCaixa::Conta_Regs() { Conta_Registros(LblRegs, LstLivroCx); }
 
 void LivroCaixa::Limpa_Campos_LivroCx() {
     TxtDia->setText_(QString());

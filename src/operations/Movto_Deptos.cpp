@@ -183,7 +183,7 @@ void Movto_Deptos::Calcula_Saldo() {
 }
 
 void Movto_Deptos::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstDeptos->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstDeptos);
 }
 
 void Movto_Deptos::Limpa_Campos_Deptos() {

@@ -113,7 +113,7 @@ void Remessas::Adiciona_Linha(int dia, const Dinheiro& valor, qint64 codigo) {
 }
 
 void Remessas::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstRemessas->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstRemessas);
 }
 
 // The sum of the rows as shown: every value column holds a whole amount,

@@ -164,7 +164,7 @@ void TotaisIgrejas::Adiciona_Linha(const QString& nome, const std::array<Dinheir
 }
 
 void TotaisIgrejas::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstIgrejas->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstIgrejas);
 }
 
 void TotaisIgrejas::Limpa_Campos_TotIgrejas() {

@@ -194,7 +194,7 @@ void ImpDeptos::Calcula_Saldo() {
 }
 
 void ImpDeptos::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstDeptos->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstDeptos);
 }
 
 void ImpDeptos::Timer_Timer() { Pisca_Saldo(TxtSaldo); }

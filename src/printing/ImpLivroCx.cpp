@@ -120,7 +120,7 @@ void ImpLivroCx::Calcula_Saldo() {
     calculado_ = true;
 }
 
-void ImpLivroCx::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+void ImpLivroCx::Conta_Regs() { Conta_Registros(LblRegs, LstLivroCx); }
 
 Dinheiro ImpLivroCx::Valor_Remessa() {
     const RecordsetPtr rs = Abre_Query(QStringLiteral("ProcSomaRemessa"), {Param[1], Param[10], Param[9]});

@@ -116,7 +116,7 @@ void Agenda::Carrega_Lancamentos() {
 }
 
 void Agenda::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstAgenda->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstAgenda);
 }
 
 void Agenda::Limpa_Campos_Agenda() {

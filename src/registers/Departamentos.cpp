@@ -86,7 +86,7 @@ void Departamentos::Limpa_Tudo() {
 }
 
 void Departamentos::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstDepto->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstDepto);
 }
 
 int Departamentos::Valida_Dados(const QString& sMsg) {

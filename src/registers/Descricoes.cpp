@@ -195,7 +195,7 @@ void Descricoes::Carrega_Dados() {
 }
 
 void Descricoes::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstDescricao->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstDescricao);
 }
 
 // ---------------------------------------------------------------------------

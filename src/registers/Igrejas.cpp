@@ -103,7 +103,7 @@ void Igrejas::Carrega_Igrejas() {
 }
 
 void Igrejas::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstIgreja->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstIgreja);
 }
 
 bool Igrejas::Em_Edicao() const { return !TxtDescricao->Text().isEmpty() || !TxtCodigo->Text().isEmpty(); }
