@@ -38,11 +38,6 @@ RecordsetPtr Consulta(const QString& sql, const QVariantList& valores) {
     return rs;
 }
 
-QString Texto_Campo(const Recordset& rs, const QString& campo) {
-    const QVariant v = rs.Fields(campo);
-    return v.isNull() ? QString() : v.toString();
-}
-
 // The boxes of the congregation's sector.
 const QString Caixas_Setor = QStringLiteral(
     " From tblcaixas WHERE congregacao IN (SELECT codigo From tblcongregacoes"
@@ -145,7 +140,7 @@ QString ExpMirava::Busca_Setor(qint64 codigo) {
     if (rs->Eof()) return QStringLiteral("0");
     // A congregation of no known sector cannot send: its rows would belong
     // to no sector.
-    const QString setor = Texto_Campo(*rs, QStringLiteral("Setor"));
+    const QString setor = rs->Texto(QStringLiteral("Setor"));
     return setor.isEmpty() ? QStringLiteral("0") : setor;
 }
 
@@ -153,13 +148,13 @@ QString ExpMirava::Busca_Caixa_Interno(qint64 codigo) {
     const RecordsetPtr rs =
         Consulta(QStringLiteral("SELECT Codigo") + Caixas_Setor + QStringLiteral(" AND descricao LIKE '%INT'"), {codigo});
     if (rs->Eof()) return QStringLiteral("0");
-    return Texto_Campo(*rs, QStringLiteral("Codigo"));
+    return rs->Texto(QStringLiteral("Codigo"));
 }
 
 void ExpMirava::Carrega_Caixas(qint64 codigo) {
     RecordsetPtr rs = Consulta(QStringLiteral("SELECT Codigo, Descricao") + Caixas_Setor, {codigo});
     for (; !rs->Eof(); rs->MoveNext()) {
-        CboCaixa->AddItem(Texto_Campo(*rs, QStringLiteral("Descricao")));
+        CboCaixa->AddItem(rs->Texto(QStringLiteral("Descricao")));
         CboCaixa->setItemData_(CboCaixa->NewIndex(), rs->Fields(QStringLiteral("Codigo")).toLongLong());
     }
     if (CboCaixa->ListCount() > 0) {
@@ -176,21 +171,21 @@ void ExpMirava::Carrega_Caixas(qint64 codigo) {
 QString ExpMirava::Busca_Conta_Reduzida(ConexaoCentral& conexao, qint64 codseq) {
     const RecordsetPtr rs = conexao.AbreSnapshot(QStringLiteral("Select reduzido FROM tblcontas WHERE codseq = ?"), {codseq});
     if (rs->Eof()) return QStringLiteral("4710");
-    const QString reduzido = Texto_Campo(*rs, QStringLiteral("reduzido"));
+    const QString reduzido = rs->Texto(QStringLiteral("reduzido"));
     return reduzido.isEmpty() ? QStringLiteral("4710") : reduzido;
 }
 
 QString ExpMirava::Busca_Valor(const QString& sql, const QVariantList& valores, const QString& campo) {
     const RecordsetPtr rs = Consulta(sql, valores);
     if (rs->Eof()) return QString();
-    return Texto_Campo(*rs, campo).toUpper();
+    return rs->Texto(campo).toUpper();
 }
 
 QString ExpMirava::Caixa_Fechado(int mes, const QString& ano, qint64 caixa) {
     const RecordsetPtr rs = Consulta(
         QStringLiteral("SELECT fechado FROM tblresumomes Where mes = ? AND ano = ? AND codigocentral = ?"), {mes, ano, caixa});
     if (rs->Eof()) return QString();
-    return Texto_Campo(*rs, QStringLiteral("fechado"));
+    return rs->Texto(QStringLiteral("fechado"));
 }
 
 // ---------------------------------------------------------------------------
