@@ -340,10 +340,12 @@ void UnidadeTrabalho::Commit() {
     banco_.reset();
 }
 
+void Em_Unidade(const std::function<void(UnidadeTrabalho&)>& passo) {
+    UnidadeTrabalho unidade;
+    passo(unidade);
+    unidade.Commit();
+}
+
 bool Tenta_Unidade(const std::function<void(UnidadeTrabalho&)>& passo) {
-    return Tenta([&] {
-        UnidadeTrabalho unidade;
-        passo(unidade);
-        unidade.Commit();
-    });
+    return Tenta([&] { Em_Unidade(passo); });
 }
