@@ -8,7 +8,6 @@
 #include "platform/Printer.h"
 #include "printing/RelatorioLivroCaixa.h"
 #include "MesDeTeste.h"
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -16,6 +15,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include "ComJanelas.h"
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -90,9 +90,5 @@ BENCHMARK(BM_RelatorioLivroCaixa)
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Roda_Benchmarks(argc, argv);
 }
