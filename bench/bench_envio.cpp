@@ -15,9 +15,9 @@
 #include "platform/Tela.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
+#include "ComJanelas.h"
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include "ComJanelas.h"
 #include <benchmark/benchmark.h>
 
 namespace {

@@ -11,9 +11,9 @@
 #include "platform/App.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
+#include "ComJanelas.h"
 #include <QEvent>
 #include <QTemporaryDir>
-#include "ComJanelas.h"
 #include <benchmark/benchmark.h>
 
 namespace {

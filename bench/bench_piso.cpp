@@ -19,6 +19,7 @@
 #include "platform/SqlCipher.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
+#include "ComJanelas.h"
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
@@ -28,7 +29,6 @@
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-#include "ComJanelas.h"
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <cmath>

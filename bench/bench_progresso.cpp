@@ -5,8 +5,8 @@
 #include "platform/Controles.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
-#include <QVBoxLayout>
 #include "ComJanelas.h"
+#include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 
 namespace {

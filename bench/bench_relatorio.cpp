@@ -8,6 +8,7 @@
 #include "platform/Printer.h"
 #include "printing/RelatorioLivroCaixa.h"
 #include "MesDeTeste.h"
+#include "ComJanelas.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -15,7 +16,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include "ComJanelas.h"
 #include <benchmark/benchmark.h>
 
 namespace {
