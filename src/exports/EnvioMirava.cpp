@@ -25,8 +25,6 @@
 #include <QHash>
 
 namespace {
-const QString CR = QString(QChar(13));
-
 // Raised by a check that got no answer because the server could not be
 // reached: the connection test has told the user already, so the send
 // just ends. Not a std::exception, so the retry convention lets it pass.
@@ -232,8 +230,8 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
                 QString interno;
                 if (!Tenta([&] { interno = Busca_Caixa_Interno(congregacao); })) return false;
                 if (interno == QLatin1String("0")) {
-                    if (MsgBox(QStringLiteral("Seu caixa interno não foi encontrado no sistema.") + CR +
-                                   QStringLiteral("Deseja selecionar o caixa manualmente?"),
+                    if (MsgBox(QStringLiteral("Seu caixa interno não foi encontrado no sistema.\r"
+                                              "Deseja selecionar o caixa manualmente?"),
                                vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes) {
                         Mensag(QStringLiteral("Carregando possiveis Caixas. Aguarde..."));
                         Tenta([&] { Carrega_Caixas(congregacao); });
@@ -249,9 +247,9 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
             QString fechado;
             if (!Tenta([&] { fechado = Caixa_Fechado(Param[9].toInt(), Param[10], caixa); })) return false;
             if (fechado == QLatin1String("1")) {
-                MsgBox(QStringLiteral("O seu caixa de Nº ") + QString::number(caixa) + QStringLiteral(" está fechado.") +
-                           CR + QStringLiteral("Não é possível transmitir o fechamento.") + CR +
-                           QStringLiteral("Fale com o pessoal da Controladoria."),
+                MsgBox(QStringLiteral("O seu caixa de Nº ") + QString::number(caixa) +
+                           QStringLiteral(" está fechado.\rNão é possível transmitir o fechamento.\r"
+                                          "Fale com o pessoal da Controladoria."),
                        vbOKOnly + vbInformation, Titulo_Atencao());
                 return false;
             }
