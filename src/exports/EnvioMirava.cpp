@@ -21,7 +21,6 @@
 #include "platform/Progresso.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
-#include <QElapsedTimer>
 #include <QHash>
 
 namespace {
@@ -372,11 +371,9 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     // The row being sent is selected at most once a frame (and at the last
     // row): a selection scrolls and repaints the list, which costs more than
     // the row's own insert.
-    QElapsedTimer quadro;
+    Por_Quadro quadro;
     auto seleciona = [&](int i) {
-        if (quadro.isValid() && quadro.elapsed() < 16 && i < n - 1) return;
-        LstLivroCx->setListIndex(i);
-        quadro.start();
+        if (quadro.Agora() || i == n - 1) LstLivroCx->setListIndex(i);
     };
     for (int i = 0; i < n; ++i) {
         seleciona(i);
