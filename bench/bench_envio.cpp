@@ -15,7 +15,7 @@
 #include "platform/Tela.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
-#include <QApplication>
+#include "ComJanelas.h"
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -88,11 +88,4 @@ BENCHMARK(BM_EnvioVerificacoes)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return Roda_Benchmarks(argc, argv); }

@@ -11,7 +11,7 @@
 #include "platform/App.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
-#include <QApplication>
+#include "ComJanelas.h"
 #include <QEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -91,11 +91,4 @@ BENCHMARK(BM_GravaLancamento)->Unit(benchmark::kMillisecond)->Iterations(50)->Re
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return Roda_Benchmarks(argc, argv); }

@@ -19,7 +19,7 @@
 #include "platform/SqlCipher.h"
 #include "shell/Principal.h"
 #include "MesDeTeste.h"
-#include <QApplication>
+#include "ComJanelas.h"
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
@@ -468,13 +468,9 @@ BENCHMARK(BM_PisoConsulta)->Unit(benchmark::kMicrosecond)->Repetitions(10)->Repo
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    Confere_Com_Programa();
-    Confere_Consulta();
-    std::fprintf(stderr, "piso conferido com o programa: mesmas linhas, ordem, códigos, totais e consulta\n");
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Roda_Benchmarks(argc, argv, [] {
+        Confere_Com_Programa();
+        Confere_Consulta();
+        std::fprintf(stderr, "piso conferido com o programa: mesmas linhas, ordem, códigos, totais e consulta\n");
+    });
 }

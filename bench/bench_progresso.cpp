@@ -5,7 +5,7 @@
 #include "platform/Controles.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
-#include <QApplication>
+#include "ComJanelas.h"
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
 
@@ -62,11 +62,5 @@ BENCHMARK(BM_LinhaPintandoCadaLinha)->Unit(benchmark::kMillisecond)->Repetitions
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    DefineSleep([](int) {});
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Roda_Benchmarks(argc, argv, [] { DefineSleep([](int) {}); });
 }

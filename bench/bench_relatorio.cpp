@@ -8,7 +8,7 @@
 #include "platform/Printer.h"
 #include "printing/RelatorioLivroCaixa.h"
 #include "MesDeTeste.h"
-#include <QApplication>
+#include "ComJanelas.h"
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -90,9 +90,5 @@ BENCHMARK(BM_RelatorioLivroCaixa)
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Roda_Benchmarks(argc, argv);
 }

@@ -27,15 +27,9 @@ struct ConsultaArmazenada {
 // The file's first page as it stands on disk. Every committed write, by
 // this program or another, rewrites it (its change counter, encrypted anew
 // under a fresh IV), so while it is unchanged no stored query has changed.
-// Read through the connection's own descriptor: opening and closing another
-// one on the file would drop every lock this process holds on it.
 QByteArray VersaoArquivo(sqlite3* db) {
-    sqlite3_file* arquivo = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
-        !arquivo->pMethods)
-        return {};
     QByteArray pagina(4096, '\0');
-    const int rc = arquivo->pMethods->xRead(arquivo, pagina.data(), int(pagina.size()), 0);
+    const int rc = SqlCipher::LeInicioArquivo(db, pagina);
     // A short read zero-fills the rest, which is then part of the version.
     if (rc != SQLITE_OK && rc != SQLITE_IOERR_SHORT_READ) return {};
     return pagina;
@@ -346,10 +340,12 @@ void UnidadeTrabalho::Commit() {
     banco_.reset();
 }
 
+void Em_Unidade(const std::function<void(UnidadeTrabalho&)>& passo) {
+    UnidadeTrabalho unidade;
+    passo(unidade);
+    unidade.Commit();
+}
+
 bool Tenta_Unidade(const std::function<void(UnidadeTrabalho&)>& passo) {
-    return Tenta([&] {
-        UnidadeTrabalho unidade;
-        passo(unidade);
-        unidade.Commit();
-    });
+    return Tenta([&] { Em_Unidade(passo); });
 }

@@ -58,6 +58,11 @@ private:
     std::unique_ptr<BancoSqlCipher> banco_;  // null once committed or rolled back
 };
 
+// One unit of work without a retry: passo runs inside a new unit, which is
+// then committed. A failure is raised to the caller, the unit already
+// rolled back.
+void Em_Unidade(const std::function<void(UnidadeTrabalho&)>& passo);
+
 // The retry convention over a unit of work: passo runs inside a new unit,
 // which is then committed. On a failure the unit is already rolled back;
 // Yes to "Continua Tentando ?" runs passo again from its start in a new

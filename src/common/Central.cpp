@@ -25,7 +25,6 @@
 std::unique_ptr<ConexaoCentral> Banco_Central;
 
 namespace {
-const QString CR = QString(QChar(13));
 const QString NomeDriver = QStringLiteral("MySQL ODBC 5.1 Driver");
 
 QString& textoTeste() {
@@ -131,12 +130,12 @@ void Central::DefineTextoConexao(const QString& texto) { textoTeste() = texto; }
 bool Conectado_Internet() { return Rede::ConectadoInternet(); }
 
 void Avisa_Sem_Internet() {
-    MsgBox(QStringLiteral("Não há Conexão com a Internet!") + CR + QStringLiteral("Examine e tente novamente."),
+    MsgBox(QStringLiteral("Não há Conexão com a Internet!\rExamine e tente novamente."),
            vbExclamation, Titulo_Atencao());
 }
 
 void Avisa_Sem_Alcance() {
-    MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!") + CR + QStringLiteral("Examine e tente novamente."),
+    MsgBox(QStringLiteral("Sua Conexão não alcança a base Vendral!\rExamine e tente novamente."),
            vbExclamation, Titulo_Atencao());
 }
 

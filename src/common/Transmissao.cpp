@@ -10,14 +10,6 @@ namespace {
 const QString Sonda = QStringLiteral("PRAGMA table_info(Transmissao)");
 const QString Criacao =
     QStringLiteral("Create Table Transmissao (Mes integer,Ano integer,Data Datetime,Usuario varchar(50))");
-
-// A handle opened for writing and committed as one piece.
-template <class F>
-void EmUnidade(F passo) {
-    UnidadeTrabalho unidade;
-    passo(unidade);
-    unidade.Commit();
-}
 }  // namespace
 
 bool Tem_Tabela(BancoLocal& banco) {
@@ -50,20 +42,20 @@ void Grava_Transmissao(BancoLocal& banco) {
                        {Param[9], Param[10], Relogio::Agora().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                         Nome_Usuario});
 }
-void Grava_Transmissao() { EmUnidade([](BancoLocal& b) { Grava_Transmissao(b); }); }
+void Grava_Transmissao() { Em_Unidade([](UnidadeTrabalho& u) { Grava_Transmissao(u); }); }
 
 void Deleta_Transmissao(BancoLocal& banco) {
     banco.ExecutaQuery(QStringLiteral("ProcDelTransmissaoMes"), {Param[9], Param[10]});
 }
-void Deleta_Transmissao() { EmUnidade([](BancoLocal& b) { Deleta_Transmissao(b); }); }
+void Deleta_Transmissao() { Em_Unidade([](UnidadeTrabalho& u) { Deleta_Transmissao(u); }); }
 
 void Registra_Transmissao(BancoLocal& banco) {
     if (!Tem_Tabela(banco)) Cria_Tabela(banco);
     Grava_Transmissao(banco);
 }
-void Registra_Transmissao() { EmUnidade([](BancoLocal& b) { Registra_Transmissao(b); }); }
+void Registra_Transmissao() { Em_Unidade([](UnidadeTrabalho& u) { Registra_Transmissao(u); }); }
 
 void Elimina_Transmissao(BancoLocal& banco) {
     if (Tem_Tabela(banco)) Deleta_Transmissao(banco);
 }
-void Elimina_Transmissao() { EmUnidade([](BancoLocal& b) { Elimina_Transmissao(b); }); }
+void Elimina_Transmissao() { Em_Unidade([](UnidadeTrabalho& u) { Elimina_Transmissao(u); }); }

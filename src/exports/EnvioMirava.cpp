@@ -21,12 +21,9 @@
 #include "platform/Progresso.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
-#include <QElapsedTimer>
 #include <QHash>
 
 namespace {
-const QString CR = QString(QChar(13));
-
 // Raised by a check that got no answer because the server could not be
 // reached: the connection test has told the user already, so the send
 // just ends. Not a std::exception, so the retry convention lets it pass.
@@ -36,11 +33,6 @@ RecordsetPtr Consulta(const QString& sql, const QVariantList& valores) {
     RecordsetPtr rs = Abre_Recordset_Central(sql, valores);
     if (!rs) throw Sem_Resposta{};
     return rs;
-}
-
-QString Texto_Campo(const Recordset& rs, const QString& campo) {
-    const QVariant v = rs.Fields(campo);
-    return v.isNull() ? QString() : v.toString();
 }
 
 // The boxes of the congregation's sector.
@@ -145,7 +137,7 @@ QString ExpMirava::Busca_Setor(qint64 codigo) {
     if (rs->Eof()) return QStringLiteral("0");
     // A congregation of no known sector cannot send: its rows would belong
     // to no sector.
-    const QString setor = Texto_Campo(*rs, QStringLiteral("Setor"));
+    const QString setor = rs->Texto(QStringLiteral("Setor"));
     return setor.isEmpty() ? QStringLiteral("0") : setor;
 }
 
@@ -153,13 +145,13 @@ QString ExpMirava::Busca_Caixa_Interno(qint64 codigo) {
     const RecordsetPtr rs =
         Consulta(QStringLiteral("SELECT Codigo") + Caixas_Setor + QStringLiteral(" AND descricao LIKE '%INT'"), {codigo});
     if (rs->Eof()) return QStringLiteral("0");
-    return Texto_Campo(*rs, QStringLiteral("Codigo"));
+    return rs->Texto(QStringLiteral("Codigo"));
 }
 
 void ExpMirava::Carrega_Caixas(qint64 codigo) {
     RecordsetPtr rs = Consulta(QStringLiteral("SELECT Codigo, Descricao") + Caixas_Setor, {codigo});
     for (; !rs->Eof(); rs->MoveNext()) {
-        CboCaixa->AddItem(Texto_Campo(*rs, QStringLiteral("Descricao")));
+        CboCaixa->AddItem(rs->Texto(QStringLiteral("Descricao")));
         CboCaixa->setItemData_(CboCaixa->NewIndex(), rs->Fields(QStringLiteral("Codigo")).toLongLong());
     }
     if (CboCaixa->ListCount() > 0) {
@@ -176,21 +168,21 @@ void ExpMirava::Carrega_Caixas(qint64 codigo) {
 QString ExpMirava::Busca_Conta_Reduzida(ConexaoCentral& conexao, qint64 codseq) {
     const RecordsetPtr rs = conexao.AbreSnapshot(QStringLiteral("Select reduzido FROM tblcontas WHERE codseq = ?"), {codseq});
     if (rs->Eof()) return QStringLiteral("4710");
-    const QString reduzido = Texto_Campo(*rs, QStringLiteral("reduzido"));
+    const QString reduzido = rs->Texto(QStringLiteral("reduzido"));
     return reduzido.isEmpty() ? QStringLiteral("4710") : reduzido;
 }
 
 QString ExpMirava::Busca_Valor(const QString& sql, const QVariantList& valores, const QString& campo) {
     const RecordsetPtr rs = Consulta(sql, valores);
     if (rs->Eof()) return QString();
-    return Texto_Campo(*rs, campo).toUpper();
+    return rs->Texto(campo).toUpper();
 }
 
 QString ExpMirava::Caixa_Fechado(int mes, const QString& ano, qint64 caixa) {
     const RecordsetPtr rs = Consulta(
         QStringLiteral("SELECT fechado FROM tblresumomes Where mes = ? AND ano = ? AND codigocentral = ?"), {mes, ano, caixa});
     if (rs->Eof()) return QString();
-    return Texto_Campo(*rs, QStringLiteral("fechado"));
+    return rs->Texto(QStringLiteral("fechado"));
 }
 
 // ---------------------------------------------------------------------------
@@ -237,8 +229,8 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
                 QString interno;
                 if (!Tenta([&] { interno = Busca_Caixa_Interno(congregacao); })) return false;
                 if (interno == QLatin1String("0")) {
-                    if (MsgBox(QStringLiteral("Seu caixa interno não foi encontrado no sistema.") + CR +
-                                   QStringLiteral("Deseja selecionar o caixa manualmente?"),
+                    if (MsgBox(QStringLiteral("Seu caixa interno não foi encontrado no sistema.\r"
+                                              "Deseja selecionar o caixa manualmente?"),
                                vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) == vbYes) {
                         Mensag(QStringLiteral("Carregando possiveis Caixas. Aguarde..."));
                         Tenta([&] { Carrega_Caixas(congregacao); });
@@ -254,9 +246,9 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
             QString fechado;
             if (!Tenta([&] { fechado = Caixa_Fechado(Param[9].toInt(), Param[10], caixa); })) return false;
             if (fechado == QLatin1String("1")) {
-                MsgBox(QStringLiteral("O seu caixa de Nº ") + QString::number(caixa) + QStringLiteral(" está fechado.") +
-                           CR + QStringLiteral("Não é possível transmitir o fechamento.") + CR +
-                           QStringLiteral("Fale com o pessoal da Controladoria."),
+                MsgBox(QStringLiteral("O seu caixa de Nº ") + QString::number(caixa) +
+                           QStringLiteral(" está fechado.\rNão é possível transmitir o fechamento.\r"
+                                          "Fale com o pessoal da Controladoria."),
                        vbOKOnly + vbInformation, Titulo_Atencao());
                 return false;
             }
@@ -379,11 +371,9 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     // The row being sent is selected at most once a frame (and at the last
     // row): a selection scrolls and repaints the list, which costs more than
     // the row's own insert.
-    QElapsedTimer quadro;
+    Por_Quadro quadro;
     auto seleciona = [&](int i) {
-        if (quadro.isValid() && quadro.elapsed() < 16 && i < n - 1) return;
-        LstLivroCx->setListIndex(i);
-        quadro.start();
+        if (quadro.Agora() || i == n - 1) LstLivroCx->setListIndex(i);
     };
     for (int i = 0; i < n; ++i) {
         seleciona(i);

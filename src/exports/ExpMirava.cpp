@@ -11,8 +11,6 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
-#include <QFontMetrics>
-#include <QStyle>
 
 namespace {
 const QColor Amarelo(255, 255, 0);

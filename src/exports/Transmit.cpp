@@ -11,7 +11,6 @@
 #include <QFontMetrics>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QStyle>
 #include <cmath>
 
 namespace {
@@ -71,36 +70,21 @@ void Transmit::monta_Tela() {
     CmdConsulta->setToolTip(QStringLiteral("Valida dados para exportação"));
     Posiciona(CmdConsulta, 2520, 330, 1500, 450);
 
-    QFont fonte(QStringLiteral("Courier New"));
-    fonte.setStyleHint(QFont::TypeWriter);
-    fonte.setPointSizeF(12);
     LstLivroCx = new ListBox(this);
-    LstLivroCx->setFont(fonte);
+    LstLivroCx->setFont(Fonte_Lista(12));
     LstLivroCx->setUniformItemSizes(true);
-    const QFontMetrics fm(fonte);
     // One character of slack: the items' own margins would otherwise call
     // up a horizontal scroll bar over the last row.
-    const int largura = Twips::DePixelX(fm.horizontalAdvance(QString(LarguraLinha + 1, QLatin1Char('0'))) +
-                                        2 * LstLivroCx->frameWidth() + 6 +
-                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    Posiciona(LstLivroCx, 120, 1200, largura, 4200);
-    // Headers over their columns: the month from its first column, the
-    // amounts ending where their column ends; the count's header, wider
-    // than its column, from half a character into it, clear of the balance's.
-    auto cabecalho = [&](const QString& t, int col, bool direita, int folga = 0) {
-        auto* l = new Label(t, this);
-        l->setForeColor(Amarelo);
-        l->adjustSize();
-        const int x0 = LstLivroCx->x() + LstLivroCx->frameWidth() + 3 + folga;
-        const int x = direita ? x0 + fm.horizontalAdvance(QString(col, QLatin1Char('0'))) - l->width()
-                              : x0 + fm.horizontalAdvance(QString(col - 1, QLatin1Char('0')));
-        l->move(x, Twips::ParaPixelY(960));
-    };
-    cabecalho(QStringLiteral("Mês / Ano"), 1, false);
-    cabecalho(QStringLiteral("Entradas R$"), 20, true);
-    cabecalho(QStringLiteral("Saídas R$"), 32, true);
-    cabecalho(QStringLiteral("Saldo R$"), 44, true);
-    cabecalho(QStringLiteral("Registros"), 45, false, fm.horizontalAdvance(QLatin1Char('0')) / 2);
+    Posiciona(LstLivroCx, 120, 1200, Largura_Lista(LstLivroCx, LarguraLinha + 1), 4200);
+    // The count's header, wider than its column, starts half a character
+    // into it, clear of the balance's.
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Mês / Ano"), 1, false, 960, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 20, true, 960, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 32, true, 960, Amarelo);
+    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saldo R$"), 44, true, 960, Amarelo);
+    Label* registros = Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Registros"), 45, false, 960, Amarelo);
+    registros->move(registros->x() + QFontMetrics(LstLivroCx->font()).horizontalAdvance(QLatin1Char('0')) / 2,
+                    registros->y());
 
     LblRegs = Rotulo(this, QString(), 120, 5520, 2400);
     LblKwe = new Label(QStringLiteral("Tesouraria - Dados Transmitidos"), this);

@@ -95,14 +95,6 @@ public:
     int Style() const { return estilo_; }
 
     void AddItem(const QString& texto);  // sorted mode inserts in order
-    // The texts in one block, each where AddItem one by one in their order
-    // would put it (a sorted list: after its equals). preenche(item, k)
-    // sets the item data (roles from Qt::UserRole) of texts[k] before any
-    // view sees it. NewIndex is then the row of the last text.
-    void AddItems(const QStringList& textos,
-                  const std::function<void(QListWidgetItem*, qsizetype)>& preenche = {});
-    // The role that ItemData reads.
-    static constexpr int PapelItemData = Qt::UserRole;
     void Clear();
     int ListCount() const { return count(); }
     QString List(int i) const { return itemText(i); }

@@ -9,7 +9,6 @@ bool g_emCurso = false;
 
 constexpr qint64 kBarraMes = 73;
 constexpr qint64 kBarraRegistros = 35;
-constexpr qint64 kQuadroMs = 16;
 
 // num / den to the nearest whole number, halves to the even one; computed
 // on whole numbers, so a bar at exactly half way (36.5 of 73) is not tipped
@@ -109,7 +108,5 @@ void Progresso::Limpa() {
 }
 
 void Progresso::Eventos() {
-    if (quadro_.isValid() && quadro_.elapsed() < kQuadroMs) return;
-    DoEvents();
-    quadro_.start();
+    if (quadro_.Agora()) DoEvents();
 }

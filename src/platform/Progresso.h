@@ -3,7 +3,7 @@
 // month, the register download, the backup): the texts of their three
 // progress labels, a cancel flag set by the cancel button's click, and one
 // run at a time in the whole program.
-#include <QElapsedTimer>
+#include "platform/Tela.h"
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -77,5 +77,5 @@ private:
     bool iniciado_ = false;
     bool cancelado_ = false;
     QMetaObject::Connection clique_;
-    QElapsedTimer quadro_;
+    Por_Quadro quadro_;
 };

@@ -217,6 +217,14 @@ Conexao::~Conexao() {
     if (db_) sqlite3_close_v2(db_);
 }
 
+int LeInicioArquivo(sqlite3* db, QByteArray& destino) {
+    sqlite3_file* arquivo = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
+        !arquivo->pMethods)
+        return SQLITE_IOERR;
+    return arquivo->pMethods->xRead(arquivo, destino.data(), int(destino.size()), 0);
+}
+
 Conexao Conexao::Abre(const QString& caminho) {
     if (!QFileInfo::exists(caminho))
         throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
@@ -233,15 +241,10 @@ Conexao Conexao::Abre(const QString& caminho) {
         }
         FalhaEFecha(db, rc);
     }
-    // The salt through the connection's own descriptor: opening and closing
-    // another one on the file would drop every lock this process holds on
-    // it, a unit of work's write lock included.
+    // The salt through the connection, which keeps a unit of work's write
+    // lock on the file.
     QByteArray sal(16, '\0');
-    sqlite3_file* arquivo = nullptr;
-    const int lido = sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) == SQLITE_OK && arquivo &&
-                             arquivo->pMethods
-                         ? arquivo->pMethods->xRead(arquivo, sal.data(), int(sal.size()), 0)
-                         : SQLITE_IOERR;
+    const int lido = LeInicioArquivo(db, sal);
     if (lido != SQLITE_OK) {
         sqlite3_close_v2(db);
         throw ErroExecucao(3011, caminho + (lido == SQLITE_IOERR_SHORT_READ

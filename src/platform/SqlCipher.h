@@ -92,6 +92,12 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The first destino.size() bytes of the connection's main file, read
+// through the connection's own descriptor: opening and closing another one
+// on the file would drop every lock this process holds on it. SQLITE_OK,
+// SQLITE_IOERR_SHORT_READ (the rest zero-filled) or another failure code.
+int LeInicioArquivo(sqlite3* db, QByteArray& destino);
+
 // PBKDF2 key of a password and a file's salt, with the parameters of the
 // linked SQLCipher's default settings. Results are cached by salt for the
 // life of the program; ChavesDerivadas counts the derivations done.

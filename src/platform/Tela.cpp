@@ -69,3 +69,9 @@ void Sleep(int ms) {
 }
 
 void DefineSleep(std::function<void(int ms)> pausa) { g_pausa = std::move(pausa); }
+
+bool Por_Quadro::Agora() {
+    if (desde_.isValid() && desde_.elapsed() < 16) return false;
+    desde_.start();
+    return true;
+}

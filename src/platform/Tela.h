@@ -1,5 +1,6 @@
 #pragma once
 // Screen.MousePointer, twips, DoEvents and Sleep.
+#include <QElapsedTimer>
 #include <functional>
 
 class QWidget;
@@ -43,3 +44,14 @@ void Sleep(int ms);
 // Replaces the pause, e.g. by one that does not wait or that records the
 // lengths asked; an empty function gives back the real one.
 void DefineSleep(std::function<void(int ms)> pausa);
+
+// Screen work done at most once a frame (16 ms), however fast the rows
+// come: Agora is true at its first call and whenever a frame has passed
+// since it was last true.
+class Por_Quadro {
+public:
+    bool Agora();
+
+private:
+    QElapsedTimer desde_;
+};

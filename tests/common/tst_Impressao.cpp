@@ -3,37 +3,21 @@
 #include "common/Formularios.h"
 #include "platform/Printer.h"
 #include "support/Ambiente.h"
+#include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-struct Palavra {
-    int pagina = 0;
-    double x = -1, y = -1;  // millimetres from the paper's top-left corner
-};
-
 struct Esperado { QString texto; int pagina; double x, y, toleranciaY; };
 
-QString Executa(const QString& programa, const QStringList& args) {
-    QProcess p;
-    p.start(programa, args);
-    return p.waitForFinished(30000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-}
-
+// The words of a printout by their text (the last of equals).
 QMap<QString, Palavra> Palavras(const QString& pdf) {
-    static const QRegularExpression palavra(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
     QMap<QString, Palavra> r;
-    const QStringList paginas = Executa("pdftotext", {"-bbox", pdf, "-"}).split("<page ");
-    for (int i = 1; i < paginas.size(); ++i)
-        for (auto it = palavra.globalMatch(paginas[i]); it.hasNext();) {
-            const auto m = it.next();
-            r.insert(m.captured(3), {i, m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72});
-        }
+    for (const Palavra& p : Le_Pdf(pdf).palavras) r.insert(p.texto, p);
     return r;
 }
 }  // namespace

@@ -28,12 +28,6 @@ QString Linha(int mes, int ano, const QString& e, const QString& s, const QStrin
     return Mes(mes, ano) + e.rightJustified(12) + s.rightJustified(12) + saldo.rightJustified(12) +
            QString::number(n).rightJustified(5);
 }
-void troca(QWidget* w, const QString& texto) {
-    w->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, Qt::Key_Delete);
-    Digita(w, texto);
-}
 
 struct Anos { QString inicial, final; };
 // At the connection probe numbered `sonda` (two per month) the server falls
@@ -97,7 +91,7 @@ private slots:
         esperadas[7] = Linha(8, 2021, "1.234.568,10", "50,00", "1.234.518,10", 4);
         esperadas[12] = Linha(1, 2022, "10,00", "0,00", "10,00", 1);
         for (int meses : {12, 24}) {
-            if (meses == 24) troca(f->TxtAnoF, "2022");
+            if (meses == 24) Troca(f->TxtAnoF, "2022");
             Roteiro::Responde(vbOK);
             QTest::mouseClick(f->CmdConsulta, Qt::LeftButton);
             CONFERE_CAIXA("Rotina concluida", vbInformation);
@@ -117,8 +111,8 @@ private slots:
         QFETCH(Anos, caso);
         Transmit* f = abre();
         f->LstLivroCx->AddItem("anterior");
-        troca(f->TxtAnoI, caso.inicial);
-        troca(f->TxtAnoF, caso.final);
+        Troca(f->TxtAnoI, caso.inicial);
+        Troca(f->TxtAnoF, caso.final);
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdConsulta, Qt::LeftButton);
         CONFERE_CAIXA("Informe Ano Inicial e Ano Final Corretamente", vbExclamation);
