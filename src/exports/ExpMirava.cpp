@@ -170,7 +170,7 @@ void ExpMirava::Calcula_Saldo() {
     TxtSaldo->setForeColor(Amarelo);
 }
 
-void ExpMirava::Conta_Regs() { LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)"))); }
+void ExpMirava::Conta_Regs() { Conta_Registros(LblRegs, LstLivroCx); }
 
 void ExpMirava::Mensag(const QString& sText) {
     LblMensagem->setCaption(sText);

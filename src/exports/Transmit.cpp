@@ -169,5 +169,5 @@ void Transmit::Carrega_Lancamentos(int iAnoi, int iAnoF) {
 }
 
 void Transmit::Conta_Regs() {
-    LblRegs->setCaption(Formata(double(LstLivroCx->ListCount()), QStringLiteral("#,### Registro(s)")));
+    Conta_Registros(LblRegs, LstLivroCx);
 }

@@ -217,7 +217,5 @@ std::unique_ptr<ConexaoCentral> Atualizacoes::Conecta() {
 void Atualizacoes::Grava(const std::function<void(UnidadeTrabalho&)>& escrita) {
     // Nothing here lets the window system deliver an event, so no save of
     // another window can run into the write lock this unit holds.
-    UnidadeTrabalho unidade;
-    escrita(unidade);
-    unidade.Commit();
+    Em_Unidade(escrita);
 }
