@@ -11,6 +11,7 @@
 #include "platform/Rede.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
+#include "support/CentralTeste.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
@@ -24,7 +25,6 @@ const QString Falhou = "Operação ainda Não Concluida";
 const QString Concluiu = "Operação Concluida";
 const QString Anteriores = "Existem Dados Anteriores da Congregação. Deseja sobrepor?";
 
-void Central_Sql(const QString& sql, const QVariantList& valores = {}) { ConexaoCentral(false).Executa(sql, valores); }
 RecordsetPtr Central_Le(const QString& sql, const QVariantList& valores = {}) {
     return ConexaoCentral(true).AbreSnapshot(sql, valores);
 }

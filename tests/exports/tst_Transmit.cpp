@@ -7,6 +7,7 @@
 #include "platform/Rede.h"
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
+#include "support/CentralTeste.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr int Igreja = 9173, Outra = 9174;  // codes no other test of the shared server uses
 const QString Nao = "D A D O S  N Ã O  T R A N S M I T I D O S";
 
-void Central_Sql(const QString& sql, const QVariantList& valores = {}) { ConexaoCentral(false).Executa(sql, valores); }
 // Central rows: congregation, month, year, kind, amount, protocol.
 void Lanca(const QList<QVariantList>& linhas) {
     for (const QVariantList& l : linhas)

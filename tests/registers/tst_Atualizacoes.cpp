@@ -10,6 +10,7 @@
 #include "platform/Rede.h"
 #include "platform/Tela.h"
 #include "registers/Atualizacoes.h"
+#include "support/CentralTeste.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Registro.h"
@@ -25,7 +26,6 @@ constexpr int Setor = 9120, Setor2 = 9121, Regiao = 912;
 const QString Concluido = "Processo Concluido.\rExamine seus Dados.";
 const QString Cancelado = "Operação Cancelada pelo Usuário";
 
-void Central_Sql(const QString& sql, const QVariantList& valores = {}) { ConexaoCentral(false).Executa(sql, valores); }
 int Central_Conta(const QString& sql) { return ConexaoCentral(true).AbreSnapshot(sql)->Fields(0).toInt(); }
 
 void Limpa_Central() {
