@@ -17,7 +17,6 @@
 #include <optional>
 
 namespace {
-void Aviso(const QString& texto) { MsgBox(texto, vbExclamation, Titulo_Atencao()); }
 
 // An outflow history longer than the row's 50 characters is shortened so
 // that its account tag stays whole, and is stored that way: the row read

@@ -16,7 +16,6 @@
 #include <optional>
 
 namespace {
-void Aviso(const QString& texto) { MsgBox(texto, vbExclamation, Titulo_Atencao()); }
 
 // A month's total of one kind, in cents; none is zero.
 Dinheiro Total_Mes(const QString& consulta, const QStringList& parametros) {

@@ -20,7 +20,6 @@ constexpr int ColunaCodigo = LarguraNome + 6 * LarguraValor + 5;  // 96 characte
 constexpr int PapelCongrega = Qt::UserRole + 1;
 constexpr int PapelValores = Qt::UserRole + 2;
 
-void Aviso(const QString& texto, int estilo = vbExclamation) { MsgBox(texto, estilo, Titulo_Atencao()); }
 
 // The amount a box holds, when it is one the month's columns can show.
 std::optional<Dinheiro> Valor_Da_Caixa(const TextBox* caixa) {
