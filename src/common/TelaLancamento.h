@@ -5,9 +5,21 @@
 #include "common/Numeros.h"
 #include <initializer_list>
 
+class ComboBox;
+class CommandButton;
+class Label;
 class ListBox;
 class OptionButton;
+class QWidget;
 class TextBox;
+
+// The kind options in a row from x on the form's first line, yellow and
+// bold.
+void Monta_Tipos(std::initializer_list<OptionButton*> opcoes, int x);
+// The entry line under them: day, history, value, the hidden code and the
+// save button, where both forms place them.
+void Monta_Campos(QWidget* form, Label*& LblDia, TextBox*& TxtDia, Label*& LblHistorico, ComboBox*& CboHistorico,
+                  Label*& LblValor, TextBox*& TxtValor, TextBox*& TxtCodigo, CommandButton*& CmdEnvia);
 
 // One tick of the kind's blink: the chosen option swaps yellow and black,
 // the others stay yellow.

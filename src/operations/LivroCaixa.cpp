@@ -38,15 +38,7 @@ void LivroCaixa::monta_Tela() {
     OptOfertas = new OptionButton(QStringLiteral("&Ofertas"), this);
     OptDizimos = new OptionButton(QStringLiteral("&Dízimos"), this);
     OptSaidas = new OptionButton(QStringLiteral("&Saídas"), this);
-    int x = 3300;
-    for (OptionButton* o : {OptOfertas, OptDizimos, OptSaidas}) {
-        o->setForeColor(Amarelo);
-        QFont f = o->font();
-        f.setBold(true);
-        o->setFont(f);
-        Posiciona(o, x, 345, 1400, 300);
-        x += 1500;
-    }
+    Monta_Tipos({OptOfertas, OptDizimos, OptSaidas}, 3300);
     // The form opens on offerings; the handlers are attached afterwards so
     // this first choice loads nothing before the form itself loads.
     OptOfertas->setValue(true);
@@ -56,28 +48,8 @@ void LivroCaixa::monta_Tela() {
     LblKwe->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Posiciona(LblKwe, 8000, 345, 5100, 300);
 
-    LblDia = Rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
-    TxtDia = new TextBox(this);
-    TxtDia->setMaxLength_(2);
-    Posiciona(TxtDia, 120, 1035, 600, 360);
-    LblHistorico = Rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
-    CboHistorico = new ComboBox(this, 0);
-    CboHistorico->setSorted(true);
-    CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
-    CboHistorico->setMaxVisibleItems(20);
-    Posiciona(CboHistorico, 840, 1035, 8400, 360);
-    LblValor = Rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
-    TxtValor = new TextBox(this);
-    TxtValor->setAlignment(Qt::AlignRight);
-    Posiciona(TxtValor, 9360, 1035, 1800, 360);
-    TxtCodigo = new TextBox(this);
+    Monta_Campos(this, LblDia, TxtDia, LblHistorico, CboHistorico, LblValor, TxtValor, TxtCodigo, CmdEnvia);
     TxtCodigo->setMaxLength_(8);
-    TxtCodigo->setVisible(false);
-    CmdEnvia = new CommandButton(QString(), this);
-    CmdEnvia->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    CmdEnvia->setIconSize(QSize(24, 24));
-    CmdEnvia->setToolTip(QStringLiteral("Grava o lançamento"));
-    Posiciona(CmdEnvia, 11400, 900, 720, 540);
 
     // The list: 76 columns of Courier New, headers over their columns.
     LstLivroCx = new ListBox(this);

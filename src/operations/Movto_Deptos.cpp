@@ -37,39 +37,11 @@ void Movto_Deptos::monta_Tela() {
 
     OptEntrada = new OptionButton(QStringLiteral("&Entrada"), this);
     OptSaida = new OptionButton(QStringLiteral("&Saída"), this);
-    int x = 8400;
-    for (OptionButton* o : {OptEntrada, OptSaida}) {
-        o->setForeColor(Amarelo);
-        QFont f = o->font();
-        f.setBold(true);
-        o->setFont(f);
-        Posiciona(o, x, 345, 1400, 300);
-        x += 1500;
-    }
+    Monta_Tipos({OptEntrada, OptSaida}, 8400);
     // Chosen at design, before the handlers are attached.
     OptEntrada->setValue(true);
 
-    LblDia = Rotulo(this, QStringLiteral("Dia"), 120, 780, 600);
-    TxtDia = new TextBox(this);
-    TxtDia->setMaxLength_(2);
-    Posiciona(TxtDia, 120, 1035, 600, 360);
-    LblHistorico = Rotulo(this, QStringLiteral("Descrição do Histórico"), 840, 780, 4000);
-    CboHistorico = new ComboBox(this, 0);
-    CboHistorico->setSorted(true);
-    CboHistorico->setToolTip(QStringLiteral("Use Seta Abaixo para selecionar histórico"));
-    CboHistorico->setMaxVisibleItems(20);
-    Posiciona(CboHistorico, 840, 1035, 8400, 360);
-    LblValor = Rotulo(this, QStringLiteral("Valor R$"), 9360, 780, 1800);
-    TxtValor = new TextBox(this);
-    TxtValor->setAlignment(Qt::AlignRight);
-    Posiciona(TxtValor, 9360, 1035, 1800, 360);
-    TxtCodigo = new TextBox(this);
-    TxtCodigo->setVisible(false);
-    CmdEnvia = new CommandButton(QString(), this);
-    CmdEnvia->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    CmdEnvia->setIconSize(QSize(24, 24));
-    CmdEnvia->setToolTip(QStringLiteral("Grava o lançamento"));
-    Posiciona(CmdEnvia, 11400, 900, 720, 540);
+    Monta_Campos(this, LblDia, TxtDia, LblHistorico, CboHistorico, LblValor, TxtValor, TxtCodigo, CmdEnvia);
 
     LstDeptos = new ListBox(this);
     LstDeptos->setSorted(true);
