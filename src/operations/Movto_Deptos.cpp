@@ -11,7 +11,6 @@
 #include "platform/Caracteres.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
-#include <QStyle>
 
 namespace {
 const QColor Amarelo(255, 255, 0);
