@@ -276,9 +276,9 @@ void LivroCaixa::TxtDia_LostFocus() {
     if (dia <= 0 || !OptOfertas->Value() || !CboHistorico->Text().isEmpty()) return;
     // A day that the working month does not have has no weekday: nothing
     // is chosen, and the save refuses the day.
-    const QDate data(Param[10].toInt(), Param[9].toInt(), int(dia));
-    if (!data.isValid() || dia != int(dia)) return;
-    Seleciona_Item_Combo(CboHistorico, Dia_Semana(data.dayOfWeek() % 7 + 1));
+    const QDate diaDoMes(Param[10].toInt(), Param[9].toInt(), int(dia));
+    if (!diaDoMes.isValid() || dia != int(dia)) return;
+    Seleciona_Item_Combo(CboHistorico, Dia_Semana(diaDoMes.dayOfWeek() % 7 + 1));
 }
 
 void LivroCaixa::CboHistorico_KeyPress(int& KeyAscii) {

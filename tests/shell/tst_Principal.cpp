@@ -22,7 +22,7 @@
 namespace {
 // A child that records its unload and can refuse it.
 struct Filho : Form {
-    explicit Filho(bool recusa = false) : Form("Filho", true), recusa(recusa) {}
+    explicit Filho(bool recusar = false) : Form("Filho", true), recusa(recusar) {}
     void Form_Unload(int& Cancel) override { ++descargas; Cancel = recusa; }
     int descargas = 0;
     bool recusa;
