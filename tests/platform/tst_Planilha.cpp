@@ -139,19 +139,8 @@ private slots:
             {"TC!D51", {{"v", "2021-08-17T00:00:00"}, {"t", "d"}, {"fmt", "dd/mm/yyyy"}, {"negrito", true}}},
             {"08!T4", {{"v", QJsonValue()}}},
         };
-        for (const QString& folha : antes["celulas"].toObject().keys()) {
-            const QJsonObject a = antes["celulas"][folha].toObject(), d = depois["celulas"][folha].toObject();
-            for (const QString& celula : a.keys() + d.keys()) {
-                const QString nome = folha + "!" + celula;
-                if (escritas.contains(nome)) {
-                    const QJsonObject esperado = escritas[nome];
-                    for (const QString& k : esperado.keys())
-                        QVERIFY2(d[celula][k] == esperado[k], qPrintable(nome + " " + k + ": " + d[celula][k].toVariant().toString()));
-                } else {
-                    QVERIFY2(a[celula] == d[celula], qPrintable(nome + " mudou"));
-                }
-            }
-        }
+        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, escritas);
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
         QCOMPARE(depois["mescladas"], antes["mescladas"]);
         QCOMPARE(depois["nomes"], antes["nomes"]);
         QCOMPARE(depois["folhas"], antes["folhas"]);

@@ -59,6 +59,44 @@ void Cria(const QString& destino, const QJsonObject& ajustes, bool comValores) {
 
 QJsonObject Le(const QString& arquivo) { return QJsonDocument::fromJson(Python({QStringLiteral("le"), arquivo})).object(); }
 
+QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas) {
+    QStringList r;
+    QStringList folhas = antes["celulas"].toObject().keys();
+    for (const QString& f : depois["celulas"].toObject().keys())
+        if (!folhas.contains(f)) folhas << f;
+    for (const QString& folha : folhas) {
+        const QJsonObject a = antes["celulas"][folha].toObject(), d = depois["celulas"][folha].toObject();
+        QStringList celulas = a.keys();
+        for (const QString& c : d.keys())
+            if (!celulas.contains(c)) celulas << c;
+        for (const QString& celula : celulas) {
+            const QString nome = folha + QLatin1Char('!') + celula;
+            if (!escritas.contains(nome)) {
+                if (a[celula] != d[celula])
+                    r << nome + QStringLiteral(" mudou: ") + QString::fromUtf8(QJsonDocument(a[celula].toObject()).toJson(QJsonDocument::Compact)) +
+                             QStringLiteral(" -> ") + QString::fromUtf8(QJsonDocument(d[celula].toObject()).toJson(QJsonDocument::Compact));
+                continue;
+            }
+            const QJsonObject esperado = escritas[nome];
+            for (const QString& k : esperado.keys()) {
+                // A cell that holds nothing and has no style is not listed.
+                QJsonValue atual = d[celula].toObject().value(k);
+                if (atual.isUndefined()) atual = QJsonValue();
+                if (atual != esperado[k])
+                    r << nome + QLatin1Char(' ') + k + QStringLiteral(": ") + atual.toVariant().toString() +
+                             QStringLiteral(" em vez de ") + esperado[k].toVariant().toString();
+            }
+        }
+    }
+    for (const QString& nome : escritas.keys()) {
+        const QString folha = nome.section(QLatin1Char('!'), 0, 0), celula = nome.section(QLatin1Char('!'), 1);
+        if (!depois["celulas"][folha].toObject().contains(celula) && escritas[nome].contains(QStringLiteral("v")) &&
+            !escritas[nome][QStringLiteral("v")].isNull())
+            r << nome + QStringLiteral(" não foi escrita");
+    }
+    return r;
+}
+
 QString Recalculado(const QString& arquivo) {
     const QString pasta = QFileInfo(arquivo).absolutePath() + QStringLiteral("/recalculado");
     return Converte(arquivo, pasta, QStringLiteral("xlsx"), true);

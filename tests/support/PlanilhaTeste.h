@@ -7,7 +7,9 @@
 // openpyxl reads every cell back, and LibreOffice recalculates the filled
 // file for its formulas to be checked.
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace Planilha_Teste {
 
@@ -27,6 +29,12 @@ void Cria(const QString& destino, const QJsonObject& ajustes = {}, bool comValor
 // it opens on ("ativa") and the selected sheets with their active cell
 // ("selecionadas").
 QJsonObject Le(const QString& arquivo);
+
+// What differs between two readings of a workbook (Le) from what a run
+// should have changed: a cell named in `escritas` ("08!E4") must have the
+// keys given there; every other cell must be exactly as it was. Each
+// difference is one line naming the cell.
+QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas);
 
 // The workbook as LibreOffice opens it with recalculation on load and
 // saves it again, every formula's value recalculated.
