@@ -20,12 +20,13 @@ UPDATE TotIgrejas
    SET Entradas = ?5, Saidas = ?6
  WHERE CodIg = ?1 AND CodCongrega = ?2 AND Ano = ?3 AND Mes = ?4;
 
--- A congregation's figures of the month for its line of the statement:
--- church ?1, congregation ?2, year ?3, month ?4, summed over its rows as the
--- month's closing sums them; no row when it has none.
--- consulta: ProcFechaTotIgrejas (Long, Long, Long, Long)
-SELECT SUM(Entradas) AS Entradas, SUM(Luz) AS Luz, SUM(Aluguel) AS Aluguel, SUM(Agua) AS Agua,
+-- The month's figures of the church ?1's congregations, year ?2, month ?3:
+-- one row per congregation, summed over its rows as the month's closing
+-- sums them. Each line of the statement's month sheet takes its
+-- congregation's row; a congregation without one has no figures.
+-- consulta: ProcFechaTotIgrejasMes (Long, Long, Long)
+SELECT CodCongrega, SUM(Entradas) AS Entradas, SUM(Luz) AS Luz, SUM(Aluguel) AS Aluguel, SUM(Agua) AS Agua,
        SUM(Prebenda) AS Prebenda, SUM(Saidas) AS Saidas
   FROM TotIgrejas
- WHERE CodIg = ?1 AND CodCongrega = ?2 AND Ano = ?3 AND Mes = ?4
- GROUP BY CodIg, CodCongrega;
+ WHERE CodIg = ?1 AND Ano = ?2 AND Mes = ?3
+ GROUP BY CodCongrega;

@@ -84,7 +84,12 @@ bool Cabe(const Lancamento& l) { return Linha_Lancamento::Cabe(l.entrada) && Lin
 QString Consulta() { return QStringLiteral("ProcImpLivroCaixa"); }
 
 std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
-    const RecordsetPtr rs = Abre_Query(Consulta(), Parametros(codIg, ano, mes, sTipo));
+    return Le(*Abre_Banco(true), codIg, ano, mes, sTipo);
+}
+
+std::vector<Lancamento> Le(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                           const QString& sTipo) {
+    const RecordsetPtr rs = banco.AbreQuery(Consulta(), Parametros(codIg, ano, mes, sTipo));
     std::vector<Lancamento> v;
     for (; !rs->Eof(); rs->MoveNext()) v.push_back(Do_Registro(*rs));
     return v;
@@ -150,9 +155,13 @@ void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
 }
 
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes) {
+    return Le_Mes(*Abre_Banco(true), codIg, ano, mes);
+}
+
+std::vector<Lancamento> Le_Mes(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes) {
     std::vector<Lancamento> v;
     for (const char* tipo : {"O", "D", "S"}) {
-        std::vector<Lancamento> bloco = Le(codIg, ano, mes, QString::fromLatin1(tipo));
+        std::vector<Lancamento> bloco = Le(banco, codIg, ano, mes, QString::fromLatin1(tipo));
         v.insert(v.end(), std::make_move_iterator(bloco.begin()), std::make_move_iterator(bloco.end()));
     }
     return v;
@@ -168,7 +177,12 @@ bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados) {
 QString Consulta_Igrejas() { return QStringLiteral("ProcImpTotIgrejas"); }
 
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes, QStringList* invalidas) {
-    const RecordsetPtr rs = Abre_Query(Consulta_Igrejas(), {codIg, ano, mes});
+    return Le_Igrejas(*Abre_Banco(true), codIg, ano, mes, invalidas);
+}
+
+std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                   QStringList* invalidas) {
+    const RecordsetPtr rs = banco.AbreQuery(Consulta_Igrejas(), {codIg, ano, mes});
     std::vector<Lancamento> v;
     for (; !rs->Eof(); rs->MoveNext()) {
         const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class BancoLocal;
 class ListBox;
 
 namespace Lancamentos_Mes {
@@ -45,6 +46,9 @@ QString Consulta();
 // The entries of one kind for a church, year and month, as stored, in the
 // query's order. Errors are raised, not handled.
 std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo);
+// The same on a handle the caller already has open.
+std::vector<Lancamento> Le(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                           const QString& sTipo);
 
 // Appends the working month's entries of one kind (Param 1, 10 and 9) to
 // the list, the hourglass on while it runs. Each step is retried under
@@ -70,6 +74,7 @@ void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
 // The month's three kinds as the forms load them: offerings, tithes,
 // outflows.
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes);
+std::vector<Lancamento> Le_Mes(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes);
 // Whether the list holds exactly these rows, in this order, each with what
 // it keeps beside its text.
 bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados);
@@ -84,6 +89,8 @@ QString Consulta_Igrejas();
 // names of those whose calculation type is outside 1 to 6. Errors are
 // raised, not handled.
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes,
+                                   QStringList* invalidas = nullptr);
+std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
                                    QStringList* invalidas = nullptr);
 
 // Appends the working month's congregation rows to the list, as

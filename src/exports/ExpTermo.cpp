@@ -16,9 +16,9 @@ const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLitera
 using Twips::Posiciona;
 
 // The month's remittances as stored, in the query's order.
-std::vector<ExpTermo::Remessa> Le_Remessas(const QString& codIg, const QString& ano, const QString& mes) {
+std::vector<ExpTermo::Remessa> Le_Remessas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes) {
     std::vector<ExpTermo::Remessa> v;
-    for (const RecordsetPtr rs = Abre_Query(QStringLiteral("ProcPesqRemessa"), {codIg, ano, mes}); !rs->Eof(); rs->MoveNext())
+    for (const RecordsetPtr rs = banco.AbreQuery(QStringLiteral("ProcPesqRemessa"), {codIg, ano, mes}); !rs->Eof(); rs->MoveNext())
         v.push_back({int(rs->Fields(QStringLiteral("Dia")).toLongLong()), Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor"))),
                      rs->Fields(QStringLiteral("Codigo")).toLongLong()});
     return v;
@@ -152,7 +152,7 @@ void ExpTermo::Carrega_Mes() {
     CmdExcel->setEnabled(setor);
     if (!setor) Fra_Igrejas->setVisible(false);
     // The remittances go into the statement: they too must be as loaded.
-    if (!Tenta([this] { remessas_ = Le_Remessas(codIg_, ano_, mes_); })) completo = false;
+    if (!Tenta([this] { remessas_ = Le_Remessas(*Abre_Banco(true), codIg_, ano_, mes_); })) completo = false;
     carregado_ = completo;
 }
 
@@ -177,26 +177,22 @@ bool ExpTermo::Tem_Igreja() const {
     return false;
 }
 
-bool ExpTermo::Dados_Atuais() {
+bool ExpTermo::Dados_Atuais(BancoLocal& banco) {
     if (!carregado_) return false;
     if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
-    std::vector<Lancamentos_Mes::Lancamento> mes = Lancamentos_Mes::Le_Mes(codIg_, ano_, mes_);
+    std::vector<Lancamentos_Mes::Lancamento> mes = Lancamentos_Mes::Le_Mes(banco, codIg_, ano_, mes_);
     if (tipo_ != QLatin1String("C")) {
-        const auto igrejas = Lancamentos_Mes::Le_Igrejas(codIg_, ano_, mes_);
-        mes.insert(mes.end(), igrejas.begin(), igrejas.end());
+        auto igrejas = Lancamentos_Mes::Le_Igrejas(banco, codIg_, ano_, mes_);
+        mes.insert(mes.end(), std::make_move_iterator(igrejas.begin()), std::make_move_iterator(igrejas.end()));
     }
-    return Lancamentos_Mes::Confere(LstLivroCx, mes) && Le_Remessas(codIg_, ano_, mes_) == remessas_;
+    return Lancamentos_Mes::Confere(LstLivroCx, mes) && Le_Remessas(banco, codIg_, ano_, mes_) == remessas_;
 }
 
-bool ExpTermo::Confere_Dados() {
-    bool atual = false;
-    if (!Tenta([&] { atual = Dados_Atuais(); })) return false;
-    if (atual) return true;
+void ExpTermo::Recarrega_Alterado() {
     Carrega_Mes();
     if (carregado_)
         MsgBox(QStringLiteral("Os dados do mês foram alterados e foram recarregados. Confira e exporte novamente."),
                vbOKOnly + vbExclamation, Titulo_Atencao());
-    return false;
 }
 
 // ---------------------------------------------------------------------------

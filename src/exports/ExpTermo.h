@@ -9,9 +9,13 @@
 #include "platform/Controles.h"
 #include "platform/Form.h"
 #include "platform/ListasArquivos.h"
+#include <array>
+#include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
+class BancoLocal;
 class Planilha;
 
 class ExpTermo : public Form {
@@ -78,19 +82,30 @@ private:
     // The two costs the cash book does not hold: the newspaper's (none
     // when left empty) and the system's. False when the user gave up.
     bool Pede_Custos(std::optional<Dinheiro>& jornal, Dinheiro& sistema);
-    // The installation's own month into its congregations' figures, in
-    // one unit of work. False when the user gave up.
-    bool Lanca_Valores_Regional();
+    // What the statement writes of the month, read in the posting's own
+    // unit of work: each congregation's figures by code (in the order of
+    // the sheet's columns E, F, G, H, I, M) and the remittances' days and
+    // amounts in the query's order.
+    struct Figuras_Termo {
+        std::map<qint64, std::array<Dinheiro, 6>> igrejas;
+        std::vector<std::pair<int, Dinheiro>> remessas;
+    };
+    // In one unit of work: whether the month is still the one on screen
+    // (`alterado` false), then the installation's own month posted into
+    // its congregations' figures and the month's figures read. False when
+    // the month had changed (nothing posted) or the user gave up.
+    bool Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado);
     // The cells of the workbook, saved over the file; `excedentes` tells
     // whether the month had remittances beyond the statement's four.
     // Errors are raised.
-    void Preenche_Termo(Planilha& planilha, const std::optional<Dinheiro>& jornal, Dinheiro sistema, bool& excedentes);
+    void Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, const std::optional<Dinheiro>& jornal,
+                        Dinheiro sistema, bool& excedentes);
     // Whether the form holds, whole, what is stored now for the month the
     // parameters name now. Errors are raised.
-    bool Dados_Atuais();
-    // True when what is shown may be posted; otherwise the month is loaded
-    // again and the user told so.
-    bool Confere_Dados();
+    bool Dados_Atuais(BancoLocal& banco);
+    // The month loaded again, and the user told that what was shown had
+    // changed.
+    void Recarrega_Alterado();
 
     bool carregado_ = false;          // the last load completed
     QString codIg_, ano_, mes_, tipo_;  // what the list was loaded for

@@ -15,7 +15,9 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <array>
 #include <cmath>
+#include <map>
 
 namespace {
 const QString FolhaFechamento = QStringLiteral("FECHAMENTO");
@@ -75,13 +77,15 @@ void ExpTermo::Transp_Excel() {
                vbOKOnly + vbInformation, Titulo_Atencao());
         return;
     }
-    // What is posted and written is what the treasurer has on screen.
-    if (!Confere_Dados()) return;
     std::optional<Dinheiro> jornal;
     Dinheiro sistema;
     if (!Pede_Custos(jornal, sistema)) return;
-    if (!Confere_Dados()) return;
-    if (!Lanca_Valores_Regional()) return;
+    Figuras_Termo figuras;
+    bool alterado = false;
+    if (!Lanca_Valores_Regional(figuras, alterado)) {
+        if (alterado) Recarrega_Alterado();
+        return;
+    }
 
     // The workbook is opened, filled and saved as one step: a retry starts
     // from the file again (the user may have closed it elsewhere or made it
@@ -89,7 +93,7 @@ void ExpTermo::Transp_Excel() {
     bool excedentes = false;
     if (!Tenta([&] {
             Planilha planilha(arquivo);
-            Preenche_Termo(planilha, jornal, sistema, excedentes);
+            Preenche_Termo(planilha, figuras, jornal, sistema, excedentes);
         }))
         return;
     Shell::Abre(arquivo);
@@ -113,7 +117,7 @@ bool ExpTermo::Pede_Custos(std::optional<Dinheiro>& jornal, Dinheiro& sistema) {
            });
 }
 
-bool ExpTermo::Lanca_Valores_Regional() {
+bool ExpTermo::Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado) {
     // The installation's own rows only: the congregations' rows are theirs.
     Dinheiro entradas, saidas;
     for (int i = 0; i < LstLivroCx->ListCount(); ++i) {
@@ -123,6 +127,10 @@ bool ExpTermo::Lanca_Valores_Regional() {
     }
     const QString& codIg = Param[1];
     return Tenta_Unidade([&](UnidadeTrabalho& u) {
+        // What is posted and written is what the treasurer has on screen,
+        // checked under the same write lock as the posting.
+        alterado = !Dados_Atuais(u);
+        if (alterado) return;
         if (u.AbreQuery(QStringLiteral("ProcPesqIgreja2"), {codIg, codIg})->Eof())
             u.ExecutaQuery(QStringLiteral("ProcInsIgreja"), {codIg, codIg, Param[4], QStringLiteral("3")});
         if (u.AbreQuery(QStringLiteral("ProcPesqFechaTotIgrejas"), {codIg, codIg, Param[10], Param[9]})->Eof()) {
@@ -134,15 +142,28 @@ bool ExpTermo::Lanca_Valores_Regional() {
             u.ExecutaQuery(QStringLiteral("ProcUpdTotIgreja"),
                            {codIg, codIg, Param[10], Param[9], entradas.Texto(), saidas.Texto()});
         }
-    });
+        // Read where the posting was made, so that the statement holds it
+        // and nothing else written meanwhile.
+        figuras = {};
+        for (const RecordsetPtr rs = u.AbreQuery(QStringLiteral("ProcFechaTotIgrejasMes"), {codIg, Param[10], Param[9]});
+             !rs->Eof(); rs->MoveNext()) {
+            auto& linha = figuras.igrejas[rs->Fields(QStringLiteral("CodCongrega")).toLongLong()];
+            for (size_t k = 0; k < std::size(Figuras); ++k)
+                linha[k] = Dinheiro::DeCampo(rs->Fields(QLatin1String(Figuras[k].second)));
+        }
+        for (const RecordsetPtr rs = u.AbreQuery(QStringLiteral("ProcPesqRemessa"), {codIg, Param[10], Param[9]}); !rs->Eof();
+             rs->MoveNext())
+            figuras.remessas.emplace_back(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
+                                          Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor"))));
+    }) && !alterado;
 }
 
-void ExpTermo::Preenche_Termo(Planilha& planilha, const std::optional<Dinheiro>& jornal, Dinheiro sistema, bool& excedentes) {
+void ExpTermo::Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, const std::optional<Dinheiro>& jornal,
+                              Dinheiro sistema, bool& excedentes) {
     const int mes = Param[9].toInt();
     const int ano = Param[10].toInt();
     const QString nomeMes = Nome_Mes(mes);
     const QString folhaMes = QString::number(mes).rightJustified(2, QLatin1Char('0'));
-    const BancoLocalPtr banco = Abre_Banco(true);
 
     planilha.Texto(FolhaFechamento, QStringLiteral("B11"), nomeMes);
 
@@ -152,13 +173,12 @@ void ExpTermo::Preenche_Termo(Planilha& planilha, const std::optional<Dinheiro>&
         if (!codigo) continue;
         // A code with decimals names no congregation: its line is emptied
         // like that of a congregation without figures.
-        RecordsetPtr rs;
-        if (*codigo == std::floor(*codigo) && *codigo < 1e15)
-            rs = banco->AbreQuery(QStringLiteral("ProcFechaTotIgrejas"),
-                                  {Param[1], QString::number(qint64(*codigo)), Param[10], Param[9]});
-        for (const auto& [coluna, campo] : Figuras) {
-            if (!rs || rs->Eof()) planilha.Esvazia(folhaMes, Celula(coluna, r));
-            else planilha.Numero(folhaMes, Celula(coluna, r), Dinheiro::DeCampo(rs->Fields(QLatin1String(campo))).Numero());
+        const bool inteiro = *codigo == std::floor(*codigo) && *codigo < 1e15;
+        const auto achada = inteiro ? figuras.igrejas.find(qint64(*codigo)) : figuras.igrejas.end();
+        for (size_t k = 0; k < std::size(Figuras); ++k) {
+            const QString celula = Celula(Figuras[k].first, r);
+            if (achada == figuras.igrejas.end()) planilha.Esvazia(folhaMes, celula);
+            else planilha.Numero(folhaMes, celula, achada->second[k].Numero());
         }
         for (const char* coluna : Limpas) planilha.Esvazia(folhaMes, Celula(coluna, r));
     }
@@ -168,19 +188,13 @@ void ExpTermo::Preenche_Termo(Planilha& planilha, const std::optional<Dinheiro>&
         planilha.Esvazia(FolhaTC, Celula("D", r));
         planilha.Esvazia(FolhaTC, Celula("I", r));
     }
-    size_t vaga = 0;
-    excedentes = false;
-    for (const RecordsetPtr rs = banco->AbreQuery(QStringLiteral("ProcPesqRemessa"), {Param[1], Param[10], Param[9]}); !rs->Eof();
-         rs->MoveNext()) {
-        if (vaga == std::size(LinhasRemessas)) {
-            excedentes = true;
-            break;
-        }
-        const int r = LinhasRemessas[vaga++];
-        const QDate dia(ano, mes, int(rs->Fields(QStringLiteral("Dia")).toLongLong()));
+    excedentes = figuras.remessas.size() > std::size(LinhasRemessas);
+    for (size_t k = 0; k < figuras.remessas.size() && k < std::size(LinhasRemessas); ++k) {
+        const int r = LinhasRemessas[k];
+        const QDate dia(ano, mes, figuras.remessas[k].first);
         if (!dia.isValid()) Levanta_Erro(13);
         planilha.Data(FolhaTC, Celula("D", r), dia);
-        planilha.Numero(FolhaTC, Celula("I", r), Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor"))).Numero());
+        planilha.Numero(FolhaTC, Celula("I", r), figuras.remessas[k].second.Numero());
     }
 
     const int linhaDados = mes + 14;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cctype>
 #include <cstring>
 
 using namespace Planilha_Interna;
@@ -127,7 +128,15 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
     if (i < 0) return nullptr;
     auto p = std::make_unique<Parte>();
     p->nome = nome;
-    const std::string texto = Le_Entrada(i);
+    std::string texto;
+    if (auto e = editadas.find(chave); e != editadas.end()) {
+        // Changed as text already: parsed from there, and written from the tree.
+        texto = std::move(e->second);
+        editadas.erase(e);
+        p->mudou = true;
+    } else {
+        texto = Le_Entrada(i);
+    }
     if (!p->doc.load_buffer(texto.data(), texto.size(), Leitura) || !p->doc.document_element()) Nao_E_Planilha(caminho);
     p->prefixo = Prefixo(p->doc.document_element());
     return partes.emplace(chave, std::move(p)).first->second.get();
@@ -193,6 +202,15 @@ const Planilha::Dados::Aba* Planilha::Dados::Procura_Aba(const QString& nome) co
 }
 
 Planilha::Dados::Folha& Planilha::Dados::Le_Folha(const QString& nome) {
+    // A run writes cell after cell of one sheet.
+    if (ultima && nome == ultimoNome) return *const_cast<Folha*>(ultima);
+    Folha& f = Carrega_Folha(nome);
+    ultima = &f;
+    ultimoNome = nome;
+    return f;
+}
+
+Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
     const Aba* aba = Procura_Aba(nome);
     if (!aba || aba->parte.empty())
         Falha(1004, QStringLiteral("A planilha não tem a folha \"") + nome + QStringLiteral("\"."));
@@ -277,7 +295,25 @@ void Planilha::Dados::Retira_Cadeia() {
     cadeia.clear();
 }
 
+void Planilha::Dados::Substitui(const std::string& nome, const std::string& texto) {
+    const zip_int64_t i = Indice(nome);
+    zip_source_t* s = zip_source_buffer(zip, texto.data(), texto.size(), 0);
+    if (!s) Falha(7);
+    const zip_int64_t indice = i >= 0 ? (zip_file_replace(zip, zip_uint64_t(i), s, 0) == 0 ? i : -1)
+                                      : zip_file_add(zip, nome.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (indice < 0) {
+        zip_source_free(s);
+        Falha(75);
+    }
+    // zlib's usual level, as spreadsheet programs write: libzip's own
+    // default (the highest) takes twice as long for a file a few percent
+    // smaller.
+    if (zip_set_file_compression(zip, zip_uint64_t(indice), ZIP_CM_DEFLATE, 6) != 0) Falha(75);
+}
+
 QByteArray Planilha::Dados::Novo_Arquivo() {
+    // The texts stay alive until the archive is written.
+    for (const auto& [chave, texto] : editadas) Substitui(chave, texto);
     for (auto& [chave, p] : partes) {
         if (!p->mudou) continue;
         p->saida.clear();
@@ -285,15 +321,7 @@ QByteArray Planilha::Dados::Novo_Arquivo() {
         pugi::xml_node decl = p->doc.first_child();
         if (decl.type() == pugi::node_declaration && decl.attribute("encoding")) decl.attribute("encoding") = "UTF-8";
         p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        const zip_int64_t i = Indice(p->nome);
-        zip_source_t* s = zip_source_buffer(zip, p->saida.data(), p->saida.size(), 0);
-        if (!s) Falha(7);
-        const bool ok = i >= 0 ? zip_file_replace(zip, zip_uint64_t(i), s, 0) == 0
-                               : zip_file_add(zip, p->nome.c_str(), s, ZIP_FL_ENC_UTF_8) >= 0;
-        if (!ok) {
-            zip_source_free(s);
-            Falha(75);
-        }
+        Substitui(p->nome, p->saida);
     }
     // The archive is written back into its source, which is kept to read it.
     zip_source_keep(fonte);
@@ -397,30 +425,47 @@ void Planilha::Seleciona(const QString& folha, const QString& celula) {
 void Planilha::Dados::Tira_Selecao_Das_Outras(const std::string& manter) {
     for (const Aba& a : abas) {
         if (a.parte.empty() || a.parte == manter) continue;
-        // Only the head of a sheet holds its views: a sheet is parsed
-        // whole only when its head says it is selected.
-        if (!folhas.count(a.parte)) {
-            const zip_int64_t i = Indice(a.parte);
-            if (i < 0) continue;
+        if (folhas.count(a.parte)) {
+            Parte& p = *folhas[a.parte]->parte;
+            for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
+                if (v.attribute("tabSelected")) {
+                    v.remove_attribute("tabSelected");
+                    p.mudou = true;
+                }
+            }
+            continue;
+        }
+        // A sheet not otherwise touched loses the mark as text: only its
+        // head, before the cells, holds its views, and a whole parse of a
+        // large sheet for one attribute would cost more than the rest of
+        // the run.
+        const std::string chave = Minusculas(a.parte);
+        if (partes.count(chave)) continue;  // parsed, and not a worksheet being edited
+        const zip_int64_t i = Indice(a.parte);
+        if (i < 0) continue;
+        std::string cabeca;
+        {
             zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(i), 0);
             if (!arq) Nao_E_Planilha(caminho);
-            std::string cabeca;
             char bloco[4096];
             zip_int64_t n;
             while (cabeca.find("sheetData") == std::string::npos && (n = zip_fread(arq, bloco, sizeof bloco)) > 0)
                 cabeca.append(bloco, size_t(n));
             zip_fclose(arq);
-            const auto fim = cabeca.find("sheetData");
-            if (cabeca.substr(0, fim).find("tabSelected") == std::string::npos) continue;
         }
-        Folha& f = Le_Folha(a.nome);
-        Parte& p = *f.parte;
-        for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
-            if (v.attribute("tabSelected")) {
-                v.remove_attribute("tabSelected");
-                p.mudou = true;
-            }
+        const size_t fimCabeca = std::min(cabeca.find("sheetData"), cabeca.size());
+        if (cabeca.find("tabSelected") >= fimCabeca) continue;
+        std::string texto = editadas.count(chave) ? editadas[chave] : Le_Entrada(i);
+        // Each ' tabSelected="..."' of the head, whatever its blanks and quotes.
+        for (size_t pos; (pos = texto.find("tabSelected")) < texto.find("sheetData");) {
+            size_t inicio = pos;
+            while (inicio > 0 && std::isspace(static_cast<unsigned char>(texto[inicio - 1]))) --inicio;
+            const size_t aspa = texto.find_first_of("\"'", pos);
+            const size_t fecha = aspa == std::string::npos ? aspa : texto.find(texto[aspa], aspa + 1);
+            if (fecha == std::string::npos) Nao_E_Planilha(caminho);
+            texto.erase(inicio, fecha + 1 - inicio);
         }
+        editadas[chave] = std::move(texto);
     }
 }
 

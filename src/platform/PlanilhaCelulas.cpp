@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 using namespace Planilha_Interna;
 
@@ -157,9 +158,9 @@ pugi::xml_node Planilha::Dados::Celula(Folha& f, const Endereco& e, bool cria) {
         linha.append_attribute("r") = e.linha;
         f.linhas.emplace(e.linha, linha);
     }
-    const std::string nomeCelula = p.el("c");
+    const char* const nomeCelula = p.el("c");
     pugi::xml_node antesDe;
-    for (pugi::xml_node c = linha.child(nomeCelula.c_str()); c; c = c.next_sibling(nomeCelula.c_str())) {
+    for (pugi::xml_node c = linha.child(nomeCelula); c; c = c.next_sibling(nomeCelula)) {
         const int col = Coluna_De(c.attribute("r").value());
         if (col == e.coluna) return c;
         if (col > e.coluna) {
@@ -168,7 +169,7 @@ pugi::xml_node Planilha::Dados::Celula(Folha& f, const Endereco& e, bool cria) {
         }
     }
     if (!cria) return {};
-    pugi::xml_node c = antesDe ? linha.insert_child_before(nomeCelula.c_str(), antesDe) : linha.append_child(nomeCelula.c_str());
+    pugi::xml_node c = antesDe ? linha.insert_child_before(nomeCelula, antesDe) : linha.append_child(nomeCelula);
     c.append_attribute("r") = Texto_Endereco(e).c_str();
     // A new cell looks like its row, or else like its column.
     const char* custom = linha.attribute("customFormat").value();
@@ -209,7 +210,7 @@ QVariant Planilha::Dados::Valor(Folha& f, const QString& celula) {
     const pugi::xml_node c = Celula(f, Le_Endereco(celula), false);
     if (!c) return {};
     const Parte& p = *f.parte;
-    const std::string tipo = c.attribute("t").value();
+    const std::string_view tipo = c.attribute("t").value();
     if (tipo == "inlineStr") return Texto_Item(c.child(p.el("is")), p);
     const pugi::xml_node v = c.child(p.el("v"));
     const bool formula = bool(c.child(p.el("f")));

@@ -84,6 +84,10 @@ struct Planilha::Dados {
     std::string livro, relacoesLivro, estilos, textos, cadeia;
     std::vector<Aba> abas;  // in the workbook's order
     std::map<std::string, std::unique_ptr<Folha>> folhas;
+    const Folha* ultima = nullptr;  // the sheet last asked for, by its name as asked
+    QString ultimoNome;
+    // Parts changed as text, without being parsed (by lower-case name).
+    std::map<std::string, std::string> editadas;
     bool data1904 = false;
     bool textosLidos = false;
     std::vector<QString> compartilhados;
@@ -99,6 +103,7 @@ struct Planilha::Dados {
     Parte* Parte_Se_Houver(const std::string& nome);
     const Aba* Procura_Aba(const QString& nome) const;
     Folha& Le_Folha(const QString& nome);
+    Folha& Carrega_Folha(const QString& nome);
 
     // Cells
     pugi::xml_node Celula(Folha& f, const Endereco& e, bool cria);
@@ -111,5 +116,8 @@ struct Planilha::Dados {
     void Marca_Recalculo();
     void Retira_Cadeia();
     void Tira_Selecao_Das_Outras(const std::string& manter);
+    // The entry's contents replaced (or a new entry), deflated at zlib's
+    // usual level.
+    void Substitui(const std::string& nome, const std::string& texto);
     QByteArray Novo_Arquivo();
 };

@@ -540,8 +540,9 @@ private slots:
             {"mês de trabalho", {"UPDATE Parametros SET Mes = 9", false}},
         });
     }
-    // What changed since the form loaded is never posted: the run refuses,
-    // reloads and touches neither the data nor the workbook.
+    // What changed since the form loaded is never posted: checked as the
+    // posting starts, the run refuses, reloads and touches neither the
+    // data nor the workbook.
     void mudou() {
         QFETCH(Mudanca, caso);
         Ambiente amb;
@@ -551,8 +552,8 @@ private slots:
         escolhe(f, "Termo 2021.xlsx");
         amb.Sql(caso.sql);
         Recarrega_Parametros();
-        exporta(f, {B(vbOK)});
-        QCOMPARE(prompts(), QStringList{Recarregado});
+        exporta(f, {T("0,00"), T("0,00"), B(vbOK)});
+        QCOMPARE(prompts(), (QStringList{PerguntaJornal, PerguntaSistema, Recarregado}));
         CONFERE_CAIXA(Recarregado, vbExclamation);
         QVERIFY(postado(amb).isEmpty());
         QCOMPARE(Bytes(arquivo), bytes);

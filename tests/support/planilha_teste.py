@@ -86,6 +86,7 @@ def cria(destino, ajustes):
         ws = wb.create_sheet("TC")
         ws["A1"] = "TERMO DE CONSTATAÇÃO"
         ws.merge_cells("A1:I1")
+        ws.column_dimensions["D"].width = 12
         ws["E6"] = "JULHO"
         ws["E6"].font = NEGRITO
         for linha in (45, 47, 49, 51):
@@ -106,6 +107,7 @@ def cria(destino, ajustes):
         ws["H60"] = "=I53*2"
     if "DADOS" not in sem:
         ws = wb.create_sheet("DADOS")
+        ws.column_dimensions["C"].width = 12
         for mes in range(1, 13):
             linha = mes + 14
             ws["B%d" % linha] = MESES[mes - 1]
