@@ -223,4 +223,23 @@ bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
     return ok;
 }
 
+bool Carrega_Mes_Setor(ListBox* lista, const QString& tipo, const std::function<void()>& Calcula_Saldo,
+                       const std::function<void()>& Conta_Regs) {
+    bool completo = true;
+    for (const char* kind : {"O", "D", "S"})
+        if (!Carrega_Lancamentos(lista, QString::fromLatin1(kind), Calcula_Saldo, Conta_Regs)) completo = false;
+    if (tipo != QLatin1String("C") && !Carrega_Igrejas(lista, Calcula_Saldo, Conta_Regs)) completo = false;
+    return completo;
+}
+
+std::vector<Lancamento> Le_Mes_Setor(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                     const QString& tipo) {
+    std::vector<Lancamento> v = Le_Mes(banco, codIg, ano, mes);
+    if (tipo != QLatin1String("C")) {
+        std::vector<Lancamento> igrejas = Le_Igrejas(banco, codIg, ano, mes);
+        v.insert(v.end(), std::make_move_iterator(igrejas.begin()), std::make_move_iterator(igrejas.end()));
+    }
+    return v;
+}
+
 }  // namespace Lancamentos_Mes

@@ -100,4 +100,15 @@ std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, cons
 bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
                      const std::function<void()>& Conta_Regs);
 
+// The month as the closing forms show it: offerings, tithes and outflows,
+// then, unless the installation is a single congregation (`tipo` "C"),
+// the sector's congregations. Each load runs even when one before it gave
+// up, so the list shows what could be read; true for a complete load.
+bool Carrega_Mes_Setor(ListBox* lista, const QString& tipo, const std::function<void()>& Calcula_Saldo,
+                       const std::function<void()>& Conta_Regs);
+// Those rows as stored now, for the working month of `codIg`. Errors are
+// raised.
+std::vector<Lancamento> Le_Mes_Setor(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                     const QString& tipo);
+
 }  // namespace Lancamentos_Mes

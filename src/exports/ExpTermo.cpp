@@ -3,15 +3,13 @@
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/LancamentosMes.h"
-#include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
+#include "common/TelaMes.h"
 #include "common/Usuario.h"
 #include "platform/MsgBox.h"
 #include "platform/Tela.h"
 
 namespace {
-const QColor Amarelo(255, 255, 0);
-const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
 
 using Twips::Posiciona;
 
@@ -33,36 +31,9 @@ ExpTermo::ExpTermo() : Form(QStringLiteral("ExpTermo"), true) {
 void ExpTermo::monta_Tela() {
     Pinta_Fundo(this);
 
-    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
-    CboMesAno = new ComboBox(this, 0);
-    Posiciona(CboMesAno, 120, 315, 2900, 360);
-    LblKwe = new Label(QStringLiteral("Tesouraria - Termo de Constatação"), this);
-    LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
-    Posiciona(LblKwe, 3300, 345, 5100, 300);
-
-    LstLivroCx = new ListBox(this);
-    LstLivroCx->setFont(Fonte_Lista(11.25));
-    LstLivroCx->setUniformItemSizes(true);
-    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), 4200);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 76, true, 780, Amarelo);
-
-    const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
-    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
-    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 2350, abaixo + 30, 1200);
-    TxtEntradas = new TextBox(this);
-    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 5150, abaixo + 30, 1100);
-    TxtSaidas = new TextBox(this);
-    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 7950, abaixo + 30, 1000);
-    TxtSaldo = new TextBox(this);
-    int xt = 3500;
-    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
-        Caixa_Total(t, Amarelo);
-        Posiciona(t, xt, abaixo, 1500, 360);
-        xt += 2700;
-    }
+    Monta_Lista_Mes(this, QStringLiteral("Tesouraria - Termo de Constatação"), 4200, LblMesAno, CboMesAno, LblKwe, LstLivroCx);
+    const int abaixo =
+        Monta_Totais_Mes(this, LstLivroCx, LblRegs, LblEntradas, TxtEntradas, LblSaidas, TxtSaidas, LblSaldo, TxtSaldo);
     CmdExcel = new CommandButton(QStringLiteral("Exportar"), this);
     CmdExcel->setToolTip(QStringLiteral("Imprime Impressão de Livro Caixa"));
     Posiciona(CmdExcel, 120, abaixo + 540, 1500, 420);
@@ -92,7 +63,7 @@ void ExpTermo::monta_Quadro(int topo, int altura) {
     Pinta_Fundo(Fra_Igrejas);
     {
         QPalette p = Fra_Igrejas->palette();
-        p.setColor(QPalette::WindowText, Amarelo);
+        p.setColor(QPalette::WindowText, Cor_Saldo);
         Fra_Igrejas->setPalette(p);
     }
     const int largura = Twips::DePixelX(LstLivroCx->width());
@@ -140,15 +111,10 @@ void ExpTermo::Carrega_Mes() {
     ano_ = Param[10];
     mes_ = Param[9];
     tipo_ = Param[8];
-    const auto saldo = [this] { Calcula_Saldo(); };
-    const auto conta = [this] { Conta_Regs(); };
-    // Each kind is loaded even when one before it gave up, so the list
-    // shows what could be read; the statement waits for a whole load.
-    bool completo = true;
-    for (const QString& tipo : Tipos)
-        if (!Lancamentos_Mes::Carrega_Lancamentos(LstLivroCx, tipo, saldo, conta)) completo = false;
+    // The statement waits for a whole load.
+    bool completo =
+        Lancamentos_Mes::Carrega_Mes_Setor(LstLivroCx, tipo_, [this] { Calcula_Saldo(); }, [this] { Conta_Regs(); });
     const bool setor = tipo_ != QLatin1String("C");
-    if (setor && !Lancamentos_Mes::Carrega_Igrejas(LstLivroCx, saldo, conta)) completo = false;
     CmdExcel->setEnabled(setor);
     if (!setor) Fra_Igrejas->setVisible(false);
     // The remittances go into the statement: they too must be as loaded.
@@ -180,12 +146,8 @@ bool ExpTermo::Tem_Igreja() const {
 bool ExpTermo::Dados_Atuais(BancoLocal& banco) {
     if (!carregado_) return false;
     if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
-    std::vector<Lancamentos_Mes::Lancamento> mes = Lancamentos_Mes::Le_Mes(banco, codIg_, ano_, mes_);
-    if (tipo_ != QLatin1String("C")) {
-        auto igrejas = Lancamentos_Mes::Le_Igrejas(banco, codIg_, ano_, mes_);
-        mes.insert(mes.end(), std::make_move_iterator(igrejas.begin()), std::make_move_iterator(igrejas.end()));
-    }
-    return Lancamentos_Mes::Confere(LstLivroCx, mes) && Le_Remessas(banco, codIg_, ano_, mes_) == remessas_;
+    return Lancamentos_Mes::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(banco, codIg_, ano_, mes_, tipo_)) &&
+           Le_Remessas(banco, codIg_, ano_, mes_) == remessas_;
 }
 
 void ExpTermo::Recarrega_Alterado() {

@@ -121,9 +121,12 @@ bool ExpTermo::Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado) {
     // The installation's own rows only: the congregations' rows are theirs.
     Dinheiro entradas, saidas;
     for (int i = 0; i < LstLivroCx->ListCount(); ++i) {
-        const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
-        if (l.linha.startsWith(QLatin1Char('O')) || l.linha.startsWith(QLatin1Char('D'))) entradas += l.entrada;
-        else if (l.linha.startsWith(QLatin1Char('S'))) saidas += l.saida;
+        const QListWidgetItem* item = LstLivroCx->item(i);
+        const QChar tipo = item->text().isEmpty() ? QChar() : item->text().front();
+        if (tipo == QLatin1Char('O') || tipo == QLatin1Char('D'))
+            entradas += Dinheiro::DeCentavos(item->data(Lancamentos_Mes::PapelEntrada).toLongLong());
+        else if (tipo == QLatin1Char('S'))
+            saidas += Dinheiro::DeCentavos(item->data(Lancamentos_Mes::PapelSaida).toLongLong());
     }
     const QString& codIg = Param[1];
     return Tenta_Unidade([&](UnidadeTrabalho& u) {
@@ -168,8 +171,9 @@ void ExpTermo::Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, 
     planilha.Texto(FolhaFechamento, QStringLiteral("B11"), nomeMes);
 
     // Every line from row 4 down to the first empty cell of column A.
-    for (int r = 4; !planilha.Vazia(folhaMes, Celula("A", r)); ++r) {
-        const std::optional<double> codigo = Codigo_Da_Linha(planilha.Valor(folhaMes, Celula("A", r)));
+    QVariant a;
+    for (int r = 4; !planilha.Vazia(folhaMes, Celula("A", r), &a); ++r) {
+        const std::optional<double> codigo = Codigo_Da_Linha(a);
         if (!codigo) continue;
         // A code with decimals names no congregation: its line is emptied
         // like that of a congregation without figures.

@@ -203,7 +203,7 @@ const Planilha::Dados::Aba* Planilha::Dados::Procura_Aba(const QString& nome) co
 
 Planilha::Dados::Folha& Planilha::Dados::Le_Folha(const QString& nome) {
     // A run writes cell after cell of one sheet.
-    if (ultima && nome == ultimoNome) return *const_cast<Folha*>(ultima);
+    if (ultima && nome == ultimoNome) return *ultima;
     Folha& f = Carrega_Folha(nome);
     ultima = &f;
     ultimoNome = nome;

@@ -43,8 +43,8 @@ public:
     // any raises 1004 naming the cell.
     QVariant Valor(const QString& folha, const QString& celula) const;
     // Whether the cell holds neither a formula nor a value (an empty text
-    // counts as none).
-    bool Vazia(const QString& folha, const QString& celula) const;
+    // counts as none); `valor`, when given, receives what Valor gives.
+    bool Vazia(const QString& folha, const QString& celula, QVariant* valor = nullptr) const;
 
     // Each replaces whatever the cell held, its formula too, and keeps its
     // style; a cell the sheet lacks takes its row's or column's style.

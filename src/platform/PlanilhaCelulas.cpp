@@ -160,9 +160,15 @@ pugi::xml_node Planilha::Dados::Celula(Folha& f, const Endereco& e, bool cria) {
     }
     const char* const nomeCelula = p.el("c");
     pugi::xml_node antesDe;
-    for (pugi::xml_node c = linha.child(nomeCelula); c; c = c.next_sibling(nomeCelula)) {
+    // Cells are never removed, so the one last found is still in its place.
+    const bool adiante = f.ultima && f.ondeUltima.linha == e.linha && f.ondeUltima.coluna <= e.coluna;
+    for (pugi::xml_node c = adiante ? f.ultima : linha.child(nomeCelula); c; c = c.next_sibling(nomeCelula)) {
         const int col = Coluna_De(c.attribute("r").value());
-        if (col == e.coluna) return c;
+        if (col == e.coluna) {
+            f.ultima = c;
+            f.ondeUltima = e;
+            return c;
+        }
         if (col > e.coluna) {
             antesDe = c;
             break;
@@ -254,8 +260,15 @@ void Planilha::Dados::Limpa_Celula(Folha& f, pugi::xml_node c, const QString& ce
             Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome +
                             QStringLiteral("\" tem uma fórmula que outras células repetem e não pode ser substituída."));
     }
-    for (const char* nome : {"f", "v", "is"})
-        while (pugi::xml_node filho = c.child(p.el(nome))) c.remove_child(filho);
+    // What the cell held: its formula, its value, its inline text, and the
+    // attributes that describe them; its address and style stay.
+    const char* const tiram[] = {p.el("f"), p.el("v"), p.el("is")};
+    for (pugi::xml_node filho = c.first_child(); filho;) {
+        const pugi::xml_node proximo = filho.next_sibling();
+        for (const char* nome : tiram)
+            if (std::strcmp(filho.name(), nome) == 0) c.remove_child(filho);
+        filho = proximo;
+    }
     for (const char* nome : {"t", "cm", "vm", "ph"}) c.remove_attribute(nome);
     p.mudou = true;
 }
@@ -317,12 +330,14 @@ QVariant Planilha::Valor(const QString& folha, const QString& celula) const {
     return d_->Valor(d_->Le_Folha(folha), celula);
 }
 
-bool Planilha::Vazia(const QString& folha, const QString& celula) const {
+bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valor) const {
     Dados::Folha& f = d_->Le_Folha(folha);
     const pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), false);
+    if (valor) *valor = QVariant();
     if (!c) return true;
-    if (c.child(f.parte->el("f"))) return false;
     const QVariant v = d_->Valor(f, celula);
+    if (valor) *valor = v;
+    if (c.child(f.parte->el("f"))) return false;
     return !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 

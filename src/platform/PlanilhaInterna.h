@@ -36,19 +36,24 @@ struct Parte {
     pugi::xml_node raiz() const { return doc.document_element(); }
 };
 
+// A cell address: column and row from 1.
+struct Endereco {
+    int coluna = 0;
+    int linha = 0;
+};
+
 // A worksheet being edited: its rows by number.
 struct Folha {
     QString nome;
     Parte* parte = nullptr;
     pugi::xml_node dados;  // sheetData
     std::map<int, pugi::xml_node> linhas;
+    // The cell last found: a run walks a row's cells left to right, and
+    // the next one is looked for from there.
+    pugi::xml_node ultima;
+    Endereco ondeUltima;
 };
 
-// A cell address: column and row from 1.
-struct Endereco {
-    int coluna = 0;
-    int linha = 0;
-};
 Endereco Le_Endereco(const QString& celula);
 std::string Texto_Endereco(const Endereco& e);
 // The column of an "r" attribute ("AB12" gives 28); 0 when it has none.
@@ -84,7 +89,7 @@ struct Planilha::Dados {
     std::string livro, relacoesLivro, estilos, textos, cadeia;
     std::vector<Aba> abas;  // in the workbook's order
     std::map<std::string, std::unique_ptr<Folha>> folhas;
-    const Folha* ultima = nullptr;  // the sheet last asked for, by its name as asked
+    Folha* ultima = nullptr;  // the sheet last asked for, by its name as asked
     QString ultimoNome;
     // Parts changed as text, without being parsed (by lower-case name).
     std::map<std::string, std::string> editadas;
