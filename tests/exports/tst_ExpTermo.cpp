@@ -325,6 +325,28 @@ private slots:
         QVERIFY(Roteiro::Caixas().empty());
     }
 
+    // A drive whose folder is gone: the error's box, and No leaves the
+    // folder and file lists and TxtArq where they were.
+    void unidadeSumida() {
+        Ambiente amb;
+        povoa(amb, Mes, {});
+        amb.Parametros(12, "SETOR", "SEDE", "S", 8, 2021);
+        const QString casa = amb.Pasta() + "/casa";
+        QVERIFY(QDir().mkpath(casa));
+        Pastas::DefinePessoal(casa);
+        auto* f = Abre_Pelo_Menu<ExpTermo>(&Principal::Exp_Termo);
+        QTest::mouseClick(f->CmdExcel, Qt::LeftButton);
+        f->Drv_Termo->setDrive("/");
+        QVERIFY(QDir(amb.Pasta()).rename("casa", "outra"));
+        Roteiro::Responde(vbNo);
+        f->Drv_Termo->setDrive(casa);
+        QCOMPARE(Roteiro::Caixas().back().titulo, QString("<<< Ocorrência de Erro 76 >>>"));
+        QVERIFY(Roteiro::Caixas().back().prompt.startsWith("Caminho não encontrado."));
+        QCOMPARE(f->Drv_Termo->Drive(), casa);
+        QCOMPARE(f->Dir_Termo->Path(), QString("/"));
+        QCOMPARE(f->TxtArq->Text(), QString("/"));
+    }
+
     void recusado_data() {
         Tabela<Recusa>({
             {"nada escolhido", {[](const QString&) { return QString(); }, NaoEncontrado}},
@@ -386,10 +408,12 @@ private slots:
         const QString arquivo = termo(amb);
         escolhe(f, "Termo 2021.xlsx");
         QCOMPARE(f->TxtArq->Text(), arquivo);
+        bool fechou = true;
         Shell::DefineAcao([&](const QString& a) {
             abertos_ << a;
             transpNoFim_ = f->Cmd_Transp->isEnabled();
             QTest::mouseClick(f->Cmd_Transp, Qt::LeftButton);  // refused: no box, no second run
+            fechou = f->Unload();                               // refused until the run ends
         });
         QList<Resposta> respostas{T("1.234,56"), T("-3")};
         if (caso.size() > 4) respostas << B(vbOK);
@@ -410,6 +434,7 @@ private slots:
         QCOMPARE(Roteiro::Caixas().back().estilo, vbInformation);
         QCOMPARE(abertos_, QStringList{arquivo});
         QVERIFY(!transpNoFim_);
+        QVERIFY(!fechou);
         QVERIFY(f->Cmd_Transp->isEnabled());
         QCOMPARE(Screen::MousePointerAtual(), 0);
         QCOMPARE(postado(amb), QStringList{NomeLongo.left(30) + "|3|5000|3200|0|0|0|0"});
