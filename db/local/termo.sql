@@ -9,7 +9,7 @@ SELECT CodCongrega FROM Igrejas WHERE CodIg = ?1 AND CodCongrega = ?2;
 
 -- The month's rows of the church ?1's congregation ?2, year ?3, month ?4.
 -- consulta: ProcPesqFechaTotIgrejas (Long, Long, Long, Long)
-SELECT Codigo
+SELECT Codigo, Entradas, Saidas
   FROM TotIgrejas
  WHERE CodIg = ?1 AND CodCongrega = ?2 AND Ano = ?3 AND Mes = ?4;
 

@@ -136,14 +136,21 @@ bool ExpTermo::Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado) {
         if (alterado) return;
         if (u.AbreQuery(QStringLiteral("ProcPesqIgreja2"), {codIg, codIg})->Eof())
             u.ExecutaQuery(QStringLiteral("ProcInsIgreja"), {codIg, codIg, Param[4], QStringLiteral("3")});
-        if (u.AbreQuery(QStringLiteral("ProcPesqFechaTotIgrejas"), {codIg, codIg, Param[10], Param[9]})->Eof()) {
+        const RecordsetPtr postado = u.AbreQuery(QStringLiteral("ProcPesqFechaTotIgrejas"), {codIg, codIg, Param[10], Param[9]});
+        if (postado->Eof()) {
             const qint64 codigo = Le_Proximo_Codigo(u, TxtCodigo, QStringLiteral("ProcProximoTotIgreja"));
             u.ExecutaQuery(QStringLiteral("ProcInsTotIgreja"),
                            {QString::number(codigo), codIg, codIg, Param[10], Param[9], entradas.Texto(), saidas.Texto(),
                             QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")});
         } else {
-            u.ExecutaQuery(QStringLiteral("ProcUpdTotIgreja"),
-                           {codIg, codIg, Param[10], Param[9], entradas.Texto(), saidas.Texto()});
+            // A month posted already as it stands is not written again.
+            bool igual = true;
+            for (; !postado->Eof(); postado->MoveNext())
+                igual = igual && Dinheiro::DeCampo(postado->Fields(QStringLiteral("Entradas"))) == entradas &&
+                        Dinheiro::DeCampo(postado->Fields(QStringLiteral("Saidas"))) == saidas;
+            if (!igual)
+                u.ExecutaQuery(QStringLiteral("ProcUpdTotIgreja"),
+                               {codIg, codIg, Param[10], Param[9], entradas.Texto(), saidas.Texto()});
         }
         // Read where the posting was made, so that the statement holds it
         // and nothing else written meanwhile.
