@@ -1,17 +1,11 @@
 #include "printing/MolduraA4.h"
-#include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
-#include "platform/App.h"
 #include "platform/Caracteres.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
-#include "platform/Tela.h"
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QScopeGuard>
+#include "printing/TrabalhoImpressao.h"
 #include <cmath>
 
 namespace {
@@ -19,18 +13,6 @@ const QString Impresso = QStringLiteral("impresso.kwe");
 constexpr int LarguraCelula = 12;
 // Courier New and Liberation Mono advance every character 1229/2048 em.
 constexpr double AvancoEm = 1229.0 / 2048.0;
-
-// Decoded once per print: every page draws this one image, so the job
-// holds it once.
-QImage Le_Impresso() {
-    const QString caminho = QDir(App::Path()).filePath(Impresso);
-    if (!QFileInfo(caminho).isFile()) Levanta_Erro(53, QStringLiteral("Arquivo não encontrado: ") + caminho);
-    QImageReader leitor(caminho);
-    leitor.setDecideFormatFromContent(true);
-    QImage figura = leitor.read();
-    if (figura.isNull()) Levanta_Erro(481, leitor.errorString());
-    return figura;
-}
 }  // namespace
 
 MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
@@ -61,29 +43,15 @@ void MolduraA4::Imprime_Igreja_Mes(double xAno, const QString& pagina) {
 }
 
 bool MolduraA4::Imprime_Mov_Mensal() {
-    // The error handler's box lets events through: a second click on print
-    // must not start another job inside this one.
-    static bool imprimindo = false;
-    if (imprimindo) return false;
-    imprimindo = true;
-    const auto fim = qScopeGuard([] { imprimindo = false; });
-    const Screen::Ampulheta ampulheta;
-    return Tenta([this] {
-        try {
-            Imprime_Documento();
-        } catch (...) {
-            // Whatever went wrong, nothing of this attempt is sent.
-            Impressora().KillDoc();
-            throw;
-        }
-    });
+    return Imprime_Trabalho([this] { Imprime_Documento(); },
+                            [this] {
+                                Prepara();
+                                // Decoded once per print: every page draws this one image.
+                                impresso_ = Le_Figura(Impresso);
+                            });
 }
 
 void MolduraA4::Imprime_Documento() {
-    const Screen::Ampulheta ampulheta;  // again on a retry: the handler put the default back
-    Prepara();
-    impresso_ = Le_Impresso();
-
     Printer& p = Impressora();
     p.setPaperSize(9);
     p.setOrientation(1);
@@ -101,7 +69,6 @@ void MolduraA4::Imprime_Documento() {
     Imprime_Cabec(Pagina);
     Imprime_Corpo();
     Imprime_Rodape();
-    p.EndDoc();
 }
 
 void MolduraA4::Pinta_Impresso() { Impressora().PaintPicture(impresso_, 5, 5, 200, 280); }

@@ -1,0 +1,139 @@
+// The print-job runner every printout goes through, with jobs of its own:
+// what an error leaves (nothing sent on No, the job again from its first
+// page on Yes), a step that fails before drawing, a second job asked for
+// while one runs, and the printer's defaults at the start of every job,
+// read back from the PDF files.
+#include "common/Formularios.h"
+#include "platform/Erro.h"
+#include "platform/MsgBox.h"
+#include "platform/Printer.h"
+#include "platform/Tela.h"
+#include "printing/TrabalhoImpressao.h"
+#include "support/Ambiente.h"
+#include "support/LeituraPdf.h"
+#include "support/Registro.h"
+#include "support/Tabela.h"
+#include <QDir>
+#include <QtTest>
+
+namespace {
+// A job of `paginas` pages, each with its number at (20, 20) mm, that
+// fails while drawing page `falha` of its first attempt (0: never).
+struct Trabalho {
+    explicit Trabalho(int p, int f = 0) : paginas(p), falha(f) {}
+    int paginas;
+    int falha;
+    int tentativas = 0;
+    QList<int> ponteiros;  // the mouse pointer at each page
+    void operator()() {
+        ++tentativas;
+        Printer& p = Impressora();
+        p.setScaleMode(6);
+        for (int pagina = 1; pagina <= paginas; ++pagina) {
+            if (pagina > 1) p.NewPage();
+            ponteiros << Screen::MousePointerAtual();
+            Imprime_Texto(20, 20, QString("PAGINA%1-%2").arg(pagina).arg(tentativas), 12);
+            if (tentativas == 1 && pagina == falha) Levanta_Erro(484, "papel");
+        }
+    }
+};
+}  // namespace
+
+class tst_TrabalhoImpressao : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Ambiente> amb_;
+    QString pdfs_;
+
+    QStringList arquivos() const { return QDir(pdfs_).entryList({"*.pdf"}, QDir::Files); }
+
+private slots:
+    void init() {
+        amb_ = std::make_unique<Ambiente>(false);
+        pdfs_ = amb_->Pasta() + "/pdf";
+        Printer::DefinePastaPdf(pdfs_);
+    }
+    void cleanup() {
+        QVERIFY(!Impressora().Imprimindo());
+        QVERIFY(!Roteiro::HouveInesperada());
+        QCOMPARE(Screen::MousePointerAtual(), 0);
+        Printer::DefinePastaPdf({});
+        amb_.reset();
+    }
+
+    // An error on page 2 of 3: No sends nothing; Yes sends one document
+    // drawn whole by the second attempt, from its first page.
+    void erro_no_meio_data() { Tabela<int>({{"sim", vbYes}, {"não", vbNo}}); }
+    void erro_no_meio() {
+        QFETCH(int, caso);
+        Trabalho t(3, 2);
+        int preparos = 0;
+        Roteiro::Responde(caso);
+        QCOMPARE(Imprime_Trabalho(std::ref(t), [&] { ++preparos; }), caso == vbYes);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 484 >>>"));
+        // The hourglass on every page, the retry's too.
+        QCOMPARE(t.ponteiros, QList<int>(t.ponteiros.size(), 11));
+        if (caso == vbNo) {
+            QCOMPARE(preparos, 1);
+            QVERIFY(arquivos().isEmpty());
+            QVERIFY(Printer::ArquivosPdf().isEmpty());
+            return;
+        }
+        QCOMPARE(preparos, 2);
+        QCOMPARE(arquivos().size(), 1);
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 3);
+        for (int p = 1; p <= 3; ++p) QCOMPARE(d.Linha(p, 20), QString("PAGINA%1-2").arg(p));
+    }
+
+    // A step that fails before the job draws: nothing is drawn, and the job
+    // runs only once the step has gone through.
+    void preparo_falho() {
+        Trabalho t(1);
+        int falhas = 2;  // the step fails this many more times
+        const auto prepara = [&] {
+            if (falhas-- > 0) Levanta_Erro(53, "impresso.kwe");
+        };
+        Roteiro::Responde(vbYes);
+        Roteiro::Responde(vbNo);
+        QVERIFY(!Imprime_Trabalho(std::ref(t), prepara));
+        QCOMPARE(t.tentativas, 0);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(2));
+        QVERIFY(arquivos().isEmpty());
+
+        Roteiro::LimpaCaixas();
+        falhas = 1;
+        Roteiro::Responde(vbYes);
+        QVERIFY(Imprime_Trabalho(std::ref(t), prepara));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(t.tentativas, 1);
+        QCOMPARE(arquivos().size(), 1);
+    }
+
+    // A job asked for while one is drawn (as a click let through by an error
+    // box would) is refused at once, without a box, and leaves the running
+    // job whole.
+    void reentrada() {
+        bool segundo = true;
+        Trabalho interno(1);
+        const auto externo = [&] {
+            Impressora().setScaleMode(6);
+            Imprime_Texto(20, 20, "EXTERNO", 12);
+            segundo = Imprime_Trabalho(std::ref(interno));
+            Imprime_Texto(20, 40, "FIM");
+        };
+        QVERIFY(Imprime_Trabalho(externo));
+        QVERIFY(!segundo);
+        QCOMPARE(interno.tentativas, 0);
+        QVERIFY(Roteiro::Caixas().empty());
+        QCOMPARE(arquivos().size(), 1);
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.Linhas(1, {20, 40}), (QStringList{"EXTERNO", "FIM"}));
+        // Free again once it ends.
+        QVERIFY(Imprime_Trabalho(std::ref(interno)));
+        QCOMPARE(Printer::ArquivosPdf().size(), 2);
+    }
+};
+
+REGISTRA_TESTE(tst_TrabalhoImpressao)
+#include "tst_TrabalhoImpressao.moc"
