@@ -16,6 +16,9 @@ void Uma_Tentativa(const std::function<void()>& Imprime, const std::function<voi
     const Screen::Ampulheta ampulheta;
     Printer& p = Impressora();
     try {
+        // Whatever ran before (a job outside the runner, an attempt that
+        // failed before drawing) left nothing set.
+        p.Padroes();
         if (Prepara) Prepara();
         Imprime();
         p.EndDoc();

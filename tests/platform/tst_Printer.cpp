@@ -165,6 +165,30 @@ private slots:
         QVERIFY2(fontes.contains("LiberationMono"), qPrintable(fontes));
     }
 
+    // Ending a job, by EndDoc or KillDoc, ends what it set: the next job,
+    // setting only its unit, name and size, is neither bold nor shifted.
+    void padroes_data() { Tabela<bool>({{"EndDoc", true}, {"KillDoc", false}}); }
+    void padroes() {
+        QFETCH(bool, caso);
+        Printer& p = Impressora();
+        p.setFontBold(true);
+        p.setScaleLeft(-10);
+        p.setOrientation(2);
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("PRIMEIRO");
+        if (caso) p.EndDoc();
+        else p.KillDoc();
+        p.setScaleMode(6);
+        p.setFontName("Courier New");
+        p.setFontSize(10);
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("SEGUNDO");
+        p.EndDoc();
+        const QString pdf = Printer::ArquivosPdf().back();
+        QVERIFY(!Executa("pdffonts", {pdf}).contains("Bold"));
+        QVERIFY(Executa("pdfinfo", {pdf}).contains("595 x 842 pts"));
+        const Documento d = Le_Pdf(pdf);
+        QCOMPARE(d.Fora_Do_Lugar({{1, "SEGUNDO", 20, 20}}), QString());
+    }
+
     void semImpressora_data() {
         Tabela<Instaladas>({{"nenhuma instalada", {{}, {}}}, {"escolhida removida", {{"Outra"}, "Removida"}}});
     }

@@ -37,6 +37,9 @@ struct Trabalho {
         }
     }
 };
+
+// Whether a PDF draws any text in a bold face, as pdffonts names its fonts.
+bool Negrito(const QString& pdf) { return Executa("pdffonts", {pdf}).contains("Bold"); }
 }  // namespace
 
 class tst_TrabalhoImpressao : public QObject {
@@ -132,6 +135,52 @@ private slots:
         // Free again once it ends.
         QVERIFY(Imprime_Trabalho(std::ref(interno)));
         QCOMPARE(Printer::ArquivosPdf().size(), 2);
+    }
+
+    // Every job starts from the printer's defaults: a bold job shifted by
+    // offsets, then a job that sets only the unit, the name and the size
+    // prints neither bold nor shifted, whatever was set between the jobs;
+    // so does the retry of a job whose failed attempt had set bold before
+    // failing.
+    void padroes() {
+        Printer& p = Impressora();
+        QVERIFY(Imprime_Trabalho([&] {
+            p.setScaleMode(6);
+            p.setFontName("Courier New");
+            p.setFontBold(true);
+            p.setFontSize(14);
+            p.setScaleLeft(-10);
+            p.setScaleTop(-5);
+            Imprime_Texto(20, 20, "NEGRITO");
+        }));
+        const auto simples = [&] {
+            p.setScaleMode(6);
+            p.setFontName("Courier New");
+            p.setFontSize(10);
+            Imprime_Texto(20, 20, "SIMPLES");
+        };
+        // Set outside any job: not the next job's.
+        p.setFontBold(true);
+        QVERIFY(Imprime_Trabalho(simples));
+        int tentativas = 0;
+        Roteiro::Responde(vbYes);
+        QVERIFY(Imprime_Trabalho(simples, [&] {
+            if (++tentativas > 1) return;
+            p.setFontBold(true);
+            p.setScaleLeft(-10);
+            Levanta_Erro(482, "desligada");
+        }));
+
+        const QStringList pdfs = Printer::ArquivosPdf();
+        QCOMPARE(pdfs.size(), 3);
+        QVERIFY(Negrito(pdfs[0]));
+        QCOMPARE(Le_Pdf(pdfs[0]).Fora_Do_Lugar({{1, "NEGRITO", 25, 30}}), QString());
+        for (int i = 1; i < 3; ++i) {
+            QVERIFY2(!Negrito(pdfs[i]), qPrintable(pdfs[i]));
+            QCOMPARE(Le_Pdf(pdfs[i]).Fora_Do_Lugar({{1, "SIMPLES", 20, 20}}), QString());
+        }
+        QCOMPARE(p.FontSize(), 12.0);
+        QCOMPARE(p.ScaleMode(), 1);
     }
 };
 
