@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -81,6 +83,27 @@ QString Fonte_Real(const QString& nome) {
     return nome;
 }
 
+// The faces the layer draws itself, by their names in lower case.
+QHash<QString, Printer::Desenho_Face>& Faces() {
+    static QHash<QString, Printer::Desenho_Face> f;
+    return f;
+}
+
+const Printer::Desenho_Face* Face(const QString& nome) {
+    const auto it = Faces().constFind(nome.toLower());
+    return it == Faces().constEnd() ? nullptr : &*it;
+}
+
+// Whether the name is a family installed as such: asked for one that is
+// not, the font system answers with whatever family it falls back to.
+bool Instalada(const QString& nome) {
+    static QHash<QString, bool> vistas;
+    const QString chave = nome.toLower();
+    auto it = vistas.constFind(chave);
+    if (it == vistas.constEnd()) it = vistas.insert(chave, !nome.trimmed().isEmpty() && QFontDatabase::hasFamily(nome));
+    return *it;
+}
+
 [[noreturn]] void Valor_Improprio() { Levanta_Erro(380, QStringLiteral("Valor impróprio para o Campo especificado.")); }
 
 QString Proximo_Pdf() {
@@ -129,6 +152,18 @@ void Printer::setScaleMode(int v) {
     a_.esquerda = a_.topo = 0;
 }
 
+void Printer::setFontName(const QString& v) {
+    if (!Face(v) && !Instalada(Fonte_Real(v)))
+        Levanta_Erro(483, QStringLiteral("A fonte \"") + v +
+                              QStringLiteral("\" não está instalada: a impressora não pode desenhá-la."));
+    a_.fonte = v;
+}
+
+void Printer::Registra_Face(const QString& nome, Desenho_Face desenho) {
+    if (desenho) Faces().insert(nome.toLower(), std::move(desenho));
+    else Faces().remove(nome.toLower());
+}
+
 void Printer::setFontSize(double v) {
     if (!(v > 0) || v > 2160) Valor_Improprio();
     a_.tamanho = v;
@@ -172,16 +207,23 @@ bool Printer::Imprimindo() const { return doc_ != nullptr; }
 void Printer::Print(const QString& texto) {
     comeca();
     QPainter& pt = doc_->pintor;
-    QFont f(Fonte_Real(a_.fonte));
+    const Desenho_Face* face = Face(a_.fonte);
+    QFont f(face ? a_.fonte : Fonte_Real(a_.fonte));
     f.setPointSizeF(a_.tamanho);
     f.setBold(a_.negrito);
     pt.setFont(f);
     pt.setPen(Qt::black);
-    const QFontMetricsF m(pt.font(), pt.device());
     const double u = porUnidade();
-    const QPointF origem((a_.x - a_.esquerda) * u, (a_.y - a_.topo) * u + m.ascent());
-    pt.drawText(origem, texto);
-    a_.y += m.height() / u;
+    const QPointF topo((a_.x - a_.esquerda) * u, (a_.y - a_.topo) * u);
+    double altura = 0;
+    if (face) {
+        altura = (*face)(pt, topo, f, texto);
+    } else {
+        const QFontMetricsF m(pt.font(), pt.device());
+        pt.drawText(topo + QPointF(0, m.ascent()), texto);
+        altura = m.height();
+    }
+    a_.y += altura / u;
     a_.x = a_.esquerda;
 }
 

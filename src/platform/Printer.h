@@ -15,13 +15,19 @@
 //
 // A job is drawn into a PDF file of its own and handed to the print
 // system whole at EndDoc, so a job dropped with KillDoc never reaches the
-// printer. "Courier New" is drawn with Liberation Mono (same advance
-// widths). A picture painted several times is stored once in the job.
+// printer. A picture painted several times is stored once in the job.
+//
+// A font is drawn as named or not at all: "Courier New" is drawn with its
+// metric twin Liberation Mono (same advance widths), any other name must
+// be an installed family or a face the layer draws itself (Registra_Face);
+// a name that would fall back to another family is refused when it is set,
+// never printed in a substitute.
 //
 // Failures raise ErroExecucao: 482 when the printer cannot start the job
 // (none installed, the chosen one removed; nothing is left open), 484 when
 // a page or the job cannot be finished, 481 for an empty picture, 380 for a
-// property value the printer does not know.
+// property value the printer does not know, 483 for a font it cannot draw
+// (the description names the font, for the error handler to show).
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -29,7 +35,10 @@
 #include <functional>
 #include <memory>
 
+class QFont;
+class QPainter;
 class QPixmap;
+class QPointF;
 
 class Printer {
 public:
@@ -52,7 +61,8 @@ public:
     void setScaleMode(int v);
 
     QString FontName() const { return a_.fonte; }
-    void setFontName(const QString& v) { a_.fonte = v; }
+    // Error 483, the font unchanged, for a name the printer cannot draw.
+    void setFontName(const QString& v);
     bool FontBold() const { return a_.negrito; }
     void setFontBold(bool v) { a_.negrito = v; }
     double FontSize() const { return a_.tamanho; }
@@ -90,6 +100,17 @@ public:
 
     // A document is open (something was drawn since the last EndDoc).
     bool Imprimindo() const;
+
+    // A face the printer layer draws itself, for a name no installed font
+    // serves (the barcode face): it draws `texto` with the top of its line
+    // at `topo`, in the device pixels of `pintor`, at the size and weight
+    // of `fonte`, and returns the line's height in those pixels (where the
+    // next Print goes).
+    using Desenho_Face =
+        std::function<double(QPainter& pintor, const QPointF& topo, const QFont& fonte, const QString& texto)>;
+    // Makes FontName accept `nome` (compared without regard to case) and
+    // Print draw it with `desenho`; an empty function takes it back.
+    static void Registra_Face(const QString& nome, Desenho_Face desenho);
 
     // Tests: when a folder is set, every job is written there as a PDF file
     // (impressao-0001.pdf, ...) instead of going to a printer.

@@ -182,6 +182,24 @@ private slots:
         QCOMPARE(p.FontSize(), 12.0);
         QCOMPARE(p.ScaleMode(), 1);
     }
+
+    // A font the printer cannot draw stops the job before it draws, through
+    // the error handler, whose box names the font.
+    void fonte_ausente() {
+        Trabalho t(1);
+        Roteiro::Responde(vbNo);
+        QVERIFY(!Imprime_Trabalho([&] {
+            t();
+            Impressora().setFontName("Tahoma");
+            Imprime_Texto(20, 30, "NUNCA");
+        }));
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 483 >>>"));
+        QVERIFY2(Roteiro::Caixas()[0].prompt.startsWith(
+                     "A fonte \"Tahoma\" não está instalada: a impressora não pode desenhá-la."),
+                 qPrintable(Roteiro::Caixas()[0].prompt));
+        QVERIFY(arquivos().isEmpty());
+    }
 };
 
 REGISTRA_TESTE(tst_TrabalhoImpressao)
