@@ -1,8 +1,7 @@
 #include "printing/RelatorioLivroCaixa.h"
 #include "common/Formularios.h"
-#include "common/LinhaIgrejaSetor.h"
-#include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
+#include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/MolduraA4.h"
 #include <optional>
@@ -11,8 +10,10 @@
 namespace {
 
 // A sector congregation's row holds its amount by calculation type inside
-// the 48 characters that the report prints as the history.
+// the 48 characters that the report prints as the history: its name block
+// (38) and the amount's cell (10).
 constexpr int LarguraHistorico = 48;
+constexpr int LarguraValor = 10;
 
 // What the report takes from one row of the closing list.
 struct Linha_Relatorio {
@@ -59,29 +60,33 @@ public:
         : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo), dados_(dados) {}
 
 private:
-    // Every amount the body prints is read here, before the job starts: a
-    // cell that is not an amount ("#" where an amount did not fit) stops
-    // the print with nothing drawn.
+    // The rows as the body prints them, from the values each row keeps: no
+    // amount is read back from a cell, so one too wide for its cell
+    // ("##########" on screen) prints whole.
     void Prepara() override {
         linhas_.clear();
         linhas_.reserve(dados_.linhas.size());
-        for (const QString& texto : dados_.linhas) {
+        for (const Linha_Lista::Linha& r : dados_.linhas) {
             Linha_Relatorio l;
-            l.tipo = texto.isEmpty() ? QChar() : texto[0];
-            l.dia = Caracteres::Meio(texto, 2, 2);
-            l.historico = Caracteres::Meio(texto, 5, LarguraHistorico);
-            if (l.tipo == QLatin1Char('I')) {
-                const Linha_Igreja_Setor::Linha igreja = Linha_Igreja_Setor::Le(texto);
-                l.entrada = igreja.entrada;
-                l.saida = igreja.saida;
-                l.calculada = igreja.valor;
-            } else if (l.tipo == QLatin1Char('S')) {
-                l.saida = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaSaida);
-            } else {
-                l.entrada = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaEntrada);
-            }
+            l.tipo = r.tipo.isEmpty() ? QChar() : r.tipo[0];
+            l.dia = Digitos(r.dia, 2);
+            l.historico = l.tipo == QLatin1Char('I') ? Historico_Igreja(r) : Caracteres::Meio(r.linha, 5, LarguraHistorico);
+            l.entrada = r.entrada;
+            l.saida = r.saida;
+            l.calculada = r.calculado;
             linhas_.push_back(std::move(l));
         }
+    }
+
+    // A congregation's name block and its amount by calculation type, right
+    // at the 48th character; an amount wider than its cell takes the room
+    // it needs, and a blank before it, from the end of the name block.
+    static QString Historico_Igreja(const Linha_Lista::Linha& r) {
+        const QString valor = r.calculado.Formata();
+        const qsizetype w = Caracteres::Conta(valor);
+        const int largura = w > LarguraValor ? int(w) + 1 : LarguraValor;
+        return Caracteres::Meio(r.linha, 5, LarguraHistorico - largura) +
+               Formata_Texto(valor, largura, QStringLiteral("D"));
     }
 
     void Imprime_Cabec(qint16 Pag) override {
