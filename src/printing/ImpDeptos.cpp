@@ -57,14 +57,18 @@ private:
         const QString traco = QStringLiteral("----");
         for (const Linha_Relatorio& l : linhas_) {
             Imprime_Texto(12, Lin, l.dia);
-            Imprime_Texto(24, Lin, l.historico);
             if (l.tipo == S) {
+                Imprime_Texto(24, Lin, l.historico);
                 Imprime_Texto(158, Lin, traco);
                 Imprime_Valor(172, Lin, l.valor);
                 Tot_Saidas += l.valor;
             } else {
                 // A row of another kind shows no amount, and adds none.
-                if (l.tipo == QLatin1String("E")) Imprime_Valor(144, Lin, l.valor);
+                const bool entrada = l.tipo == QLatin1String("E");
+                Imprime_Texto(24, Lin,
+                              entrada ? Caracteres::Esquerda(l.historico, Cabem(24, Inicio_Valor(144, l.valor)))
+                                      : l.historico);
+                if (entrada) Imprime_Valor(144, Lin, l.valor);
                 Imprime_Texto(186, Lin, traco);
                 Tot_Entradas += l.valor;
             }

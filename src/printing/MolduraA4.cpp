@@ -6,6 +6,7 @@
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
 #include "printing/TrabalhoImpressao.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,11 +26,30 @@ QString MolduraA4::Celula(Dinheiro valor) {
     return Caracteres::Conta(texto) > LarguraCelula ? texto : Formata_Texto(texto, LarguraCelula, QStringLiteral("D"));
 }
 
-void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor) {
+double MolduraA4::Avanco() { return Impressora().FontSize() * AvancoEm * 25.4 / 72.0; }
+
+namespace {
+// The right edge of a money cell at x that must end a character before `ate`.
+double Direita_Celula(double x, double ate, double avanco) {
+    return std::min(x + LarguraCelula * avanco, ate - avanco);
+}
+}  // namespace
+
+double MolduraA4::Inicio_Valor(double x, Dinheiro valor, double ate) {
+    const double a = Avanco();
+    return Direita_Celula(x, ate, a) - double(Caracteres::Conta(valor.Formata())) * a;
+}
+
+void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor, double ate) {
     const QString texto = Celula(valor);
-    const qsizetype alem = Caracteres::Conta(texto) - LarguraCelula;
-    const double avanco = Impressora().FontSize() * AvancoEm * 25.4 / 72.0;
-    Imprime_Texto(x - double(alem) * avanco, y, texto);
+    const double a = Avanco();
+    Imprime_Texto(Direita_Celula(x, ate, a) - double(Caracteres::Conta(texto)) * a, y, texto);
+}
+
+int MolduraA4::Cabem(double x, double ate) {
+    const double a = Avanco();
+    // A hair under a whole character still counts as room for it.
+    return int(std::clamp(std::floor((ate - a - x) / a + 1e-6), 0.0, 1e6));
 }
 
 QString MolduraA4::Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
@@ -88,7 +108,7 @@ void MolduraA4::Checa_Lin() {
     Imprime_Cabec(Pagina);
     Imprime_Texto(12, Lin, QStringLiteral("--"));
     Imprime_Texto(25, Lin, QStringLiteral("TRANSPORTE DE SALDO DA PÁGINA ") + Digitos(Pagina - 1, 2));
-    Imprime_Valor(144, Lin, Tot_Entradas);
+    Imprime_Valor(144, Lin, Tot_Entradas, Inicio_Valor(172, Tot_Saidas));
     Imprime_Valor(172, Lin, Tot_Saidas);
     Incrementa_Lin(QStringLiteral("N"));
 }

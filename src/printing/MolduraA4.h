@@ -56,8 +56,19 @@ protected:
     // Advances one line; "S" may break the page.
     void Incrementa_Lin(const QString& Quebra);
     // A money cell whose right edge is 12 characters from x at the current
-    // font size; an amount wider than the cell reaches further left.
-    static void Imprime_Valor(double x, double y, Dinheiro valor);
+    // font size; an amount wider than the cell reaches further left. `ate`
+    // is where the next item of the line starts: the cell then ends a
+    // character before it, so two amounts too wide for their cells stand
+    // side by side instead of over each other.
+    static void Imprime_Valor(double x, double y, Dinheiro valor, double ate = Sem_Limite);
+    // Where that cell's amount starts.
+    static double Inicio_Valor(double x, Dinheiro valor, double ate = Sem_Limite);
+    // How many characters printed from x end a character before `ate` (the
+    // start of an amount that may have reached left into their room).
+    static int Cabem(double x, double ate);
+    // Millimetres per character at the current font size.
+    static double Avanco();
+    static constexpr double Sem_Limite = 1e9;
     // A number in `largura` digits, zeros before it: a page, a code.
     static QString Digitos(qint64 n, int largura);
     // The header lines every closing shares, in 12 points: the church and

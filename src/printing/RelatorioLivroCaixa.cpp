@@ -4,6 +4,7 @@
 #include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/MolduraA4.h"
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -13,13 +14,14 @@ namespace {
 // the 48 characters that the report prints as the history: its name block
 // (38) and the amount's cell (10).
 constexpr int LarguraHistorico = 48;
+constexpr int LarguraBloco = 38;
 constexpr int LarguraValor = 10;
 
 // What the report takes from one row of the closing list.
 struct Linha_Relatorio {
     QChar tipo;
     QString dia;
-    QString historico;
+    QString historico;  // 48 characters; a congregation's name block only (38)
     Dinheiro entrada;
     Dinheiro saida;
     Dinheiro calculada;
@@ -70,7 +72,7 @@ private:
             Linha_Relatorio l;
             l.tipo = r.tipo.isEmpty() ? QChar() : r.tipo[0];
             l.dia = Digitos(r.dia, 2);
-            l.historico = l.tipo == QLatin1Char('I') ? Historico_Igreja(r) : Caracteres::Meio(r.linha, 5, LarguraHistorico);
+            l.historico = Caracteres::Meio(r.linha, 5, l.tipo == QLatin1Char('I') ? LarguraBloco : LarguraHistorico);
             l.entrada = r.entrada;
             l.saida = r.saida;
             l.calculada = r.calculado;
@@ -78,15 +80,17 @@ private:
         }
     }
 
-    // A congregation's name block and its amount by calculation type, right
-    // at the 48th character; an amount wider than its cell takes the room
-    // it needs, and a blank before it, from the end of the name block.
-    static QString Historico_Igreja(const Linha_Lista::Linha& r) {
-        const QString valor = r.calculado.Formata();
+    // The 48 history characters of a congregation, `cabem` of them when an
+    // amount reached left into their room: the name block and, at the end,
+    // the amount by calculation type, which takes the room it needs (and a
+    // blank before it, when wider than its cell) from the name block.
+    static QString Historico_Igreja(const Linha_Relatorio& l, int cabem) {
+        const QString valor = l.calculada.Formata();
         const qsizetype w = Caracteres::Conta(valor);
         const int largura = w > LarguraValor ? int(w) + 1 : LarguraValor;
-        return Caracteres::Meio(r.linha, 5, LarguraHistorico - largura) +
-               Formata_Texto(valor, largura, QStringLiteral("D"));
+        const int n = std::min(LarguraHistorico, cabem);
+        return Caracteres::Esquerda(l.historico, std::max(0, n - largura)) +
+               Formata_Texto(valor, std::min(largura, n), QStringLiteral("D"));
     }
 
     void Imprime_Cabec(qint16 Pag) override {
@@ -110,20 +114,25 @@ private:
                 Incrementa_Lin(S);
             }
             Imprime_Texto(12, Lin, l.dia);
-            Imprime_Texto(24, Lin, l.historico);
             if (l.tipo == QLatin1Char('S')) {
+                Imprime_Texto(24, Lin, l.historico);
                 Imprime_Texto(158, Lin, traco);
                 Imprime_Valor(172, Lin, l.saida);
                 Tot_Secao += l.saida;
                 Tot_Saidas += l.saida;
             } else if (l.tipo == QLatin1Char('I')) {
-                Imprime_Valor(144, Lin, l.entrada);
+                // Right to left, each amount giving way to the one after it.
+                const double saida = Inicio_Valor(172, l.saida);
+                const double entrada = Inicio_Valor(144, l.entrada, saida);
+                Imprime_Texto(24, Lin, Historico_Igreja(l, Cabem(24, entrada)));
+                Imprime_Valor(144, Lin, l.entrada, saida);
                 Imprime_Valor(172, Lin, l.saida);
                 Tot_Ent_Igrejas += l.entrada;
                 Tot_Entradas += l.entrada;
                 Tot_Saidas += l.saida;
                 Tot_Calc_Igrejas += l.calculada;
             } else {
+                Imprime_Texto(24, Lin, Caracteres::Esquerda(l.historico, Cabem(24, Inicio_Valor(144, l.entrada))));
                 Imprime_Valor(144, Lin, l.entrada);
                 Imprime_Texto(186, Lin, traco);
                 Tot_Secao += l.entrada;

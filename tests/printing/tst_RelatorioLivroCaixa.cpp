@@ -261,33 +261,45 @@ private slots:
 
     // Amounts too wide for the list's cells ("##########" on screen) print
     // whole from the values the rows keep, each ending where its cell ends
-    // and reaching further left: an offering, an outflow, and a
-    // congregation's entries, outflows and amount by type, the last taking
-    // its room from the end of the name block.
+    // or, on a congregation's line, a character before the next amount
+    // starts: nothing is printed over anything else. The amount by type
+    // takes its room from the end of the name block.
     void valores_largos() {
         const QString nome = "CONGREGAÇÃO MONTE DAS OLIVEIRA";  // 30 characters
         Fechamento_Mensal f;
         f.linhas = {Oferta(3, "GRANDE", 1234567890), Lancamento("S", 4, "ESTORNO CT:123", -99999999),
-                    Igreja(nome, 7, 1, 1234567890, 100000000)};
+                    Igreja(nome, 7, 1, 1234567890, 100000000), Igreja("VILA NOVA", 12, 1, 99999999, 99999999)};
         QCOMPARE(f.linhas[0].linha.right(21), QString("##########       ----"));
         const Documento d = imprime(f);
         QCOMPARE(d.paginas, 1);
-        QCOMPARE(d.Linhas(1, {Y(1), Y(2), Y(4), Y(5), Y(7), Y(8), 220, 226}),
+        QCOMPARE(d.Linhas(1, {Y(1), Y(2), Y(4), Y(5), Y(7), Y(8), Y(9), 220, 226}),
                  (QStringList{"03 GRANDE 12.345.678,90 ----", ">> TOTAL DE OFERTAS R$ 12.345.678,90",
                               "04 ESTORNO CT:123 ---- -999.999,99", ">> TOTAL DE DESPESAS R$ -999.999,99",
-                              "01 " + nome + "(000 12.345.678,90 12.345.678,90 1.000.000,00",
-                              ">> BASE DE REMESSA R$ 24.691.357,80", "24.691.357,80", "0,01"}));
-        const double e = 144 + Celula12, s = 172 + Celula12, historico = 24 + 48 * Celula12 / 12;
+                              "01 " + nome.left(29) + " 12.345.678,90 12.345.678,90 1.000.000,00",
+                              "01 VILA NOVA(0012~1) 999.999,99 999.999,99 999.999,99",
+                              ">> BASE DE REMESSA R$ 25.691.357,79", "25.691.357,79", "1.000.000,00"}));
+        const double a = Celula12 / 12, e = 144 + Celula12, s = 172 + Celula12;
         QCOMPARE(d.Fora_Do_Lugar({{1, "12.345.678,90", Y(1), e, true}, {1, "-999.999,99", Y(4), s, true},
-                                  {1, "1.000.000,00", Y(7), s, true}, {1, "24.691.357,80", 220, e, true}}),
+                                  {1, "1.000.000,00", Y(7), s, true}, {1, "25.691.357,79", 220, e, true},
+                                  // Amounts that fit keep their places.
+                                  {1, "VILA", Y(8), 24}}),
                  QString());
-        // The amount by type closes the 48 history characters, the entries their cell.
-        QList<Palavra> valores;
-        for (const Palavra& p : d.palavras)
-            if (p.texto == "12.345.678,90" && Perto(p.y, Y(7))) valores << p;
-        QCOMPARE(valores.size(), 2);
-        QVERIFY2(Perto(valores[0].direita, historico), qPrintable(QString::number(valores[0].direita)));
-        QVERIFY2(Perto(valores[1].direita, e), qPrintable(QString::number(valores[1].direita)));
+        for (const double y : {Y(7), Y(8)}) {
+            QList<Palavra> linha;
+            for (const Palavra& p : d.palavras)
+                if (Perto(p.y, y)) linha << p;
+            std::sort(linha.begin(), linha.end(), [](const Palavra& x, const Palavra& z) { return x.x < z.x; });
+            QCOMPARE(linha.size(), y == Y(7) ? 8 : 6);
+            const int n = int(linha.size());
+            // The outflow at its cell's edge, the entries a character before it, the amount by
+            // type at the 48th history character or, in the history's whole characters, a
+            // character before them; a line that fits keeps every edge of the layout.
+            QVERIFY2(Perto(linha[n - 1].direita, s), qPrintable(QString::number(linha[n - 1].direita)));
+            QVERIFY2(Perto(linha[n - 2].direita, std::min(e, linha[n - 1].x - a)), qPrintable(QString::number(linha[n - 2].direita)));
+            const double fim = linha[n - 3].direita, livre = linha[n - 2].x - a;
+            QVERIFY2(fim < livre + 0.5 && (Perto(fim, 24 + 48 * a) || fim > livre - a - 0.5), qPrintable(QString::number(fim)));
+            for (int i = 1; i < n; ++i) QVERIFY2(linha[i - 1].direita < linha[i].x, qPrintable(linha[i].texto));
+        }
     }
 
     // What a failed print leaves: its error through the handler, nothing
