@@ -3,6 +3,7 @@
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/LancamentosMes.h"
+#include "common/LinhaLista.h"
 #include "common/Parametros.h"
 #include "common/TelaMes.h"
 #include "common/Usuario.h"
@@ -126,7 +127,7 @@ void ExpTermo::Calcula_Saldo() {
     Dinheiro entradas, saidas;
     // A congregation's row keeps its entries and outflows, which count as
     // the month's; its amount by type does not.
-    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    Linha_Lista::Soma(LstLivroCx, entradas, saidas);
     TxtEntradas->setText_(entradas.Formata());
     TxtSaidas->setText_(saidas.Formata());
     TxtSaldo->setText_((entradas - saidas).Formata());
@@ -146,7 +147,7 @@ bool ExpTermo::Tem_Igreja() const {
 bool ExpTermo::Dados_Atuais(BancoLocal& banco) {
     if (!carregado_) return false;
     if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
-    return Lancamentos_Mes::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(banco, codIg_, ano_, mes_, tipo_)) &&
+    return Linha_Lista::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(banco, codIg_, ano_, mes_, tipo_)) &&
            Le_Remessas(banco, codIg_, ano_, mes_) == remessas_;
 }
 

@@ -5,6 +5,7 @@
 #include "common/Banco.h"
 #include "common/Erros.h"
 #include "common/LancamentosMes.h"
+#include "common/LinhaLista.h"
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "platform/MsgBox.h"
@@ -120,13 +121,9 @@ bool ExpTermo::Pede_Custos(std::optional<Dinheiro>& jornal, Dinheiro& sistema) {
 bool ExpTermo::Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado) {
     // The installation's own rows only: the congregations' rows are theirs.
     Dinheiro entradas, saidas;
-    for (int i = 0; i < LstLivroCx->ListCount(); ++i) {
-        const QListWidgetItem* item = LstLivroCx->item(i);
-        const QChar tipo = item->text().isEmpty() ? QChar() : item->text().front();
-        if (tipo == QLatin1Char('O') || tipo == QLatin1Char('D'))
-            entradas += Dinheiro::DeCentavos(item->data(Lancamentos_Mes::PapelEntrada).toLongLong());
-        else if (tipo == QLatin1Char('S'))
-            saidas += Dinheiro::DeCentavos(item->data(Lancamentos_Mes::PapelSaida).toLongLong());
+    for (const Linha_Lista::Linha& l : Linha_Lista::Da_Lista(LstLivroCx)) {
+        if (l.tipo == QLatin1String("O") || l.tipo == QLatin1String("D")) entradas += l.entrada;
+        else if (l.tipo == QLatin1String("S")) saidas += l.saida;
     }
     const QString& codIg = Param[1];
     return Tenta_Unidade([&](UnidadeTrabalho& u) {

@@ -97,7 +97,7 @@ Dinheiro ImpLivroCx::Saldo_Anterior() const { return Dinheiro::Le(TxtSalAnt->Tex
 void ImpLivroCx::Calcula_Saldo() {
     Dinheiro entradas, saidas, remessas;
     // Summed from the cents each row keeps, which a 10-character cell may cut.
-    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    Linha_Lista::Soma(LstLivroCx, entradas, saidas);
     if (!Tenta([&] { remessas = Valor_Remessa(); })) {
         calculado_ = false;
         return;
@@ -141,7 +141,7 @@ void ImpLivroCx::Timer_Timer() { Pisca_Saldo(TxtSaldo); }
 bool ImpLivroCx::Dados_Atuais() {
     if (!carregado_ || !calculado_) return false;
     if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
-    return Lancamentos_Mes::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(*Abre_Banco(true), codIg_, ano_, mes_, tipo_)) &&
+    return Linha_Lista::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(*Abre_Banco(true), codIg_, ano_, mes_, tipo_)) &&
            Valor_Remessa() == remessas_;
 }
 
@@ -179,7 +179,7 @@ void ImpLivroCx::CmdImprime_Click() {
     if (!Confere_Dados()) return;
 
     Fechamento_Mensal dados;
-    for (int i = 0; i < LstLivroCx->ListCount(); ++i) dados.linhas << LstLivroCx->List(i);
+    dados.linhas = Linha_Lista::Da_Lista(LstLivroCx);
     dados.saldoAnterior = Saldo_Anterior();
     dados.remessas = remessas_;
     dados.deslocaEsquerda = TxtLeft->Text();
