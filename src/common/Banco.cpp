@@ -16,6 +16,8 @@ using ParametroConsulta::Tipo;
 
 QString Banco::CaminhoArquivo() { return App::Path() + QLatin1Char('/') + NomeArquivo; }
 
+void Banco::Copia(const QString& destino) { SqlCipher::CopiaConsistente(CaminhoArquivo(), destino); }
+
 namespace {
 
 struct ConsultaArmazenada {

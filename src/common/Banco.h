@@ -15,6 +15,9 @@ namespace Banco {
 inline const QString NomeArquivo = QStringLiteral("Marlovinter.kwe");
 inline const QString NomeAntigo = QStringLiteral("Quorvane.kwe");
 QString CaminhoArquivo();  // App::Path() + "/" + NomeArquivo
+// A copy of the file as it stands at one instant, whoever else has it
+// open, under the name `destino`; it opens with the same password.
+void Copia(const QString& destino);
 }
 
 // One open database. Each holder works on its own handle, so a nested call

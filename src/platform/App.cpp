@@ -4,6 +4,7 @@
 
 namespace {
 QString g_pasta;
+QString g_executavel;
 std::function<void()> g_termino;
 }
 
@@ -14,6 +15,13 @@ QString App::Path() {
 }
 
 void App::DefinePath(const QString& pasta) { g_pasta = pasta; }
+
+QString App::Executavel() {
+    if (!g_executavel.isEmpty()) return g_executavel;
+    return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+}
+
+void App::DefineExecutavel(const QString& arquivo) { g_executavel = arquivo; }
 
 QString App::Versao() { return QStringLiteral("1.0.") + QString::number(Revision); }
 

@@ -9,6 +9,11 @@ namespace App {
 QString Path();
 void DefinePath(const QString& pasta);
 
+// The program file that is running (the backup copies it); tests and
+// benchmarks name a file of their own (an empty text gives the real one).
+QString Executavel();
+void DefineExecutavel(const QString& arquivo);
+
 // Revision number (third part of the version "1.0.<revision>").
 constexpr int Revision = TESOURARIA_REVISAO;
 QString Versao();  // "1.0." followed by the revision

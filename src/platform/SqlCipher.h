@@ -98,6 +98,16 @@ private:
 // SQLITE_IOERR_SHORT_READ (the rest zero-filled) or another failure code.
 int LeInicioArquivo(sqlite3* db, QByteArray& destino);
 
+// A copy of the database file `origem` under the name `destino` (replaced
+// whole or not at all, as Arquivos::Novo does), as the file stands at one
+// instant: the copy is read while a read transaction holds the file's
+// shared lock, which no connection of this or another program can write
+// under, and a journal left by a write cut short has been rolled back by
+// then. Byte for byte the file, so it opens with the program's password.
+// A missing file is 53, a file locked by a writer for longer than
+// EsperaBloqueio 3260, a file that is not the program's database 3011.
+void CopiaConsistente(const QString& origem, const QString& destino);
+
 // PBKDF2 key of a password and a file's salt, with the parameters of the
 // linked SQLCipher's default settings. Results are cached by salt for the
 // life of the program; ChavesDerivadas counts the derivations done.

@@ -4,6 +4,7 @@
 #include "common/Esquema.h"
 #include "common/Parametros.h"
 #include "common/Usuario.h"
+#include "exports/Backup.h"
 #include "exports/ExpMirava.h"
 #include "exports/ExpTermo.h"
 #include "exports/Transmit.h"
@@ -290,5 +291,5 @@ void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
 void Principal::Exp_Termo_Click() { Form::Instancia<ExpTermo>()->Show(); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
-void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
+void Principal::Exp_BKP_Click() { Form::Instancia<Backup>()->Show(); }
 void Principal::Exp_Transm_Click() { Form::Instancia<Transmit>()->Show(); }

@@ -1,0 +1,48 @@
+#pragma once
+// Files written whole or not at all: the bytes go into a new file beside
+// the old one, which is flushed to the disk and only then renamed over it,
+// so a failure (a full disk, a folder that refuses writing, the program
+// stopped half way) leaves the old file byte for byte as it was and no half
+// file under its name.
+//
+// Failures are raised with the program's error numbers: a source file that
+// does not exist 53, a folder that does not exist 76, a folder or file that
+// refuses writing 70, a full disk 61, a read that fails 57, a folder to
+// be made that exists already 75, as any other failure.
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QSaveFile;
+
+namespace Arquivos {
+
+// One file being written anew. Destroyed before Conclui, it is discarded
+// and the old file stays.
+class Novo {
+public:
+    explicit Novo(const QString& caminho);
+    ~Novo();
+    Novo(const Novo&) = delete;
+    Novo& operator=(const Novo&) = delete;
+
+    void Escreve(const char* dados, qint64 tamanho);
+    void Escreve(const QByteArray& dados) { Escreve(dados.constData(), dados.size()); }
+    // Flushed to the disk and renamed over the old file.
+    void Conclui();
+
+private:
+    [[noreturn]] void falha();
+    QString caminho_;
+    std::unique_ptr<QSaveFile> arquivo_;
+};
+
+// The whole file anew with these bytes.
+void Grava(const QString& caminho, const QByteArray& conteudo);
+// A copy of `origem` under the name `destino`, replacing a file of that
+// name the same way.
+void Copia(const QString& origem, const QString& destino);
+// A new folder; one that exists already is an error.
+void Cria_Pasta(const QString& pasta);
+
+}  // namespace Arquivos
