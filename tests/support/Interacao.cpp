@@ -1,5 +1,8 @@
 #include "support/Interacao.h"
 #include "common/Usuario.h"
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 
 namespace {
 int logins = 0;
@@ -67,6 +70,37 @@ void Troca(QWidget* w, const QString& texto) {
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(w, Qt::Key_Delete);
     Digita(w, texto);
+}
+
+void Cola(QWidget* w, const QString& texto, Como_Cola como) {
+    w->setFocus(Qt::OtherFocusReason);
+    auto* combo = qobject_cast<QComboBox*>(w);
+    QLineEdit* caixa = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(w);
+    if (!caixa) qFatal("Cola: %s não tem onde digitar", qPrintable(w->objectName()));
+    if (como == Como_Cola::Soltando) {
+        QMimeData dados;
+        dados.setText(texto);
+        const QPoint ponto(caixa->width() - 2, caixa->height() / 2);  // after the text
+        // As the window system delivers a drop: the drag enters first.
+        QDragEnterEvent entrada(ponto, Qt::CopyAction, &dados, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(caixa, &entrada);
+        QDropEvent soltura(ponto, Qt::CopyAction, &dados, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(caixa, &soltura);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(texto);
+    if (como == Como_Cola::Teclado) {
+        QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+        return;
+    }
+    QContextMenuEvent pedido(QContextMenuEvent::Mouse, QPoint(2, 2), caixa->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(caixa, &pedido);
+    const QList<QMenu*> menus = caixa->findChildren<QMenu*>();
+    QAction* colar = menus.isEmpty() ? nullptr : menus.back()->findChild<QAction*>(QStringLiteral("edit-paste"));
+    if (!colar) qFatal("Cola: o menu de contexto não tem Colar");
+    colar->trigger();
+    menus.back()->close();
+    delete menus.back();
 }
 
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas) {

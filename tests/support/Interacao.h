@@ -23,6 +23,10 @@ void Fecha_Tudo();
 
 // Selects all of the box's text, deletes it and types `texto`.
 void Troca(QWidget* w, const QString& texto);
+// Pastes `texto` at the cursor of a text box or an editable combo box as a
+// user does: Ctrl+V, the context menu's "Colar", or dropping it there.
+enum class Como_Cola { Teclado, Menu, Soltando };
+void Cola(QWidget* w, const QString& texto, Como_Cola como);
 // Chooses the list's row `linha` and presses Delete on it, the boxes it
 // brings up answered with `respostas`.
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas = {});
