@@ -201,6 +201,7 @@ void ExpMirava::Valida_Lancamentos() {
     emCurso_ = true;
     const bool exportar = CmdExcel->isEnabled();
     CmdExcel->setEnabled(false);
+    run.Limpa();  // no count of an earlier run stays on screen
     Mensag(QStringLiteral("Validando Dados. Aguarde..."));
 
     Lancamentos_Validados = false;
@@ -216,7 +217,7 @@ void ExpMirava::Valida_Lancamentos() {
     LblAndam->setCaption(QStringLiteral("0%"));
     LblProgresso->setCaption(QString());
 
-    bool ate_o_fim = true;
+    bool ate_o_fim = true, erro = false;
     for (int i = 0; i < n; ++i) {
         const bool ok = Tenta([&] {
             LstLivroCx->setListIndex(i);
@@ -230,6 +231,7 @@ void ExpMirava::Valida_Lancamentos() {
         });
         if (!ok) {
             ate_o_fim = false;
+            erro = true;
             break;
         }
         run.Eventos();
@@ -247,7 +249,7 @@ void ExpMirava::Valida_Lancamentos() {
         run.Limpa();
         Lancamentos_Validados = limpo;
     }
-    Mensag(QString());
+    Mensag(erro ? QStringLiteral("Operação ainda Não Concluida") : QString());
     CmdExcel->setEnabled(exportar);
     emCurso_ = false;
 }
