@@ -67,7 +67,7 @@ void ExpMirava::monta_Tela() {
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
     LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
-                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(3900));
+                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(Altura_Lista(LstLivroCx, 3900)));
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Amarelo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Amarelo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Amarelo);
@@ -113,7 +113,7 @@ void ExpMirava::monta_Tela() {
     LstIrregulares = new ListBox(this);
     LstIrregulares->setFont(Fonte_Lista(9.75));
     LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), LstLivroCx->width(),
-                                Twips::ParaPixelY(1500));
+                                Twips::ParaPixelY(Altura_Lista(LstIrregulares, 1500)));
 
     const int andamento = irregulares + 1860;
     LblAndamento = Rotulo(this, QStringLiteral("Andamento do Processo"), 120, andamento, 3000, Amarelo);
