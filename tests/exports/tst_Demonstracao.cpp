@@ -47,21 +47,10 @@ void Limpa_Mes() {
     Central_Sql("DELETE FROM tbllanc WHERE congregacao = ? AND mes = 8 AND ano = 2021 AND protocolo = 'TQR'", {Igreja});
 }
 
-template <class F>
-F* abre(QAction* menu) {
-    menu->trigger();
-    auto* f = qobject_cast<F*>(Form::Procura(F::staticMetaObject.className()));
-    if (!f) qFatal("o menu não abriu %s", F::staticMetaObject.className());
-    return f;
-}
-
-void lanca(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor) {
+// "#n" for the history of the list that begins with `inicio`.
+QString Item(LivroCaixa* f, OptionButton* tipo, const QString& inicio) {
     QTest::mouseClick(tipo, Qt::LeftButton);
-    if (hist.startsWith('#')) f->CboHistorico->setListIndex(f->CboHistorico->findText(hist.mid(1), Qt::MatchStartsWith));
-    else Troca(f->CboHistorico, hist);
-    Troca(f->TxtDia, dia);
-    Troca(f->TxtValor, valor);
-    QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+    return "#" + QString::number(f->CboHistorico->findText(inicio, Qt::MatchStartsWith));
 }
 }  // namespace
 
@@ -102,14 +91,14 @@ private slots:
     void enviaEImprime() {
         Principal* p = Inicia_Principal("MARIA");
         Roteiro::LimpaCaixas();
-        auto* livro = abre<LivroCaixa>(p->Liv_Cx);
-        lanca(livro, livro->OptOfertas, "culto de domingo", "1", "1234,56");
-        lanca(livro, livro->OptDizimos, "#JOSÉ DA SILVA", "8", "350,25");
-        lanca(livro, livro->OptSaidas, "#ENERGIA ELÉTRICA", "20", "480,10");
+        auto* livro = Abre_Do_Menu<LivroCaixa>(p->Liv_Cx);
+        Lanca_No_Livro(livro, livro->OptOfertas, "culto de domingo", "1", "1234,56");
+        Lanca_No_Livro(livro, livro->OptDizimos, Item(livro, livro->OptDizimos, "JOSÉ DA SILVA"), "8", "350,25");
+        Lanca_No_Livro(livro, livro->OptSaidas, Item(livro, livro->OptSaidas, "ENERGIA ELÉTRICA"), "20", "480,10");
         QCOMPARE(livro->LstLivroCx->ListCount(), 3);
         QVERIFY(Roteiro::Caixas().empty());
 
-        auto* envio = abre<ExpMirava>(p->Exp_Mirava);
+        auto* envio = Abre_Do_Menu<ExpMirava>(p->Exp_Mirava);
         Roteiro::Responde(vbOK);
         QTest::mouseClick(envio->CmdValida, Qt::LeftButton);
         CONFERE_CAIXA("Verificação de Dados Concluida", vbOKOnly + vbInformation);
@@ -132,7 +121,7 @@ private slots:
         QCOMPARE(amb_->Conta("SELECT COUNT(*) FROM Transmissao WHERE Mes = 8 AND Ano = 2021"), 1);
 
         // The month transmitted, its closing report prints.
-        auto* fechamento = abre<ImpLivroCx>(p->Fec_Livro);
+        auto* fechamento = Abre_Do_Menu<ImpLivroCx>(p->Fec_Livro);
         Roteiro::Responde(vbYes);  // no previous balance: print all the same
         Roteiro::Responde(vbYes);  // the paper is ready
         QTest::mouseClick(fechamento->CmdImprime, Qt::LeftButton);

@@ -51,24 +51,9 @@ private slots:
         for (ComboBox* c : f->findChildren<ComboBox*>())
             if (c->KeyPress && c->lineEdit()) caixas << c;
         QVERIFY(!caixas.isEmpty());
-        auto texto = [](QWidget* w) {
-            auto* c = qobject_cast<ComboBox*>(w);
-            return c ? c->Text() : static_cast<TextBox*>(w)->Text();
-        };
-        auto limpa = [](QWidget* w) {
-            if (auto* c = qobject_cast<ComboBox*>(w)) c->setText_("");
-            else static_cast<TextBox*>(w)->setText_("");
-        };
         for (QWidget* w : caixas) {
-            limpa(w);
-            Digita(w, Colado);
-            const QString digitado = texto(w);
-            for (Como_Cola como : {Como_Cola::Teclado, Como_Cola::Menu, Como_Cola::Soltando}) {
-                limpa(w);
-                Cola(w, Colado, como);
-                QVERIFY2(texto(w) == digitado, qPrintable(w->objectName() + ": " + texto(w) + " / " + digitado));
-            }
-            limpa(w);
+            const QStringList diferencas = Colagem_Diferente_Da_Digitacao(w, Colado);
+            QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
         }
         QVERIFY(!Roteiro::HouveInesperada());
     }

@@ -1,5 +1,6 @@
 #include "support/Interacao.h"
 #include "common/Usuario.h"
+#include "operations/LivroCaixa.h"
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -101,6 +102,35 @@ void Cola(QWidget* w, const QString& texto, Como_Cola como) {
     colar->trigger();
     menus.back()->close();
     delete menus.back();
+}
+
+void Lanca_No_Livro(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor) {
+    QTest::mouseClick(tipo, Qt::LeftButton);
+    if (hist.startsWith('#')) f->CboHistorico->setListIndex(hist.mid(1).toInt());
+    else Troca(f->CboHistorico, hist);
+    Troca(f->TxtDia, dia);
+    Troca(f->TxtValor, valor);
+    QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+}
+
+QStringList Colagem_Diferente_Da_Digitacao(QWidget* caixa, const QString& texto) {
+    auto* combo = qobject_cast<ComboBox*>(caixa);
+    auto* linha = qobject_cast<TextBox*>(caixa);
+    const auto le = [&] { return combo ? combo->Text() : linha->Text(); };
+    const auto limpa = [&] { combo ? combo->setText_(QString()) : linha->setText_(QString()); };
+    limpa();
+    Digita(caixa, texto);
+    const QString digitado = le();
+    QStringList diferencas;
+    const std::pair<Como_Cola, const char*> modos[] = {
+        {Como_Cola::Teclado, "Ctrl+V"}, {Como_Cola::Menu, "Colar"}, {Como_Cola::Soltando, "soltando"}};
+    for (const auto& [como, nome] : modos) {
+        limpa();
+        Cola(caixa, texto, como);
+        if (le() != digitado) diferencas << QString("%1: %2 (digitado: %3)").arg(QLatin1String(nome), le(), digitado);
+    }
+    limpa();
+    return diferencas;
 }
 
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas) {
