@@ -246,6 +246,10 @@ std::optional<qint64> Em_Centavos(bool negativo, QStringView inteiro, QStringVie
     }
     for (qsizetype k = 0; k < 2; ++k) v = v * 10 + (k < fracao.size() ? fracao[k].unicode() - '0' : 0);
     if (fracao.size() > 2 && fracao[2] >= QLatin1Char('5')) ++v;
+    // Rounding may carry into a seventeenth whole digit, which no reader
+    // would take back.
+    constexpr qint64 Teto = 1'000'000'000'000'000'000;  // 10^18 cents: 17 whole digits
+    if (v >= Teto) return std::nullopt;
     return negativo ? -v : v;
 }
 }  // namespace

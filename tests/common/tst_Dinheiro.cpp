@@ -58,6 +58,8 @@ private slots:
             {"decimal central", {QString("90071992547409.93"), 9007199254740993, 0}},
             {"decimal em bytes", {QByteArray("-0.10"), -10, 0}}, {"decimal de media", {QString("2.345"), 235, 0}},
             {"decimal inteiro", {QString("7"), 700, 0}}, {"texto regional", {QString("1234,56"), 0, 13}},
+            {"arredondado além de 16 dígitos", {QString("9999999999999999.995"), 0, 13}},
+            {"arredondado nos 16 dígitos", {QString("-9999999999999999.994"), -999999999999999999, 0}},
             {"decimal sem inteiro", {QString(".5"), 0, 13}},
             {"infinito", {std::numeric_limits<double>::infinity(), 0, 6}}, {"grande demais", {1e17, 0, 6}},
         });
