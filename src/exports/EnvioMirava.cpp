@@ -86,14 +86,14 @@ Instante Marca(const QDateTime& agora) {
     return {agora.time().toString(QStringLiteral("HH:mm:ss")), agora.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))};
 }
 
-QVariantList Valores(const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l, qint64 conta,
-                     const Instante& agora) {
-    const QString tipo = Caracteres::Esquerda(linha, 1);
-    const bool dizimo = tipo == QLatin1String("D");
-    const bool saida = tipo == QLatin1String("S");
-    const QString celula = Caracteres::Meio(linha, 5, 50);
+QVariantList Valores(const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta, const Instante& agora) {
+    const bool dizimo = l.tipo == QLatin1String("D");
+    const bool saida = l.tipo == QLatin1String("S");
+    // The history as the row shows it: a tithe's position first, 50 characters.
+    const QString celula = Caracteres::Meio(l.linha, 5, 50);
     const QString mm = QStringLiteral("%1").arg(mes.mes, 2, 10, QLatin1Char('0'));
-    const QString data = QString::number(mes.ano) + QLatin1Char('-') + mm + QLatin1Char('-') + Caracteres::Meio(linha, 2, 2);
+    const QString dd = QStringLiteral("%1").arg(l.dia, 2, 10, QLatin1Char('0'));
+    const QString data = QString::number(mes.ano) + QLatin1Char('-') + mm + QLatin1Char('-') + dd;
     const QString referencia = mm + QString::number(mes.ano);
     const Dinheiro valor = saida ? l.saida : l.entrada;
     const QString vazio = QStringLiteral("");
@@ -381,9 +381,8 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     };
     for (int i = 0; i < n; ++i) {
         seleciona(i);
-        const QString linha = LstLivroCx->List(i);
-        const QString tipo = Caracteres::Esquerda(linha, 1);
-        const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
+        const Lancamentos_Mes::Lancamento l = Linha_Lista::Da_Lista(LstLivroCx, i);
+        const QString& tipo = l.tipo;
         qint64 conta = 4710;
         if (tipo == QLatin1String("S")) {
             situacao(QStringLiteral("Enviando Saídas para o Mirava. Aguarde..."));
@@ -394,13 +393,13 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
                     achada = contas.insert(codseq, Busca_Conta_Reduzida(*conexao, codseq).toLongLong());
                 conta = *achada;
             }
-            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, l, conta, agora()));
         } else if (tipo == QLatin1String("O")) {
             situacao(QStringLiteral("Enviando Ofertas para o Mirava. Aguarde..."));
-            envia(false, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
+            envia(false, Envio_Mirava::Valores(mes, i, l, conta, agora()));
         } else if (tipo == QLatin1String("D")) {
             situacao(QStringLiteral("Enviando Dízimos para o Mirava. Aguarde..."));
-            envia(true, Envio_Mirava::Valores(mes, i, linha, l, conta, agora()));
+            envia(true, Envio_Mirava::Valores(mes, i, l, conta, agora()));
         }
         run.Linha(i, n);
         if (Linha_Enviada) Linha_Enviada(i);
