@@ -78,10 +78,6 @@ QString Basico(const QString& texto) {
     return r;
 }
 
-bool Alinhado(QStringView texto, qsizetype total, std::initializer_list<Marco> marcos) {
-    return Alinhado(texto, total, marcos.begin(), qsizetype(marcos.size()));
-}
-
 bool Alinhado(QStringView texto, qsizetype total, const Marco* marcos, qsizetype n) {
     QTextBoundaryFinder limites(QTextBoundaryFinder::Grapheme, texto);
     qsizetype coluna = 0, k = 0;

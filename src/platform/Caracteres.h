@@ -6,7 +6,6 @@
 // half a character to be stored as "?".
 #include <QString>
 #include <QStringView>
-#include <initializer_list>
 
 namespace Caracteres {
 
@@ -35,13 +34,13 @@ bool Simples(QStringView texto);
 QString Basico(const QString& texto);
 
 // Whether, once joined, the text has `total` characters and each UTF-16
-// offset of `marcos` begins the character of its paired index (0 the
-// first): the columns of a row are where their cells were put.
+// offset of the `n` marks, in ascending order, begins the character of its
+// paired index (0 the first): the columns of a row are where their cells
+// were put.
 struct Marco {
     qsizetype posicao;  // UTF-16 offset
     qsizetype coluna;   // character index
 };
-bool Alinhado(QStringView texto, qsizetype total, std::initializer_list<Marco> marcos);
 bool Alinhado(QStringView texto, qsizetype total, const Marco* marcos, qsizetype n);
 
 }  // namespace Caracteres

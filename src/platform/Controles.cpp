@@ -173,7 +173,6 @@ void TextBox::Insere_Como_Digitado(const QString& texto) {
     });
 }
 
-
 void TextBox::setForeColor(const QColor& c) { poeCor(this, QPalette::Text, c); }
 QColor TextBox::ForeColor() const { return corDe(this, QPalette::Text); }
 
