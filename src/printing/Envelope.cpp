@@ -60,28 +60,28 @@ void Envelope::monta_Tela() {
     LblRegs = Rotulo(this, QString(), largura - 3060, abaixo, 3000);
     LblRegs->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // The selection's two boxes on the left, the model beside them.
     ChkMarca = new CheckBox(QStringLiteral("Marca / Desmarca Todos Dizimistas"), this);
     ChkDesmarca = new CheckBox(QStringLiteral("Desmarcar item após Imprimir"), this);
-    Posiciona(ChkMarca, 120, abaixo, 4200, 315);
-    Posiciona(ChkDesmarca, 120, abaixo + 330, 4200, 315);
-    ChkDesmarca->setValue(1);
-
     OptAmarelo = new OptionButton(QStringLiteral("Envelope Amarelo"), this);
     OptPardo = new OptionButton(QStringLiteral("Envelope Pardo"), this);
-    Posiciona(OptAmarelo, 4500, abaixo + 330, 2200, 315);
-    Posiciona(OptPardo, 6800, abaixo + 330, 2200, 315);
+    Posiciona(ChkMarca, 120, abaixo + 300, 4400, 315);
+    Posiciona(ChkDesmarca, 120, abaixo + 630, 4400, 315);
+    Posiciona(OptAmarelo, largura - 2760, abaixo + 300, 2700, 315);
+    Posiciona(OptPardo, largura - 2760, abaixo + 630, 2700, 315);
     for (CheckBox* c : {ChkMarca, ChkDesmarca}) c->setForeColor(Amarelo);
     for (OptionButton* o : {OptAmarelo, OptPardo}) o->setForeColor(Amarelo);
+    ChkDesmarca->setValue(1);
     OptAmarelo->setValue(true);
 
     // The year, the offsets and the print button on one line.
-    const int linha = abaixo + 840;
+    const int linha = abaixo + 1080;
     LblAno = Rotulo(this, QStringLiteral("Ano de Referência"), 120, linha, 1800);
     TxtAno = new TextBox(this);
     TxtAno->setMaxLength_(4);
     TxtAno->setAlignment(Qt::AlignRight);
     Posiciona(TxtAno, 120, linha + 255, 1200, 360);
-    Monta_Deslocamentos(this, 2100, linha, 5800, QStringLiteral("Imprime os Envelopes dos Dizimistas Marcados"), LblLeft,
+    Monta_Deslocamentos(this, 2100, linha, largura - 1020, QStringLiteral("Imprime os Envelopes dos Dizimistas Marcados"), LblLeft,
                         TxtLeft, LblTop, TxtTop, CmdImprime);
 
     setTamanhoCliente(largura, linha + 780);
