@@ -23,16 +23,9 @@ const QString Sob_Rotulo(13, QLatin1Char(' '));
 // The answer that ends a run without printing more.
 constexpr qint16 Cancela = 9999;
 
+// "2,5" moves 2 mm: the number stops at the comma.
 void Prepara_Impressora(const Dados_Envelope& d, bool negrito) {
-    Printer& p = Impressora();
-    p.setPaperSize(9);
-    p.setOrientation(1);
-    p.setScaleMode(6);
-    p.setFontName(QStringLiteral("Courier New"));
-    p.setFontBold(negrito);
-    // "2,5" moves 2 mm: the number stops at the comma.
-    p.setScaleTop(-Val(d.deslocaTopo));
-    p.setScaleLeft(-Val(d.deslocaEsquerda));
+    Prepara_A4(negrito, Val(d.deslocaTopo), Val(d.deslocaEsquerda));
 }
 
 // Characters 1-27 and 28-54 of a text; what lies beyond is not printed.
