@@ -5,10 +5,11 @@
 -- through the register download. Tests never use this file.
 
 -- The church and its working month: the month in which the folder is made.
-INSERT INTO Parametros (Codigo, Razao, Tipo, Reg_Setor, Congrega, Ano, Mes)
+INSERT INTO Parametros (Codigo, Razao, Tipo, Reg_Setor, Congrega, Ano, Mes, Banco, Agencia, Conta)
 VALUES (315, 'IGREJA DO BOM PASTOR', 'S', 'SETOR LESTE', 'JARDIM DAS FLORES',
         CAST(strftime('%Y', 'now', 'localtime') AS INTEGER),
-        CAST(strftime('%m', 'now', 'localtime') AS INTEGER));
+        CAST(strftime('%m', 'now', 'localtime') AS INTEGER),
+        '001', '1234-5', '56789-0');
 
 -- Positions, in the order of their codes as the histories register lists
 -- them ("NAME [XX] «code»"): the first (CONGREGADO) and the ninth

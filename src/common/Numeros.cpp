@@ -136,6 +136,13 @@ std::optional<qint64> Para_Inteiro(const QString& texto) {
     return qint64(v);
 }
 
+qint16 Para_Inteiro16(const QString& texto) {
+    const double n = std::nearbyint(Para_Numero(texto));
+    if (!(n >= std::numeric_limits<qint16>::min() && n <= std::numeric_limits<qint16>::max()))
+        Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
+    return qint16(n);
+}
+
 double Val(const QString& texto) {
     QString s;
     for (QChar c : texto)

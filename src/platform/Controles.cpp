@@ -551,6 +551,42 @@ void ListBox::setListIndex(int i) {
     Dispara(Click);
 }
 
+void ListBox::setMultiSelect(int modo) {
+    if (modo < 0 || modo > 2) Levanta_Erro(380, QStringLiteral("Valor de propriedade inválido: %1").arg(modo));
+    multi_ = modo;
+    setSelectionMode(modo == 1   ? QAbstractItemView::MultiSelection
+                     : modo == 2 ? QAbstractItemView::ExtendedSelection
+                                 : QAbstractItemView::SingleSelection);
+}
+
+bool ListBox::Selected(int i) const {
+    const QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    return it->isSelected();
+}
+
+void ListBox::setSelected_(int i, bool v) {
+    QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    const QScopedValueRollback<bool> interna(mudancaInterna_, true);
+    it->setSelected(v);
+}
+
+void ListBox::SelecionaTodos(bool v) {
+    const QScopedValueRollback<bool> interna(mudancaInterna_, true);
+    if (!v) {
+        clearSelection();
+        return;
+    }
+    if (count() == 0) return;
+    // One range for the whole list: a selection of thousands of rows made
+    // row by row would signal each of them.
+    selectionModel()->select(QItemSelection(model()->index(0, 0), model()->index(count() - 1, 0)),
+                             QItemSelectionModel::Select);
+}
+
+int ListBox::SelCount() const { return int(selectionModel()->selectedIndexes().size()); }
+
 void ListBox::keyPressEvent(QKeyEvent* e) {
     Teclado::processaTecla(e, KeyDown, {}, [this](QKeyEvent* ev) { QListWidget::keyPressEvent(ev); });
 }

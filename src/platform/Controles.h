@@ -166,6 +166,19 @@ public:
     void setSorted(bool v) { ordenado_ = v; }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
 
+    // Several rows selected at once: 0 one row only; 1 a click (or Space)
+    // selects or deselects its row and leaves the others; 2 a click selects
+    // its row alone, Shift and Ctrl extend the selection.
+    int MultiSelect() const { return multi_; }
+    void setMultiSelect(int modo);
+    // Whether row i is selected; outside the list, error 381.
+    bool Selected(int i) const;
+    // Selects or deselects row i alone, without a Click; error 381 outside.
+    void setSelected_(int i, bool v);
+    // Every row selected or deselected at once, without a Click.
+    void SelecionaTodos(bool v);
+    int SelCount() const;
+
     Evento Click;
     Evento DblClick;
     EventoCodigoTecla KeyDown;
@@ -180,6 +193,7 @@ private:
     bool ordenado_ = false;
     bool mudancaInterna_ = false;
     int novoIndice_ = -1;
+    int multi_ = 0;
 };
 
 class OptionButton : public QRadioButton {

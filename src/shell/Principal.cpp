@@ -17,6 +17,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "printing/Envelope.h"
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
 #include "printing/Impressoras.h"
@@ -283,7 +284,7 @@ void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
-void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
+void Principal::Env_Diz_Click() { Form::Instancia<Envelope>()->Show(); }
 void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
