@@ -248,10 +248,84 @@ struct Parametro {
     std::unique_ptr<char[]> bytes;
 };
 
+namespace {
+QStringEncoder& Codificador() {
+    thread_local QStringEncoder c(QStringEncoder::Utf8);
+    return c;
+}
+}  // namespace
+
+ValoresCentral& ValoresCentral::operator<<(qint64 v) {
+    valores_.push_back({Tipo::Inteiro, v});
+    return *this;
+}
+
+ValoresCentral& ValoresCentral::operator<<(const QString& t) {
+    // At most three bytes a character, written in place.
+    const size_t inicio = bytes_.size();
+    bytes_.resize(inicio + size_t(t.size()) * 3);
+    QStringEncoder& c = Codificador();
+    c.resetState();
+    char* fim = c.appendToBuffer(bytes_.data() + inicio, t);
+    bytes_.resize(size_t(fim - bytes_.data()));
+    valores_.push_back({Tipo::Texto, 0, 0, inicio, bytes_.size() - inicio});
+    return *this;
+}
+
+ValoresCentral& ValoresCentral::operator<<(Nulo) {
+    valores_.push_back({Tipo::Nulo});
+    return *this;
+}
+
+void ValoresCentral::Bytes(const char* dados, size_t tamanho) {
+    const size_t inicio = bytes_.size();
+    bytes_.append(dados, tamanho);
+    valores_.push_back({Tipo::Texto, 0, 0, inicio, tamanho});
+}
+
+void ValoresCentral::Acrescenta(const QVariant& v) {
+    if (v.isNull()) {
+        *this << Nulo{};
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+        *this << qint64(v.toLongLong());
+        return;
+    case QMetaType::Bool:
+        *this << qint64(v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Double:
+        valores_.push_back({Tipo::Real, 0, v.toDouble()});
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        Bytes(b.constData(), size_t(b.size()));
+        return;
+    }
+    case QMetaType::QString:
+        *this << *static_cast<const QString*>(v.constData());
+        return;
+    default:
+        // Dates and moments become ISO texts, which the server reads.
+        *this << v.toString();
+    }
+}
+
+void ValoresCentral::Limpa() {
+    valores_.clear();
+    bytes_.clear();
+}
+
 struct ComandoCentral::Nativo {
     SQLHSTMT stmt = nullptr;
     std::vector<Parametro> parametros;
-    QByteArray utf8;  // reused: a row's texts need no allocation of their own
+    ValoresCentral linha;  // reused by the QVariantList form
 
     ~Nativo() {
         if (stmt) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
@@ -272,65 +346,34 @@ struct ComandoCentral::Nativo {
     }
     // Bytes as Qt sends a QByteArray: binary data the server stores as the
     // column's text, so UTF-8 arrives unchanged.
-    void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, qsizetype tamanho) {
-        if (p.tipoC != SQL_C_BINARY || tamanho > p.capacidade) {
-            const SQLLEN capacidade = qMax<SQLLEN>(64, qNextPowerOfTwo(quint64(tamanho)));
+    void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, size_t tamanho) {
+        if (p.tipoC != SQL_C_BINARY || SQLLEN(tamanho) > p.capacidade) {
+            const SQLLEN capacidade = qMax<SQLLEN>(64, SQLLEN(qNextPowerOfTwo(quint64(tamanho))));
             p.bytes = std::make_unique<char[]>(size_t(capacidade));
             Liga(numero, p, SQL_C_BINARY, SQL_LONGVARBINARY, p.bytes.get(), capacidade);
         }
-        if (tamanho > 0) std::memcpy(p.bytes.get(), dados, size_t(tamanho));
+        if (tamanho > 0) std::memcpy(p.bytes.get(), dados, tamanho);
         p.indicador = SQLLEN(tamanho);
     }
-    void Valor(SQLUSMALLINT numero, Parametro& p, const QVariant& v) {
-        if (v.isNull()) {
+    void Valor(SQLUSMALLINT numero, Parametro& p, const ValoresCentral& valores, const ValoresCentral::Valor& v) {
+        switch (v.tipo) {
+        case ValoresCentral::Tipo::Inteiro:
+            p.inteiro = v.inteiro;
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case ValoresCentral::Tipo::Real:
+            p.real = v.real;
+            Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
+            return;
+        case ValoresCentral::Tipo::Texto:
+            Bytes(numero, p, valores.bytes_.data() + v.inicio, v.tamanho);
+            return;
+        case ValoresCentral::Tipo::Nulo:
             if (p.tipoC == 0) Liga(numero, p, SQL_C_CHAR, SQL_VARCHAR, nullptr, 0);
             p.indicador = SQL_NULL_DATA;
             return;
         }
-        switch (v.typeId()) {
-        case QMetaType::Int:
-            p.inteiro = *static_cast<const int*>(v.constData());
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::LongLong:
-            p.inteiro = *static_cast<const qint64*>(v.constData());
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-            p.inteiro = v.toLongLong();
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Bool:
-            p.inteiro = v.toBool() ? 1 : 0;
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Double:
-            p.real = v.toDouble();
-            Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
-            return;
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            Bytes(numero, p, b.constData(), b.size());
-            return;
-        }
-        case QMetaType::QString:
-            Texto(numero, p, *static_cast<const QString*>(v.constData()));
-            return;
-        default:
-            // Dates and moments become ISO texts, which the server reads.
-            Texto(numero, p, v.toString());
-        }
     }
-    void Texto(SQLUSMALLINT numero, Parametro& p, const QString& t) {
-        utf8.resize(t.size() * 3);
-        codificador.resetState();
-        char* fim = codificador.appendToBuffer(utf8.data(), t);
-        Bytes(numero, p, utf8.constData(), fim - utf8.constData());
-    }
-    QStringEncoder codificador{QStringEncoder::Utf8};
 };
 
 ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
@@ -349,12 +392,20 @@ ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
 ComandoCentral::~ComandoCentral() = default;
 
 void ComandoCentral::Executa(const QVariantList& valores) {
+    ValoresCentral& linha = nativo_->linha;
+    linha.Limpa();
+    for (const QVariant& v : valores) linha.Acrescenta(v);
+    Executa(linha);
+}
+
+void ComandoCentral::Executa(const ValoresCentral& valores) {
     Nativo& n = *nativo_;
-    if (n.parametros.size() != size_t(valores.size())) {
+    if (n.parametros.size() != valores.valores_.size()) {
         SQLFreeStmt(n.stmt, SQL_RESET_PARAMS);
-        n.parametros = std::vector<Parametro>(size_t(valores.size()));
+        n.parametros = std::vector<Parametro>(valores.valores_.size());
     }
-    for (qsizetype i = 0; i < valores.size(); ++i) n.Valor(SQLUSMALLINT(i + 1), n.parametros[size_t(i)], valores[i]);
+    for (size_t i = 0; i < valores.valores_.size(); ++i)
+        n.Valor(SQLUSMALLINT(i + 1), n.parametros[i], valores, valores.valores_[i]);
     const SQLRETURN r = SQLExecute(n.stmt);
     if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
     SQLSMALLINT colunas = 0;

@@ -2,7 +2,6 @@
 #include "Tela.h"
 #include <QAbstractButton>
 #include <QLabel>
-#include <QLocale>
 
 namespace {
 bool g_emCurso = false;
@@ -20,10 +19,18 @@ qint64 ArredondaPar(qint64 num, qint64 den) {
 }
 
 // "#,###": a point between thousands whatever the machine's locale, and no
-// digit at all for zero.
+// digit at all for zero. Written by hand: a run formats it every row.
 QString Milhares(qint64 v) {
-    static const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
-    return v == 0 ? QString() : brasil.toString(v);
+    if (v == 0) return QString();
+    char16_t b[32];
+    char16_t* p = b + 32;
+    quint64 a = v < 0 ? 0 - quint64(v) : quint64(v);
+    for (int k = 0; a != 0; ++k, a /= 10) {
+        if (k > 0 && k % 3 == 0) *--p = u'.';
+        *--p = char16_t(u'0' + a % 10);
+    }
+    if (v < 0) *--p = u'-';
+    return QString(reinterpret_cast<const QChar*>(p), b + 32 - p);
 }
 
 // "###%" of num / den: the whole percentage, "%" alone for zero.
