@@ -25,9 +25,12 @@
 
 namespace Piso_Envio {
 
-// A row of the month as the send reads it from the list.
+// A row of the month as the send reads it from the list: the values the
+// row keeps and the text it shows.
 struct Linha {
     QString texto;      // the 76 columns
+    char tipo = 0;      // 'O', 'D' or 'S'
+    int dia = 0;
     QString historico;  // as stored
     qint64 centavos = 0;
 };
@@ -256,9 +259,8 @@ public:
         };
         for (size_t i = 0; i < linhas.size(); ++i) {
             const Linha& l = linhas[i];
-            const QChar tipo = l.texto.isEmpty() ? QChar() : l.texto[0];
-            const bool dizimo = tipo == QLatin1Char('D'), saida = tipo == QLatin1Char('S');
-            if (!dizimo && !saida && tipo != QLatin1Char('O')) continue;
+            const bool dizimo = l.tipo == 'D', saida = l.tipo == 'S';
+            if (!dizimo && !saida && l.tipo != 'O') continue;
             if (noGrupo > 0 && dizimos != dizimo) descarrega();
             dizimos = dizimo;
             Le_Relogio();
@@ -279,7 +281,7 @@ public:
             const qint64 c = l.centavos < 0 ? -l.centavos : l.centavos;
             const int nv = std::snprintf(valor, sizeof valor, "%s%lld.%02lld", l.centavos < 0 ? "-" : "",
                                          static_cast<long long>(c / 100), static_cast<long long>(c % 100));
-            std::snprintf(data, sizeof data, "%s%c%c", prefixoData, char(l.texto[2].unicode()), char(l.texto[3].unicode()));
+            std::snprintf(data, sizeof data, "%s%02d", prefixoData, l.dia % 100);
             qint64 conta = dizimo ? 3101 : 3102;
             if (saida) {
                 conta = 4710;
@@ -333,7 +335,7 @@ private:
         std::vector<qint64> codseqs;
         QHash<qint64, qint64> contas;
         for (const Linha& l : linhas) {
-            if (!l.texto.startsWith(QLatin1Char('S')) || !l.historico.contains(QLatin1String("CT:"))) continue;
+            if (l.tipo != 'S' || !l.historico.contains(QLatin1String("CT:"))) continue;
             const qint64 c = Numero_Apos(l.historico, QLatin1String("CT:"), false).value_or(0);
             if (!contas.contains(c)) {
                 contas.insert(c, 4710);

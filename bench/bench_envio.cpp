@@ -12,7 +12,7 @@
 #include "common/Banco.h"
 #include "common/Central.h"
 #include "common/Esquema.h"
-#include "common/LancamentosMes.h"
+#include "common/LinhaLista.h"
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "exports/ExpMirava.h"
@@ -70,8 +70,9 @@ struct Pasta {
         form = qobject_cast<ExpMirava*>(Form::Procura(QStringLiteral("ExpMirava")));
         if (!form || form->LstLivroCx->ListCount() != Linhas) qFatal("o mês não abriu no envio");
         for (int i = 0; i < Linhas; ++i) {
-            const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(form->LstLivroCx, i);
-            linhas.push_back({form->LstLivroCx->List(i), l.historico, (l.entrada + l.saida).Centavos()});
+            const Linha_Lista::Linha l = Linha_Lista::Da_Lista(form->LstLivroCx, i);
+            linhas.push_back({l.linha, char(l.tipo.isEmpty() ? 0 : l.tipo[0].toLatin1()), l.dia, l.historico,
+                              (l.entrada + l.saida).Centavos()});
         }
         QFile arquivo(Banco::CaminhoArquivo());
         if (!arquivo.open(QIODevice::ReadOnly)) qFatal("sem o arquivo local");

@@ -45,7 +45,7 @@ struct Mes {
         Printer::DefinePastaPdf(dir.path() + QStringLiteral("/pdf"));
         for (const char* tipo : {"O", "D", "S"})
             for (const auto& l : Lancamentos_Mes::Le(Param[1], Param[10], Param[9], QString::fromLatin1(tipo)))
-                dados.linhas << l.linha;
+                dados.linhas.push_back(l);
         dados.saldoAnterior = Dinheiro::DeCentavos(150000);
         dados.deslocaEsquerda = dados.deslocaTopo = QStringLiteral("0");
     }

@@ -14,8 +14,6 @@
 
 namespace Lancamentos_Mes {
 
-static_assert(PapelHistorico == Qt::UserRole + 1);
-
 namespace {
 Lancamento Do_Registro(const Recordset& rs) {
     return De_Registro(rs.Fields(QStringLiteral("Codigo")).toLongLong(), rs.Texto(QStringLiteral("Tipo")),
@@ -25,15 +23,6 @@ Lancamento Do_Registro(const Recordset& rs) {
 
 // Set on a list once the user was told of its "##########" cells.
 const char* const Avisado = "valoresCheiosAvisados";
-
-void Preenche(QListWidgetItem* item, const Lancamento& l) {
-    item->setData(ListBox::PapelItemData, QVariant(qlonglong(l.codigo)));
-    // The history as stored: a correction takes it back whole, even where
-    // the row shows only its first 50 characters.
-    item->setData(PapelHistorico, l.historico);
-    item->setData(PapelEntrada, QVariant(qlonglong(l.entrada.Centavos())));
-    item->setData(PapelSaida, QVariant(qlonglong(l.saida.Centavos())));
-}
 
 QStringList Parametros(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
     return {codIg, ano, mes, sTipo};
@@ -53,16 +42,6 @@ Linha_Igreja_Setor::Igreja Da_Igreja(const Recordset& rs) {
     return ig;
 }
 
-Lancamento Da_Igreja(const Linha_Igreja_Setor::Igreja& ig) {
-    Lancamento l;
-    l.codigo = ig.codCongrega;
-    l.linha = Linha_Igreja_Setor::Monta(ig);
-    l.historico = ig.nome;
-    l.entrada = ig.entradas;
-    l.saida = ig.saidas;
-    return l;
-}
-
 void Anota_Invalida(const Linha_Igreja_Setor::Igreja& ig, QStringList* invalidas) {
     if (invalidas && !Linha_Igreja_Setor::Calculo(ig.calculo)) invalidas->append(Apara(ig.nome));
 }
@@ -71,6 +50,8 @@ void Anota_Invalida(const Linha_Igreja_Setor::Igreja& ig, QStringList* invalidas
 Lancamento De_Registro(qint64 codigo, const QString& tipo, int dia, const QString& historico, Dinheiro valor) {
     Lancamento l;
     l.codigo = codigo;
+    l.tipo = tipo;
+    l.dia = dia;
     l.historico = historico;
     l.linha = Linha_Lancamento::De_Registro(tipo, dia, historico, valor);
     // The same column the row shows the amount in.
@@ -102,7 +83,7 @@ bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::functi
         ok = Tenta([&] { ls.push_back(Do_Registro(*rs)); });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
-    Adiciona(lista, ls);
+    Linha_Lista::Adiciona(lista, ls);
     if (ok) {
         if (Calcula_Saldo) Calcula_Saldo();
         if (Conta_Regs) Conta_Regs();
@@ -114,39 +95,10 @@ bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::functi
     return ok;
 }
 
-void Adiciona(ListBox* lista, const Lancamento& l) { Adiciona(lista, std::vector<Lancamento>{l}); }
-
-void Adiciona(ListBox* lista, const std::vector<Lancamento>& ls) {
-    QStringList textos;
-    textos.reserve(qsizetype(ls.size()));
-    for (const Lancamento& l : ls) textos.append(l.linha);
-    lista->AddItems(textos, [&](QListWidgetItem* item, qsizetype k) { Preenche(item, ls[size_t(k)]); });
-}
-
 void Avisa_Valores_Cheios() {
     MsgBox(QStringLiteral("Há lançamentos com valores que não cabem na coluna (##########). "
                           "Os totais estão corretos; confira esses lançamentos."),
            vbInformation, Titulo_Atencao());
-}
-
-Lancamento Da_Lista(const ListBox* lista, int i) {
-    const QListWidgetItem* item = lista->item(i);
-    Lancamento l;
-    l.codigo = lista->ItemData(i);
-    l.linha = item->text();
-    l.historico = item->data(PapelHistorico).toString();
-    l.entrada = Dinheiro::DeCentavos(item->data(PapelEntrada).toLongLong());
-    l.saida = Dinheiro::DeCentavos(item->data(PapelSaida).toLongLong());
-    return l;
-}
-
-void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
-    const int n = lista->ListCount();
-    for (int i = 0; i < n; ++i) {
-        const QListWidgetItem* item = lista->item(i);
-        entradas += Dinheiro::DeCentavos(item->data(PapelEntrada).toLongLong());
-        saidas += Dinheiro::DeCentavos(item->data(PapelSaida).toLongLong());
-    }
 }
 
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes) {
@@ -158,13 +110,6 @@ std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const Q
     return v;
 }
 
-bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados) {
-    if (lista->ListCount() != int(esperados.size())) return false;
-    for (int i = 0; i < lista->ListCount(); ++i)
-        if (!(Da_Lista(lista, i) == esperados[size_t(i)])) return false;
-    return true;
-}
-
 QString Consulta_Igrejas() { return QStringLiteral("ProcImpTotIgrejas"); }
 
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes, QStringList* invalidas) {
@@ -173,7 +118,7 @@ std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, con
     for (; !rs->Eof(); rs->MoveNext()) {
         const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);
         Anota_Invalida(ig, invalidas);
-        v.push_back(Da_Igreja(ig));
+        v.push_back(Linha_Igreja_Setor::De_Igreja(ig));
     }
     return v;
 }
@@ -191,7 +136,7 @@ bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
         while (ok && !rs->Eof()) {
             ok = Tenta([&] {
                 const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);
-                Adiciona(lista, Da_Igreja(ig));
+                Linha_Lista::Adiciona(lista, Linha_Igreja_Setor::De_Igreja(ig));
                 Anota_Invalida(ig, &invalidas);
             });
             if (ok) ok = Tenta([&] { rs->MoveNext(); });

@@ -4,9 +4,11 @@
 // transmission and the closing-statement forms load through here, each
 // with its own totals and count refreshed at the end of a complete load.
 //
-// Every row keeps beside its text what the text may have cut: the entry's
-// code (ItemData), its history as stored and its amounts in cents. Totals
-// are summed from those cents, never read back from a 10-character cell.
+// Every row follows the row contract (LinhaLista.h): beside its text it
+// keeps the entry's kind, day, code (ItemData), history as stored and
+// amounts in cents. Totals are summed from those cents, never read back
+// from a 10-character cell.
+#include "common/LinhaLista.h"
 #include "common/Numeros.h"
 #include <QString>
 #include <QStringList>
@@ -18,22 +20,12 @@ class ListBox;
 
 namespace Lancamentos_Mes {
 
-inline constexpr int PapelHistorico = 0x0100 + 1;  // Qt::UserRole + 1
-inline constexpr int PapelEntrada = 0x0100 + 2;
-inline constexpr int PapelSaida = 0x0100 + 3;
-
-// One stored entry as its row shows it.
-struct Lancamento {
-    qint64 codigo = 0;
-    QString linha;
-    QString historico;  // as stored
-    Dinheiro entrada;
-    Dinheiro saida;
-    bool operator==(const Lancamento&) const = default;
-};
+// One stored entry as its row shows it, with the values it was built from.
+using Lancamento = Linha_Lista::Linha;
 
 // An entry of a kind as its row shows it: the row built from the stored
-// history (De_Registro), the amount kept in the column that shows it.
+// history (Linha_Lancamento::De_Registro), the amount kept in the column
+// that shows it.
 Lancamento De_Registro(qint64 codigo, const QString& tipo, int dia, const QString& historico, Dinheiro valor);
 // Whether its amounts show in their cells (not as CelulaCheia).
 bool Cabe(const Lancamento& l);
@@ -55,34 +47,22 @@ std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QStri
 bool Carrega_Lancamentos(ListBox* lista, const QString& sTipo, const std::function<void()>& Calcula_Saldo,
                          const std::function<void()>& Conta_Regs);
 
-// Adds one row with what it keeps beside its text.
-void Adiciona(ListBox* lista, const Lancamento& l);
-// Adds rows in one block, as one Adiciona each in their order would.
-void Adiciona(ListBox* lista, const std::vector<Lancamento>& ls);
 // Tells the user that some rows show "##########" and that the totals,
 // from what the rows keep, are right.
 void Avisa_Valores_Cheios();
-// Row i of the list as loaded.
-Lancamento Da_Lista(const ListBox* lista, int i);
-// The list's entries and outflows from the cents kept with its rows.
-void Soma(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
 
 // The month's three kinds as the forms load them: offerings, tithes,
 // outflows.
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes);
-// Whether the list holds exactly these rows, in this order, each with what
-// it keeps beside its text.
-bool Confere(const ListBox* lista, const std::vector<Lancamento>& esperados);
 
 // The sector's congregations: the stored query's name and the order of its
 // parameters (church code, year, month). The installation's own code is
 // never among its rows: its figures are the month's own entries.
 QString Consulta_Igrejas();
 
-// One congregation's row (Linha_Igreja_Setor) with its code, its name as
-// stored and its entries and outflows in cents; `invalidas` receives the
-// names of those whose calculation type is outside 1 to 6. Errors are
-// raised, not handled.
+// One congregation's row each (Linha_Igreja_Setor::De_Igreja); `invalidas`
+// receives the names of those whose calculation type is outside 1 to 6.
+// Errors are raised, not handled.
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes,
                                    QStringList* invalidas = nullptr);
 

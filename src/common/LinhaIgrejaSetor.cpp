@@ -61,6 +61,19 @@ QString Monta(const Igreja& ig) {
     return r;
 }
 
+Linha_Lista::Linha De_Igreja(const Igreja& ig) {
+    Linha_Lista::Linha l;
+    l.linha = Monta(ig);
+    l.tipo = QStringLiteral("I");
+    l.dia = 1;
+    l.codigo = ig.codCongrega;
+    l.historico = ig.nome;
+    l.entrada = ig.entradas;
+    l.saida = ig.saidas;
+    l.calculado = Valor_Por_Calculo(ig);
+    return l;
+}
+
 Linha Le(const QString& linha) {
     Linha l;
     l.nome = Apara(Caracteres::Meio(linha, 5, LarguraNome));

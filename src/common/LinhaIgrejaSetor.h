@@ -14,6 +14,7 @@
 //
 // A type outside 1 to 6 (or none) keeps every width, with a zero amount.
 // An amount too wide for its cell shows ten "#", as in the cash-book row.
+#include "common/LinhaLista.h"
 #include "common/Numeros.h"
 #include <QString>
 #include <QVariant>
@@ -46,6 +47,10 @@ Dinheiro Valor_Por_Calculo(const Igreja& ig);
 QString Bloco_Nome(const Igreja& ig);
 
 QString Monta(const Igreja& ig);
+// The row with its values (LinhaLista.h): kind "I", day 1, the
+// congregation's code and name, its entries and outflows, and its amount
+// by calculation type.
+Linha_Lista::Linha De_Igreja(const Igreja& ig);
 
 struct Linha {
     QString nome;      // columns 6-43, trimmed

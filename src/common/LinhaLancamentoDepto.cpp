@@ -2,15 +2,11 @@
 #include "common/LinhaLancamento.h"
 #include "common/Texto.h"
 #include "platform/Caracteres.h"
-#include "platform/Controles.h"
 
 namespace Linha_Lancamento_Depto {
 
 namespace {
 const QString Traco = QStringLiteral("----");
-
-// The row keeps its amount in cents beside the text.
-constexpr int PapelValor = Qt::UserRole + 2;
 
 QString Celula(const QString& texto) { return Formata_Texto(texto, 10, QStringLiteral("D")); }
 QString Celula(Dinheiro valor) { return Linha_Lancamento::Cabe(valor) ? Celula(valor.Formata()) : Linha_Lancamento::CelulaCheia; }
@@ -35,36 +31,26 @@ QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro v
     return r;
 }
 
-Linha Le_Texto(const QString& linha) {
-    Linha l;
-    l.dia = Caracteres::Esquerda(linha, 2);
-    l.tipo = Caracteres::Meio(linha, 3, 1);
-    l.historico = Apara(Caracteres::Meio(linha, 5, LarguraHistorico));
+Linha_Lista::Linha De_Registro(qint64 codigo, int dia, const QString& tipo, const QString& historico, Dinheiro valor) {
+    Linha_Lista::Linha l;
+    l.linha = Monta(dia, tipo, historico, valor);
+    l.tipo = tipo;
+    l.dia = dia;
+    l.codigo = codigo;
+    l.historico = historico;
+    if (tipo == QLatin1String("E")) l.entrada = valor;
+    else if (tipo == QLatin1String("S")) l.saida = valor;
     return l;
 }
 
 Linha Le(const QString& linha) {
-    Linha l = Le_Texto(linha);
+    Linha l;
+    l.dia = Caracteres::Esquerda(linha, 2);
+    l.tipo = Caracteres::Meio(linha, 3, 1);
+    l.historico = Apara(Caracteres::Meio(linha, 5, LarguraHistorico));
     l.entrada = Valor(linha, ColunaEntrada);
     l.saida = Valor(linha, ColunaSaida);
     return l;
-}
-
-void Anota_Valor(ListBox* lista, int i, Dinheiro valor) {
-    lista->item(i)->setData(PapelValor, QVariant(qlonglong(valor.Centavos())));
-}
-
-Dinheiro Valor_Anotado(const ListBox* lista, int i) {
-    return Dinheiro::DeCentavos(lista->item(i)->data(PapelValor).toLongLong());
-}
-
-void Soma_Lista(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas) {
-    for (int i = 0; i < lista->ListCount(); ++i) {
-        // A row of another kind shows no amount and counts none.
-        const QString tipo = Caracteres::Meio(lista->List(i), 3, 1);
-        if (tipo == QLatin1String("S")) saidas += Valor_Anotado(lista, i);
-        else if (tipo == QLatin1String("E")) entradas += Valor_Anotado(lista, i);
-    }
 }
 
 }  // namespace Linha_Lancamento_Depto

@@ -12,10 +12,9 @@
 //
 // A stored row of any other kind ends after the history (55 characters).
 // Widths are in characters, never bytes.
+#include "common/LinhaLista.h"
 #include "common/Numeros.h"
 #include <QString>
-
-class ListBox;
 
 namespace Linha_Lancamento_Depto {
 
@@ -31,6 +30,10 @@ bool Cabe(Dinheiro valor);
 // the exit column for "S"; any other kind has no value columns. An amount
 // that does not fit its cell shows ten "#", never a cut figure.
 QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro valor);
+// The row of one stored entry with its values (LinhaLista.h): its code,
+// day, kind and history as stored; the amount where the row shows it (an
+// entry's inflow, an exit's outflow, none for another kind).
+Linha_Lista::Linha De_Registro(qint64 codigo, int dia, const QString& tipo, const QString& historico, Dinheiro valor);
 
 struct Linha {
     QString dia;        // columns 1-2 as they stand ("05")
@@ -43,17 +46,5 @@ struct Linha {
 // Reads a row. A money cell that holds neither an amount nor "----" raises
 // error 13.
 Linha Le(const QString& linha);
-// The day, kind and history only, never a money cell: for a caller that
-// keeps each row's amount beside its text, where the cell may have cut it.
-Linha Le_Texto(const QString& linha);
-
-// A listed row keeps its stored amount, in cents, beside its text: the
-// forms that list these rows total and print from it, since a cell cannot
-// hold every amount a file may keep.
-void Anota_Valor(ListBox* lista, int i, Dinheiro valor);
-Dinheiro Valor_Anotado(const ListBox* lista, int i);
-// The list's entries and exits from the amounts its rows keep: an "E"
-// row's to the entries, an "S" row's to the exits.
-void Soma_Lista(const ListBox* lista, Dinheiro& entradas, Dinheiro& saidas);
 
 }  // namespace Linha_Lancamento_Depto

@@ -94,13 +94,15 @@ Instante Marca(const QDateTime& agora) {
     return {agora.time().toString(QStringLiteral("HH:mm:ss")), agora.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))};
 }
 
-void Valores(ValoresCentral& v, const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l,
-             qint64 conta, const Instante& agora) {
-    const QString tipo = Caracteres::Esquerda(linha, 1);
-    const bool dizimo = tipo == QLatin1String("D");
-    const bool saida = tipo == QLatin1String("S");
-    const QString celula = Caracteres::Meio(linha, 5, 50);
-    const QString data = mes.prefixoData + Caracteres::Meio(linha, 2, 2);
+void Valores(ValoresCentral& v, const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta,
+             const Instante& agora) {
+    const bool dizimo = l.tipo == QLatin1String("D");
+    const bool saida = l.tipo == QLatin1String("S");
+    // The history as the row shows it: a tithe's position first, 50 characters.
+    const QString celula = Caracteres::Meio(l.linha, 5, 50);
+    QString data = mes.prefixoData;
+    data += QChar(u'0' + l.dia / 10 % 10);
+    data += QChar(u'0' + l.dia % 10);
     const QString& referencia = mes.referencia;
     const Dinheiro valor = saida ? l.saida : l.entrada;
     const QString vazio = QStringLiteral("");
@@ -380,18 +382,19 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
         visto = a;
         return instante;
     };
-    const int n = LstLivroCx->ListCount();
+    // The list's rows as the check saw them: nothing changes them while the
+    // send runs (the check is refused and the list is read-only).
+    const std::vector<Lancamentos_Mes::Lancamento> linhas = Linha_Lista::Da_Lista(LstLivroCx);
+    const int n = int(linhas.size());
     // The reduced account of every outflow account the month names, in one
     // query before the first row: the loop talks to the server only to
     // insert.
     QList<qint64> codseqs;
     {
         QSet<qint64> vistos;
-        for (int i = 0; i < n; ++i) {
-            if (!LstLivroCx->List(i).startsWith(QLatin1Char('S'))) continue;
-            const QString historico = Lancamentos_Mes::Da_Lista(LstLivroCx, i).historico;
-            if (!Marcas_Historico::Tem_Conta(historico)) continue;
-            const qint64 codseq = Marcas_Historico::Numero_Conta(historico).value_or(0);
+        for (const Lancamentos_Mes::Lancamento& l : linhas) {
+            if (l.tipo != QLatin1String("S") || !Marcas_Historico::Tem_Conta(l.historico)) continue;
+            const qint64 codseq = Marcas_Historico::Numero_Conta(l.historico).value_or(0);
             if (!vistos.contains(codseq)) {
                 vistos.insert(codseq);
                 codseqs << codseq;
@@ -413,11 +416,10 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     };
     for (int i = 0; i < n; ++i) {
         seleciona(i);
-        const QString linha = LstLivroCx->List(i);
-        const QString tipo = Caracteres::Esquerda(linha, 1);
-        const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
+        const Lancamentos_Mes::Lancamento& l = linhas[size_t(i)];
+        const QString& tipo = l.tipo;
         qint64 conta = 4710;
-        auto valores = [&](ValoresCentral& v) { Envio_Mirava::Valores(v, mes, i, linha, l, conta, agora()); };
+        auto valores = [&](ValoresCentral& v) { Envio_Mirava::Valores(v, mes, i, l, conta, agora()); };
         if (tipo == QLatin1String("S")) {
             situacao(QStringLiteral("Enviando Saídas para o Mirava. Aguarde..."));
             if (Marcas_Historico::Tem_Conta(l.historico))

@@ -1,6 +1,8 @@
 #pragma once
 // One central entries row of the month's send: the statement and the
-// values of a list row, in the column order of the central table.
+// values of a list row, in the column order of the central table. The
+// kind, day, amount and stored history come from the values the row keeps
+// (LinhaLista.h); only the history as shown is taken from its text.
 #include "common/Central.h"
 #include "common/LancamentosMes.h"
 #include <QDateTime>
@@ -40,9 +42,9 @@ struct Instante {
 };
 Instante Marca(const QDateTime& agora);
 
-// Row i of the list (its text and its stored entry) as the insert's
-// values, appended to v; conta is the reduced account of an outflow.
-void Valores(ValoresCentral& v, const Mes& mes, int i, const QString& linha, const Lancamentos_Mes::Lancamento& l,
-             qint64 conta, const Instante& agora);
+// Row i of the list as the insert's values, appended to v; conta is the
+// reduced account of an outflow.
+void Valores(ValoresCentral& v, const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta,
+             const Instante& agora);
 
 }  // namespace Envio_Mirava

@@ -25,17 +25,18 @@ struct Achado {
 
 // What one row holds that the central system must not receive, in the
 // order the findings are listed: the day or an apostrophe first, then what
-// its kind requires. The tags are read from the history as stored, so a
-// number the row's 50 columns cut is still read whole.
-std::vector<Achado> Examina(const QString& linha, const QString& historico, int diasMes) {
+// its kind requires. The day, kind and tags come from the values the row
+// keeps: a number the row's 50 columns cut is still read whole, and a day
+// past 99 is not read as its first two digits.
+std::vector<Achado> Examina(const Lancamentos_Mes::Lancamento& l, int diasMes) {
     std::vector<Achado> achados;
-    const QString dia = Caracteres::Meio(linha, 2, 2);
-    if ((E_Numerico(dia) ? Para_Numero(dia) : 0.0) > diasMes)
+    const QString& historico = l.historico;
+    if (l.dia > diasMes)
         achados.push_back({QStringLiteral(" (Dia Inválido)"), true});
-    else if (linha.contains(QLatin1Char('\'')) || historico.contains(QLatin1Char('\'')))
+    else if (l.linha.contains(QLatin1Char('\'')) || historico.contains(QLatin1Char('\'')))
         achados.push_back({QStringLiteral(" (Retire o Apóstrofo)"), true});
 
-    const QString tipo = Caracteres::Esquerda(linha, 1);
+    const QString& tipo = l.tipo;
     if (tipo == QLatin1String("D")) {
         const auto ri = Marcas_Historico::Numero_RI(historico);
         if (!ri) achados.push_back({QStringLiteral(" (RI Ausente. Cadastre-o)"), true});
@@ -163,7 +164,7 @@ void ExpMirava::Carrega_Mes() {
 
 void ExpMirava::Calcula_Saldo() {
     Dinheiro entradas, saidas;
-    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    Linha_Lista::Soma(LstLivroCx, entradas, saidas);
     TxtEntradas->setText_(entradas.Formata());
     TxtSaidas->setText_(saidas.Formata());
     TxtSaldo->setText_((entradas - saidas).Formata());
@@ -179,7 +180,7 @@ void ExpMirava::Mensag(const QString& sText) {
 
 bool ExpMirava::Lista_Atual() const {
     if (!carregado_ || Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_) return false;
-    return Lancamentos_Mes::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes(Param[1], Param[10], Param[9]));
+    return Linha_Lista::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes(Param[1], Param[10], Param[9]));
 }
 
 // ---------------------------------------------------------------------------
@@ -220,9 +221,9 @@ void ExpMirava::Valida_Lancamentos() {
     for (int i = 0; i < n; ++i) {
         const bool ok = Tenta([&] {
             LstLivroCx->setListIndex(i);
-            const QString linha = LstLivroCx->List(i);
-            const QString inicio = Caracteres::Esquerda(linha, 50);
-            for (const Achado& a : Examina(linha, Lancamentos_Mes::Da_Lista(LstLivroCx, i).historico, diasMes)) {
+            const Lancamentos_Mes::Lancamento l = Linha_Lista::Da_Lista(LstLivroCx, i);
+            const QString inicio = Caracteres::Esquerda(l.linha, 50);
+            for (const Achado& a : Examina(l, diasMes)) {
                 LstIrregulares->AddItem(inicio + a.motivo);
                 if (a.bloqueia) limpo = false;
             }

@@ -185,7 +185,7 @@ void LivroCaixa::Carrega_Lancamentos(BancoLocalPtr banco) {
     }
     rs.reset();
     banco.reset();  // closed before any box waits on the user
-    Lancamentos_Mes::Adiciona(LstLivroCx, linhas);
+    Linha_Lista::Adiciona(LstLivroCx, linhas);
     bool cabem = true;
     for (const Lancamentos_Mes::Lancamento& l : linhas) {
         entradas_ += l.entrada;
@@ -198,13 +198,13 @@ void LivroCaixa::Carrega_Lancamentos(BancoLocalPtr banco) {
 }
 
 void LivroCaixa::Adiciona_Linha(const Lancamentos_Mes::Lancamento& l) {
-    Lancamentos_Mes::Adiciona(LstLivroCx, l);
+    Linha_Lista::Adiciona(LstLivroCx, l);
     entradas_ += l.entrada;
     saidas_ += l.saida;
 }
 
 void LivroCaixa::Remove_Linha(int indice) {
-    const Lancamentos_Mes::Lancamento l = Lancamentos_Mes::Da_Lista(LstLivroCx, indice);
+    const Lancamentos_Mes::Lancamento l = Linha_Lista::Da_Lista(LstLivroCx, indice);
     LstLivroCx->RemoveItem(indice);
     entradas_ -= l.entrada;
     saidas_ -= l.saida;

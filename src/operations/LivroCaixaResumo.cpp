@@ -22,7 +22,7 @@ void LivroCaixa::LstLivroCx_DblClick() {
     const Screen::Ampulheta ampulheta;
     const int i = LstLivroCx->ListIndex();
     if (i < 0) return;
-    const Lancamentos_Mes::Lancamento guardado = Lancamentos_Mes::Da_Lista(LstLivroCx, i);
+    const Lancamentos_Mes::Lancamento guardado = Linha_Lista::Da_Lista(LstLivroCx, i);
     const QString armazenado = Apara(guardado.historico);
     Linha_Lancamento::Linha l;
     if (!Tenta([&] { l = Linha_Lancamento::Le(guardado.linha); })) return;

@@ -123,11 +123,14 @@ void Movto_Deptos::Carrega_Lancamentos() {
     bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLancDeptos"), parametros); });
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
-            const QString historico = rs->Texto(QStringLiteral("Historico"));
-            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
-            Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
-                                                         rs->Texto(QStringLiteral("Tipo")), historico, valor),
-                           rs->Fields(QStringLiteral("Codigo")).toLongLong(), historico, valor);
+            // The row keeps the stored history and amount: a correction takes
+            // the history back whole, and the totals count an amount too wide
+            // for its cell.
+            Linha_Lista::Adiciona(LstDeptos, Linha_Lancamento_Depto::De_Registro(
+                                                 rs->Fields(QStringLiteral("Codigo")).toLongLong(),
+                                                 int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
+                                                 rs->Texto(QStringLiteral("Tipo")), rs->Texto(QStringLiteral("Historico")),
+                                                 Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))));
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
@@ -136,20 +139,9 @@ void Movto_Deptos::Carrega_Lancamentos() {
     rs.reset();
 }
 
-void Movto_Deptos::Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado,
-                                  Dinheiro valor) {
-    LstDeptos->AddItem(linha);
-    LstDeptos->setItemData_(LstDeptos->NewIndex(), codigo);
-    // The totals come from the stored amount, which the cell may not hold.
-    Linha_Lancamento_Depto::Anota_Valor(LstDeptos, LstDeptos->NewIndex(), valor);
-    // The history as stored: a correction takes it back whole, even where
-    // the row shows only its first 50 characters.
-    LstDeptos->item(LstDeptos->NewIndex())->setData(Qt::UserRole + 1, historicoArmazenado);
-}
-
 void Movto_Deptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
-    Linha_Lancamento_Depto::Soma_Lista(LstDeptos, entradas, saidas);
+    Linha_Lista::Soma(LstDeptos, entradas, saidas);
     Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 

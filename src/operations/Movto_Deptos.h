@@ -65,7 +65,6 @@ private:
     void Limpa_Tudo();
     bool Deleta_Lancamento(qint64 iCodigo, int indice);
     void Carrega_Historico(const QString& sTipo);
-    void Adiciona_Linha(const QString& linha, qint64 codigo, const QString& historicoArmazenado, Dinheiro valor);
     bool Salva();
     QString Depto() const;  // the chosen department's key, as text
 };

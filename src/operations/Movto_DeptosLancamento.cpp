@@ -59,7 +59,7 @@ bool Movto_Deptos::Salva() {
     // The row comes only after the commit: a failed save leaves nothing on
     // screen that the totals would count, and the typed text as it was.
     if (!gravado) return false;
-    Adiciona_Linha(Linha_Lancamento_Depto::Monta(int(dia), tipo, historico, *valor), codigo, historico, *valor);
+    Linha_Lista::Adiciona(LstDeptos, Linha_Lancamento_Depto::De_Registro(codigo, int(dia), tipo, historico, *valor));
 
     Limpa_Campos_Deptos();
     Calcula_Saldo();
@@ -111,7 +111,7 @@ void Movto_Deptos::LstDeptos_DblClick() {
     const int i = LstDeptos->ListIndex();
     if (i < 0) return;
     const QString linha = LstDeptos->List(i);
-    const QString armazenado = LstDeptos->item(i)->data(Qt::UserRole + 1).toString();
+    const QString armazenado = Linha_Lista::Da_Lista(LstDeptos, i).historico;
     Linha_Lancamento_Depto::Linha l;
     if (!Tenta([&] { l = Linha_Lancamento_Depto::Le(linha); })) return;
     // The stored entry goes first: when it cannot be deleted, the fields

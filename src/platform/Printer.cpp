@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -81,6 +83,27 @@ QString Fonte_Real(const QString& nome) {
     return nome;
 }
 
+// The faces the layer draws itself, by their names in lower case.
+QHash<QString, Printer::Desenho_Face>& Faces() {
+    static QHash<QString, Printer::Desenho_Face> f;
+    return f;
+}
+
+const Printer::Desenho_Face* Face(const QString& nome) {
+    const auto it = Faces().constFind(nome.toLower());
+    return it == Faces().constEnd() ? nullptr : &*it;
+}
+
+// Whether the name is a family installed as such: asked for one that is
+// not, the font system answers with whatever family it falls back to.
+bool Instalada(const QString& nome) {
+    static QHash<QString, bool> vistas;
+    const QString chave = nome.toLower();
+    auto it = vistas.constFind(chave);
+    if (it == vistas.constEnd()) it = vistas.insert(chave, !nome.trimmed().isEmpty() && QFontDatabase::hasFamily(nome));
+    return *it;
+}
+
 [[noreturn]] void Valor_Improprio() { Levanta_Erro(380, QStringLiteral("Valor impróprio para o Campo especificado.")); }
 
 QString Proximo_Pdf() {
@@ -110,33 +133,45 @@ QString Printer::DeviceName() const { return nome_.isEmpty() ? QPrinterInfo::def
 
 void Printer::setPaperSize(int v) {
     if (Tamanho_Papel(v) == QPageSize::Custom) Valor_Improprio();
-    papel_ = v;
+    a_.papel = v;
 }
 
 void Printer::setOrientation(int v) {
     if (v != 1 && v != 2) Valor_Improprio();
-    orientacao_ = v;
+    a_.orientacao = v;
 }
 
 void Printer::setScaleMode(int v) {
     const double nova = Unidades_Por_Polegada(v);
     if (nova == 0) Valor_Improprio();
-    const double antiga = Unidades_Por_Polegada(escala_);
+    const double antiga = Unidades_Por_Polegada(a_.escala);
     // The position stays where it is on paper, now told in the new unit.
-    x_ = (x_ - esquerda_) / antiga * nova;
-    y_ = (y_ - topo_) / antiga * nova;
-    escala_ = v;
-    esquerda_ = topo_ = 0;
+    a_.x = (a_.x - a_.esquerda) / antiga * nova;
+    a_.y = (a_.y - a_.topo) / antiga * nova;
+    a_.escala = v;
+    a_.esquerda = a_.topo = 0;
+}
+
+void Printer::setFontName(const QString& v) {
+    if (!Face(v) && !Instalada(Fonte_Real(v)))
+        Levanta_Erro(483, QStringLiteral("A fonte \"") + v +
+                              QStringLiteral("\" não está instalada: a impressora não pode desenhá-la."));
+    a_.fonte = v;
+}
+
+void Printer::Registra_Face(const QString& nome, Desenho_Face desenho) {
+    if (desenho) Faces().insert(nome.toLower(), std::move(desenho));
+    else Faces().remove(nome.toLower());
 }
 
 void Printer::setFontSize(double v) {
     if (!(v > 0) || v > 2160) Valor_Improprio();
-    tamanho_ = v;
+    a_.tamanho = v;
 }
 
 double Printer::porUnidade() const {
     const int dpi = doc_ ? doc_->impressora.resolution() : 1200;
-    return dpi / Unidades_Por_Polegada(escala_);
+    return dpi / Unidades_Por_Polegada(a_.escala);
 }
 
 void Printer::comeca() {
@@ -156,8 +191,8 @@ void Printer::comeca() {
         p.setOutputFileName(d->envio->fileName());
     }
     p.setFullPage(true);
-    p.setPageSize(QPageSize(Tamanho_Papel(papel_)));
-    p.setPageOrientation(orientacao_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    p.setPageSize(QPageSize(Tamanho_Papel(a_.papel)));
+    p.setPageOrientation(a_.orientacao == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     p.setDocName(QStringLiteral("Tesouraria"));
     if (!d->pintor.begin(&p)) {
@@ -172,24 +207,31 @@ bool Printer::Imprimindo() const { return doc_ != nullptr; }
 void Printer::Print(const QString& texto) {
     comeca();
     QPainter& pt = doc_->pintor;
-    QFont f(Fonte_Real(fonte_));
-    f.setPointSizeF(tamanho_);
-    f.setBold(negrito_);
+    const Desenho_Face* face = Face(a_.fonte);
+    QFont f(face ? a_.fonte : Fonte_Real(a_.fonte));
+    f.setPointSizeF(a_.tamanho);
+    f.setBold(a_.negrito);
     pt.setFont(f);
     pt.setPen(Qt::black);
-    const QFontMetricsF m(pt.font(), pt.device());
     const double u = porUnidade();
-    const QPointF origem((x_ - esquerda_) * u, (y_ - topo_) * u + m.ascent());
-    pt.drawText(origem, texto);
-    y_ += m.height() / u;
-    x_ = esquerda_;
+    const QPointF topo((a_.x - a_.esquerda) * u, (a_.y - a_.topo) * u);
+    double altura = 0;
+    if (face) {
+        altura = (*face)(pt, topo, f, texto);
+    } else {
+        const QFontMetricsF m(pt.font(), pt.device());
+        pt.drawText(topo + QPointF(0, m.ascent()), texto);
+        altura = m.height();
+    }
+    a_.y += altura / u;
+    a_.x = a_.esquerda;
 }
 
 QRectF Printer::areaFigura(bool vazia, double x, double y, double largura, double altura) {
     if (vazia) Levanta_Erro(481, QStringLiteral("Figura vazia."));
     comeca();
     const double u = porUnidade();
-    return QRectF((x - esquerda_) * u, (y - topo_) * u, largura * u, altura * u);
+    return QRectF((x - a_.esquerda) * u, (y - a_.topo) * u, largura * u, altura * u);
 }
 
 void Printer::PaintPicture(const QImage& figura, double x, double y, double largura, double altura) {
@@ -207,18 +249,23 @@ void Printer::PaintPicture(const QPixmap& figura, double x, double y, double lar
 void Printer::NewPage() {
     comeca();
     if (!doc_->impressora.newPage()) Levanta_Erro(484, QStringLiteral("A impressora não avançou a página."));
-    x_ = esquerda_;
-    y_ = topo_;
+    a_.x = a_.esquerda;
+    a_.y = a_.topo;
 }
+
+void Printer::Padroes() { a_ = Ajustes(); }
 
 std::unique_ptr<Printer::Documento> Printer::fecha() {
     std::unique_ptr<Documento> d = std::move(doc_);
-    x_ = y_ = 0;
+    Padroes();
     return d;
 }
 
 void Printer::EndDoc() {
-    if (!doc_) return;
+    if (!doc_) {
+        Padroes();
+        return;
+    }
     std::unique_ptr<Documento> d = fecha();
     if (!d->pintor.end()) {
         if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
@@ -233,7 +280,10 @@ void Printer::EndDoc() {
 }
 
 void Printer::KillDoc() {
-    if (!doc_) return;
+    if (!doc_) {
+        Padroes();
+        return;
+    }
     std::unique_ptr<Documento> d = fecha();
     d->pintor.end();
     if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);

@@ -8,15 +8,26 @@
 // in force between texts. The document starts with the first thing drawn
 // and goes to the printer at EndDoc: one job per EndDoc.
 //
+// Every job starts from the printer's defaults: EndDoc and KillDoc end
+// the job and put back every property a job may set (paper, orientation,
+// scale and its offsets, position, font name, size and bold), so nothing a
+// job set outlives it; Padroes does the same at the start of a job.
+//
 // A job is drawn into a PDF file of its own and handed to the print
 // system whole at EndDoc, so a job dropped with KillDoc never reaches the
-// printer. "Courier New" is drawn with Liberation Mono (same advance
-// widths). A picture painted several times is stored once in the job.
+// printer. A picture painted several times is stored once in the job.
+//
+// A font is drawn as named or not at all: "Courier New" is drawn with its
+// metric twin Liberation Mono (same advance widths), any other name must
+// be an installed family or a face the layer draws itself (Registra_Face);
+// a name that would fall back to another family is refused when it is set,
+// never printed in a substitute.
 //
 // Failures raise ErroExecucao: 482 when the printer cannot start the job
 // (none installed, the chosen one removed; nothing is left open), 484 when
 // a page or the job cannot be finished, 481 for an empty picture, 380 for a
-// property value the printer does not know.
+// property value the printer does not know, 483 for a font it cannot draw
+// (the description names the font, for the error handler to show).
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -24,7 +35,10 @@
 #include <functional>
 #include <memory>
 
+class QFont;
+class QPainter;
 class QPixmap;
+class QPointF;
 
 class Printer {
 public:
@@ -36,31 +50,37 @@ public:
 
     QString DeviceName() const;
 
-    int PaperSize() const { return papel_; }    // 9 A4, 1 Letter, 5 Legal, 8 A3, 11 A5
+    int PaperSize() const { return a_.papel; }    // 9 A4, 1 Letter, 5 Legal, 8 A3, 11 A5
     void setPaperSize(int v);
-    int Orientation() const { return orientacao_; }  // 1 portrait, 2 landscape
+    int Orientation() const { return a_.orientacao; }  // 1 portrait, 2 landscape
     void setOrientation(int v);
     // 1 twips, 2 points, 3 printer pixels, 5 inches, 6 millimetres, 7 cm.
     // Setting it resets ScaleLeft and ScaleTop to 0 and keeps the current
     // position where it is on paper.
-    int ScaleMode() const { return escala_; }
+    int ScaleMode() const { return a_.escala; }
     void setScaleMode(int v);
 
-    QString FontName() const { return fonte_; }
-    void setFontName(const QString& v) { fonte_ = v; }
-    bool FontBold() const { return negrito_; }
-    void setFontBold(bool v) { negrito_ = v; }
-    double FontSize() const { return tamanho_; }
+    QString FontName() const { return a_.fonte; }
+    // Error 483, the font unchanged, for a name the printer cannot draw.
+    void setFontName(const QString& v);
+    bool FontBold() const { return a_.negrito; }
+    void setFontBold(bool v) { a_.negrito = v; }
+    double FontSize() const { return a_.tamanho; }
     void setFontSize(double v);
 
-    double ScaleLeft() const { return esquerda_; }
-    void setScaleLeft(double v) { esquerda_ = v; }
-    double ScaleTop() const { return topo_; }
-    void setScaleTop(double v) { topo_ = v; }
-    double CurrentX() const { return x_; }
-    void setCurrentX(double v) { x_ = v; }
-    double CurrentY() const { return y_; }
-    void setCurrentY(double v) { y_ = v; }
+    double ScaleLeft() const { return a_.esquerda; }
+    void setScaleLeft(double v) { a_.esquerda = v; }
+    double ScaleTop() const { return a_.topo; }
+    void setScaleTop(double v) { a_.topo = v; }
+    double CurrentX() const { return a_.x; }
+    void setCurrentX(double v) { a_.x = v; }
+    double CurrentY() const { return a_.y; }
+    void setCurrentY(double v) { a_.y = v; }
+
+    // Puts back the defaults of every property above: A4 portrait, twips
+    // without offsets, at the paper's corner, "Courier New" 12 not bold.
+    // A document already started keeps what it drew.
+    void Padroes();
 
     // Prints the text as one line at the current position; then the
     // position moves to the start of the next line (CurrentX = ScaleLeft).
@@ -70,14 +90,27 @@ public:
     void PaintPicture(const QPixmap& figura, double x, double y, double largura, double altura);
     // Ends the page; the next drawing goes to a new one.
     void NewPage();
-    // Ends the document and sends it. Without anything drawn it does nothing.
+    // Ends the document and sends it; without anything drawn nothing is
+    // sent. Either way the job is over: the properties go back to their
+    // defaults.
     void EndDoc();
-    // Drops the document started: nothing of it is sent. Without one it
-    // does nothing.
+    // Drops the document started: nothing of it is sent. The properties go
+    // back to their defaults, with or without a document.
     void KillDoc();
 
     // A document is open (something was drawn since the last EndDoc).
     bool Imprimindo() const;
+
+    // A face the printer layer draws itself, for a name no installed font
+    // serves (the barcode face): it draws `texto` with the top of its line
+    // at `topo`, in the device pixels of `pintor`, at the size and weight
+    // of `fonte`, and returns the line's height in those pixels (where the
+    // next Print goes).
+    using Desenho_Face =
+        std::function<double(QPainter& pintor, const QPointF& topo, const QFont& fonte, const QString& texto)>;
+    // Makes FontName accept `nome` (compared without regard to case) and
+    // Print draw it with `desenho`; an empty function takes it back.
+    static void Registra_Face(const QString& nome, Desenho_Face desenho);
 
     // Tests: when a folder is set, every job is written there as a PDF file
     // (impressao-0001.pdf, ...) instead of going to a printer.
@@ -94,14 +127,18 @@ private:
     // picture raises 481 first.
     QRectF areaFigura(bool vazia, double x, double y, double largura, double altura);
     double porUnidade() const;  // device pixels per unit of ScaleMode
+    // What a job may set; a new Ajustes is the defaults.
+    struct Ajustes {
+        int papel = 9;
+        int orientacao = 1;
+        int escala = 1;
+        QString fonte = QStringLiteral("Courier New");
+        bool negrito = false;
+        double tamanho = 12;
+        double esquerda = 0, topo = 0, x = 0, y = 0;
+    };
     QString nome_;
-    int papel_ = 9;
-    int orientacao_ = 1;
-    int escala_ = 1;
-    QString fonte_ = QStringLiteral("Courier New");
-    bool negrito_ = false;
-    double tamanho_ = 12;
-    double esquerda_ = 0, topo_ = 0, x_ = 0, y_ = 0;
+    Ajustes a_;
     std::unique_ptr<Documento> doc_;
 };
 

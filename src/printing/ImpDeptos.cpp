@@ -28,19 +28,19 @@ public:
 private:
     struct Linha_Relatorio {
         QString dia;
-        bool saida = false;
+        QString tipo;
         QString historico;
         Dinheiro valor;
     };
 
+    // The rows as the body prints them: day, kind and amount from the
+    // values each row keeps, so an amount too wide for its cell prints whole.
     void Prepara() override {
         linhas_.clear();
-        linhas_.reserve(size_t(dados_.linhas.size()));
-        for (const Fechamento_Depto::Linha& l : dados_.linhas) {
-            const Linha_Lancamento_Depto::Linha lida = Linha_Lancamento_Depto::Le_Texto(l.texto);
-            linhas_.push_back({lida.dia, lida.tipo == QLatin1String("S"),
-                               Caracteres::Esquerda(lida.historico, LarguraHistoricoImpresso), l.valor});
-        }
+        linhas_.reserve(dados_.linhas.size());
+        for (const Linha_Lista::Linha& l : dados_.linhas)
+            linhas_.push_back({Digitos(l.dia, 2), l.tipo, Caracteres::Meio(l.linha, 5, LarguraHistoricoImpresso),
+                               l.tipo == QLatin1String("S") ? l.saida : l.entrada});
     }
 
     void Imprime_Cabec(qint16 Pag) override {
@@ -57,13 +57,18 @@ private:
         const QString traco = QStringLiteral("----");
         for (const Linha_Relatorio& l : linhas_) {
             Imprime_Texto(12, Lin, l.dia);
-            Imprime_Texto(24, Lin, l.historico);
-            if (l.saida) {
+            if (l.tipo == S) {
+                Imprime_Texto(24, Lin, l.historico);
                 Imprime_Texto(158, Lin, traco);
                 Imprime_Valor(172, Lin, l.valor);
                 Tot_Saidas += l.valor;
             } else {
-                Imprime_Valor(144, Lin, l.valor);
+                // A row of another kind shows no amount, and adds none.
+                const bool entrada = l.tipo == QLatin1String("E");
+                Imprime_Texto(24, Lin,
+                              entrada ? Caracteres::Esquerda(l.historico, Cabem(24, Inicio_Valor(144, l.valor)))
+                                      : l.historico);
+                if (entrada) Imprime_Valor(144, Lin, l.valor);
                 Imprime_Texto(186, Lin, traco);
                 Tot_Entradas += l.valor;
             }
@@ -169,11 +174,13 @@ bool ImpDeptos::Carrega_Lancamentos() {
     bool ok = Tenta([&] { rs = Abre_Query(QStringLiteral("ProcPesqLancDeptos"), parametros); });
     while (ok && !rs->Eof()) {
         ok = Tenta([&] {
-            const Dinheiro valor = Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")));
-            LstDeptos->AddItem(Linha_Lancamento_Depto::Monta(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
-                                                             rs->Texto(QStringLiteral("Tipo")),
-                                                             rs->Texto(QStringLiteral("Historico")), valor));
-            Linha_Lancamento_Depto::Anota_Valor(LstDeptos, LstDeptos->NewIndex(), valor);
+            // The row keeps its amount beside its text: the totals and the
+            // printout count one too wide for its cell.
+            Linha_Lista::Adiciona(LstDeptos, Linha_Lancamento_Depto::De_Registro(
+                                                 rs->Fields(QStringLiteral("Codigo")).toLongLong(),
+                                                 int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
+                                                 rs->Texto(QStringLiteral("Tipo")), rs->Texto(QStringLiteral("Historico")),
+                                                 Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor")))));
         });
         if (ok) ok = Tenta([&] { rs->MoveNext(); });
     }
@@ -189,7 +196,7 @@ bool ImpDeptos::Carrega_Lancamentos() {
 void ImpDeptos::Calcula_Saldo() {
     Dinheiro entradas, saidas;
     // Summed from the cents each row keeps, which its cell may not hold.
-    Linha_Lancamento_Depto::Soma_Lista(LstDeptos, entradas, saidas);
+    Linha_Lista::Soma(LstDeptos, entradas, saidas);
     Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
@@ -210,8 +217,7 @@ void ImpDeptos::CmdImprime_Click() {
     if (!Confirma_Papel(titulo)) return;
 
     Fechamento_Depto dados;
-    for (int i = 0; i < LstDeptos->ListCount(); ++i)
-        dados.linhas.append({LstDeptos->List(i), Linha_Lancamento_Depto::Valor_Anotado(LstDeptos, i)});
+    dados.linhas = Linha_Lista::Da_Lista(LstDeptos);
     dados.codigo = codigo_;
     dados.nome = nome_;
     dados.deslocaEsquerda = TxtLeft->Text();

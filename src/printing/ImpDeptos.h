@@ -3,21 +3,17 @@
 // its rows of the working month in a sorted list with their totals, and
 // the printout over the A4 form with the department in its header and
 // its running balance in every footer.
-#include "common/Numeros.h"
+#include "common/LinhaLista.h"
 #include "platform/Controles.h"
 #include "platform/Form.h"
-#include <QList>
 #include <QString>
+#include <vector>
 
-// What the form hands to the printout: the list's rows as they stand,
-// each with its amount in cents (the 10-character cell may cut it), and
-// the department the list was loaded for.
+// What the form hands to the printout: the list's rows as they stand, with
+// their values (the 10-character cell cannot show every amount), and the
+// department the list was loaded for.
 struct Fechamento_Depto {
-    struct Linha {
-        QString texto;  // Linha_Lancamento_Depto
-        Dinheiro valor;
-    };
-    QList<Linha> linhas;
+    std::vector<Linha_Lista::Linha> linhas;  // Linha_Lancamento_Depto rows
     qint64 codigo = 0;
     QString nome;
     QString deslocaEsquerda;  // the offset boxes' texts, in millimetres
@@ -66,7 +62,6 @@ private:
     bool Carrega_Lancamentos();
     void Calcula_Saldo();
     void Conta_Regs();
-    // Row i's amount as stored, kept beside its text.
 
     qint64 codigo_ = 0;            // the department the list holds
     QString nome_;

@@ -106,7 +106,7 @@ Dinheiro ImpLivroCx::Saldo_Anterior() const { return Dinheiro::Le(TxtSalAnt->Tex
 void ImpLivroCx::Calcula_Saldo() {
     Dinheiro entradas, saidas, remessas;
     // Summed from the cents each row keeps, which a 10-character cell may cut.
-    Lancamentos_Mes::Soma(LstLivroCx, entradas, saidas);
+    Linha_Lista::Soma(LstLivroCx, entradas, saidas);
     if (!Tenta([&] { remessas = Valor_Remessa(); })) {
         calculado_ = false;
         return;
@@ -155,7 +155,7 @@ bool ImpLivroCx::Dados_Atuais() {
         const auto igrejas = Lancamentos_Mes::Le_Igrejas(codIg_, ano_, mes_);
         mes.insert(mes.end(), igrejas.begin(), igrejas.end());
     }
-    return Lancamentos_Mes::Confere(LstLivroCx, mes) && Valor_Remessa() == remessas_;
+    return Linha_Lista::Confere(LstLivroCx, mes) && Valor_Remessa() == remessas_;
 }
 
 bool ImpLivroCx::Confere_Dados() {
@@ -192,7 +192,7 @@ void ImpLivroCx::CmdImprime_Click() {
     if (!Confere_Dados()) return;
 
     Fechamento_Mensal dados;
-    for (int i = 0; i < LstLivroCx->ListCount(); ++i) dados.linhas << LstLivroCx->List(i);
+    dados.linhas = Linha_Lista::Da_Lista(LstLivroCx);
     dados.saldoAnterior = Saldo_Anterior();
     dados.remessas = remessas_;
     dados.deslocaEsquerda = TxtLeft->Text();

@@ -1,17 +1,12 @@
 #include "printing/MolduraA4.h"
-#include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/Parametros.h"
 #include "common/Texto.h"
-#include "platform/App.h"
 #include "platform/Caracteres.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
-#include "platform/Tela.h"
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
-#include <QScopeGuard>
+#include "printing/TrabalhoImpressao.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,18 +14,6 @@ const QString Impresso = QStringLiteral("impresso.kwe");
 constexpr int LarguraCelula = 12;
 // Courier New and Liberation Mono advance every character 1229/2048 em.
 constexpr double AvancoEm = 1229.0 / 2048.0;
-
-// Decoded once per print: every page draws this one image, so the job
-// holds it once.
-QImage Le_Impresso() {
-    const QString caminho = QDir(App::Path()).filePath(Impresso);
-    if (!QFileInfo(caminho).isFile()) Levanta_Erro(53, QStringLiteral("Arquivo não encontrado: ") + caminho);
-    QImageReader leitor(caminho);
-    leitor.setDecideFormatFromContent(true);
-    QImage figura = leitor.read();
-    if (figura.isNull()) Levanta_Erro(481, leitor.errorString());
-    return figura;
-}
 }  // namespace
 
 MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
@@ -43,11 +26,30 @@ QString MolduraA4::Celula(Dinheiro valor) {
     return Caracteres::Conta(texto) > LarguraCelula ? texto : Formata_Texto(texto, LarguraCelula, QStringLiteral("D"));
 }
 
-void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor) {
+double MolduraA4::Avanco() { return Impressora().FontSize() * AvancoEm * 25.4 / 72.0; }
+
+namespace {
+// The right edge of a money cell at x that must end a character before `ate`.
+double Direita_Celula(double x, double ate, double avanco) {
+    return std::min(x + LarguraCelula * avanco, ate - avanco);
+}
+}  // namespace
+
+double MolduraA4::Inicio_Valor(double x, Dinheiro valor, double ate) {
+    const double a = Avanco();
+    return Direita_Celula(x, ate, a) - double(Caracteres::Conta(valor.Formata())) * a;
+}
+
+void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor, double ate) {
     const QString texto = Celula(valor);
-    const qsizetype alem = Caracteres::Conta(texto) - LarguraCelula;
-    const double avanco = Impressora().FontSize() * AvancoEm * 25.4 / 72.0;
-    Imprime_Texto(x - double(alem) * avanco, y, texto);
+    const double a = Avanco();
+    Imprime_Texto(Direita_Celula(x, ate, a) - double(Caracteres::Conta(texto)) * a, y, texto);
+}
+
+int MolduraA4::Cabem(double x, double ate) {
+    const double a = Avanco();
+    // A hair under a whole character still counts as room for it.
+    return int(std::clamp(std::floor((ate - a - x) / a + 1e-6), 0.0, 1e6));
 }
 
 QString MolduraA4::Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
@@ -61,29 +63,15 @@ void MolduraA4::Imprime_Igreja_Mes(double xAno, const QString& pagina) {
 }
 
 bool MolduraA4::Imprime_Mov_Mensal() {
-    // The error handler's box lets events through: a second click on print
-    // must not start another job inside this one.
-    static bool imprimindo = false;
-    if (imprimindo) return false;
-    imprimindo = true;
-    const auto fim = qScopeGuard([] { imprimindo = false; });
-    const Screen::Ampulheta ampulheta;
-    return Tenta([this] {
-        try {
-            Imprime_Documento();
-        } catch (...) {
-            // Whatever went wrong, nothing of this attempt is sent.
-            Impressora().KillDoc();
-            throw;
-        }
-    });
+    return Imprime_Trabalho([this] { Imprime_Documento(); },
+                            [this] {
+                                Prepara();
+                                // Decoded once per print: every page draws this one image.
+                                impresso_ = Le_Figura(Impresso);
+                            });
 }
 
 void MolduraA4::Imprime_Documento() {
-    const Screen::Ampulheta ampulheta;  // again on a retry: the handler put the default back
-    Prepara();
-    impresso_ = Le_Impresso();
-
     Printer& p = Impressora();
     p.setPaperSize(9);
     p.setOrientation(1);
@@ -101,7 +89,6 @@ void MolduraA4::Imprime_Documento() {
     Imprime_Cabec(Pagina);
     Imprime_Corpo();
     Imprime_Rodape();
-    p.EndDoc();
 }
 
 void MolduraA4::Pinta_Impresso() { Impressora().PaintPicture(impresso_, 5, 5, 200, 280); }
@@ -121,7 +108,7 @@ void MolduraA4::Checa_Lin() {
     Imprime_Cabec(Pagina);
     Imprime_Texto(12, Lin, QStringLiteral("--"));
     Imprime_Texto(25, Lin, QStringLiteral("TRANSPORTE DE SALDO DA PÁGINA ") + Digitos(Pagina - 1, 2));
-    Imprime_Valor(144, Lin, Tot_Entradas);
+    Imprime_Valor(144, Lin, Tot_Entradas, Inicio_Valor(172, Tot_Saidas));
     Imprime_Valor(172, Lin, Tot_Saidas);
     Incrementa_Lin(QStringLiteral("N"));
 }

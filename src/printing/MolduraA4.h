@@ -5,11 +5,11 @@
 // the carried totals, and the footer. Each report supplies its header and
 // body.
 //
-// A print is all or nothing. The report reads and checks what it will print
-// (Prepara) and the picture is decoded before the job starts, so bad data
-// or a missing picture never leave a half-printed document; an error during
-// the job discards it, and Yes to the error handler's question prints again
-// from page 1 with fresh totals.
+// The frame runs as one print job of the print-job runner
+// (TrabalhoImpressao.h): the report reads and checks what it will print
+// (Prepara) and the picture is decoded before anything is drawn, an error
+// during the job discards it, and Yes to the error handler's question
+// prints again from page 1 with fresh totals.
 #include "common/Numeros.h"
 #include <QImage>
 #include <QString>
@@ -25,10 +25,10 @@ public:
     MolduraA4(const MolduraA4&) = delete;
     MolduraA4& operator=(const MolduraA4&) = delete;
 
-    // Prints the whole report on the program's printer, the hourglass on.
-    // True when the job was sent whole; false when the user gave up after
-    // an error (nothing of it is sent), or when called again while a print
-    // is under way.
+    // Prints the whole report on the program's printer through the
+    // print-job runner: true when the job was sent whole; false when the
+    // user gave up after an error (nothing of it is sent), or when another
+    // print is under way.
     bool Imprime_Mov_Mensal();
 
     // An offset box's text as the frame reads it: the number at its start
@@ -56,8 +56,19 @@ protected:
     // Advances one line; "S" may break the page.
     void Incrementa_Lin(const QString& Quebra);
     // A money cell whose right edge is 12 characters from x at the current
-    // font size; an amount wider than the cell reaches further left.
-    static void Imprime_Valor(double x, double y, Dinheiro valor);
+    // font size; an amount wider than the cell reaches further left. `ate`
+    // is where the next item of the line starts: the cell then ends a
+    // character before it, so two amounts too wide for their cells stand
+    // side by side instead of over each other.
+    static void Imprime_Valor(double x, double y, Dinheiro valor, double ate = Sem_Limite);
+    // Where that cell's amount starts.
+    static double Inicio_Valor(double x, Dinheiro valor, double ate = Sem_Limite);
+    // How many characters printed from x end a character before `ate` (the
+    // start of an amount that may have reached left into their room).
+    static int Cabem(double x, double ate);
+    // Millimetres per character at the current font size.
+    static double Avanco();
+    static constexpr double Sem_Limite = 1e9;
     // A number in `largura` digits, zeros before it: a page, a code.
     static QString Digitos(qint64 n, int largura);
     // The header lines every closing shares, in 12 points: the church and

@@ -1,24 +1,27 @@
 #include "printing/RelatorioLivroCaixa.h"
 #include "common/Formularios.h"
-#include "common/LinhaIgrejaSetor.h"
-#include "common/LinhaLancamento.h"
 #include "common/Parametros.h"
+#include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/MolduraA4.h"
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace {
 
 // A sector congregation's row holds its amount by calculation type inside
-// the 48 characters that the report prints as the history.
+// the 48 characters that the report prints as the history: its name block
+// (38) and the amount's cell (10).
 constexpr int LarguraHistorico = 48;
+constexpr int LarguraBloco = 38;
+constexpr int LarguraValor = 10;
 
 // What the report takes from one row of the closing list.
 struct Linha_Relatorio {
     QChar tipo;
     QString dia;
-    QString historico;
+    QString historico;  // 48 characters; a congregation's name block only (38)
     Dinheiro entrada;
     Dinheiro saida;
     Dinheiro calculada;
@@ -59,29 +62,35 @@ public:
         : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo), dados_(dados) {}
 
 private:
-    // Every amount the body prints is read here, before the job starts: a
-    // cell that is not an amount ("#" where an amount did not fit) stops
-    // the print with nothing drawn.
+    // The rows as the body prints them, from the values each row keeps: no
+    // amount is read back from a cell, so one too wide for its cell
+    // ("##########" on screen) prints whole.
     void Prepara() override {
         linhas_.clear();
         linhas_.reserve(dados_.linhas.size());
-        for (const QString& texto : dados_.linhas) {
+        for (const Linha_Lista::Linha& r : dados_.linhas) {
             Linha_Relatorio l;
-            l.tipo = texto.isEmpty() ? QChar() : texto[0];
-            l.dia = Caracteres::Meio(texto, 2, 2);
-            l.historico = Caracteres::Meio(texto, 5, LarguraHistorico);
-            if (l.tipo == QLatin1Char('I')) {
-                const Linha_Igreja_Setor::Linha igreja = Linha_Igreja_Setor::Le(texto);
-                l.entrada = igreja.entrada;
-                l.saida = igreja.saida;
-                l.calculada = igreja.valor;
-            } else if (l.tipo == QLatin1Char('S')) {
-                l.saida = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaSaida);
-            } else {
-                l.entrada = Linha_Lancamento::Valor(texto, Linha_Lancamento::ColunaEntrada);
-            }
+            l.tipo = r.tipo.isEmpty() ? QChar() : r.tipo[0];
+            l.dia = Digitos(r.dia, 2);
+            l.historico = Caracteres::Meio(r.linha, 5, l.tipo == QLatin1Char('I') ? LarguraBloco : LarguraHistorico);
+            l.entrada = r.entrada;
+            l.saida = r.saida;
+            l.calculada = r.calculado;
             linhas_.push_back(std::move(l));
         }
+    }
+
+    // The 48 history characters of a congregation, `cabem` of them when an
+    // amount reached left into their room: the name block and, at the end,
+    // the amount by calculation type, which takes the room it needs (and a
+    // blank before it, when wider than its cell) from the name block.
+    static QString Historico_Igreja(const Linha_Relatorio& l, int cabem) {
+        const QString valor = l.calculada.Formata();
+        const qsizetype w = Caracteres::Conta(valor);
+        const int largura = w > LarguraValor ? int(w) + 1 : LarguraValor;
+        const int n = std::min(LarguraHistorico, cabem);
+        return Caracteres::Esquerda(l.historico, std::max(0, n - largura)) +
+               Formata_Texto(valor, std::min(largura, n), QStringLiteral("D"));
     }
 
     void Imprime_Cabec(qint16 Pag) override {
@@ -105,20 +114,25 @@ private:
                 Incrementa_Lin(S);
             }
             Imprime_Texto(12, Lin, l.dia);
-            Imprime_Texto(24, Lin, l.historico);
             if (l.tipo == QLatin1Char('S')) {
+                Imprime_Texto(24, Lin, l.historico);
                 Imprime_Texto(158, Lin, traco);
                 Imprime_Valor(172, Lin, l.saida);
                 Tot_Secao += l.saida;
                 Tot_Saidas += l.saida;
             } else if (l.tipo == QLatin1Char('I')) {
-                Imprime_Valor(144, Lin, l.entrada);
+                // Right to left, each amount giving way to the one after it.
+                const double saida = Inicio_Valor(172, l.saida);
+                const double entrada = Inicio_Valor(144, l.entrada, saida);
+                Imprime_Texto(24, Lin, Historico_Igreja(l, Cabem(24, entrada)));
+                Imprime_Valor(144, Lin, l.entrada, saida);
                 Imprime_Valor(172, Lin, l.saida);
                 Tot_Ent_Igrejas += l.entrada;
                 Tot_Entradas += l.entrada;
                 Tot_Saidas += l.saida;
                 Tot_Calc_Igrejas += l.calculada;
             } else {
+                Imprime_Texto(24, Lin, Caracteres::Esquerda(l.historico, Cabem(24, Inicio_Valor(144, l.entrada))));
                 Imprime_Valor(144, Lin, l.entrada);
                 Imprime_Texto(186, Lin, traco);
                 Tot_Secao += l.entrada;

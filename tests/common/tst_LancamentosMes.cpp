@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(chamadas, (QStringList{"saldo:5", "regs:5", "saldo:6", "regs:6", "saldo:7", "regs:7"}));
         QStringList codigos, inicios;
         for (int i = 1; i < lista.ListCount(); ++i) {
-            const LM::Lancamento l = LM::Da_Lista(&lista, i);
+            const LM::Lancamento l = Linha_Lista::Da_Lista(&lista, i);
             codigos << QString::number(l.codigo);
             inicios << l.linha.left(10);
         }
@@ -68,17 +68,18 @@ private slots:
         QCOMPARE(codigos, (QStringList{"5", "4", "2", "10", "3", "1"}));
         QCOMPARE(inicios, (QStringList{"O 01 DOAÇÃ", "O 03 ESCOL", "O 09 CULTO", "O 09 CULTO", "D 03 DC AN", "S 20 CONTA"}));
 
-        const LM::Lancamento dizimo = LM::Da_Lista(&lista, 5);
+        const LM::Lancamento dizimo = Linha_Lista::Da_Lista(&lista, 5);
+        QCOMPARE(dizimo.tipo + QString::number(dizimo.dia), QString("D3"));
         QCOMPARE(dizimo.historico, QString("ANA LIMA RI:00000451 DC"));
         QCOMPARE(dizimo.entrada.Centavos(), 15000);
         QCOMPARE(dizimo.saida.Centavos(), 0);
-        const LM::Lancamento saida = LM::Da_Lista(&lista, 6);
+        const LM::Lancamento saida = Linha_Lista::Da_Lista(&lista, 6);
         QCOMPARE(saida.entrada.Centavos(), 0);
         QCOMPARE(saida.saida.Centavos(), 8010);
 
         // A million does not fit its 10-character cell; the total is still exact.
         Dinheiro entradas, saidas;
-        LM::Soma(&lista, entradas, saidas);
+        Linha_Lista::Soma(&lista, entradas, saidas);
         QCOMPARE(entradas.Centavos(), 100000000 + 10 + 20 + 30 + 15000);
         QCOMPARE(saidas.Centavos(), 8010);
         QCOMPARE(lista.ListCount(), 7);
@@ -106,7 +107,7 @@ private slots:
         QCOMPARE(fins, (QStringList{"##########       ----", "##########       ----", "999.999,99       ----",
                                     "      ---- ##########", "      ---- -99.999,99"}));
         Dinheiro e, s;
-        LM::Soma(&lista, e, s);
+        Linha_Lista::Soma(&lista, e, s);
         QCOMPARE(e.Centavos(), 1234567890 + 100000000 + 99999999);
         QCOMPARE(s.Centavos(), -99999999 - 9999999);
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
@@ -135,7 +136,7 @@ private slots:
         ListBox lista;
         for (const QString tipo : {"O", "D", "S"}) QVERIFY(LM::Carrega_Lancamentos(&lista, tipo, {}, {}));
         Dinheiro e, s;
-        LM::Soma(&lista, e, s);
+        Linha_Lista::Soma(&lista, e, s);
         QCOMPARE(lista.ListCount(), 300);
         QCOMPARE(e.Centavos(), entradas);
         QCOMPARE(s.Centavos(), saidas);

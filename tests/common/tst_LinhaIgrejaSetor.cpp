@@ -57,6 +57,13 @@ private slots:
         QCOMPARE(lida.valor.Formata(), caso.valor);
         QCOMPARE(lida.entrada, R(caso.e));
         QCOMPARE(lida.saida, R(caso.s));
+        // The same row with the values it was built from.
+        const Linha_Lista::Linha l = LIS::De_Igreja(ig);
+        QCOMPARE(l.linha, linha);
+        QCOMPARE(l.tipo + QString::number(l.dia) + "|" + QString::number(l.codigo) + "|" + l.historico,
+                 QString("I1|12|VILA NOVA"));
+        QCOMPARE(l.calculado.Formata() + "|" + l.entrada.Formata() + "|" + l.saida.Formata(),
+                 caso.valor + "|" + R(caso.e).Formata() + "|" + R(caso.s).Formata());
     }
 
     // A name of 30 characters with its block fits; a longer block keeps its

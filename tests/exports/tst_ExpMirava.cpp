@@ -109,6 +109,8 @@ private slots:
             {"saldo negativo não bloqueia", {{{"S", 2, "LUZ CT:1", 5}}, 8, {"Saldo em R$ Inválido"}, true}},
             {"dia 31 de setembro", {{{"O", 31, "CULTO", 10}}, 9, {achado("O 31 CULTO", " (Dia Inválido)")}, false}},
             {"dia 31 de dezembro", {{{"O", 31, "CULTO", 10}}, 12, {}, true}},
+            // The row's two day columns show "10": the day kept with it is read.
+            {"dia de três algarismos", {{{"O", 104, "CULTO", 10}}, 8, {achado("O 104CULTO", " (Dia Inválido)")}, false}},
             {"apóstrofo", {{{"O", 5, "D'ARC", 10}}, 8, {achado("O 05 D'ARC", " (Retire o Apóstrofo)")}, false}},
             {"apóstrofo além da coluna 55", {{{"O", 5, tituloLongo, 10}}, 8,
                                              {achado("O 05 " + tituloLongo.left(45), " (Retire o Apóstrofo)")}, false}},
@@ -274,7 +276,7 @@ private slots:
         }
         QCOMPARE(f->LstLivroCx->ListCount(), caso.linhas);
         Dinheiro e, s;
-        Lancamentos_Mes::Soma(f->LstLivroCx, e, s);
+        Linha_Lista::Soma(f->LstLivroCx, e, s);
         QCOMPARE(f->TxtSaldo->Text(), (e - s).Formata());
         QCOMPARE(f->LblRegs->Caption(), caso.linhas ? QString("%1 Registro(s)").arg(caso.linhas) : " Registro(s)");
     }

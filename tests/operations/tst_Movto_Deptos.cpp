@@ -75,11 +75,15 @@ private slots:
         QCOMPARE(lida.dia + lida.tipo + lida.historico, "07" + caso.tipo + caso.historico.left(50));
         QCOMPARE(lida.entrada.Centavos(), caso.tipo == "E" ? caso.centavos : 0);
         QCOMPARE(lida.saida.Centavos(), caso.tipo == "S" ? caso.centavos : 0);
+        // The row with its values, as the list keeps it.
         ListBox lista;
-        lista.AddItem(l);
-        Linha_Lancamento_Depto::Anota_Valor(&lista, 0, Dinheiro::DeCentavos(caso.centavos));
+        Linha_Lista::Adiciona(&lista, Linha_Lancamento_Depto::De_Registro(3, 7, caso.tipo, caso.historico,
+                                                                          Dinheiro::DeCentavos(caso.centavos)));
+        QCOMPARE(lista.List(0), l);
+        QCOMPARE(lista.ItemData(0), qint64(3));
+        QCOMPARE(Linha_Lista::Da_Lista(&lista, 0).historico, caso.historico);
         Dinheiro e, s;
-        Linha_Lancamento_Depto::Soma_Lista(&lista, e, s);
+        Linha_Lista::Soma(&lista, e, s);
         QCOMPARE(e.Centavos() - s.Centavos(), caso.tipo == "S" ? -caso.centavos : caso.tipo == "E" ? caso.centavos : 0);
     }
 

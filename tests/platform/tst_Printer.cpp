@@ -7,6 +7,7 @@
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <QSet>
 #include <QTemporaryDir>
@@ -163,6 +164,72 @@ private slots:
         QCOMPARE(Le_Pdf(Printer::ArquivosPdf()[0]).paginas, 1);
         const QString fontes = Executa("pdffonts", {Printer::ArquivosPdf()[0]});
         QVERIFY2(fontes.contains("LiberationMono"), qPrintable(fontes));
+    }
+
+    // Ending a job, by EndDoc or KillDoc, ends what it set: the next job,
+    // setting only its unit, name and size, is neither bold nor shifted.
+    void padroes_data() { Tabela<bool>({{"EndDoc", true}, {"KillDoc", false}}); }
+    void padroes() {
+        QFETCH(bool, caso);
+        Printer& p = Impressora();
+        p.setFontBold(true);
+        p.setScaleLeft(-10);
+        p.setOrientation(2);
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("PRIMEIRO");
+        if (caso) p.EndDoc();
+        else p.KillDoc();
+        p.setScaleMode(6);
+        p.setFontName("Courier New");
+        p.setFontSize(10);
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("SEGUNDO");
+        p.EndDoc();
+        const QString pdf = Printer::ArquivosPdf().back();
+        QVERIFY(!Executa("pdffonts", {pdf}).contains("Bold"));
+        QVERIFY(Executa("pdfinfo", {pdf}).contains("595 x 842 pts"));
+        const Documento d = Le_Pdf(pdf);
+        QCOMPARE(d.Fora_Do_Lugar({{1, "SEGUNDO", 20, 20}}), QString());
+    }
+
+    // A font is drawn as named or refused: Courier New by its metric twin,
+    // an installed family in any case, a face of the layer's own through
+    // its drawing; a name that would fall back to another family is error
+    // 483 naming it, and the font stays what it was.
+    void fontes() {
+        Printer& p = Impressora();
+        for (const QString nome : {"Tahoma", "Free 3 of 9 Extended", "", "Courier"}) {
+            QString texto;
+            QCOMPARE(ErroDe([&] { p.setFontName(nome); }, &texto), 483L);
+            QCOMPARE(texto, "A fonte \"" + nome + "\" não está instalada: a impressora não pode desenhá-la.");
+            QCOMPARE(p.FontName(), QString("Courier New"));
+        }
+        p.setFontName("liberation serif");
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("SERIFADA");
+        p.EndDoc();
+        const QString fontes = Executa("pdffonts", {Printer::ArquivosPdf().back()});
+        QVERIFY2(fontes.contains("LiberationSerif"), qPrintable(fontes));
+
+        // A face drawn by the layer: a bar as wide as the text's characters
+        // at half the size, from the line's top down the given height.
+        double pontos = 0;
+        Printer::Registra_Face("Barras de Teste", [&](QPainter& pt, const QPointF& topo, const QFont& f, const QString& t) {
+            pontos = f.pointSizeF();
+            const double mm = pt.device()->logicalDpiX() / 25.4;
+            pt.fillRect(QRectF(topo, QSizeF(t.size() * 5 * mm, 8 * mm)), Qt::black);
+            return 10 * mm;
+        });
+        const auto semFace = qScopeGuard([] { Printer::Registra_Face("Barras de Teste", {}); });
+        Prepara(p);
+        p.setFontName("BARRAS DE TESTE");
+        p.setFontSize(48);
+        p.setCurrentX(30), p.setCurrentY(40), p.Print("*42*");
+        QCOMPARE(p.CurrentY(), 50.0);
+        p.EndDoc();
+        QCOMPARE(pontos, 48.0);
+        const QRectF r = Mancha(Printer::ArquivosPdf().back());
+        QVERIFY2(Perto(r.left(), 30) && Perto(r.top(), 40) && Perto(r.width(), 20) && Perto(r.height(), 8),
+                 qPrintable(QString("%1 %2 %3 %4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height())));
+        Printer::Registra_Face("Barras de Teste", {});
+        QCOMPARE(ErroDe([&] { p.setFontName("Barras de Teste"); }), 483L);
     }
 
     void semImpressora_data() {

@@ -169,6 +169,18 @@ private slots:
                  QString());
     }
 
+    // A stored row of another kind shows no amount on screen and counts in
+    // no total: on paper too it prints no amount and leaves the footer as
+    // the screen's totals.
+    void outro_tipo() {
+        ImpDeptos* f = abre({{2, "E", "BAZAR", 1000}, {3, "X", "AJUSTE", 50000}});
+        escolhe(f, "FESTAS");
+        QCOMPARE(f->TxtEntradas->Text(), QString("10,00"));
+        const Documento d = imprime(f);
+        QCOMPARE(d.Linhas(1, {Y(0), Y(1), 220, 226, 250}),
+                 (QStringList{"02 BAZAR 10,00 ----", "03 AJUSTE ----", "10,00", "0,00", "10,00"}));
+    }
+
     // A 64-bit code whole in the document code; a name past 47 characters
     // cut so that the department line holds 60; an empty month one page of
     // zeros.

@@ -232,7 +232,9 @@ private slots:
             CONFERE_CAIXA(Papel, vbYesNo + vbQuestion);
             QCOMPARE(impressos_.size(), 1);
             const Fechamento_Mensal& d = impressos_[0];
-            QCOMPARE(d.linhas, Linhas(f->LstLivroCx));
+            QStringList textos;
+            for (const Linha_Lista::Linha& l : d.linhas) textos << l.linha;
+            QCOMPARE(textos, Linhas(f->LstLivroCx));
             QCOMPARE(d.saldoAnterior.Centavos(), 150000);
             QCOMPARE(d.remessas.Formata(), f->TxtRemessas->Text());
             QCOMPARE(d.deslocaEsquerda, QString("2.5"));

@@ -1,0 +1,51 @@
+#include "printing/TrabalhoImpressao.h"
+#include "common/Erros.h"
+#include "platform/App.h"
+#include "platform/Printer.h"
+#include "platform/Tela.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QScopeGuard>
+
+namespace {
+bool g_imprimindo = false;
+
+void Uma_Tentativa(const std::function<void()>& Imprime, const std::function<void()>& Prepara) {
+    // Again on a retry: the error handler put the default pointer back.
+    const Screen::Ampulheta ampulheta;
+    Printer& p = Impressora();
+    try {
+        // Whatever ran before (a job outside the runner, an attempt that
+        // failed before drawing) left nothing set.
+        p.Padroes();
+        if (Prepara) Prepara();
+        Imprime();
+        p.EndDoc();
+    } catch (...) {
+        // Whatever went wrong, nothing of this attempt is sent.
+        p.KillDoc();
+        throw;
+    }
+}
+}  // namespace
+
+bool Imprime_Trabalho(const std::function<void()>& Imprime, const std::function<void()>& Prepara) {
+    // The error handler's box lets events through: a second click on a
+    // print button must not start another job inside this one.
+    if (g_imprimindo) return false;
+    g_imprimindo = true;
+    const auto fim = qScopeGuard([] { g_imprimindo = false; });
+    const Screen::Ampulheta ampulheta;
+    return Tenta([&] { Uma_Tentativa(Imprime, Prepara); });
+}
+
+QImage Le_Figura(const QString& arquivo) {
+    const QString caminho = QDir(App::Path()).filePath(arquivo);
+    if (!QFileInfo(caminho).isFile()) Levanta_Erro(53, QStringLiteral("Arquivo não encontrado: ") + caminho);
+    QImageReader leitor(caminho);
+    leitor.setDecideFormatFromContent(true);
+    QImage figura = leitor.read();
+    if (figura.isNull()) Levanta_Erro(481, leitor.errorString());
+    return figura;
+}
