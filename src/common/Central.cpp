@@ -262,12 +262,12 @@ ValoresCentral& ValoresCentral::operator<<(qint64 v) {
 
 ValoresCentral& ValoresCentral::operator<<(const QString& t) {
     // At most three bytes a character, written in place.
-    const size_t inicio = bytes_.size();
-    bytes_.resize(inicio + size_t(t.size()) * 3);
+    const qsizetype inicio = bytes_.size();
+    bytes_.resize(inicio + t.size() * 3);
     QStringEncoder& c = Codificador();
     c.resetState();
     char* fim = c.appendToBuffer(bytes_.data() + inicio, t);
-    bytes_.resize(size_t(fim - bytes_.data()));
+    bytes_.resize(fim - bytes_.constData());
     valores_.push_back({Tipo::Texto, 0, 0, inicio, bytes_.size() - inicio});
     return *this;
 }
@@ -277,8 +277,8 @@ ValoresCentral& ValoresCentral::operator<<(Nulo) {
     return *this;
 }
 
-void ValoresCentral::Bytes(const char* dados, size_t tamanho) {
-    const size_t inicio = bytes_.size();
+void ValoresCentral::Bytes(const char* dados, qsizetype tamanho) {
+    const qsizetype inicio = bytes_.size();
     bytes_.append(dados, tamanho);
     valores_.push_back({Tipo::Texto, 0, 0, inicio, tamanho});
 }
@@ -305,7 +305,7 @@ void ValoresCentral::Acrescenta(const QVariant& v) {
         return;
     case QMetaType::QByteArray: {
         const QByteArray b = v.toByteArray();
-        Bytes(b.constData(), size_t(b.size()));
+        Bytes(b.constData(), b.size());
         return;
     }
     case QMetaType::QString:
@@ -319,7 +319,7 @@ void ValoresCentral::Acrescenta(const QVariant& v) {
 
 void ValoresCentral::Limpa() {
     valores_.clear();
-    bytes_.clear();
+    bytes_.resize(0);
 }
 
 struct ComandoCentral::Nativo {
@@ -346,13 +346,13 @@ struct ComandoCentral::Nativo {
     }
     // Bytes as Qt sends a QByteArray: binary data the server stores as the
     // column's text, so UTF-8 arrives unchanged.
-    void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, size_t tamanho) {
+    void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, qsizetype tamanho) {
         if (p.tipoC != SQL_C_BINARY || SQLLEN(tamanho) > p.capacidade) {
             const SQLLEN capacidade = qMax<SQLLEN>(64, SQLLEN(qNextPowerOfTwo(quint64(tamanho))));
             p.bytes = std::make_unique<char[]>(size_t(capacidade));
             Liga(numero, p, SQL_C_BINARY, SQL_LONGVARBINARY, p.bytes.get(), capacidade);
         }
-        if (tamanho > 0) std::memcpy(p.bytes.get(), dados, tamanho);
+        if (tamanho > 0) std::memcpy(p.bytes.get(), dados, size_t(tamanho));
         p.indicador = SQLLEN(tamanho);
     }
     void Valor(SQLUSMALLINT numero, Parametro& p, const ValoresCentral& valores, const ValoresCentral::Valor& v) {
@@ -366,7 +366,7 @@ struct ComandoCentral::Nativo {
             Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
             return;
         case ValoresCentral::Tipo::Texto:
-            Bytes(numero, p, valores.bytes_.data() + v.inicio, v.tamanho);
+            Bytes(numero, p, valores.bytes_.constData() + v.inicio, v.tamanho);
             return;
         case ValoresCentral::Tipo::Nulo:
             if (p.tipoC == 0) Liga(numero, p, SQL_C_CHAR, SQL_VARCHAR, nullptr, 0);

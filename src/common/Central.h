@@ -8,7 +8,6 @@
 #include <QVariantList>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 // Account, password, database name and port of the central system.
@@ -88,11 +87,11 @@ private:
         Tipo tipo;
         qint64 inteiro = 0;
         double real = 0;
-        size_t inicio = 0, tamanho = 0;  // of a text, in bytes_
+        qsizetype inicio = 0, tamanho = 0;  // of a text, in bytes_
     };
-    void Bytes(const char* dados, size_t tamanho);
+    void Bytes(const char* dados, qsizetype tamanho);
     std::vector<Valor> valores_;
-    std::string bytes_;
+    QByteArray bytes_;  // grows without zero-filling, keeps its room when cleared
 };
 
 // A statement prepared once on a connection and run for many rows: each
