@@ -107,6 +107,8 @@ public:
     ComandoCentral& operator=(const ComandoCentral&) = delete;
     void Executa(const QVariantList& valores);
     void Executa(const ValoresCentral& valores);
+    // Runs a query with these values and copies its rows.
+    RecordsetPtr AbreSnapshot(const QVariantList& valores);
 
 private:
     struct Nativo;
