@@ -5,6 +5,7 @@
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
 #include <QRegularExpression>
+#include <QVarLengthArray>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -107,7 +108,7 @@ void RenovaVersao(const QString& caminho, const QByteArray& de, const QByteArray
 // leaves its parameter unassigned, and the query is then refused.
 void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringList& parametros) {
     const int n = int(q.tipos.size());
-    std::vector<bool> atribuido(size_t(n), false);
+    QVarLengthArray<bool, 32> atribuido(n, false);
     for (qsizetype i = 0; i < parametros.size(); ++i) {
         const QString& entrada = parametros[i];
         if (entrada.isEmpty()) continue;
@@ -128,10 +129,10 @@ void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringLi
             c.LigaTexto(int(i) + 1, v.toString());
             break;
         }
-        atribuido[size_t(i)] = true;
+        atribuido[i] = true;
     }
     for (int i = 0; i < n; ++i)
-        if (!atribuido[size_t(i)])
+        if (!atribuido[i])
             throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetro %2 sem valor.").arg(q.nome).arg(i));
     if (c.NumeroParametros() > n)
         throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetros insuficientes.").arg(q.nome));

@@ -255,8 +255,9 @@ void Atualizacoes::Gera_Saidas() {
     std::vector<Saida> saidas;
     saidas.reserve(size_t(rs->RecordCount()));
     const qint64 total = rs->RecordCount();
+    const int codSeq = rs->Indice(QStringLiteral("CodSeq")), descricao = rs->Indice(QStringLiteral("Descricao"));
     for (qint64 linha = 1; !rs->Eof(); rs->MoveNext(), ++linha) {
-        saidas.push_back({rs->Fields(QStringLiteral("CodSeq")).toLongLong(), rs->Texto(QStringLiteral("Descricao")).toUpper()});
+        saidas.push_back({rs->Fields(codSeq).toLongLong(), rs->Texto(descricao).toUpper()});
         Mostra_Percent(linha, total);
     }
     // A central chart without outflow accounts would leave the cash book
@@ -281,14 +282,15 @@ void Atualizacoes::Gera_Dizimistas() {
     };
     Coleta<QString, Dizimista> dizimistas;
     const qint64 total = rs->RecordCount();
+    const int codMembro = rs->Indice(QStringLiteral("CodMembro")), nomeMembro = rs->Indice(QStringLiteral("NomeMembro")),
+              ministerio = rs->Indice(QStringLiteral("Ministerio"));
     for (qint64 linha = 1; !rs->Eof(); rs->MoveNext(), ++linha) {
-        const QString ri = rs->Texto(QStringLiteral("CodMembro"));
+        const QString ri = rs->Texto(codMembro);
         // Without a membership number a member matches no tither, and would
         // be added again on every run.
         if (!ri.isEmpty()) {
-            const QVariant cargo = rs->Fields(QStringLiteral("Ministerio"));
-            dizimistas.Poe(ri, {ri, rs->Texto(QStringLiteral("NomeMembro")).toUpper(),
-                                cargo.isNull() ? QString() : N(cargo.toLongLong())});
+            const QVariant cargo = rs->Fields(ministerio);
+            dizimistas.Poe(ri, {ri, rs->Texto(nomeMembro).toUpper(), cargo.isNull() ? QString() : N(cargo.toLongLong())});
         }
         Mostra_Percent(linha, total);
     }
