@@ -31,6 +31,17 @@ inline double Mediana(std::vector<double> v) {
     return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
 }
 
+// Rounds measured by the caller (a part of a run, say), one pair each, for
+// the closing note.
+inline void Registra(const std::string& nome, double itens, const std::vector<double>& programa,
+                     const std::vector<double>& piso) {
+    auto& todas = Todas();
+    auto it = std::find_if(todas.begin(), todas.end(), [&](const Medidas& t) { return t.nome == nome; });
+    if (it == todas.end()) it = todas.insert(todas.end(), Medidas{nome, itens, {}, {}});
+    it->programa.insert(it->programa.end(), programa.begin(), programa.end());
+    it->piso.insert(it->piso.end(), piso.begin(), piso.end());
+}
+
 // The rounds of one repetition. `programa` and `piso` each do the work once
 // and return the seconds it took; `itens` is the rows one run handles.
 template <class Programa, class Piso>
@@ -55,14 +66,7 @@ void Rodadas(benchmark::State& estado, const std::string& nome, double itens, Pr
     estado.counters["programa_ms"] = mp * 1e3;
     estado.counters["piso_ms"] = mf * 1e3;
     estado.counters["razao"] = mf > 0 ? mp / mf : 0;
-    auto& todas = Todas();
-    const auto it = std::find_if(todas.begin(), todas.end(), [&](const Medidas& t) { return t.nome == nome; });
-    if (it == todas.end()) {
-        todas.push_back(std::move(m));
-    } else {
-        it->programa.insert(it->programa.end(), m.programa.begin(), m.programa.end());
-        it->piso.insert(it->piso.end(), m.piso.begin(), m.piso.end());
-    }
+    Registra(nome, itens, m.programa, m.piso);
 }
 
 // Every pair's medians over all its rounds, and the ratio to the floor.

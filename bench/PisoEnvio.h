@@ -6,8 +6,7 @@
 // parameter bound once to a buffer that each row refills; the clock's texts
 // formatted once a second; then the month's local transmission record in
 // one SQLCipher transaction. No window, no progress, no checks.
-#include "common/Central.h"
-#include "platform/SqlCipher.h"
+#include "PisoOdbc.h"
 #include <QElapsedTimer>
 #include <QHash>
 #include <QStringEncoder>
@@ -40,45 +39,6 @@ struct Mes {
     int mes = 0, ano = 0;
     qint64 setor = 0, congregacao = 0, caixa = 0;
     QByteArray usuario;
-};
-
-[[noreturn]] inline void Falha(const char* onde, SQLSMALLINT tipo, SQLHANDLE h) {
-    SQLCHAR estado[8] = {}, texto[512] = {};
-    SQLINTEGER nativo = 0;
-    SQLSMALLINT n = 0;
-    SQLGetDiagRecA(tipo, h, 1, estado, &nativo, texto, sizeof texto, &n);
-    std::fprintf(stderr, "piso do envio, %s: %s %s\n", onde, reinterpret_cast<char*>(estado), reinterpret_cast<char*>(texto));
-    std::exit(1);
-}
-
-inline SQLPOINTER Atributo(uintptr_t v) { return reinterpret_cast<SQLPOINTER>(v); }
-
-struct Conexao {
-    SQLHENV env = nullptr;
-    SQLHDBC dbc = nullptr;
-    // The program's own connection text, as its driver gets it.
-    explicit Conexao(QString texto) {
-        while (texto.endsWith(QLatin1Char(';'))) texto.chop(1);
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-        SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, Atributo(SQL_OV_ODBC3), 0);
-        SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-        const QByteArray t = texto.toUtf8();
-        if (!SQL_SUCCEEDED(SQLDriverConnectA(dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(t.constData())),
-                                             SQLSMALLINT(t.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)))
-            Falha("conexão", SQL_HANDLE_DBC, dbc);
-        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Atributo(SQL_AUTOCOMMIT_OFF), 0);
-    }
-    ~Conexao() {
-        SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
-        SQLDisconnect(dbc);
-        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        SQLFreeHandle(SQL_HANDLE_ENV, env);
-    }
-    Conexao(const Conexao&) = delete;
-    Conexao& operator=(const Conexao&) = delete;
-    void Commit() {
-        if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT))) Falha("commit", SQL_HANDLE_DBC, dbc);
-    }
 };
 
 // One parameter's buffer: a whole number, a text (UTF-8 bytes) or NULL.
@@ -131,7 +91,7 @@ public:
         for (int r = 0; r < linhas; ++r) sql += (r ? "," : "") + marcas;
         SQLAllocHandle(SQL_HANDLE_STMT, dbc, &st_);
         if (!SQL_SUCCEEDED(SQLPrepareA(st_, reinterpret_cast<SQLCHAR*>(sql.data()), SQLINTEGER(sql.size()))))
-            Falha("prepare", SQL_HANDLE_STMT, st_);
+            Piso::Falha("prepare", SQL_HANDLE_STMT, st_);
         celulas_.resize(colunas_.size() * size_t(linhas));
         for (size_t k = 0; k < celulas_.size(); ++k) {
             Celula& c = celulas_[k];
@@ -149,7 +109,7 @@ public:
                 c.ind = SQL_NULL_DATA;
                 r = SQLBindParameter(st_, numero, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 0, 0, nullptr, 0, &c.ind);
             }
-            if (!SQL_SUCCEEDED(r)) Falha("bind", SQL_HANDLE_STMT, st_);
+            if (!SQL_SUCCEEDED(r)) Piso::Falha("bind", SQL_HANDLE_STMT, st_);
         }
     }
     ~Insercao() { SQLFreeHandle(SQL_HANDLE_STMT, st_); }
@@ -159,7 +119,7 @@ public:
     Celula* Linha(int r) { return &celulas_[size_t(r) * colunas_.size()]; }
     size_t Largura() const { return colunas_.size(); }
     void Executa() {
-        if (!SQL_SUCCEEDED(SQLExecute(st_))) Falha("insert", SQL_HANDLE_STMT, st_);
+        if (!SQL_SUCCEEDED(SQLExecute(st_))) Piso::Falha("insert", SQL_HANDLE_STMT, st_);
     }
 
 private:
@@ -213,14 +173,9 @@ inline std::optional<qint64> Numero_Apos(const QString& h, QLatin1String marca, 
     return v;
 }
 
-// The local file, keyed as the program keys it.
-struct Local {
-    QByteArray caminho, chave;
-};
-
 class Envio {
 public:
-    Envio(const Mes& mes, const Local& local) : mes_(mes), local_(local) {}
+    Envio(const Mes& mes, const Piso::Local& local) : mes_(mes), local_(local) {}
 
     // Fixed texts for the moment of sending (hh:mm:ss, yyyy-mm-dd hh:mm:ss),
     // or the clock's.
@@ -233,7 +188,7 @@ public:
     // One send of the rows; the seconds from the open transaction to the
     // local record written.
     double Envia(const std::vector<Linha>& linhas) {
-        Conexao con(Central::Texto_Conexao(mes_.servidor));
+        Piso::Conexao con(Central::Texto_Conexao(mes_.servidor));
         QElapsedTimer relogio;
         relogio.start();
 
@@ -331,7 +286,7 @@ private:
     }
 
     // The reduced accounts of the month's outflow accounts, in one query.
-    static QHash<qint64, qint64> Contas(Conexao& con, const std::vector<Linha>& linhas) {
+    static QHash<qint64, qint64> Contas(Piso::Conexao& con, const std::vector<Linha>& linhas) {
         std::vector<qint64> codseqs;
         QHash<qint64, qint64> contas;
         for (const Linha& l : linhas) {
@@ -352,7 +307,7 @@ private:
         for (size_t i = 0; i < codseqs.size(); ++i)
             SQLBindParameter(st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &codseqs[i], 0, &ind[i]);
         if (!SQL_SUCCEEDED(SQLExecDirectA(st, reinterpret_cast<SQLCHAR*>(sql.data()), SQLINTEGER(sql.size()))))
-            Falha("contas", SQL_HANDLE_STMT, st);
+            Piso::Falha("contas", SQL_HANDLE_STMT, st);
         qint64 codseq = 0, reduzido = 0;
         SQLLEN i1 = 0, i2 = 0;
         SQLBindCol(st, 1, SQL_C_SBIGINT, &codseq, 0, &i1);
@@ -365,14 +320,7 @@ private:
 
     // The month recorded as sent, in one local transaction.
     void Registra() {
-        sqlite3* db = nullptr;
-        if (sqlite3_open_v2(local_.caminho.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-                SQLITE_OK ||
-            sqlite3_key(db, local_.chave.constData(), int(local_.chave.size())) != SQLITE_OK) {
-            std::fprintf(stderr, "piso do envio: arquivo local\n");
-            std::exit(1);
-        }
-        sqlite3_busy_timeout(db, 1000);
+        sqlite3* db = local_.Abre();
         auto passo = [&](const char* sql, bool registro) {
             sqlite3_stmt* st = nullptr;
             if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
@@ -403,7 +351,7 @@ private:
     }
 
     Mes mes_;
-    Local local_;
+    Piso::Local local_;
     bool fixo_ = false;
     std::time_t visto_ = -1;
     char hora_[16] = {}, horario_[32] = {};

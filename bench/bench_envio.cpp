@@ -76,7 +76,7 @@ struct Pasta {
         }
         QFile arquivo(Banco::CaminhoArquivo());
         if (!arquivo.open(QIODevice::ReadOnly)) qFatal("sem o arquivo local");
-        const Piso_Envio::Local local{QFile::encodeName(Banco::CaminhoArquivo()),
+        const Piso::Local local{QFile::encodeName(Banco::CaminhoArquivo()),
                                       "x'" + SqlCipher::Chave(arquivo.read(16)).toHex() + "'"};
         piso = std::make_unique<Piso_Envio::Envio>(
             Piso_Envio::Mes{Param[11], 8, 2021, Setor, Igreja, Caixa, Nome_Usuario.toUtf8()}, local);
