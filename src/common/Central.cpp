@@ -316,22 +316,10 @@ public:
 
     QVariant Valor(SQLUSMALLINT n, const ColunaLida& c) {
         switch (c.tipo.id()) {
-        case QMetaType::Int: {
-            SQLINTEGER v = 0;
-            return Fixo(n, SQL_C_SLONG, v) ? QVariant(int(v)) : QVariant(QMetaType::fromType<int>());
-        }
-        case QMetaType::UInt: {
-            SQLUINTEGER v = 0;
-            return Fixo(n, SQL_C_ULONG, v) ? QVariant(uint(v)) : QVariant(QMetaType::fromType<int>());
-        }
-        case QMetaType::LongLong: {
-            SQLBIGINT v = 0;
-            return Fixo(n, SQL_C_SBIGINT, v) ? QVariant(qlonglong(v)) : QVariant(QMetaType::fromType<qlonglong>());
-        }
-        case QMetaType::ULongLong: {
-            SQLUBIGINT v = 0;
-            return Fixo(n, SQL_C_UBIGINT, v) ? QVariant(qulonglong(v)) : QVariant(QMetaType::fromType<qlonglong>());
-        }
+        case QMetaType::Int: return Inteiro<SQLINTEGER, int, int>(n, SQL_C_SLONG);
+        case QMetaType::UInt: return Inteiro<SQLUINTEGER, uint, int>(n, SQL_C_ULONG);
+        case QMetaType::LongLong: return Inteiro<SQLBIGINT, qlonglong, qlonglong>(n, SQL_C_SBIGINT);
+        case QMetaType::ULongLong: return Inteiro<SQLUBIGINT, qulonglong, qlonglong>(n, SQL_C_UBIGINT);
         case QMetaType::QDate: {
             DATE_STRUCT d{};
             return Fixo(n, SQL_C_DATE, d) ? QVariant(QDate(d.year, d.month, d.day)) : QVariant(c.tipo);
@@ -376,6 +364,14 @@ public:
     }
 
 private:
+    // A whole number of the C type Nativo, as a Valor; a NULL as a null of
+    // type Nulo.
+    template <class Nativo, class Valor, class Nulo>
+    QVariant Inteiro(SQLUSMALLINT n, SQLSMALLINT tipoC) {
+        Nativo v = 0;
+        return Fixo(n, tipoC, v) ? QVariant(Valor(v)) : QVariant(QMetaType::fromType<Nulo>());
+    }
+
     template <class Unidade>
     static void Dimensiona(std::vector<Unidade>& buffer, SQLULEN tamanho) {
         const size_t desejado = size_t(std::clamp<SQLULEN>(tamanho, 64, 65536));
