@@ -67,8 +67,10 @@ qint64 Codigo(const Recordset& rs) { return rs.Fields(0).toLongLong(); }
 // Tithers by membership number: their Codigo.
 QHash<QString, qint64> Dizimistas(BancoLocal& banco) {
     QHash<QString, qint64> ri;
-    for (RecordsetPtr rs = banco.AbreSnapshot(QStringLiteral("ProcAtuPesqDizimos")); !rs->Eof(); rs->MoveNext())
-        ri.insert(rs->Texto(QStringLiteral("RI")), rs->Fields(QStringLiteral("Codigo")).toLongLong());
+    RecordsetPtr rs = banco.AbreSnapshot(QStringLiteral("ProcAtuPesqDizimos"));
+    ri.reserve(rs->RecordCount());
+    const int campoRI = rs->Indice(QStringLiteral("RI")), codigo = rs->Indice(QStringLiteral("Codigo"));
+    for (; !rs->Eof(); rs->MoveNext()) ri.insert(rs->Texto(campoRI), rs->Fields(codigo).toLongLong());
     return ri;
 }
 
@@ -265,8 +267,9 @@ void Atualizacoes::Gera_Saidas() {
     if (saidas.empty()) return;
     Grava([&](UnidadeTrabalho& u) {
         u.ExecutaQuery(QStringLiteral("ProcAtuDelSaidas"), {});
+        const QString igreja = N(igreja_);
         for (const Saida& s : saidas)
-            u.ExecutaQuery(QStringLiteral("ProcAtuInsSaida"), {N(s.codigo), N(igreja_), Texto_Query(s.descricao)});
+            u.ExecutaQuery(QStringLiteral("ProcAtuInsSaida"), {N(s.codigo), igreja, Texto_Query(s.descricao)});
     });
 }
 
@@ -298,14 +301,15 @@ void Atualizacoes::Gera_Dizimistas() {
     Grava([&](UnidadeTrabalho& u) {
         QHash<QString, qint64> agora = Dizimistas(u);
         qint64 codigo = Proximo(u, QStringLiteral("ProcProximoDizimos"));
+        const QString igreja = N(igreja_);
         for (const Dizimista& d : dizimistas.Itens()) {
             const auto achado = agora.constFind(d.ri);
             if (achado != agora.constEnd()) {
                 u.ExecutaQuery(QStringLiteral("ProcAtuUpdDizimo"),
-                               {N(*achado), N(igreja_), Texto_Query(d.nome), Texto_Query(d.cargo)});
+                               {N(*achado), igreja, Texto_Query(d.nome), Texto_Query(d.cargo)});
             } else {
-                u.ExecutaQuery(QStringLiteral("ProcAtuInsDizimo"), {N(codigo), N(igreja_), Texto_Query(d.ri),
-                                                                   Texto_Query(d.nome), Texto_Query(d.cargo)});
+                u.ExecutaQuery(QStringLiteral("ProcAtuInsDizimo"),
+                               {N(codigo), igreja, Texto_Query(d.ri), Texto_Query(d.nome), Texto_Query(d.cargo)});
                 agora.insert(d.ri, codigo++);
             }
         }
