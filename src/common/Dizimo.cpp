@@ -61,14 +61,23 @@ QString Armazenado(const QString& exibido) {
 
 namespace Linha_Dizimista {
 
+namespace {
+QString Sem_Cargo(const QString& prefixo, const QString& nome, const QString& ri) {
+    const QString E = QStringLiteral("E");
+    return Formata_Texto(prefixo, ColunaNome - 1, E) + Formata_Texto(nome, 51, E) + Formata_Texto(ri, 10, E);
+}
+}  // namespace
+
 QString Monta(const std::optional<QString>& abreviado, const QString& nome, const QString& ri,
               std::optional<qint64> cargo) {
-    const QString prefixo = abreviado ? *abreviado + QLatin1Char('.') : QString();
-    const QString E = QStringLiteral("E");
     // A code wider than its column is kept whole, past column 77: cut, it
     // would read back as another position's code.
-    return Formata_Texto(prefixo, ColunaNome - 1, E) + Formata_Texto(nome, 51, E) + Formata_Texto(ri, 10, E) +
+    return Sem_Cargo(abreviado ? *abreviado + QLatin1Char('.') : QString(), nome, ri) +
            (cargo ? QString::number(*cargo) : QString()).rightJustified(12);
+}
+
+QString Monta(const QString& abreviado, const QString& nome, const QString& ri) {
+    return Sem_Cargo(abreviado + QLatin1Char('.'), nome, ri);
 }
 
 Linha Le(const QString& linha) {
