@@ -15,6 +15,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "printing/Dizimistas.h"
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
 #include "printing/Impressoras.h"
@@ -282,7 +283,7 @@ void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
-void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
+void Principal::Diz_Rel_Click() { Form::Instancia<Dizimistas>()->Show(); }
 void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
