@@ -8,7 +8,7 @@ pacotes=(
   libqt6sql6-odbc unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
   libqrencode-dev libzip-dev libpugixml-dev
   fonts-liberation2 fonts-dejavu-core
-  poppler-utils zbar-tools python3-openpyxl openssl
+  poppler-utils zbar-tools python3-openpyxl libreoffice-calc-nogui openssl
   cups-daemon cups-client printer-driver-cups-pdf
   libbenchmark-dev xvfb xauth imagemagick
 )

@@ -65,7 +65,12 @@ bool Cabe(const Lancamento& l) { return Linha_Lancamento::Cabe(l.entrada) && Lin
 QString Consulta() { return QStringLiteral("ProcImpLivroCaixa"); }
 
 std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo) {
-    const RecordsetPtr rs = Abre_Query(Consulta(), Parametros(codIg, ano, mes, sTipo));
+    return Le(*Abre_Banco(true), codIg, ano, mes, sTipo);
+}
+
+std::vector<Lancamento> Le(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                           const QString& sTipo) {
+    const RecordsetPtr rs = banco.AbreQuery(Consulta(), Parametros(codIg, ano, mes, sTipo));
     std::vector<Lancamento> v;
     for (; !rs->Eof(); rs->MoveNext()) v.push_back(Do_Registro(*rs));
     return v;
@@ -102,9 +107,13 @@ void Avisa_Valores_Cheios() {
 }
 
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes) {
+    return Le_Mes(*Abre_Banco(true), codIg, ano, mes);
+}
+
+std::vector<Lancamento> Le_Mes(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes) {
     std::vector<Lancamento> v;
     for (const char* tipo : {"O", "D", "S"}) {
-        std::vector<Lancamento> bloco = Le(codIg, ano, mes, QString::fromLatin1(tipo));
+        std::vector<Lancamento> bloco = Le(banco, codIg, ano, mes, QString::fromLatin1(tipo));
         v.insert(v.end(), std::make_move_iterator(bloco.begin()), std::make_move_iterator(bloco.end()));
     }
     return v;
@@ -113,7 +122,12 @@ std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const Q
 QString Consulta_Igrejas() { return QStringLiteral("ProcImpTotIgrejas"); }
 
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes, QStringList* invalidas) {
-    const RecordsetPtr rs = Abre_Query(Consulta_Igrejas(), {codIg, ano, mes});
+    return Le_Igrejas(*Abre_Banco(true), codIg, ano, mes, invalidas);
+}
+
+std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                   QStringList* invalidas) {
+    const RecordsetPtr rs = banco.AbreQuery(Consulta_Igrejas(), {codIg, ano, mes});
     std::vector<Lancamento> v;
     for (; !rs->Eof(); rs->MoveNext()) {
         const Linha_Igreja_Setor::Igreja ig = Da_Igreja(*rs);
@@ -152,6 +166,25 @@ bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
         if (Conta_Regs) Conta_Regs();
     }
     return ok;
+}
+
+bool Carrega_Mes_Setor(ListBox* lista, const QString& tipo, const std::function<void()>& Calcula_Saldo,
+                       const std::function<void()>& Conta_Regs) {
+    bool completo = true;
+    for (const char* kind : {"O", "D", "S"})
+        if (!Carrega_Lancamentos(lista, QString::fromLatin1(kind), Calcula_Saldo, Conta_Regs)) completo = false;
+    if (tipo != QLatin1String("C") && !Carrega_Igrejas(lista, Calcula_Saldo, Conta_Regs)) completo = false;
+    return completo;
+}
+
+std::vector<Lancamento> Le_Mes_Setor(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                     const QString& tipo) {
+    std::vector<Lancamento> v = Le_Mes(banco, codIg, ano, mes);
+    if (tipo != QLatin1String("C")) {
+        std::vector<Lancamento> igrejas = Le_Igrejas(banco, codIg, ano, mes);
+        v.insert(v.end(), std::make_move_iterator(igrejas.begin()), std::make_move_iterator(igrejas.end()));
+    }
+    return v;
 }
 
 }  // namespace Lancamentos_Mes

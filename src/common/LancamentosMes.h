@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+class BancoLocal;
 class ListBox;
 
 namespace Lancamentos_Mes {
@@ -37,6 +38,9 @@ QString Consulta();
 // The entries of one kind for a church, year and month, as stored, in the
 // query's order. Errors are raised, not handled.
 std::vector<Lancamento> Le(const QString& codIg, const QString& ano, const QString& mes, const QString& sTipo);
+// The same on a handle the caller already has open.
+std::vector<Lancamento> Le(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                           const QString& sTipo);
 
 // Appends the working month's entries of one kind (Param 1, 10 and 9) to
 // the list, the hourglass on while it runs. Each step is retried under
@@ -54,6 +58,7 @@ void Avisa_Valores_Cheios();
 // The month's three kinds as the forms load them: offerings, tithes,
 // outflows.
 std::vector<Lancamento> Le_Mes(const QString& codIg, const QString& ano, const QString& mes);
+std::vector<Lancamento> Le_Mes(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes);
 
 // The sector's congregations: the stored query's name and the order of its
 // parameters (church code, year, month). The installation's own code is
@@ -65,6 +70,8 @@ QString Consulta_Igrejas();
 // Errors are raised, not handled.
 std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes,
                                    QStringList* invalidas = nullptr);
+std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                   QStringList* invalidas = nullptr);
 
 // Appends the working month's congregation rows to the list, as
 // Carrega_Lancamentos appends entries; then tells the user of each
@@ -72,5 +79,16 @@ std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, con
 // a complete load.
 bool Carrega_Igrejas(ListBox* lista, const std::function<void()>& Calcula_Saldo,
                      const std::function<void()>& Conta_Regs);
+
+// The month as the closing forms show it: offerings, tithes and outflows,
+// then, unless the installation is a single congregation (`tipo` "C"),
+// the sector's congregations. Each load runs even when one before it gave
+// up, so the list shows what could be read; true for a complete load.
+bool Carrega_Mes_Setor(ListBox* lista, const QString& tipo, const std::function<void()>& Calcula_Saldo,
+                       const std::function<void()>& Conta_Regs);
+// Those rows as stored now, for the working month of `codIg`. Errors are
+// raised.
+std::vector<Lancamento> Le_Mes_Setor(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
+                                     const QString& tipo);
 
 }  // namespace Lancamentos_Mes

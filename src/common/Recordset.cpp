@@ -10,7 +10,11 @@ void Recordset::MoveNext() {
 }
 
 int Recordset::Indice(const QString& nome) const {
-    // Field names are found without regard to case, as the forms write them.
+    // Field names are found without regard to case, as the forms write
+    // them; most are written as the query names them, which is quicker to
+    // find.
+    for (qsizetype i = 0; i < nomes_.size(); ++i)
+        if (nomes_[i] == nome) return int(i);
     for (qsizetype i = 0; i < nomes_.size(); ++i)
         if (nomes_[i].compare(nome, Qt::CaseInsensitive) == 0) return int(i);
     Levanta_Erro(3265, QStringLiteral("Campo '%1' não encontrado no recordset.").arg(nome));

@@ -5,6 +5,7 @@
 #include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaMes.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
 #include "platform/Caracteres.h"
@@ -57,37 +58,9 @@ ExpMirava::ExpMirava() : Form(QStringLiteral("ExpMirava"), true) {
 void ExpMirava::monta_Tela() {
     Pinta_Fundo(this);
 
-    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
-    CboMesAno = new ComboBox(this, 0);
-    Posiciona(CboMesAno, 120, 315, 2900, 360);
-    LblKwe = new Label(QStringLiteral("Tesouraria - Transmissão ao Mirava"), this);
-    LblKwe->setForeColor(QColor(0xC0, 0xC0, 0xC0));
-    Posiciona(LblKwe, 3300, 345, 5100, 300);
-
-    LstLivroCx = new ListBox(this);
-    LstLivroCx->setFont(Fonte_Lista(11.25));
-    LstLivroCx->setUniformItemSizes(true);
-    LstLivroCx->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(1020),
-                            Twips::ParaPixelX(Largura_Lista(LstLivroCx, 76)), Twips::ParaPixelY(3900));
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Amarelo);
-    Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 76, true, 780, Amarelo);
-
-    const int abaixo = Twips::DePixelY(LstLivroCx->geometry().bottom()) + 120;
-    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo + 30, 2400);
-    LblEntradas = Rotulo(this, QStringLiteral("Entradas R$"), 2350, abaixo + 30, 1200);
-    TxtEntradas = new TextBox(this);
-    LblSaidas = Rotulo(this, QStringLiteral("Saídas R$"), 5150, abaixo + 30, 1100);
-    TxtSaidas = new TextBox(this);
-    LblSaldo = Rotulo(this, QStringLiteral("Saldo R$"), 7950, abaixo + 30, 1000);
-    TxtSaldo = new TextBox(this);
-    int xt = 3500;
-    for (TextBox* t : {TxtEntradas, TxtSaidas, TxtSaldo}) {
-        Caixa_Total(t, Amarelo);
-        Posiciona(t, xt, abaixo, 1500, 360);
-        xt += 2700;
-    }
+    Monta_Lista_Mes(this, QStringLiteral("Tesouraria - Transmissão ao Mirava"), 3900, LblMesAno, CboMesAno, LblKwe, LstLivroCx);
+    const int abaixo =
+        Monta_Totais_Mes(this, LstLivroCx, LblRegs, LblEntradas, TxtEntradas, LblSaidas, TxtSaidas, LblSaldo, TxtSaldo);
 
     const int botoes = abaixo + 540;
     CmdValida = new CommandButton(QStringLiteral("&Validar"), this);

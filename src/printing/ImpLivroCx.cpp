@@ -13,8 +13,6 @@
 #include <QScopedValueRollback>
 
 namespace {
-const QString Tipos[] = {QStringLiteral("O"), QStringLiteral("D"), QStringLiteral("S")};
-
 using Twips::Posiciona;
 }  // namespace
 
@@ -87,15 +85,8 @@ void ImpLivroCx::Carrega_Mes() {
     ano_ = Param[10];
     mes_ = Param[9];
     tipo_ = Param[8];
-    const auto saldo = [this] { Calcula_Saldo(); };
-    const auto conta = [this] { Conta_Regs(); };
-    // Each kind is loaded even when one before it gave up, so the list
-    // shows what could be read; printing waits for a whole load.
-    bool completo = true;
-    for (const QString& tipo : Tipos)
-        if (!Lancamentos_Mes::Carrega_Lancamentos(LstLivroCx, tipo, saldo, conta)) completo = false;
-    if (tipo_ != QLatin1String("C") && !Lancamentos_Mes::Carrega_Igrejas(LstLivroCx, saldo, conta)) completo = false;
-    carregado_ = completo;
+    // Printing waits for a whole load.
+    carregado_ = Lancamentos_Mes::Carrega_Mes_Setor(LstLivroCx, tipo_, [this] { Calcula_Saldo(); }, [this] { Conta_Regs(); });
     // What the print compares with: the sum as loaded, not as a later
     // computation of the totals (leaving the previous balance) reads it.
     remessas_ = remessasMostradas_;
@@ -150,12 +141,8 @@ void ImpLivroCx::Timer_Timer() { Pisca_Saldo(TxtSaldo); }
 bool ImpLivroCx::Dados_Atuais() {
     if (!carregado_ || !calculado_) return false;
     if (Param[1] != codIg_ || Param[10] != ano_ || Param[9] != mes_ || Param[8] != tipo_) return false;
-    std::vector<Lancamentos_Mes::Lancamento> mes = Lancamentos_Mes::Le_Mes(codIg_, ano_, mes_);
-    if (tipo_ != QLatin1String("C")) {
-        const auto igrejas = Lancamentos_Mes::Le_Igrejas(codIg_, ano_, mes_);
-        mes.insert(mes.end(), igrejas.begin(), igrejas.end());
-    }
-    return Linha_Lista::Confere(LstLivroCx, mes) && Valor_Remessa() == remessas_;
+    return Linha_Lista::Confere(LstLivroCx, Lancamentos_Mes::Le_Mes_Setor(*Abre_Banco(true), codIg_, ano_, mes_, tipo_)) &&
+           Valor_Remessa() == remessas_;
 }
 
 bool ImpLivroCx::Confere_Dados() {

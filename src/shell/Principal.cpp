@@ -5,6 +5,7 @@
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "exports/ExpMirava.h"
+#include "exports/ExpTermo.h"
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
@@ -288,7 +289,7 @@ void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLitera
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
-void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
+void Principal::Exp_Termo_Click() { Form::Instancia<ExpTermo>()->Show(); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
 void Principal::Exp_Transm_Click() { Form::Instancia<Transmit>()->Show(); }

@@ -1,0 +1,498 @@
+#include "platform/PlanilhaInterna.h"
+#include "platform/Erro.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cctype>
+#include <cstring>
+
+using namespace Planilha_Interna;
+
+namespace Planilha_Interna {
+
+void Falha(long numero, const QString& descricao) { Levanta_Erro(numero, descricao); }
+
+void Nao_E_Planilha(const QString& caminho) {
+    Falha(1004, QStringLiteral("O arquivo ") + QFileInfo(caminho).fileName() +
+                    QStringLiteral(" não é uma planilha do Excel (.xlsx)."));
+}
+
+std::string Relacoes_De(const std::string& parte) {
+    const auto barra = parte.rfind('/');
+    const std::string pasta = barra == std::string::npos ? std::string() : parte.substr(0, barra + 1);
+    const std::string nome = barra == std::string::npos ? parte : parte.substr(barra + 1);
+    return pasta + "_rels/" + nome + ".rels";
+}
+
+std::string Resolve_Alvo(const std::string& origem, const std::string& alvo) {
+    std::string caminho;
+    if (!alvo.empty() && alvo[0] == '/') {
+        caminho = alvo.substr(1);
+    } else {
+        const auto barra = origem.rfind('/');
+        caminho = (barra == std::string::npos ? std::string() : origem.substr(0, barra + 1)) + alvo;
+    }
+    // "xl/worksheets/../media/x.png" and "./x" as a file system reads them.
+    std::vector<std::string> partes;
+    size_t inicio = 0;
+    while (inicio <= caminho.size()) {
+        const auto fim = std::min(caminho.find('/', inicio), caminho.size());
+        const std::string seg = caminho.substr(inicio, fim - inicio);
+        if (seg == "..") {
+            if (!partes.empty()) partes.pop_back();
+        } else if (!seg.empty() && seg != ".") {
+            partes.push_back(seg);
+        }
+        inicio = fim + 1;
+    }
+    std::string r;
+    for (const std::string& p : partes) r += (r.empty() ? "" : "/") + p;
+    return r;
+}
+
+bool Tipo_E(const pugi::xml_node& relacao, const char* sufixo) {
+    const char* tipo = relacao.attribute("Type").value();
+    const size_t n = std::strlen(tipo), m = std::strlen(sufixo);
+    return n > m && tipo[n - m - 1] == '/' && std::strcmp(tipo + n - m, sufixo) == 0;
+}
+
+const char* Id_Relacao(const pugi::xml_node& no) {
+    for (const pugi::xml_attribute a : no.attributes()) {
+        const char* nome = a.name();
+        const char* dois = std::strrchr(nome, ':');
+        if (dois && std::strcmp(dois + 1, "id") == 0) return a.value();
+    }
+    return "";
+}
+
+}  // namespace Planilha_Interna
+
+// ---------------------------------------------------------------------------
+// The archive and its parts
+
+namespace {
+// The elements of a part may carry a prefix ("x:worksheet"); new elements
+// take the same one.
+std::string Prefixo(const pugi::xml_node& raiz) {
+    const std::string nome = raiz.name();
+    const auto dois = nome.find(':');
+    return dois == std::string::npos ? std::string() : nome.substr(0, dois + 1);
+}
+
+std::string Minusculas(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+// A pugixml writer into a string.
+struct Escritor : pugi::xml_writer {
+    std::string& saida;
+    explicit Escritor(std::string& s) : saida(s) {}
+    void write(const void* dados, size_t tamanho) override { saida.append(static_cast<const char*>(dados), tamanho); }
+};
+
+constexpr unsigned Leitura = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
+}  // namespace
+
+Planilha::Dados::~Dados() {
+    if (zip) zip_discard(zip);
+    else if (fonte) zip_source_free(fonte);
+}
+
+zip_int64_t Planilha::Dados::Indice(const std::string& nome) const {
+    return zip_name_locate(zip, nome.c_str(), ZIP_FL_NOCASE);
+}
+
+std::string Planilha::Dados::Le_Entrada(zip_int64_t indice) const {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(zip, zip_uint64_t(indice), 0, &st) != 0) Nao_E_Planilha(caminho);
+    zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(indice), 0);
+    if (!arq) Nao_E_Planilha(caminho);
+    std::string dados;
+    if (st.valid & ZIP_STAT_SIZE) dados.reserve(size_t(st.size));
+    char bloco[65536];
+    zip_int64_t n;
+    while ((n = zip_fread(arq, bloco, sizeof bloco)) > 0) dados.append(bloco, size_t(n));
+    zip_fclose(arq);
+    if (n < 0) Nao_E_Planilha(caminho);
+    return dados;
+}
+
+Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome) {
+    const std::string chave = Minusculas(nome);
+    if (auto it = partes.find(chave); it != partes.end()) return it->second.get();
+    const zip_int64_t i = Indice(nome);
+    if (i < 0) return nullptr;
+    auto p = std::make_unique<Parte>();
+    p->nome = nome;
+    std::string texto;
+    if (auto e = editadas.find(chave); e != editadas.end()) {
+        // Changed as text already: parsed from there, and written from the tree.
+        texto = std::move(e->second);
+        editadas.erase(e);
+        p->mudou = true;
+    } else {
+        texto = Le_Entrada(i);
+    }
+    if (!p->doc.load_buffer(texto.data(), texto.size(), Leitura) || !p->doc.document_element()) Nao_E_Planilha(caminho);
+    p->prefixo = Prefixo(p->doc.document_element());
+    return partes.emplace(chave, std::move(p)).first->second.get();
+}
+
+Planilha::Dados::Parte& Planilha::Dados::Le_Parte(const std::string& nome) {
+    Parte* p = Parte_Se_Houver(nome);
+    if (!p) Nao_E_Planilha(caminho);
+    return *p;
+}
+
+void Planilha::Dados::Abre() {
+    const QFileInfo info(caminho);
+    if (!info.exists() || !info.isFile()) Falha(53);
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly)) Falha(70);
+    bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) Falha(70);
+
+    zip_error_t erro;
+    zip_error_init(&erro);
+    fonte = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &erro);
+    zip_error_fini(&erro);
+    if (!fonte) Falha(7);
+    zip_error_init(&erro);
+    zip = zip_open_from_source(fonte, 0, &erro);
+    zip_error_fini(&erro);
+    if (!zip) Nao_E_Planilha(caminho);
+
+    // The package says where its workbook is.
+    Parte& pacote = Le_Parte("_rels/.rels");
+    for (const pugi::xml_node r : pacote.raiz().children(pacote.el("Relationship")))
+        if (Tipo_E(r, "officeDocument")) livro = Resolve_Alvo("", r.attribute("Target").value());
+    if (livro.empty() || Indice(livro) < 0) Nao_E_Planilha(caminho);
+    Parte& wb = Le_Parte(livro);
+    if (std::string(wb.raiz().name()) != wb.el("workbook")) Nao_E_Planilha(caminho);
+
+    relacoesLivro = Relacoes_De(livro);
+    std::map<std::string, std::string> alvos;  // worksheets by relationship id
+    if (Parte* rels = Parte_Se_Houver(relacoesLivro)) {
+        for (const pugi::xml_node r : rels->raiz().children(rels->el("Relationship"))) {
+            if (std::string(r.attribute("TargetMode").value()) == "External") continue;
+            const std::string alvo = Resolve_Alvo(livro, r.attribute("Target").value());
+            if (Tipo_E(r, "worksheet")) alvos[r.attribute("Id").value()] = alvo;
+            else if (Tipo_E(r, "styles")) estilos = alvo;
+            else if (Tipo_E(r, "sharedStrings")) textos = alvo;
+            else if (Tipo_E(r, "calcChain")) cadeia = alvo;
+        }
+    }
+    for (const pugi::xml_node s : wb.raiz().child(wb.el("sheets")).children(wb.el("sheet"))) {
+        const auto it = alvos.find(Id_Relacao(s));
+        abas.push_back({QString::fromUtf8(s.attribute("name").value()), it == alvos.end() ? std::string() : it->second});
+    }
+    if (abas.empty()) Nao_E_Planilha(caminho);
+    const pugi::xml_attribute d1904 = wb.raiz().child(wb.el("workbookPr")).attribute("date1904");
+    data1904 = d1904 && (std::strcmp(d1904.value(), "1") == 0 || std::strcmp(d1904.value(), "true") == 0);
+}
+
+const Planilha::Dados::Aba* Planilha::Dados::Procura_Aba(const QString& nome) const {
+    for (const Aba& a : abas)
+        if (a.nome.compare(nome, Qt::CaseInsensitive) == 0) return &a;
+    return nullptr;
+}
+
+Planilha::Dados::Folha& Planilha::Dados::Le_Folha(const QString& nome) {
+    // A run writes cell after cell of one sheet.
+    if (ultima && nome == ultimoNome) return *ultima;
+    Folha& f = Carrega_Folha(nome);
+    ultima = &f;
+    ultimoNome = nome;
+    return f;
+}
+
+Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
+    const Aba* aba = Procura_Aba(nome);
+    if (!aba || aba->parte.empty())
+        Falha(1004, QStringLiteral("A planilha não tem a folha \"") + nome + QStringLiteral("\"."));
+    if (auto it = folhas.find(aba->parte); it != folhas.end()) return *it->second;
+    auto f = std::make_unique<Folha>();
+    f->nome = aba->nome;
+    f->parte = &Le_Parte(aba->parte);
+    pugi::xml_node raiz = f->parte->raiz();
+    f->dados = raiz.child(f->parte->el("sheetData"));
+    if (!f->dados) Nao_E_Planilha(caminho);
+    // Rows and cells may leave out their address, meaning "the next one";
+    // each gets it written, so that later lookups read it.
+    const std::string nomeLinha = f->parte->el("row"), nomeCelula = f->parte->el("c");
+    int anterior = 0;
+    for (pugi::xml_node linha : f->dados.children(nomeLinha.c_str())) {
+        pugi::xml_attribute r = linha.attribute("r");
+        const int n = r ? r.as_int() : anterior + 1;
+        if (!r) linha.append_attribute("r") = n;
+        if (n <= anterior) Nao_E_Planilha(caminho);
+        f->linhas.emplace(n, linha);
+        anterior = n;
+        int coluna = 0;
+        for (pugi::xml_node c : linha.children(nomeCelula.c_str())) {
+            pugi::xml_attribute rc = c.attribute("r");
+            coluna = rc ? Coluna_De(rc.value()) : coluna + 1;
+            if (!rc) c.append_attribute("r") = Texto_Endereco({coluna, n}).c_str();
+        }
+    }
+    return *folhas.emplace(aba->parte, std::move(f)).first->second;
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+void Planilha::Dados::Marca_Recalculo() {
+    Parte& wb = Le_Parte(livro);
+    pugi::xml_node raiz = wb.raiz();
+    pugi::xml_node calc = raiz.child(wb.el("calcPr"));
+    if (!calc) {
+        // In the place the schema gives it: after the names, before
+        // everything that follows them.
+        pugi::xml_node depois;
+        for (const char* nome : {"oleSize", "customWorkbookViews", "pivotCaches", "smartTagPr", "smartTagTypes",
+                                 "webPublishing", "fileRecoveryPr", "webPublishObjects", "extLst"}) {
+            depois = raiz.child(wb.el(nome));
+            if (depois) break;
+        }
+        calc = depois ? raiz.insert_child_before(wb.el("calcPr"), depois) : raiz.append_child(wb.el("calcPr"));
+    }
+    pugi::xml_attribute a = calc.attribute("fullCalcOnLoad");
+    if (!a) a = calc.append_attribute("fullCalcOnLoad");
+    a = "1";
+    wb.mudou = true;
+}
+
+void Planilha::Dados::Retira_Cadeia() {
+    if (cadeia.empty()) return;
+    // The chain lists the formula cells in the order last calculated; it
+    // would name cells whose formulas are gone.
+    if (const zip_int64_t i = Indice(cadeia); i >= 0 && zip_delete(zip, zip_uint64_t(i)) != 0) Falha(75);
+    if (Parte* rels = Parte_Se_Houver(relacoesLivro)) {
+        for (pugi::xml_node r = rels->raiz().first_child(); r;) {
+            const pugi::xml_node proxima = r.next_sibling();
+            if (Tipo_E(r, "calcChain")) {
+                rels->raiz().remove_child(r);
+                rels->mudou = true;
+            }
+            r = proxima;
+        }
+    }
+    if (Parte* tipos = Parte_Se_Houver("[Content_Types].xml")) {
+        const std::string nome = Minusculas("/" + cadeia);
+        for (pugi::xml_node o = tipos->raiz().first_child(); o;) {
+            const pugi::xml_node proxima = o.next_sibling();
+            if (Minusculas(o.attribute("PartName").value()) == nome) {
+                tipos->raiz().remove_child(o);
+                tipos->mudou = true;
+            }
+            o = proxima;
+        }
+    }
+    cadeia.clear();
+}
+
+void Planilha::Dados::Substitui(const std::string& nome, const std::string& texto) {
+    const zip_int64_t i = Indice(nome);
+    zip_source_t* s = zip_source_buffer(zip, texto.data(), texto.size(), 0);
+    if (!s) Falha(7);
+    const zip_int64_t indice = i >= 0 ? (zip_file_replace(zip, zip_uint64_t(i), s, 0) == 0 ? i : -1)
+                                      : zip_file_add(zip, nome.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (indice < 0) {
+        zip_source_free(s);
+        Falha(75);
+    }
+    // zlib's usual level, as spreadsheet programs write: libzip's own
+    // default (the highest) takes twice as long for a file a few percent
+    // smaller.
+    if (zip_set_file_compression(zip, zip_uint64_t(indice), ZIP_CM_DEFLATE, 6) != 0) Falha(75);
+}
+
+QByteArray Planilha::Dados::Novo_Arquivo() {
+    // The texts stay alive until the archive is written.
+    for (const auto& [chave, texto] : editadas) Substitui(chave, texto);
+    for (auto& [chave, p] : partes) {
+        if (!p->mudou) continue;
+        p->saida.clear();
+        Escritor escritor(p->saida);
+        pugi::xml_node decl = p->doc.first_child();
+        if (decl.type() == pugi::node_declaration && decl.attribute("encoding")) decl.attribute("encoding") = "UTF-8";
+        p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+        Substitui(p->nome, p->saida);
+    }
+    // The archive is written back into its source, which is kept to read it.
+    zip_source_keep(fonte);
+    const int fechou = zip_close(zip);
+    if (fechou != 0) {
+        zip_source_free(fonte);
+        Falha(75);
+    }
+    zip = nullptr;
+    QByteArray novo;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_source_stat(fonte, &st) != 0 || zip_source_open(fonte) != 0) Falha(75);
+    novo.reserve(qsizetype(st.size));
+    char bloco[65536];
+    zip_int64_t n;
+    while ((n = zip_source_read(fonte, bloco, sizeof bloco)) > 0) novo.append(bloco, qsizetype(n));
+    zip_source_close(fonte);
+    if (n < 0) Falha(75);
+    return novo;
+}
+
+// ---------------------------------------------------------------------------
+// The editor
+
+Planilha::Planilha(const QString& caminho) : d_(std::make_unique<Dados>()) {
+    d_->caminho = caminho;
+    d_->Abre();
+}
+
+Planilha::~Planilha() = default;
+
+bool Planilha::Formato_Antigo(const QString& caminho) {
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    // The compound-document signature every binary workbook starts with.
+    static const char assinatura[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    return f.read(8) == QByteArray(assinatura, 8);
+}
+
+QString Planilha::Caminho() const { return d_->caminho; }
+
+bool Planilha::Tem_Folha(const QString& folha) const {
+    const Dados::Aba* a = d_->Procura_Aba(folha);
+    return a && !a->parte.empty();
+}
+
+void Planilha::Seleciona(const QString& folha, const QString& celula) {
+    Dados::Folha& f = d_->Le_Folha(folha);
+    const Endereco e = Le_Endereco(celula);
+    Parte& p = *f.parte;
+    pugi::xml_node raiz = p.raiz();
+
+    pugi::xml_node vistas = raiz.child(p.el("sheetViews"));
+    if (!vistas) {
+        pugi::xml_node depois;
+        for (const char* nome : {"sheetFormatPr", "cols", "sheetData"}) {
+            depois = raiz.child(p.el(nome));
+            if (depois) break;
+        }
+        vistas = depois ? raiz.insert_child_before(p.el("sheetViews"), depois) : raiz.append_child(p.el("sheetViews"));
+    }
+    pugi::xml_node vista = vistas.child(p.el("sheetView"));
+    if (!vista) vista = vistas.append_child(p.el("sheetView"));
+    if (!vista.attribute("workbookViewId")) vista.append_attribute("workbookViewId") = 0;
+    if (!vista.attribute("tabSelected")) vista.append_attribute("tabSelected");
+    vista.attribute("tabSelected") = "1";
+    // One selection, in the pane that is active when the sheet is split.
+    std::string painel;
+    if (const pugi::xml_node pane = vista.child(p.el("pane"))) {
+        const pugi::xml_attribute ativo = pane.attribute("activePane");
+        painel = ativo ? ativo.value() : "topLeft";
+    }
+    while (pugi::xml_node s = vista.child(p.el("selection"))) vista.remove_child(s);
+    pugi::xml_node sel;
+    if (const pugi::xml_node pane = vista.child(p.el("pane"))) sel = vista.insert_child_after(p.el("selection"), pane);
+    else sel = vista.prepend_child(p.el("selection"));
+    if (!painel.empty()) sel.append_attribute("pane") = painel.c_str();
+    const std::string ref = Texto_Endereco(e);
+    sel.append_attribute("activeCell") = ref.c_str();
+    sel.append_attribute("sqref") = ref.c_str();
+    p.mudou = true;
+
+    // The workbook opens on this sheet, and it alone is selected: two
+    // selected sheets would open grouped, and typing would go to both.
+    Parte& wb = d_->Le_Parte(d_->livro);
+    int indice = 0;
+    for (size_t i = 0; i < d_->abas.size(); ++i)
+        if (d_->abas[i].parte == d_->Procura_Aba(folha)->parte) indice = int(i);
+    pugi::xml_node vistasLivro = wb.raiz().child(wb.el("bookViews"));
+    if (!vistasLivro) vistasLivro = wb.raiz().insert_child_before(wb.el("bookViews"), wb.raiz().child(wb.el("sheets")));
+    pugi::xml_node vistaLivro = vistasLivro.child(wb.el("workbookView"));
+    if (!vistaLivro) vistaLivro = vistasLivro.append_child(wb.el("workbookView"));
+    if (!vistaLivro.attribute("activeTab")) vistaLivro.append_attribute("activeTab");
+    vistaLivro.attribute("activeTab") = indice;
+    if (vistaLivro.attribute("firstSheet").as_int() > indice) vistaLivro.attribute("firstSheet") = indice;
+    wb.mudou = true;
+    d_->Tira_Selecao_Das_Outras(d_->Procura_Aba(folha)->parte);
+}
+
+void Planilha::Dados::Tira_Selecao_Das_Outras(const std::string& manter) {
+    for (const Aba& a : abas) {
+        if (a.parte.empty() || a.parte == manter) continue;
+        if (folhas.count(a.parte)) {
+            Parte& p = *folhas[a.parte]->parte;
+            for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
+                if (v.attribute("tabSelected")) {
+                    v.remove_attribute("tabSelected");
+                    p.mudou = true;
+                }
+            }
+            continue;
+        }
+        // A sheet not otherwise touched loses the mark as text: only its
+        // head, before the cells, holds its views, and a whole parse of a
+        // large sheet for one attribute would cost more than the rest of
+        // the run.
+        const std::string chave = Minusculas(a.parte);
+        if (partes.count(chave)) continue;  // parsed, and not a worksheet being edited
+        const zip_int64_t i = Indice(a.parte);
+        if (i < 0) continue;
+        std::string cabeca;
+        {
+            zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(i), 0);
+            if (!arq) Nao_E_Planilha(caminho);
+            char bloco[4096];
+            zip_int64_t n;
+            while (cabeca.find("sheetData") == std::string::npos && (n = zip_fread(arq, bloco, sizeof bloco)) > 0)
+                cabeca.append(bloco, size_t(n));
+            zip_fclose(arq);
+        }
+        const size_t fimCabeca = std::min(cabeca.find("sheetData"), cabeca.size());
+        if (cabeca.find("tabSelected") >= fimCabeca) continue;
+        std::string texto = editadas.count(chave) ? editadas[chave] : Le_Entrada(i);
+        // Each ' tabSelected="..."' of the head, whatever its blanks and quotes.
+        for (size_t pos; (pos = texto.find("tabSelected")) < texto.find("sheetData");) {
+            size_t inicio = pos;
+            while (inicio > 0 && std::isspace(static_cast<unsigned char>(texto[inicio - 1]))) --inicio;
+            const size_t aspa = texto.find_first_of("\"'", pos);
+            const size_t fecha = aspa == std::string::npos ? aspa : texto.find(texto[aspa], aspa + 1);
+            if (fecha == std::string::npos) Nao_E_Planilha(caminho);
+            texto.erase(inicio, fecha + 1 - inicio);
+        }
+        editadas[chave] = std::move(texto);
+    }
+}
+
+void Planilha::Salva() {
+    Dados& d = *d_;
+    if (!d.zip) Falha(91);  // saved already: the editor is spent
+    // A spreadsheet program that holds the file open would later write its
+    // own copy over this one.
+    const QFileInfo info(d.caminho);
+    if (QFileInfo::exists(info.absolutePath() + QStringLiteral("/.~lock.") + info.fileName() + QLatin1Char('#')))
+        Falha(55);
+    // A file marked read-only stays so, whoever runs the program.
+    if (!info.isWritable() || !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)))
+        Falha(70);
+    d.Marca_Recalculo();
+    d.Retira_Cadeia();
+    const QByteArray novo = d.Novo_Arquivo();
+
+    // QSaveFile writes beside the file, flushes it to disk and renames it
+    // over the old one, which keeps its permissions; on any failure the old
+    // file stays as it was.
+    QSaveFile arq(d.caminho);
+    if (!arq.open(QIODevice::WriteOnly)) Falha(arq.error() == QFileDevice::PermissionsError ? 70 : 75);
+    if (arq.write(novo) != novo.size()) {
+        const bool cheio = arq.error() == QFileDevice::ResourceError;
+        arq.cancelWriting();
+        Falha(cheio ? 61 : 75);
+    }
+    if (!arq.commit()) Falha(arq.error() == QFileDevice::ResourceError ? 61 : 75);
+}

@@ -1,0 +1,388 @@
+// The cells of the workbook editor: addresses, reading a cell as it shows,
+// writing numbers, texts and dates in place, and the date style.
+#include "platform/PlanilhaInterna.h"
+#include <QRegularExpression>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+using namespace Planilha_Interna;
+
+namespace Planilha_Interna {
+
+namespace {
+constexpr int MaxColuna = 16384;  // XFD
+constexpr int MaxLinha = 1048576;
+
+[[noreturn]] void Endereco_Invalido(const QString& celula) {
+    Falha(1004, QStringLiteral("Endereço de célula inválido: ") + celula + QLatin1Char('.'));
+}
+}  // namespace
+
+Endereco Le_Endereco(const QString& celula) {
+    Endereco e;
+    int i = 0;
+    const int n = int(celula.size());
+    if (i < n && celula[i] == QLatin1Char('$')) ++i;
+    const int inicioLetras = i;
+    while (i < n && celula[i] >= QLatin1Char('A') && celula[i] <= QLatin1Char('Z')) {
+        e.coluna = e.coluna * 26 + (celula[i].unicode() - 'A' + 1);
+        if (e.coluna > MaxColuna) Endereco_Invalido(celula);
+        ++i;
+    }
+    if (i == inicioLetras) Endereco_Invalido(celula);
+    if (i < n && celula[i] == QLatin1Char('$')) ++i;
+    const int inicioDigitos = i;
+    while (i < n && celula[i].isDigit() && celula[i].unicode() < 128) {
+        e.linha = e.linha * 10 + (celula[i].unicode() - '0');
+        if (e.linha > MaxLinha) Endereco_Invalido(celula);
+        ++i;
+    }
+    if (i == inicioDigitos || i != n || e.linha < 1) Endereco_Invalido(celula);
+    return e;
+}
+
+std::string Texto_Endereco(const Endereco& e) {
+    std::string letras;
+    for (int c = e.coluna; c > 0; c = (c - 1) / 26) letras.insert(letras.begin(), char('A' + (c - 1) % 26));
+    return letras + std::to_string(e.linha);
+}
+
+int Coluna_De(const char* r) {
+    int coluna = 0;
+    for (; *r; ++r) {
+        if (*r == '$') continue;
+        if (*r < 'A' || *r > 'Z') break;
+        coluna = coluna * 26 + (*r - 'A' + 1);
+    }
+    return coluna;
+}
+
+}  // namespace Planilha_Interna
+
+namespace {
+using Parte = Planilha_Interna::Parte;
+
+int Linha_De(const char* r) {
+    while (*r && !(*r >= '0' && *r <= '9')) ++r;
+    return std::atoi(r);
+}
+
+// "A1:Z500" as its corners.
+bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate) {
+    const char* dois = std::strchr(ref, ':');
+    de = {Coluna_De(ref), Linha_De(ref)};
+    ate = dois ? Endereco{Coluna_De(dois + 1), Linha_De(dois + 1)} : de;
+    return de.coluna > 0 && de.linha > 0 && ate.coluna > 0 && ate.linha > 0;
+}
+
+// The text of a string item: its own text, or its runs' texts, without
+// the phonetic guides.
+QString Texto_Item(const pugi::xml_node& item, const Parte& p) {
+    const std::string t = p.el("t"), r = p.el("r");
+    std::string texto;
+    for (const pugi::xml_node filho : item.children()) {
+        if (t == filho.name()) texto += filho.text().get();
+        else if (r == filho.name()) texto += filho.child(t.c_str()).text().get();
+    }
+    return QString::fromUtf8(texto);
+}
+
+// A text the way the file format writes strings: characters XML cannot
+// carry as "_xHHHH_", and an "_x" that would read as such escaped itself.
+std::string Texto_Para_Arquivo(const QString& texto) {
+    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    QString s = texto;
+    s.replace(escape, QStringLiteral("_x005F_\\1"));
+    QString r;
+    r.reserve(s.size());
+    for (const QChar c : s) {
+        const ushort u = c.unicode();
+        if (u < 0x20 && u != 9 && u != 10 && u != 13)
+            r += QStringLiteral("_x") + QString::number(u, 16).rightJustified(4, QLatin1Char('0')).toUpper() + QLatin1Char('_');
+        else
+            r += c;
+    }
+    return r.toStdString();
+}
+
+// Built-in formats that show a date (with or without the time).
+bool Formato_Interno_De_Data(int id) {
+    return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58);
+}
+
+// Whether a format code shows a day or a year: quoted texts, bracketed
+// parts ("[$-416]", "[Red]") and escaped characters do not count. A code
+// with only "m" and "s" is a time.
+bool Codigo_De_Data(const char* codigo) {
+    for (const char* c = codigo; *c; ++c) {
+        switch (*c) {
+        case '"':
+            for (++c; *c && *c != '"'; ++c) {}
+            if (!*c) return false;
+            break;
+        case '[':
+            for (++c; *c && *c != ']'; ++c) {}
+            if (!*c) return false;
+            break;
+        case '\\':
+        case '_':
+        case '*':
+            if (!*++c) return false;
+            break;
+        case 'd': case 'D': case 'y': case 'Y': return true;
+        default: break;
+        }
+    }
+    return false;
+}
+
+const char* const FormatoData = "dd/mm/yyyy";
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Finding and making cells
+
+pugi::xml_node Planilha::Dados::Celula(Folha& f, const Endereco& e, bool cria) {
+    Parte& p = *f.parte;
+    pugi::xml_node linha;
+    if (auto it = f.linhas.find(e.linha); it != f.linhas.end()) {
+        linha = it->second;
+    } else {
+        if (!cria) return {};
+        const auto depois = f.linhas.upper_bound(e.linha);
+        linha = depois == f.linhas.end() ? f.dados.append_child(p.el("row"))
+                                          : f.dados.insert_child_before(p.el("row"), depois->second);
+        linha.append_attribute("r") = e.linha;
+        f.linhas.emplace(e.linha, linha);
+    }
+    const char* const nomeCelula = p.el("c");
+    pugi::xml_node antesDe;
+    // Cells are never removed, so the one last found is still in its place.
+    const bool adiante = f.ultima && f.ondeUltima.linha == e.linha && f.ondeUltima.coluna <= e.coluna;
+    for (pugi::xml_node c = adiante ? f.ultima : linha.child(nomeCelula); c; c = c.next_sibling(nomeCelula)) {
+        const int col = Coluna_De(c.attribute("r").value());
+        if (col == e.coluna) {
+            f.ultima = c;
+            f.ondeUltima = e;
+            return c;
+        }
+        if (col > e.coluna) {
+            antesDe = c;
+            break;
+        }
+    }
+    if (!cria) return {};
+    pugi::xml_node c = antesDe ? linha.insert_child_before(nomeCelula, antesDe) : linha.append_child(nomeCelula);
+    c.append_attribute("r") = Texto_Endereco(e).c_str();
+    // A new cell looks like its row, or else like its column.
+    const char* custom = linha.attribute("customFormat").value();
+    const char* estilo = nullptr;
+    if (linha.attribute("s") && (std::strcmp(custom, "1") == 0 || std::strcmp(custom, "true") == 0)) {
+        estilo = linha.attribute("s").value();
+    } else {
+        for (const pugi::xml_node col : p.raiz().child(p.el("cols")).children(p.el("col")))
+            if (col.attribute("min").as_int() <= e.coluna && e.coluna <= col.attribute("max").as_int() && col.attribute("style"))
+                estilo = col.attribute("style").value();
+    }
+    if (estilo) c.append_attribute("s") = estilo;
+    // The used range grows to take it in.
+    if (pugi::xml_node dim = p.raiz().child(p.el("dimension"))) {
+        Endereco de, ate;
+        if (Le_Intervalo(dim.attribute("ref").value(), de, ate)) {
+            de = {std::min(de.coluna, e.coluna), std::min(de.linha, e.linha)};
+            ate = {std::max(ate.coluna, e.coluna), std::max(ate.linha, e.linha)};
+            dim.attribute("ref") = (Texto_Endereco(de) + ":" + Texto_Endereco(ate)).c_str();
+        }
+    }
+    return c;
+}
+
+const QString& Planilha::Dados::Compartilhado(long indice) {
+    if (!textosLidos) {
+        if (!textos.empty()) {
+            if (Parte* p = Parte_Se_Houver(textos))
+                for (const pugi::xml_node si : p->raiz().children(p->el("si"))) compartilhados.push_back(Texto_Item(si, *p));
+        }
+        textosLidos = true;
+    }
+    if (indice < 0 || size_t(indice) >= compartilhados.size()) Nao_E_Planilha(caminho);
+    return compartilhados[size_t(indice)];
+}
+
+QVariant Planilha::Dados::Valor(Folha& f, const QString& celula) {
+    const pugi::xml_node c = Celula(f, Le_Endereco(celula), false);
+    if (!c) return {};
+    const Parte& p = *f.parte;
+    const std::string_view tipo = c.attribute("t").value();
+    if (tipo == "inlineStr") return Texto_Item(c.child(p.el("is")), p);
+    const pugi::xml_node v = c.child(p.el("v"));
+    const bool formula = bool(c.child(p.el("f")));
+    // A formula's value is kept beside it; openpyxl writes an empty one,
+    // which only a text result may be.
+    const bool semValor = !v || (!*v.text().get() && tipo != "str" && tipo != "s");
+    if (semValor) {
+        if (formula)
+            Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome +
+                            QStringLiteral("\" tem uma fórmula sem valor calculado. Abra a planilha na sua planilha "
+                                           "eletrônica, salve-a e tente novamente."));
+        return {};
+    }
+    const char* texto = v.text().get();
+    if (tipo == "s") return Compartilhado(std::strtol(texto, nullptr, 10));
+    if (tipo == "str" || tipo == "e" || tipo == "d") return QString::fromUtf8(texto);
+    if (tipo == "b") return std::strcmp(texto, "1") == 0 || std::strcmp(texto, "true") == 0;
+    double numero = 0;
+    const char* fim = texto + std::strlen(texto);
+    const auto [resto, erro] = std::from_chars(texto, fim, numero);
+    if (erro != std::errc() || resto != fim) {
+        if (*texto) Nao_E_Planilha(caminho);
+        return {};
+    }
+    return numero;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+void Planilha::Dados::Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula) {
+    Parte& p = *f.parte;
+    if (const pugi::xml_node formula = c.child(p.el("f"))) {
+        // A shared formula is written once, in its first cell; an array
+        // formula spans its range. Replacing that cell would break the
+        // others' formulas.
+        const std::string t = formula.attribute("t").value();
+        const char* ref = formula.attribute("ref").value();
+        Endereco de, ate;
+        if ((t == "shared" || t == "array") && Le_Intervalo(ref, de, ate) && (de.coluna != ate.coluna || de.linha != ate.linha))
+            Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome +
+                            QStringLiteral("\" tem uma fórmula que outras células repetem e não pode ser substituída."));
+    }
+    // What the cell held: its formula, its value, its inline text, and the
+    // attributes that describe them; its address and style stay.
+    const char* const tiram[] = {p.el("f"), p.el("v"), p.el("is")};
+    for (pugi::xml_node filho = c.first_child(); filho;) {
+        const pugi::xml_node proximo = filho.next_sibling();
+        for (const char* nome : tiram)
+            if (std::strcmp(filho.name(), nome) == 0) c.remove_child(filho);
+        filho = proximo;
+    }
+    for (const char* nome : {"t", "cm", "vm", "ph"}) c.remove_attribute(nome);
+    p.mudou = true;
+}
+
+unsigned Planilha::Dados::Estilo_Para_Data(unsigned estilo) {
+    if (estilos.empty()) return estilo;
+    Parte* p = Parte_Se_Houver(estilos);
+    if (!p) return estilo;
+    if (auto it = estiloComData.find(estilo); it != estiloComData.end()) return it->second;
+    pugi::xml_node raiz = p->raiz();
+    pugi::xml_node xfs = raiz.child(p->el("cellXfs"));
+    if (!xfs) return estilo;
+    pugi::xml_node xf;
+    unsigned n = 0;
+    for (pugi::xml_node x = xfs.child(p->el("xf")); x; x = x.next_sibling(p->el("xf")), ++n)
+        if (n == estilo) xf = x;
+    if (!xf) return estilo;
+    const int id = xf.attribute("numFmtId").as_int();
+    pugi::xml_node formatos = raiz.child(p->el("numFmts"));
+    if (Formato_Interno_De_Data(id)) return estilo;
+    int idData = -1, maior = 163;
+    for (const pugi::xml_node nf : formatos.children(p->el("numFmt"))) {
+        const int i = nf.attribute("numFmtId").as_int();
+        if (i == id && Codigo_De_Data(nf.attribute("formatCode").value())) return estilo;
+        if (std::strcmp(nf.attribute("formatCode").value(), FormatoData) == 0) idData = i;
+        maior = std::max(maior, i);
+    }
+    if (idData < 0) {
+        if (!formatos) formatos = raiz.prepend_child(p->el("numFmts"));
+        idData = maior + 1;
+        pugi::xml_node nf = formatos.append_child(p->el("numFmt"));
+        nf.append_attribute("numFmtId") = idData;
+        nf.append_attribute("formatCode") = FormatoData;
+        unsigned quantos = 0;
+        for (const pugi::xml_node x : formatos.children(p->el("numFmt"))) quantos += x ? 1 : 0;
+        pugi::xml_attribute conta = formatos.attribute("count");
+        if (!conta) conta = formatos.append_attribute("count");
+        conta = quantos;
+    }
+    // A copy of the cell's style with the date format: its font, fill and
+    // borders stay.
+    pugi::xml_node copia = xfs.append_copy(xf);
+    if (!copia.attribute("numFmtId")) copia.append_attribute("numFmtId");
+    copia.attribute("numFmtId") = idData;
+    if (!copia.attribute("applyNumberFormat")) copia.append_attribute("applyNumberFormat");
+    copia.attribute("applyNumberFormat") = "1";
+    pugi::xml_attribute conta = xfs.attribute("count");
+    if (!conta) conta = xfs.append_attribute("count");
+    conta = n + 1;
+    p->mudou = true;
+    estiloComData.emplace(estilo, n);
+    return n;
+}
+
+// ---------------------------------------------------------------------------
+// The editor's cell calls
+
+QVariant Planilha::Valor(const QString& folha, const QString& celula) const {
+    return d_->Valor(d_->Le_Folha(folha), celula);
+}
+
+bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valor) const {
+    Dados::Folha& f = d_->Le_Folha(folha);
+    const pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), false);
+    if (valor) *valor = QVariant();
+    if (!c) return true;
+    const QVariant v = d_->Valor(f, celula);
+    if (valor) *valor = v;
+    if (c.child(f.parte->el("f"))) return false;
+    return !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+}
+
+void Planilha::Numero(const QString& folha, const QString& celula, double valor) {
+    if (!std::isfinite(valor)) Falha(6);
+    Dados::Folha& f = d_->Le_Folha(folha);
+    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    d_->Limpa_Celula(f, c, celula);
+    char texto[32];
+    const auto r = std::to_chars(texto, texto + sizeof texto, valor);
+    *r.ptr = '\0';
+    c.append_child(f.parte->el("v")).text().set(texto);
+}
+
+void Planilha::Texto(const QString& folha, const QString& celula, const QString& texto) {
+    Dados::Folha& f = d_->Le_Folha(folha);
+    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    d_->Limpa_Celula(f, c, celula);
+    c.append_attribute("t") = "inlineStr";
+    pugi::xml_node t = c.append_child(f.parte->el("is")).append_child(f.parte->el("t"));
+    const std::string s = Texto_Para_Arquivo(texto);
+    if (!s.empty() && (std::isspace(static_cast<unsigned char>(s.front())) || std::isspace(static_cast<unsigned char>(s.back())) ||
+                       s.find_first_of("\n\t\r") != std::string::npos))
+        t.append_attribute("xml:space") = "preserve";
+    t.text().set(s.c_str());
+}
+
+void Planilha::Data(const QString& folha, const QString& celula, const QDate& data) {
+    if (!data.isValid()) Falha(13);
+    Dados::Folha& f = d_->Le_Folha(folha);
+    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    d_->Limpa_Celula(f, c, celula);
+    const unsigned estilo = d_->Estilo_Para_Data(c.attribute("s").as_uint());
+    if (estilo != c.attribute("s").as_uint() || c.attribute("s")) {
+        if (!c.attribute("s")) c.append_attribute("s");
+        c.attribute("s") = estilo;
+    }
+    // Days since the workbook's day zero: 30 December 1899, as every
+    // spreadsheet program counts them, or 1 January 1904.
+    const qint64 serial = (d_->data1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30)).daysTo(data);
+    c.append_child(f.parte->el("v")).text().set(static_cast<long long>(serial));
+}
+
+void Planilha::Esvazia(const QString& folha, const QString& celula) {
+    Dados::Folha& f = d_->Le_Folha(folha);
+    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), false);
+    if (c) d_->Limpa_Celula(f, c, celula);
+}

@@ -1,0 +1,128 @@
+#pragma once
+// Inside the workbook editor: the archive and its XML parts. Only the
+// editor's own files include this; nothing else sees libzip or pugixml.
+#include "platform/Planilha.h"
+#include <QByteArray>
+#include <map>
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+#include <zip.h>
+
+namespace Planilha_Interna {
+
+[[noreturn]] void Falha(long numero, const QString& descricao = {});
+[[noreturn]] void Nao_E_Planilha(const QString& caminho);
+
+// One XML part of the archive, parsed on first use and written back only
+// when changed.
+struct Parte {
+    std::string nome;  // the entry's name in the archive
+    pugi::xml_document doc;
+    std::string prefixo;  // "x:" when the part's elements carry a prefix
+    bool mudou = false;
+    std::string saida;  // the XML written, alive until the archive is
+
+    // An element's name with the part's prefix; the pointer stays valid
+    // as long as the part (pugixml's named iterators keep it).
+    const char* el(const char* local) const {
+        if (prefixo.empty()) return local;
+        std::string& completo = nomes[local];
+        if (completo.empty()) completo = prefixo + local;
+        return completo.c_str();
+    }
+    mutable std::map<std::string, std::string> nomes;
+    pugi::xml_node raiz() const { return doc.document_element(); }
+};
+
+// A cell address: column and row from 1.
+struct Endereco {
+    int coluna = 0;
+    int linha = 0;
+};
+
+// A worksheet being edited: its rows by number.
+struct Folha {
+    QString nome;
+    Parte* parte = nullptr;
+    pugi::xml_node dados;  // sheetData
+    std::map<int, pugi::xml_node> linhas;
+    // The cell last found: a run walks a row's cells left to right, and
+    // the next one is looked for from there.
+    pugi::xml_node ultima;
+    Endereco ondeUltima;
+};
+
+Endereco Le_Endereco(const QString& celula);
+std::string Texto_Endereco(const Endereco& e);
+// The column of an "r" attribute ("AB12" gives 28); 0 when it has none.
+int Coluna_De(const char* r);
+
+// The name of a part reached from `origem` by a relationship's target.
+std::string Resolve_Alvo(const std::string& origem, const std::string& alvo);
+// The relationships part of a part: "xl/_rels/workbook.xml.rels".
+std::string Relacoes_De(const std::string& parte);
+// Whether a relationship's type ends with "/sufixo".
+bool Tipo_E(const pugi::xml_node& relacao, const char* sufixo);
+// The value of an attribute named "id" under any prefix ("r:id").
+const char* Id_Relacao(const pugi::xml_node& no);
+
+}  // namespace Planilha_Interna
+
+struct Planilha::Dados {
+    using Parte = Planilha_Interna::Parte;
+    using Folha = Planilha_Interna::Folha;
+    using Endereco = Planilha_Interna::Endereco;
+
+    struct Aba {
+        QString nome;
+        std::string parte;  // empty for a sheet that is not a worksheet (a chart)
+    };
+
+    QString caminho;
+    QByteArray bytes;  // the file as read: the archive reads from here
+    zip_source_t* fonte = nullptr;
+    zip_t* zip = nullptr;
+
+    std::map<std::string, std::unique_ptr<Parte>> partes;
+    std::string livro, relacoesLivro, estilos, textos, cadeia;
+    std::vector<Aba> abas;  // in the workbook's order
+    std::map<std::string, std::unique_ptr<Folha>> folhas;
+    Folha* ultima = nullptr;  // the sheet last asked for, by its name as asked
+    QString ultimoNome;
+    // Parts changed as text, without being parsed (by lower-case name).
+    std::map<std::string, std::string> editadas;
+    bool data1904 = false;
+    bool textosLidos = false;
+    std::vector<QString> compartilhados;
+    std::map<unsigned, unsigned> estiloComData;  // a style and its copy showing a date
+    bool selecaoFeita = false;
+
+    ~Dados();
+
+    void Abre();
+    zip_int64_t Indice(const std::string& nome) const;  // -1 when missing
+    std::string Le_Entrada(zip_int64_t indice) const;
+    Parte& Le_Parte(const std::string& nome);
+    Parte* Parte_Se_Houver(const std::string& nome);
+    const Aba* Procura_Aba(const QString& nome) const;
+    Folha& Le_Folha(const QString& nome);
+    Folha& Carrega_Folha(const QString& nome);
+
+    // Cells
+    pugi::xml_node Celula(Folha& f, const Endereco& e, bool cria);
+    QVariant Valor(Folha& f, const QString& celula);
+    void Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula);
+    unsigned Estilo_Para_Data(unsigned estilo);
+    const QString& Compartilhado(long indice);
+
+    // Saving
+    void Marca_Recalculo();
+    void Retira_Cadeia();
+    void Tira_Selecao_Das_Outras(const std::string& manter);
+    // The entry's contents replaced (or a new entry), deflated at zlib's
+    // usual level.
+    void Substitui(const std::string& nome, const std::string& texto);
+    QByteArray Novo_Arquivo();
+};

@@ -1,0 +1,55 @@
+#pragma once
+// Statement workbooks for the tests, made and read back by tools that are
+// not the program: openpyxl writes a workbook laid out as a treasurer's
+// statement (tests/support/planilha_teste.py) and LibreOffice headless
+// opens and saves it once, so that its formulas carry the values they
+// show, as a workbook saved by a spreadsheet program does. After a run,
+// openpyxl reads every cell back, and LibreOffice recalculates the filled
+// file for its formulas to be checked.
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace Planilha_Teste {
+
+// A new statement workbook at `destino`. `ajustes` (see the script): cells
+// to set ({"celulas": {"08": {"A4": 12, "A5": "=100+23"}}}) and sheets to
+// leave out ({"sem": ["TC"]}). With `comValores` the formulas carry their
+// values (LibreOffice saved it); without, they have none, as openpyxl
+// leaves them.
+void Cria(const QString& destino, const QJsonObject& ajustes = {}, bool comValores = true);
+
+// Every cell that holds something or has a style, by sheet and address:
+// "v" the value or the formula ("=SUM(...)"), "c" the value a formula
+// shows, "t" openpyxl's type (n number, s text, d date, f formula, b
+// truth), "fmt" the number format, "negrito", "preenchimento"; and the
+// sheets ("folhas"), merged ranges ("mescladas"), names ("nomes"), the
+// archive's entries ("partes"), the workbook's calcPr element, the sheet
+// it opens on ("ativa") and the selected sheets with their active cell
+// ("selecionadas").
+QJsonObject Le(const QString& arquivo);
+
+// What differs between two readings of a workbook (Le) from what a run
+// should have changed: a cell named in `escritas` ("08!E4") must have the
+// keys given there; every other cell must be exactly as it was. Each
+// difference is one line naming the cell.
+QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas);
+
+// The workbook as LibreOffice opens it with recalculation on load and
+// saves it again, every formula's value recalculated.
+QString Recalculado(const QString& arquivo);
+
+// The workbook as a PDF made by LibreOffice, to be looked at.
+QString Em_Pdf(const QString& arquivo, const QString& pasta);
+
+// Adds a calculation chain naming the cell `celula` of the first sheet,
+// as a spreadsheet program keeps one.
+void Poe_Cadeia(const QString& arquivo, const QString& celula);
+
+// A small workbook whose sheet "08" has, in E4:E6, one formula written once
+// in E4 and repeated by the other two, as a spreadsheet program stores a
+// formula filled down.
+void Cria_Compartilhada(const QString& destino);
+
+}  // namespace Planilha_Teste

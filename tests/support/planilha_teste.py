@@ -1,0 +1,247 @@
+#!/usr/bin/python3
+"""The tests' own reader and writer of statement workbooks, independent of
+the program: openpyxl makes a workbook laid out as a treasurer's statement
+(sheet FECHAMENTO, one sheet per month 01..12, TC, DADOS) and reads any
+workbook back as JSON.
+
+    planilha_teste.py cria DESTINO [AJUSTES]
+        AJUSTES (JSON): {"celulas": {"08": {"A4": 12, "A5": "=100+23"}},
+                         "sem": ["TC"]}
+        cell values starting with "=" are formulas; null empties a cell.
+    planilha_teste.py cadeia ARQUIVO CELULA
+        adds a calculation chain naming CELULA of the first sheet
+    planilha_teste.py compartilhada DESTINO
+        a workbook whose sheet 08 holds in E4:E6 one formula written once
+    planilha_teste.py le ARQUIVO
+        prints {"folhas": [...], "celulas": {folha: {celula: {...}}},
+                "mescladas": {...}, "nomes": {...}, "partes": [...],
+                "calcPr": "...", "ativa": folha, "selecionadas": {folha: celula}}
+"""
+import datetime
+import json
+import re
+import sys
+import zipfile
+
+import openpyxl
+from openpyxl.styles import Font, PatternFill
+from openpyxl.workbook.defined_name import DefinedName
+
+MESES = ["JANEIRO", "FEVEREIRO", "MARÇO", "ABRIL", "MAIO", "JUNHO", "JULHO",
+         "AGOSTO", "SETEMBRO", "OUTUBRO", "NOVEMBRO", "DEZEMBRO"]
+MOEDA = "#,##0.00"
+DATA = "DD/MM/YYYY"
+NEGRITO = Font(bold=True)
+AMARELO = PatternFill("solid", fgColor="FFFF00")
+
+
+def folha_mes(wb, mes):
+    ws = wb.create_sheet("%02d" % mes)
+    ws["A1"] = "MOVIMENTO DE " + MESES[mes - 1]
+    ws["A1"].font = NEGRITO
+    ws.merge_cells("A1:U1")
+    for col, titulo in zip("AEFGHIMTU", ["Código", "Entradas", "Luz", "Aluguel", "Água",
+                                        "Prebenda", "Saídas", "Obs.", "Visto"]):
+        ws[col + "3"] = titulo
+        ws[col + "3"].font = NEGRITO
+    ws["E2"] = "=SUM(E4:E600)"
+    ws["M2"] = "=SUM(M4:M600)"
+    ws["N2"] = "=E2-M2"
+    for linha in range(4, 40):
+        for col in "EFGHIM":
+            ws["%s%d" % (col, linha)].number_format = MOEDA
+        ws["N%d" % linha] = "=E%d-M%d" % (linha, linha)
+    # Figures of an earlier run, which a new run replaces or empties.
+    for linha, codigo in [(4, 30), (5, 31)]:
+        ws["A%d" % linha] = codigo
+        for col, valor in zip("EFGHIM", [900, 10, 20, 30, 40, 150]):
+            ws["%s%d" % (col, linha)] = valor
+        ws["T%d" % linha] = "conferido"
+        ws["U%d" % linha] = "ok"
+    ws["E4"].fill = AMARELO
+    ws["X5"] = "anotação"
+    return ws
+
+
+def cria(destino, ajustes):
+    sem = set(ajustes.get("sem", []))
+    wb = openpyxl.Workbook()
+    wb.remove(wb.active)
+    if "FECHAMENTO" not in sem:
+        ws = wb.create_sheet("FECHAMENTO")
+        ws["A1"] = "TERMO DE CONSTATAÇÃO"
+        ws["A1"].font = NEGRITO
+        ws.merge_cells("A1:F1")
+        ws["A11"] = "Mês:"
+        ws["B11"] = "JULHO"
+        ws["B11"].font = NEGRITO
+        ws["B11"].fill = AMARELO
+        ws["A13"] = "Remessas"
+        ws["B13"] = "=TC!I53"
+        ws["B13"].number_format = MOEDA
+    for mes in range(1, 13):
+        if "%02d" % mes not in sem:
+            folha_mes(wb, mes)
+    if "TC" not in sem:
+        ws = wb.create_sheet("TC")
+        ws["A1"] = "TERMO DE CONSTATAÇÃO"
+        ws.merge_cells("A1:I1")
+        ws.column_dimensions["D"].width = 12
+        ws["E6"] = "JULHO"
+        ws["E6"].font = NEGRITO
+        for linha in (45, 47, 49, 51):
+            ws["D%d" % linha] = datetime.datetime(2021, 7, 1)
+            ws["I%d" % linha] = 11.11
+            ws["I%d" % linha].number_format = MOEDA
+            ws["I%d" % linha].font = NEGRITO
+        # Two of the date cells keep no date format: the program gives them one.
+        ws["D45"].number_format = DATA
+        ws["D47"].number_format = DATA
+        ws["D49"].number_format = "General"
+        ws["D51"].number_format = "General"
+        ws["D51"].font = NEGRITO
+        ws["I53"] = "=SUM(I45:I51)"
+        ws["I53"].number_format = MOEDA
+        ws["F73"] = "texto antigo"
+        ws["F74"] = "endereço antigo"
+        ws["H60"] = "=I53*2"
+    if "DADOS" not in sem:
+        ws = wb.create_sheet("DADOS")
+        ws.column_dimensions["C"].width = 12
+        for mes in range(1, 13):
+            linha = mes + 14
+            ws["B%d" % linha] = MESES[mes - 1]
+            ws["C%d" % linha].number_format = DATA if mes % 2 == 0 else "General"
+            ws["E%d" % linha] = 1.5 * mes
+            ws["F%d" % linha] = 2.25 * mes
+            ws["E%d" % linha].number_format = MOEDA
+            ws["F%d" % linha].number_format = MOEDA
+            ws["G%d" % linha] = "=E%d+F%d" % (linha, linha)
+        ws["G27"] = "=SUM(G15:G26)"
+    if "TC" not in sem:
+        nome = DefinedName("TotalRemessas", attr_text="TC!$I$53")
+        if hasattr(wb.defined_names, "append"):
+            wb.defined_names.append(nome)
+        else:
+            wb.defined_names["TotalRemessas"] = nome
+    for folha, celulas in ajustes.get("celulas", {}).items():
+        ws = wb[folha]
+        for celula, valor in celulas.items():
+            ws[celula] = valor
+    wb.save(destino)
+
+
+def valor_json(v):
+    if isinstance(v, (datetime.datetime, datetime.date)):
+        return v.isoformat()
+    if isinstance(v, datetime.time):
+        return v.isoformat()
+    return v
+
+
+def le(arquivo):
+    formulas = openpyxl.load_workbook(arquivo)
+    valores = openpyxl.load_workbook(arquivo, data_only=True)
+    saida = {"folhas": formulas.sheetnames, "celulas": {}, "mescladas": {}, "nomes": {},
+             "ativa": formulas.active.title, "selecionadas": {}}
+    for ws in formulas.worksheets:
+        wv = valores[ws.title]
+        celulas = {}
+        for linha in ws.iter_rows():
+            for c in linha:
+                if c.value is None and not c.has_style:
+                    continue
+                cv = wv[c.coordinate]
+                celulas[c.coordinate] = {
+                    "v": valor_json(c.value),
+                    "c": valor_json(cv.value),
+                    "t": c.data_type,
+                    "fmt": c.number_format,
+                    "negrito": bool(c.font and c.font.b),
+                    "preenchimento": c.fill.fgColor.rgb if c.fill and c.fill.fill_type else None,
+                }
+        saida["celulas"][ws.title] = celulas
+        saida["mescladas"][ws.title] = sorted(str(r) for r in ws.merged_cells.ranges)
+        if ws.sheet_view.tabSelected:
+            selecao = ws.sheet_view.selection
+            saida["selecionadas"][ws.title] = selecao[0].activeCell if selecao else ""
+    nomes = formulas.defined_names
+    for dn in (nomes.definedName if hasattr(nomes, "definedName") else nomes.values()):
+        saida["nomes"][dn.name] = dn.attr_text
+    with zipfile.ZipFile(arquivo) as z:
+        saida["partes"] = sorted(z.namelist())
+        livro = z.read("xl/workbook.xml").decode("utf-8")
+        m = re.search(r"<(?:\w+:)?calcPr\b[^>]*>", livro)
+        saida["calcPr"] = m.group(0) if m else ""
+    json.dump(saida, sys.stdout, ensure_ascii=False)
+
+
+def reescreve(arquivo, muda):
+    with zipfile.ZipFile(arquivo) as z:
+        partes = [(i, z.read(i.filename)) for i in z.infolist()]
+    partes = muda(partes)
+    with zipfile.ZipFile(arquivo, "w", zipfile.ZIP_DEFLATED) as z:
+        for info, dados in partes:
+            z.writestr(info, dados)
+
+
+def cadeia(arquivo, celula):
+    def muda(partes):
+        novas = []
+        for info, dados in partes:
+            texto = dados.decode("utf-8")
+            if info.filename == "[Content_Types].xml":
+                texto = texto.replace("</Types>", '<Override PartName="/xl/calcChain.xml" ContentType='
+                                      '"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml"/></Types>')
+            elif info.filename == "xl/_rels/workbook.xml.rels":
+                texto = texto.replace("</Relationships>", '<Relationship Id="rIdCadeia" Type="http://schemas.'
+                                      'openxmlformats.org/officeDocument/2006/relationships/calcChain" '
+                                      'Target="calcChain.xml"/></Relationships>')
+            novas.append((info, texto.encode("utf-8")))
+        novas.append((zipfile.ZipInfo("xl/calcChain.xml"),
+                      ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?><calcChain xmlns="http://schemas.'
+                       'openxmlformats.org/spreadsheetml/2006/main"><c r="%s" i="1"/></calcChain>' % celula).encode()))
+        return novas
+    reescreve(arquivo, muda)
+
+
+def compartilhada(destino):
+    ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+    rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    partes = {
+        "[Content_Types].xml": '<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/'
+        'package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.'
+        'relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/xl/'
+        'workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>'
+        '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.'
+        'spreadsheetml.worksheet+xml"/></Types>',
+        "_rels/.rels": '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/'
+        'package/2006/relationships"><Relationship Id="rId1" Type="%s/officeDocument" Target="xl/workbook.xml"/>'
+        '</Relationships>' % rel,
+        "xl/workbook.xml": '<?xml version="1.0" encoding="UTF-8"?><workbook %s xmlns:r="%s"><sheets><sheet name="08" '
+        'sheetId="1" r:id="rId1"/></sheets></workbook>' % (ns, rel),
+        "xl/_rels/workbook.xml.rels": '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.'
+        'openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/worksheet" '
+        'Target="worksheets/sheet1.xml"/></Relationships>' % rel,
+        "xl/worksheets/sheet1.xml": '<?xml version="1.0" encoding="UTF-8"?><worksheet %s><sheetData>'
+        '<row r="4"><c r="A4"><v>1</v></c><c r="E4"><f t="shared" ref="E4:E6" si="0">A4*2</f><v>2</v></c></row>'
+        '<row r="5"><c r="A5"><v>2</v></c><c r="E5"><f t="shared" si="0"/><v>4</v></c></row>'
+        '<row r="6"><c r="A6"><v>3</v></c><c r="E6"><f t="shared" si="0"/><v>6</v></c></row>'
+        '</sheetData></worksheet>' % ns,
+    }
+    with zipfile.ZipFile(destino, "w", zipfile.ZIP_DEFLATED) as z:
+        for nome, texto in partes.items():
+            z.writestr(nome, texto)
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "cria":
+        cria(sys.argv[2], json.loads(sys.argv[3]) if len(sys.argv) > 3 else {})
+    elif sys.argv[1] == "cadeia":
+        cadeia(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "compartilhada":
+        compartilhada(sys.argv[2])
+    elif sys.argv[1] == "le":
+        le(sys.argv[2])
+    else:
+        sys.exit("uso: planilha_teste.py cria DESTINO [AJUSTES] | le ARQUIVO")
