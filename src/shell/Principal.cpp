@@ -5,7 +5,6 @@
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "exports/ExpMirava.h"
-#include "exports/ExpTermo.h"
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
@@ -20,6 +19,7 @@
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
 #include "printing/Impressoras.h"
+#include "printing/Recibo.h"
 #include "registers/Agenda.h"
 #include "registers/Atualizacoes.h"
 #include "registers/Departamentos.h"
@@ -285,11 +285,11 @@ void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
 void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
 void Principal::Diz_Rel_Click() { Form::Instancia<Dizimistas>()->Show(); }
-void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
+void Principal::Rec_Diz_Click() { Form::Instancia<Recibo>()->Show(); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
-void Principal::Exp_Termo_Click() { Form::Instancia<ExpTermo>()->Show(); }
+void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
 void Principal::Exp_Transm_Click() { Form::Instancia<Transmit>()->Show(); }
