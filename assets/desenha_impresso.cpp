@@ -1,21 +1,24 @@
-// Draws the pre-printed page of the monthly closing reports: the frame, the
-// column headings and the caption boxes that the printout fills. The
-// picture is printed at (5, 5) mm with 200 x 280 mm, so a place on the page
-// at (x, y) mm is (x - 5, y - 5) mm here. It carries none of the texts the
-// program prints; a treasurer may replace the file by a scan of a form.
+// Draws the pre-printed forms the printouts print over: the frame, the
+// captions and the blanks that the printout fills. Each picture is printed
+// at (5, 5) mm, so a place on the page at (x, y) mm is (x - 5, y - 5) mm
+// here. None carries a text the program prints; a treasurer may replace a
+// file by a scan of a form.
 //
-//   desenha_impresso OUTPUT   writes a greyscale PNG, 300 dpi
+//   desenha_impresso FIGURA SAIDA   writes the picture FIGURA, a greyscale
+//                                   PNG at 300 dpi, into the file SAIDA:
+//     impresso   the monthly closing reports' page, 200 x 280 mm
+//     recibo     the standalone payment receipt, 200 x 143 mm
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr double Dpi = 300;
 constexpr double Origem = 5;  // mm: where the picture lands on the page
-constexpr double LarguraMm = 200, AlturaMm = 280;
 
 // Page millimetres to the picture's pixels.
 double px(double mm) { return (mm - Origem) * Dpi / 25.4; }
@@ -137,24 +140,96 @@ void Desenha(Desenho& d) {
     d.texto(10, 279.3, 120, 4, QStringLiteral("Guarde esta folha com os comprovantes do mês."), 6, false,
             Qt::AlignLeft | Qt::AlignVCenter, 90);
 }
+// The receipt, printed at (5, 5) with 200 x 143 mm. Its texts stand in
+// Courier New 14 (2.96 mm a character) with their tops at:
+//   44.5   number from x 46, church code from 108, total ending at 191.6
+//          (a wider one reaches left to 150)
+//   54.5   beneficiary from 25, CPF in 17 characters from 150
+//   67.5   paying church from 17 to the picture's edge at 205
+//   77, 84, 91.5, 99   descriptions from 22, values ending at 191.6
+//   117.5  day at 68, month in 13 characters from 87, year at 136
+//   142    the credit line, 7 points, from 168
+// Captions and rules keep clear of them.
+void Recibo(Desenho& d) {
+    // The frame's right side as far out as the picture goes: the paying
+    // church's text runs to the picture's edge.
+    const double esq = 7, dir = 204.7, topo = 7, base = 146;
+    d.caixa(esq, topo, dir - esq, base - topo, 0.5);
+    d.texto(esq, 12, dir - esq, 10, QStringLiteral("RECIBO PARA PAGAMENTO AVULSO"), 15, true, Qt::AlignCenter);
+    d.linha(esq + 20, 25, dir - 20, 25, 0.3, 120);
+
+    const auto rotulo = [&](double x, double y, double w, const QString& t) {
+        d.texto(x, y, w, 5.6, t, 9, true, Qt::AlignRight | Qt::AlignVCenter, 40);
+    };
+    const auto linha = [&](double x1, double x2, double y) { d.linha(x1, y, x2, y, 0.2, 90); };
+
+    // Number, code and total in boxes.
+    rotulo(11, 44.5, 33, QStringLiteral("Recibo Nº"));
+    d.caixa(44.5, 42.5, 26, 9, 0.3);
+    rotulo(84, 44.5, 22.5, QStringLiteral("Código"));
+    d.caixa(106.5, 42.5, 15, 9, 0.3);
+    rotulo(137, 44.5, 11.5, QStringLiteral("R$"));
+    d.caixa(149, 42.5, 46, 9, 0.3);
+
+    // Who received, and from whom.
+    rotulo(11, 54.5, 13.5, QStringLiteral("Eu,"));
+    linha(25, 137, 60.4);
+    rotulo(137, 54.5, 12.5, QStringLiteral("CPF"));
+    linha(150, 201, 60.4);
+    d.texto(12, 61.3, 190, 5, QStringLiteral("Recebi a importância supra citada referente ao(s) iten(s) abaixo descrito(s) de"),
+            8.5, false, Qt::AlignLeft | Qt::AlignVCenter, 30);
+    linha(17, 202, 73.4);
+
+    // The four items and their values.
+    const double itens[] = {77, 84, 91.5, 99};
+    for (int i = 0; i < 4; ++i) {
+        const double y = itens[i];
+        rotulo(11, y, 10.5, QStringLiteral("%1)").arg(i + 1));
+        linha(22, 141, y + 5.9);
+        rotulo(140, y, 9, QStringLiteral("R$"));
+        linha(150, 195, y + 5.9);
+    }
+
+    // The date: day "de" month "de" year, and the signature.
+    linha(66, 75.5, 123.4);
+    d.texto(75.5, 117.5, 11, 5.6, QStringLiteral("de"), 10, false, Qt::AlignCenter, 30);
+    linha(86.5, 126.5, 123.4);
+    d.texto(126.5, 117.5, 9, 5.6, QStringLiteral("de"), 10, false, Qt::AlignCenter, 30);
+    linha(135.5, 149, 123.4);
+    linha(60, 150, 136);
+    d.texto(60, 136.4, 90, 3.6, QStringLiteral("Assinatura"), 7, false, Qt::AlignCenter, 60);
+}
+
+struct Figura {
+    const char* nome;
+    double largura, altura;  // millimetres, as the printout paints it
+    void (*desenha)(Desenho&);
+};
+constexpr Figura Figuras[] = {
+    {"impresso", 200, 280, Desenha},
+    {"recibo", 200, 143, Recibo},
+};
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: desenha_impresso SAIDA\n");
+    const Figura* figura = nullptr;
+    for (const Figura& f : Figuras)
+        if (argc == 3 && std::strcmp(argv[1], f.nome) == 0) figura = &f;
+    if (!figura) {
+        std::fprintf(stderr, "uso: desenha_impresso FIGURA SAIDA (FIGURA: impresso, recibo)\n");
         return 2;
     }
-    QImage img(qRound(tam(LarguraMm)), qRound(tam(AlturaMm)), QImage::Format_Grayscale8);
+    QImage img(qRound(tam(figura->largura)), qRound(tam(figura->altura)), QImage::Format_Grayscale8);
     img.fill(Qt::white);
     img.setDotsPerMeterX(qRound(Dpi / 0.0254));
     img.setDotsPerMeterY(qRound(Dpi / 0.0254));
     {
         Desenho d(img);
-        Desenha(d);
+        figura->desenha(d);
     }
-    if (!img.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
-        std::fprintf(stderr, "desenha_impresso: não gravou %s\n", argv[1]);
+    if (!img.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+        std::fprintf(stderr, "desenha_impresso: não gravou %s\n", argv[2]);
         return 1;
     }
     return 0;
