@@ -1,9 +1,10 @@
--- A small organisation for a newcomer to download (loaded by the start of
--- the central test server, not by its reload): the sector of the
--- demonstration church 315 with its congregations, a second sector of the
--- same region, positions, departments, outflow accounts and the members of
--- church 315. Re-runnable: every row has its own key and is added only
--- when missing. The codes stay clear of those the tests use.
+-- A small organisation for a newcomer to download and to send a month to
+-- (loaded by the start of the central test server, not by its reload):
+-- the sector of the demonstration church 315 with its congregations and
+-- their internal cash boxes, a second sector of the same region,
+-- positions, departments, outflow accounts and the members of church 315.
+-- Re-runnable: every row has its own key and is added only when missing.
+-- The codes stay clear of those the tests use.
 
 INSERT IGNORE INTO tblsetores (codigo, nome, codregional) VALUES
     (31, 'SETOR LESTE', 3),
@@ -16,6 +17,19 @@ INSERT IGNORE INTO tblcongregacoes (codigo, nome, setor) VALUES
     (318, 'Morada do Sol', 31),
     (321, 'Centro Norte', 32),
     (322, 'Jardim Esperança', 32);
+
+-- The internal cash box ("... INT") of each church of sector 31, which the
+-- send of the month looks for; the demonstration church's comes first.
+-- The table has no key of its own, so each box is added only when its
+-- code is missing.
+INSERT INTO tblcaixas (Codigo, Descricao, congregacao)
+SELECT c.Codigo, c.Descricao, c.congregacao FROM (
+    SELECT 31500 AS Codigo, 'CAIXA JARDIM DAS FLORES INT' AS Descricao, 315 AS congregacao UNION ALL
+    SELECT 31600, 'CAIXA VILA SÃO JOSÉ INT', 316 UNION ALL
+    SELECT 31700, 'CAIXA PARQUE DAS ÁGUAS INT', 317 UNION ALL
+    SELECT 31800, 'CAIXA MORADA DO SOL INT', 318
+) AS c
+WHERE NOT EXISTS (SELECT 1 FROM tblcaixas t WHERE t.Codigo = c.Codigo);
 
 -- The newest row of a congregation gives its calculation type.
 INSERT IGNORE INTO tblcongremessas (Codigo, CodDesconto, setor, congregacao) VALUES

@@ -5,10 +5,11 @@
 -- through the register download. Tests never use this file.
 
 -- The church and its working month: the month in which the folder is made.
-INSERT INTO Parametros (Codigo, Razao, Tipo, Reg_Setor, Congrega, Ano, Mes)
+INSERT INTO Parametros (Codigo, Razao, Tipo, Reg_Setor, Congrega, Ano, Mes, Banco, Agencia, Conta)
 VALUES (315, 'IGREJA DO BOM PASTOR', 'S', 'SETOR LESTE', 'JARDIM DAS FLORES',
         CAST(strftime('%Y', 'now', 'localtime') AS INTEGER),
-        CAST(strftime('%m', 'now', 'localtime') AS INTEGER));
+        CAST(strftime('%m', 'now', 'localtime') AS INTEGER),
+        '001', '1234-5', '56789-0');
 
 -- Positions, in the order of their codes as the histories register lists
 -- them ("NAME [XX] «code»"): the first (CONGREGADO) and the ninth
@@ -50,12 +51,16 @@ INSERT INTO Dizimos (Codigo, CodIg, RI, Nome, Cargo) VALUES
     (9, 315, '15678', 'ÉLCIO NUNES', 4),
     (10, 315, '16020', 'CLARA FONSECA', 10);
 
--- Outflow accounts of the central chart: the cash book shows the code as
--- the tag "CT:".
+-- Outflow accounts: the central chart's outflow accounts of
+-- db/central/demonstracao.sql as the register download brings them (the
+-- account number as the code, the name in capitals); the cash book shows
+-- the code as the tag "CT:", which the send looks up in that chart.
 INSERT INTO Saidas (Codigo, CodIg, Descricao) VALUES
-    (101, 315, 'ENERGIA ELÉTRICA'),
-    (102, 315, 'ÁGUA E ESGOTO'),
-    (110, 315, 'ALUGUEL DO SALÃO'),
-    (205, 315, 'MATERIAL DE LIMPEZA'),
-    (301, 315, 'PREBENDA PASTORAL'),
-    (420, 315, 'CONSERVAÇÃO DO TEMPLO');
+    (4101, 315, 'ENERGIA ELÉTRICA'),
+    (4102, 315, 'ÁGUA E ESGOTO'),
+    (4110, 315, 'ALUGUEL DO SALÃO'),
+    (4205, 315, 'MATERIAL DE LIMPEZA'),
+    (4301, 315, 'PREBENDA PASTORAL'),
+    (4302, 315, 'AJUDA DE CUSTO A OBREIROS'),
+    (4401, 315, 'MANUTENÇÃO DO TEMPLO'),
+    (4501, 315, 'TELEFONE E INTERNET');

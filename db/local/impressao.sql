@@ -74,3 +74,15 @@ SELECT Tipo, Dia, Historico, Valor, Codigo
   FROM LivroCaixa
  WHERE CodIg = ?1 AND Ano = ?2 AND Mes = ?3 AND Tipo = ?4
  ORDER BY Dia, Codigo;
+
+-- The church ?1's bank, branch and account, kept with the installation's
+-- parameters, for the yellow tithe envelope. No row for another church,
+-- nor while none of the three is filled in: the envelope then reads
+-- "N / C" for each.
+-- consulta: ProcPesqBcoAgCta (Long)
+SELECT Banco, Agencia, Conta
+  FROM Parametros
+ WHERE Codigo = ?1
+   AND (TRIM(COALESCE(Banco, '')) <> '' OR TRIM(COALESCE(Agencia, '')) <> '' OR TRIM(COALESCE(Conta, '')) <> '')
+ ORDER BY rowid
+ LIMIT 1;

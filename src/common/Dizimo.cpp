@@ -54,30 +54,33 @@ QString Exibido(const QString& armazenado) {
 }
 
 QString Armazenado(const QString& exibido) {
-    return Apara(Caracteres::Meio(exibido, 3, Largura - 3)) + QLatin1Char(' ') + Caracteres::Esquerda(exibido, 2);
+    const QString nome = Apara(Caracteres::Meio(exibido, 3, Largura - 3));
+    const QString cargo = QLatin1Char(' ') + Caracteres::Esquerda(exibido, 2);
+    const QString r = nome + cargo;
+    if (Caracteres::Simples(r) || Caracteres::Conta(r) <= Largura) return r;
+    // Characters the shown form counts together may count apart once the
+    // name stands alone (and marks may join the blanks around it): the
+    // stored history still keeps its width.
+    return Caracteres::Esquerda(Caracteres::Basico(nome), Largura - 3) + Caracteres::Basico(cargo);
 }
 
 }  // namespace Historico_Dizimo
 
 namespace Linha_Dizimista {
 
-namespace {
-QString Sem_Cargo(const QString& prefixo, const QString& nome, const QString& ri) {
-    const QString E = QStringLiteral("E");
-    return Formata_Texto(prefixo, ColunaNome - 1, E) + Formata_Texto(nome, 51, E) + Formata_Texto(ri, 10, E);
-}
-}  // namespace
-
 QString Monta(const std::optional<QString>& abreviado, const QString& nome, const QString& ri,
               std::optional<qint64> cargo) {
+    const QString prefixo = abreviado ? *abreviado + QLatin1Char('.') : QString();
+    const QString E = QStringLiteral("E");
     // A code wider than its column is kept whole, past column 77: cut, it
     // would read back as another position's code.
-    return Sem_Cargo(abreviado ? *abreviado + QLatin1Char('.') : QString(), nome, ri) +
-           (cargo ? QString::number(*cargo) : QString()).rightJustified(12);
+    return Monta_Linha({{prefixo, ColunaNome - 1, E}, {nome, 51, E}, {ri, 10, E},
+                        {(cargo ? QString::number(*cargo) : QString()).rightJustified(12)}});
 }
 
 QString Monta(const QString& abreviado, const QString& nome, const QString& ri) {
-    return Sem_Cargo(abreviado + QLatin1Char('.'), nome, ri);
+    const QString E = QStringLiteral("E");
+    return Monta_Linha({{abreviado + QLatin1Char('.'), ColunaNome - 1, E}, {nome, 51, E}, {ri, 10, E}});
 }
 
 Linha Le(const QString& linha) {

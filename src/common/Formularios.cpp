@@ -136,6 +136,19 @@ int Largura_Lista(const ListBox* lista, int colunas) {
                            lista->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
+int Altura_Lista(const ListBox* lista, int alturaTwips) {
+    // A row's height as the list draws it (its font and the room each row
+    // keeps for the accents), measured on a list of its own.
+    ListBox medida;
+    medida.setFont(lista->font());
+    medida.ensurePolished();
+    medida.AddItem(QStringLiteral("ÁÇ"));
+    const int linha = std::max(1, medida.sizeHintForRow(0));
+    const int bordas = 2 * lista->frameWidth();
+    const int linhas = std::max(1, (Twips::ParaPixelY(alturaTwips) - bordas) / linha);
+    return Twips::DePixelY(linhas * linha + bordas);
+}
+
 Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,
                        const QColor& cor) {
     const QFontMetrics fm(lista->font());

@@ -32,6 +32,9 @@ void Conta_Registros(Label* rotulo, const ListBox* lista);
 // The width in twips of a list whose rows of `colunas` characters of its
 // font show whole beside a vertical scroll bar.
 int Largura_Lista(const ListBox* lista, int colunas);
+// The height in twips, at most `alturaTwips`, of a list that shows whole
+// rows of its font: no row is cut in half at its bottom.
+int Altura_Lista(const ListBox* lista, int alturaTwips);
 // A heading over a list's columns, at `topo` twips: a text from its first
 // column, or ending where its right-aligned column ends.
 Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto, int coluna, bool direita, int topo,

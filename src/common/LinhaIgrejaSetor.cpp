@@ -48,17 +48,9 @@ QString Bloco_Nome(const Igreja& ig) {
 }
 
 QString Monta(const Igreja& ig) {
-    QString r;
-    r.reserve(Linha_Lancamento::Largura);
-    r += Formata_Texto(QStringLiteral("I"), 2, Esquerda);
-    r += Formata_Texto(QStringLiteral("01"), 3, Esquerda);
-    r += Formata_Texto(Bloco_Nome(ig), LarguraNome, Esquerda);
-    r += Celula(Valor_Por_Calculo(ig));
-    r += QStringLiteral("  ");
-    r += Celula(ig.entradas);
-    r += QLatin1Char(' ');
-    r += Celula(ig.saidas);
-    return r;
+    return Monta_Linha({{QStringLiteral("I"), 2, Esquerda}, {QStringLiteral("01"), 3, Esquerda},
+                        {Bloco_Nome(ig), LarguraNome, Esquerda}, {Celula(Valor_Por_Calculo(ig))},
+                        {QStringLiteral("  ")}, {Celula(ig.entradas)}, {QStringLiteral(" ")}, {Celula(ig.saidas)}});
 }
 
 Linha_Lista::Linha De_Igreja(const Igreja& ig) {

@@ -44,18 +44,10 @@ constexpr int MaxFormatado = 32;  // 19 digits, 6 points, comma and sign fit
 
 // Units below U+0300 other than CR are characters of their own and already
 // in their composed form: such a text needs no normalisation or counting.
-bool Simples(QStringView t) {
-    for (const QChar c : t)
-        if (c.unicode() >= 0x300 || c == QLatin1Char('\r')) return false;
-    return true;
-}
+using Caracteres::Simples;
 
-// Formata_Texto(texto, largura, "E") appended to r.
+// Formata_Texto(texto, largura, "E") appended to r, for a Simples text.
 void Esquerda_Em(QString& r, const QString& texto, int largura) {
-    if (!Simples(texto)) {
-        r += Formata_Texto(texto, largura, QStringLiteral("E"));
-        return;
-    }
     const qsizetype n = std::min<qsizetype>(texto.size(), largura);
     r += QStringView(texto).first(n);
     r += QStringView(Brancos).first(largura - n);
@@ -95,6 +87,15 @@ QString Monta(const QString& tipo, int dia, const QString& historico, std::optio
               std::optional<Dinheiro> saida) {
     QString r;
     r.reserve(Largura);
+    if (!Simples(tipo) || !Simples(historico)) {
+        // Texts whose characters may join one another across the columns:
+        // the row is measured once joined.
+        QString entradaTexto, saidaTexto;
+        Celula_Em(entradaTexto, entrada);
+        Celula_Em(saidaTexto, saida);
+        return Monta_Linha({{tipo, 2}, {Dia_Texto(dia), 3}, {historico, LarguraHistorico}, {entradaTexto},
+                            {QStringLiteral(" ")}, {saidaTexto}});
+    }
     Esquerda_Em(r, tipo, 2);
     if (dia >= 0 && dia <= 99) {
         r += QChar(u'0' + dia / 10);

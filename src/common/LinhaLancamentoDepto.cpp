@@ -21,14 +21,14 @@ Dinheiro Valor(const QString& linha, int coluna) {
 bool Cabe(Dinheiro valor) { return Linha_Lancamento::Cabe(valor); }
 
 QString Monta(int dia, const QString& tipo, const QString& historico, Dinheiro valor) {
-    QString r;
-    r.reserve(Largura);
-    r += Formata_Texto(Formata(double(dia), QStringLiteral("00")), 3, QStringLiteral("E"));
-    r += Formata_Texto(tipo, 2, QStringLiteral("E"));
-    r += Formata_Texto(historico, LarguraHistorico, QStringLiteral("E"));
-    if (tipo == QLatin1String("S")) r += Celula(Traco) + QLatin1Char(' ') + Celula(valor);
-    else if (tipo == QLatin1String("E")) r += Celula(valor) + QLatin1Char(' ') + Celula(Traco);
-    return r;
+    const QString diaTexto = Formata(double(dia), QStringLiteral("00"));
+    if (tipo == QLatin1String("S"))
+        return Monta_Linha({{diaTexto, 3}, {tipo, 2}, {historico, LarguraHistorico}, {Celula(Traco)},
+                            {QStringLiteral(" ")}, {Celula(valor)}});
+    if (tipo == QLatin1String("E"))
+        return Monta_Linha({{diaTexto, 3}, {tipo, 2}, {historico, LarguraHistorico}, {Celula(valor)},
+                            {QStringLiteral(" ")}, {Celula(Traco)}});
+    return Monta_Linha({{diaTexto, 3}, {tipo, 2}, {historico, LarguraHistorico}});
 }
 
 Linha_Lista::Linha De_Registro(qint64 codigo, int dia, const QString& tipo, const QString& historico, Dinheiro valor) {

@@ -136,6 +136,13 @@ std::optional<qint64> Para_Inteiro(const QString& texto) {
     return qint64(v);
 }
 
+qint16 Para_Inteiro16(const QString& texto) {
+    const double n = std::nearbyint(Para_Numero(texto));
+    if (!(n >= std::numeric_limits<qint16>::min() && n <= std::numeric_limits<qint16>::max()))
+        Levanta_Erro(6, QStringLiteral("Estouro de capacidade."));
+    return qint16(n);
+}
+
 double Val(const QString& texto) {
     QString s;
     for (QChar c : texto)
@@ -239,11 +246,17 @@ std::optional<qint64> Em_Centavos(bool negativo, QStringView inteiro, QStringVie
     for (QChar c : inteiro) {
         if (!Digito(c)) continue;
         if (digitos > 0 || c != QLatin1Char('0')) ++digitos;
+        // Refused before the digit goes in: twenty nines would not fit 64
+        // bits, and the refusal must not depend on what an overflow leaves.
+        if (digitos > MaxDigitosInteiros) return std::nullopt;
         v = v * 10 + (c.unicode() - '0');
     }
-    if (digitos > MaxDigitosInteiros) return std::nullopt;
     for (qsizetype k = 0; k < 2; ++k) v = v * 10 + (k < fracao.size() ? fracao[k].unicode() - '0' : 0);
     if (fracao.size() > 2 && fracao[2] >= QLatin1Char('5')) ++v;
+    // Rounding may carry into a seventeenth whole digit, which no reader
+    // would take back.
+    constexpr qint64 Teto = 1'000'000'000'000'000'000;  // 10^18 cents: 17 whole digits
+    if (v >= Teto) return std::nullopt;
     return negativo ? -v : v;
 }
 }  // namespace
@@ -318,7 +331,9 @@ Dinheiro Dinheiro::DeCampo(const QVariant& campo) {
 
 namespace {
 QString Centavos_Texto(qint64 c, bool agrupa) {
-    const qint64 a = c < 0 ? -c : c;
+    // The magnitude in unsigned arithmetic: the smallest 64-bit value has
+    // no positive counterpart.
+    const quint64 a = c < 0 ? 0 - quint64(c) : quint64(c);
     const QString inteiro = QString::number(a / 100);
     return (c < 0 ? QStringLiteral("-") : QString()) + (agrupa ? Agrupa(inteiro) : inteiro) + QLatin1Char(',') +
            QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));

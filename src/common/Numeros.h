@@ -47,6 +47,12 @@ double Para_Numero(const QString& texto);
 // or "12,00"), exact, without passing through a double; otherwise no value.
 std::optional<qint64> Para_Inteiro(const QString& texto);
 
+// A text given to a 16-bit whole number, as an answer typed for a count:
+// read by the lenient rule (Para_Numero) and rounded halves to even ("2,5"
+// is 2); error 13 for a text that is not a number (the empty text too),
+// 6 for one outside -32768..32767.
+qint16 Para_Inteiro16(const QString& texto);
+
 // The number at the start of the text, blanks ignored, with a point as the
 // decimal separator, up to the first character that cannot continue it
 // ("0,50" gives 0, "12abc" gives 12, "" gives 0).

@@ -127,7 +127,18 @@ QVariant Converte(Tipo tipo, const QString& texto) {
         // bound as the REAL the file keeps for those cents.
         const auto v = Dinheiro::Le(texto);
         if (!v) Recusa(tipo, texto);
-        return v->Numero();
+        // The file keeps a REAL: an amount whose REAL reads back as other
+        // cents (far beyond any church's figures, from about 2^46 whole
+        // units on) would be stored as another amount, so it is refused.
+        const double real = v->Numero();
+        bool igual = false;
+        try {
+            igual = Dinheiro::DeNumero(real) == *v;
+        } catch (const ErroExecucao&) {
+            // rounded beyond the amounts there are: not the same either
+        }
+        if (!igual) Recusa(tipo, texto);
+        return real;
     }
     case Tipo::Double:
         return Real(tipo, texto);

@@ -20,7 +20,8 @@ QString NomeDoTipo(Tipo tipo);
 //  Long      whole number of 32 bits, rounded half to even like CLng (qlonglong);
 //  Integer   whole number of 16 bits, same rounding; Byte 0 to 255;
 //  Currency  an amount (Dinheiro::Le: at most two decimals), bound as the
-//            nearest double of its cents (double);
+//            nearest double of its cents (double); an amount that double
+//            would not give back to the cent is refused;
 //  Double    double;
 //  DateTime  dd/mm/yyyy with an optional hh:mm or hh:mm:ss, as the text
 //            "yyyy-MM-dd HH:mm:ss" (QString);

@@ -64,9 +64,9 @@ void Carrega_Parametros() {
             const std::pair<int, const char*> campos[] = {
                 {2, "Razao"}, {3, "Reg_Setor"}, {4, "Congrega"}, {8, "Tipo"}, {9, "Mes"}, {10, "Ano"}};
             bool ok = Tenta([&] { Param[1] = Formata(rs->Texto(QStringLiteral("Codigo")), QStringLiteral("0000")); });
-            for (const auto& [i, campo] : campos) {
+            for (const auto& par : campos) {
                 if (!ok) break;
-                ok = Tenta([&] { Param[i] = rs->Texto(QString::fromLatin1(campo)); });
+                ok = Tenta([&] { Param[par.first] = rs->Texto(QString::fromLatin1(par.second)); });
             }
             if (ok) Param[11] = Servidor_Central;
             if (ok)

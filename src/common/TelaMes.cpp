@@ -18,7 +18,7 @@ void Monta_Lista_Mes(QWidget* form, const QString& credito, int altura, Label*& 
     LstLivroCx = new ListBox(form);
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
-    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), altura);
+    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), Altura_Lista(LstLivroCx, altura));
     Cabecalho_Lista(form, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Cor_Saldo);
     Cabecalho_Lista(form, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);
     Cabecalho_Lista(form, LstLivroCx, QStringLiteral("Entradas R$"), 65, true, 780, Cor_Saldo);

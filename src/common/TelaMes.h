@@ -13,7 +13,7 @@ class TextBox;
 
 // The month's box at the top, the credit line beside it, and the list
 // (fixed pitch, as wide as a cash-book row) from 1020 twips down,
-// `altura` twips high.
+// at most `altura` twips high, showing whole rows.
 void Monta_Lista_Mes(QWidget* form, const QString& credito, int altura, Label*& LblMesAno, ComboBox*& CboMesAno,
                      Label*& LblKwe, ListBox*& LstLivroCx);
 

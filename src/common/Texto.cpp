@@ -10,6 +10,7 @@
 #include <QDate>
 #include <cmath>
 #include <QRegularExpression>
+#include <vector>
 
 namespace {
 bool Digito(int c) { return c >= '0' && c <= '9'; }
@@ -55,15 +56,55 @@ QString Apara(const QString& s) {
     return s.mid(i, j - i);
 }
 
-QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento) {
-    if (largura < 0) Levanta_Erro(5, QStringLiteral("Chamada de procedimento ou argumento inválido."));
-    const QString t = texto.normalized(QString::NormalizationForm_C);
+namespace {
+QString Ajusta(const QString& t, int largura, const QString& alinhamento) {
     const qsizetype falta = largura - Caracteres::Conta(t);
     if (falta <= 0) return Caracteres::Esquerda(t, largura);
     if (alinhamento == QLatin1String("D")) return QString(falta, QLatin1Char(' ')) + t;
     if (alinhamento == QLatin1String("C"))
         return QString(falta / 2, QLatin1Char(' ')) + t + QString(falta - falta / 2, QLatin1Char(' '));
     return t + QString(falta, QLatin1Char(' '));
+}
+}  // namespace
+
+QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento) {
+    if (largura < 0) Levanta_Erro(5, QStringLiteral("Chamada de procedimento ou argumento inválido."));
+    const QString t = texto.normalized(QString::NormalizationForm_C);
+    const QString r = Ajusta(t, largura, alinhamento);
+    // Padding measured apart from the text: a mark that begins it joins the
+    // blank put before it, a sign that ends it the blank after it.
+    if (Caracteres::Simples(t) || Caracteres::Conta(r) == largura) return r;
+    return Ajusta(Caracteres::Basico(t), largura, alinhamento);
+}
+
+QString Monta_Linha(std::initializer_list<Celula> celulas) {
+    auto monta = [&](bool basico, std::vector<Caracteres::Marco>* marcos) {
+        QString r;
+        qsizetype coluna = 0;
+        for (const Celula& c : celulas) {
+            if (marcos) marcos->push_back({r.size(), coluna});
+            const QString texto = basico && !Caracteres::Simples(c.texto) ? Caracteres::Basico(c.texto) : c.texto;
+            if (c.largura < 0) {
+                r += texto;
+                coluna += Caracteres::Conta(texto);
+            } else {
+                r += Formata_Texto(texto, c.largura, c.alinhamento);
+                coluna += c.largura;
+            }
+        }
+        if (marcos) marcos->push_back({r.size(), coluna});
+        return r;
+    };
+    bool simples = true;
+    for (const Celula& c : celulas) simples = simples && Caracteres::Simples(c.texto);
+    if (simples) return monta(false, nullptr);
+    // The row is measured joined: characters may join across its cells (and
+    // a script's own rules may count a text apart otherwise than among its
+    // neighbours), which would move every later column.
+    std::vector<Caracteres::Marco> marcos;
+    const QString r = monta(false, &marcos);
+    if (Caracteres::Alinhado(r, marcos.back().coluna, marcos.data(), qsizetype(marcos.size()))) return r;
+    return monta(true, nullptr);
 }
 
 int Filtra_Tecla(int tecla, const QString& modo) {

@@ -4,6 +4,7 @@
 // of the save buttons, weekday names and small date and number readings.
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <optional>
 
 class QWidget;
@@ -18,7 +19,24 @@ QString Apara(const QString& texto);
 // A text as long as the width or longer is cut to its first characters,
 // whatever the alignment. A negative width raises error 5. Characters are
 // counted as Caracteres counts them: an emoji is one, kept or cut whole.
+// A text whose characters would join the padding (one that begins with a
+// combining mark) is written with its unusual characters as "?", so the
+// width holds.
 QString Formata_Texto(const QString& texto, int largura, const QString& alinhamento);
+
+// One cell of a fixed-width row: a text brought to its width by
+// Formata_Texto, or (largura -1) kept as it is.
+struct Celula {
+    QString texto;
+    int largura = -1;
+    QString alinhamento = QStringLiteral("E");
+};
+// The cells joined into a row whose every cell begins at the column its
+// width puts it, whatever its texts: a row whose joined characters would
+// move a column is built again with the unusual characters of its texts
+// as "?" (Caracteres::Basico). Rows several forms read back by column go
+// through here.
+QString Monta_Linha(std::initializer_list<Celula> celulas);
 
 // Key filter of the KeyPress handlers. `tecla` is the Windows-1252 code
 // of the typed character (8 Backspace, 13 Enter); the result is the code

@@ -195,7 +195,19 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
     emCurso_ = true;
     const bool validar = CmdValida->isEnabled();
     CmdValida->setEnabled(false);
+    // Nothing of an earlier run stays on screen to be read as this one's.
+    run.Limpa();
+    Mensag(QString());
     bool resultado = false;
+    // A stop that explains itself in the status line; any other (an error
+    // answered No, the server out of reach, a cancel) says the month was
+    // not sent, instead of leaving a step's "Aguarde..." behind.
+    bool explicado = false;
+    auto para = [&](const QString& situacao) {
+        Mensag(situacao);
+        explicado = true;
+        return false;
+    };
     try {
         resultado = [&]() -> bool {
             bool online = false;
@@ -205,19 +217,14 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
                    QStringLiteral(". Aguarde..."));
             QString versao;
             if (!Tenta([&] { versao = Versao_Servidor(); })) return false;
-            if (versao != App::Versao()) {
-                Mensag(QStringLiteral("Baixe a nova Versão ") + versao + QStringLiteral(" pela tela 'Sobre o Sistema'"));
-                return false;
-            }
+            if (versao != App::Versao())
+                return para(QStringLiteral("Baixe a nova Versão ") + versao + QStringLiteral(" pela tela 'Sobre o Sistema'"));
 
             Mensag(QStringLiteral("Validando Igreja / Setor. Aguarde..."));
             const qint64 congregacao = Param[1].trimmed().toLongLong();
             QString setor;
             if (!Tenta([&] { setor = Busca_Setor(congregacao); })) return false;
-            if (setor == QLatin1String("0")) {
-                Mensag(QStringLiteral("Setor Inválido. Verifique."));
-                return false;
-            }
+            if (setor == QLatin1String("0")) return para(QStringLiteral("Setor Inválido. Verifique."));
 
             qint64 caixa = 0;
             if (CboCaixa->ListIndex() != -1) {
@@ -235,7 +242,7 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
                         Mensag(QStringLiteral("Carregando possiveis Caixas. Aguarde..."));
                         Tenta([&] { Carrega_Caixas(congregacao); });
                     } else {
-                        Mensag(QStringLiteral("Infelizmente seus dados não foram enviados ao Mirava."));
+                        return para(QStringLiteral("Infelizmente seus dados não foram enviados ao Mirava."));
                     }
                     return false;
                 }
@@ -264,10 +271,8 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
             bool apagar = false;
             if (!anterior.isEmpty()) {
                 if (MsgBox(QStringLiteral("Existem Dados Anteriores da Congregação. Deseja sobrepor?"),
-                           vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes) {
-                    Mensag(QString());
-                    return false;
-                }
+                           vbYesNo + vbQuestion + vbDefaultButton2, Titulo_Atencao()) != vbYes)
+                    return para(QString());
                 apagar = true;
             }
 
@@ -285,10 +290,8 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
             if (!Tenta_Unidade([](UnidadeTrabalho& u) {
                     Elimina_Transmissao(u);
                     Registra_Transmissao(u);
-                })) {
-                Mensag(QStringLiteral("Os dados chegaram ao Mirava, mas a transmissão não foi registrada. Envie novamente."));
-                return false;
-            }
+                }))
+                return para(QStringLiteral("Os dados chegaram ao Mirava, mas a transmissão não foi registrada. Envie novamente."));
             Sleep(50);
             run.Conclui();
             Mensag(QStringLiteral("Dados Enviados ao Mirava com Sucesso."));
@@ -297,6 +300,7 @@ bool ExpMirava::Envia_Dados_Mirava(const QString& tabela) {
     } catch (const Sem_Resposta&) {
         resultado = false;
     }
+    if (!resultado && !explicado) Mensag(QStringLiteral("Operação ainda Não Concluida"));
     conexaoEnvio_ = 0;
     CmdValida->setEnabled(validar);
     emCurso_ = false;

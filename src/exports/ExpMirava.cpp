@@ -87,7 +87,7 @@ void ExpMirava::monta_Tela() {
     LstIrregulares = new ListBox(this);
     LstIrregulares->setFont(Fonte_Lista(9.75));
     LstIrregulares->setGeometry(Twips::ParaPixelX(60), Twips::ParaPixelY(irregulares + 270), LstLivroCx->width(),
-                                Twips::ParaPixelY(1500));
+                                Twips::ParaPixelY(Altura_Lista(LstIrregulares, 1500)));
 
     const int andamento = irregulares + 1860;
     LblAndamento = Rotulo(this, QStringLiteral("Andamento do Processo"), 120, andamento, 3000, Amarelo);
@@ -175,6 +175,7 @@ void ExpMirava::Valida_Lancamentos() {
     emCurso_ = true;
     const bool exportar = CmdExcel->isEnabled();
     CmdExcel->setEnabled(false);
+    run.Limpa();  // no count of an earlier run stays on screen
     Mensag(QStringLiteral("Validando Dados. Aguarde..."));
 
     Lancamentos_Validados = false;
@@ -190,7 +191,7 @@ void ExpMirava::Valida_Lancamentos() {
     LblAndam->setCaption(QStringLiteral("0%"));
     LblProgresso->setCaption(QString());
 
-    bool ate_o_fim = true;
+    bool ate_o_fim = true, erro = false;
     for (int i = 0; i < n; ++i) {
         const bool ok = Tenta([&] {
             LstLivroCx->setListIndex(i);
@@ -204,6 +205,7 @@ void ExpMirava::Valida_Lancamentos() {
         });
         if (!ok) {
             ate_o_fim = false;
+            erro = true;
             break;
         }
         run.Eventos();
@@ -221,7 +223,7 @@ void ExpMirava::Valida_Lancamentos() {
         run.Limpa();
         Lancamentos_Validados = limpo;
     }
-    Mensag(QString());
+    Mensag(erro ? QStringLiteral("Operação ainda Não Concluida") : QString());
     CmdExcel->setEnabled(exportar);
     emCurso_ = false;
 }

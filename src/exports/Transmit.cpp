@@ -75,16 +75,15 @@ void Transmit::monta_Tela() {
     LstLivroCx->setUniformItemSizes(true);
     // One character of slack: the items' own margins would otherwise call
     // up a horizontal scroll bar over the last row.
-    Posiciona(LstLivroCx, 120, 1200, Largura_Lista(LstLivroCx, LarguraLinha + 1), 4200);
-    // The count's header, wider than its column, starts half a character
-    // into it, clear of the balance's.
+    Posiciona(LstLivroCx, 120, 1200, Largura_Lista(LstLivroCx, LarguraLinha + 1), Altura_Lista(LstLivroCx, 4200));
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Mês / Ano"), 1, false, 960, Amarelo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Entradas R$"), 20, true, 960, Amarelo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saídas R$"), 32, true, 960, Amarelo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Saldo R$"), 44, true, 960, Amarelo);
-    Label* registros = Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Registros"), 45, false, 960, Amarelo);
-    registros->move(registros->x() + QFontMetrics(LstLivroCx->font()).horizontalAdvance(QLatin1Char('0')) / 2,
-                    registros->y());
+    // The count's header is wider than its column: it ends where the list
+    // does, past the column's slack, so a gap parts it from the balance's.
+    Label* registros = Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Registros"), LarguraLinha, true, 960, Amarelo);
+    registros->move(LstLivroCx->geometry().right() + 1 - registros->width(), registros->y());
 
     LblRegs = Rotulo(this, QString(), 120, 5520, 2400);
     LblKwe = new Label(QStringLiteral("Tesouraria - Dados Transmitidos"), this);

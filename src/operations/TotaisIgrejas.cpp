@@ -148,13 +148,12 @@ void TotaisIgrejas::Adiciona_Linha(const QString& nome, const std::array<Dinheir
                                    qint64 codigo) {
     // The register keeps 30 characters of a name: the 31st column is the
     // blank before the first amount.
-    QString linha = Formata_Texto(Caracteres::Esquerda(nome, LarguraNome - 1), LarguraNome, QStringLiteral("E"));
     QVariantList centavos;
-    for (const Dinheiro& v : valores) {
-        linha += Formata_Texto(v.Formata(), LarguraValor, QStringLiteral("D"));
-        centavos << v.Centavos();
-    }
-    linha += QString(5, QLatin1Char(' ')) + QString::number(congrega);
+    for (const Dinheiro& v : valores) centavos << v.Centavos();
+    auto celula = [&](int k) { return Celula{valores[size_t(k)].Formata(), LarguraValor, QStringLiteral("D")}; };
+    const QString linha = Monta_Linha({{Caracteres::Esquerda(nome, LarguraNome - 1), LarguraNome}, celula(0), celula(1),
+                                       celula(2), celula(3), celula(4), celula(5),
+                                       {QString(5, QLatin1Char(' ')) + QString::number(congrega)}});
     LstIgrejas->AddItem(linha);
     const int i = LstIgrejas->NewIndex();
     LstIgrejas->setItemData_(i, codigo);

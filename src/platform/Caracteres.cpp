@@ -57,6 +57,46 @@ QString Direita(const QString& texto, qsizetype n) {
     return n >= total ? texto : texto.mid(Posicao(texto, total - n));
 }
 
+bool Simples(QStringView texto) {
+    for (const QChar c : texto)
+        if (!Simples(c.unicode())) return false;
+    return true;
+}
+
+QString Basico(const QString& texto) {
+    const QString t = texto.normalized(QString::NormalizationForm_C);
+    if (Simples(t)) return t;
+    QString r;
+    r.reserve(t.size());
+    QTextBoundaryFinder limites(QTextBoundaryFinder::Grapheme, t);
+    qsizetype de = 0;
+    for (qsizetype ate = limites.toNextBoundary(); ate >= 0; ate = limites.toNextBoundary()) {
+        if (ate - de == 1 && Simples(t[de].unicode())) r += t[de];
+        else r += QLatin1Char('?');
+        de = ate;
+    }
+    return r;
+}
+
+bool Alinhado(QStringView texto, qsizetype total, const Marco* marcos, qsizetype n) {
+    QTextBoundaryFinder limites(QTextBoundaryFinder::Grapheme, texto);
+    qsizetype coluna = 0, k = 0;
+    // Marks at offset 0 or past the end are checked against the start and
+    // the count; the rest as the boundaries go by, in order.
+    while (k < n && marcos[k].posicao == 0) {
+        if (marcos[k].coluna != 0) return false;
+        ++k;
+    }
+    for (qsizetype p = limites.toNextBoundary(); p >= 0; p = limites.toNextBoundary()) {
+        ++coluna;
+        while (k < n && marcos[k].posicao <= p) {
+            if (marcos[k].posicao != p || marcos[k].coluna != coluna) return false;
+            ++k;
+        }
+    }
+    return k == n && coluna == total;
+}
+
 QString Meio(const QString& texto, qsizetype inicio, qsizetype n) {
     const qsizetype de = Posicao(texto, inicio);
     if (n < 0) return texto.mid(de);

@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QCollator>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QFocusEvent>
@@ -125,7 +127,7 @@ public:
         // A text already longer than the limit (set by the program) may still
         // be shortened; it may not grow.
         const qsizetype n = Caracteres::Conta(s);
-        if (n <= lim || n <= caixa_->tamanhoAceito_) return Acceptable;
+        if (n <= lim || n <= caixa_->tamanhoAceito_ || n <= caixa_->tetoColagem_) return Acceptable;
         return Invalid;
     }
 
@@ -149,20 +151,26 @@ void TextBox::setText_(const QString& t) {
 
 void TextBox::setMaxLength_(int n) { limite_ = n > 0 ? n : 0; }
 
-// A paste longer than the room left keeps its first characters, as a typed
-// text stops at the limit; Qt's own paste would refuse it whole.
+// A paste goes in as the same characters typed would: through KeyPress
+// (upper case, refused keys), without control characters, and up to the
+// limit, where a typed text stops too; Qt's own paste would refuse a text
+// too long whole and store line breaks.
 void TextBox::Cola(QClipboard::Mode modo) {
     if (isReadOnly()) return;
-    QString colado = QGuiApplication::clipboard()->text(modo);
-    if (colado.isEmpty() && !hasSelectedText()) return;
-    if (limite_ > 0) {
-        const int atual = int(Caracteres::Conta(text()));
-        const int fica = atual - int(Caracteres::Conta(selectedText()));
-        const int espaco = std::max(limite_, atual) - fica;
-        if (espaco <= 0 && !hasSelectedText()) return;
-        colado = Caracteres::Esquerda(colado, std::max(espaco, 0));
-    }
-    insert(colado);
+    Insere_Como_Digitado(QGuiApplication::clipboard()->text(modo));
+}
+
+void TextBox::Insere_Como_Digitado(const QString& texto) {
+    // A text set by the program beyond the limit may be shortened, not grow.
+    const int teto = std::max(limite_, int(Caracteres::Conta(text())));
+    const QScopedValueRollback<int> colando(tetoColagem_, teto);
+    Teclado::colaComoDigitado(this, texto, KeyPress, [this, teto](const QString& novo) {
+        if (limite_ <= 0) return true;
+        QString depois = text();
+        const int de = hasSelectedText() ? selectionStart() : cursorPosition();
+        depois.replace(de, hasSelectedText() ? selectedText().size() : 0, novo);
+        return Caracteres::Conta(depois) <= teto;
+    });
 }
 
 void TextBox::setForeColor(const QColor& c) { poeCor(this, QPalette::Text, c); }
@@ -179,30 +187,55 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     });
 }
 
-void TextBox::contextMenuEvent(QContextMenuEvent* e) {
-    QMenu* menu = createStandardContextMenu();
+namespace {
+// The line edit's standard context menu, its "Colar" pasting through `cola`.
+void menuComColar(QLineEdit* caixa, const QPoint& onde, const std::function<void()>& cola) {
+    QMenu* menu = caixa->createStandardContextMenu();
     // The standard menu names its paste action only by its (translated)
     // caption, followed by a tab and the shortcut.
     const QString legenda = QLineEdit::tr("&Paste");
     for (QAction* a : menu->actions()) {
         if (a->text().section(QLatin1Char('\t'), 0, 0) != legenda) continue;
         a->setObjectName(QStringLiteral("edit-paste"));
-        disconnect(a, &QAction::triggered, nullptr, nullptr);
-        connect(a, &QAction::triggered, this, [this] { Cola(); });
+        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(a, &QAction::triggered, caixa, cola);
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(e->globalPos());
+    menu->popup(onde);
 }
 
+// The middle button pastes the mouse selection where the system has one.
+bool colaDoMeio(QLineEdit* caixa, const QMouseEvent* e) {
+    return e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !caixa->isReadOnly();
+}
+
+// A text dropped from elsewhere goes in where it is dropped; one dragged
+// within the box was typed there already, and Qt moves it.
+bool soltaDeFora(QLineEdit* caixa, QDropEvent* e, const std::function<void(const QString&)>& insere) {
+    if (e->source() == caixa || caixa->isReadOnly() || !e->mimeData()->hasText()) return false;
+    caixa->deselect();
+    caixa->setCursorPosition(caixa->cursorPositionAt(e->position().toPoint()));
+    insere(e->mimeData()->text());
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    return true;
+}
+}  // namespace
+
+void TextBox::contextMenuEvent(QContextMenuEvent* e) { menuComColar(this, e->globalPos(), [this] { Cola(); }); }
+
 void TextBox::mouseReleaseEvent(QMouseEvent* e) {
-    // The middle button pastes the mouse selection where the system has one.
-    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() && !isReadOnly()) {
+    if (colaDoMeio(this, e)) {
         deselect();  // the press already put the cursor where the text goes
         Cola(QClipboard::Selection);
         e->accept();
         return;
     }
     QLineEdit::mouseReleaseEvent(e);
+}
+
+void TextBox::dropEvent(QDropEvent* e) {
+    if (!soltaDeFora(this, e, [this](const QString& t) { Insere_Como_Digitado(t); })) QLineEdit::dropEvent(e);
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* e) {
@@ -281,6 +314,35 @@ ComboBox::ComboBox(QWidget* pai, int estilo) : QComboBox(pai), estilo_(estilo) {
     connect(this, &QComboBox::activated, this, [this](int i) {
         if (i >= 0) Dispara(Click);
     });
+    // Its text box pastes, and takes a drop, as the form's own text boxes do.
+    if (QLineEdit* le = lineEdit()) le->installEventFilter(this);
+}
+
+void ComboBox::Cola(QClipboard::Mode modo) {
+    QLineEdit* le = lineEdit();
+    if (!le || le->isReadOnly()) return;
+    Teclado::colaComoDigitado(le, QGuiApplication::clipboard()->text(modo), KeyPress);
+}
+
+bool ComboBox::eventFilter(QObject* objeto, QEvent* e) {
+    QLineEdit* le = lineEdit();
+    if (!le || objeto != le) return QComboBox::eventFilter(objeto, e);
+    switch (e->type()) {
+    case QEvent::ContextMenu:
+        menuComColar(le, static_cast<QContextMenuEvent*>(e)->globalPos(), [this] { Cola(); });
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (!colaDoMeio(le, static_cast<QMouseEvent*>(e))) break;
+        le->deselect();
+        Cola(QClipboard::Selection);
+        return true;
+    case QEvent::Drop:
+        return soltaDeFora(le, static_cast<QDropEvent*>(e),
+                           [this, le](const QString& t) { Teclado::colaComoDigitado(le, t, KeyPress); });
+    default:
+        break;
+    }
+    return QComboBox::eventFilter(objeto, e);
 }
 
 void ComboBox::AddItem(const QString& texto) {
@@ -347,7 +409,14 @@ void ComboBox::setText_(const QString& t) {
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e) {
-    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) { QComboBox::keyPressEvent(ev); });
+    Teclado::processaTecla(e, KeyDown, KeyPress, [this](QKeyEvent* ev) {
+        if (lineEdit() && ev->matches(QKeySequence::Paste)) {
+            Cola();
+            ev->accept();
+            return;
+        }
+        QComboBox::keyPressEvent(ev);
+    });
 }
 
 void ComboBox::keyReleaseEvent(QKeyEvent* e) {
@@ -481,6 +550,42 @@ void ListBox::setListIndex(int i) {
     }
     Dispara(Click);
 }
+
+void ListBox::setMultiSelect(int modo) {
+    if (modo < 0 || modo > 2) Levanta_Erro(380, QStringLiteral("Valor de propriedade inválido: %1").arg(modo));
+    multi_ = modo;
+    setSelectionMode(modo == 1   ? QAbstractItemView::MultiSelection
+                     : modo == 2 ? QAbstractItemView::ExtendedSelection
+                                 : QAbstractItemView::SingleSelection);
+}
+
+bool ListBox::Selected(int i) const {
+    const QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    return it->isSelected();
+}
+
+void ListBox::setSelected_(int i, bool v) {
+    QListWidgetItem* it = item(i);
+    if (!it) erroIndice(i);
+    const QScopedValueRollback<bool> interna(mudancaInterna_, true);
+    it->setSelected(v);
+}
+
+void ListBox::SelecionaTodos(bool v) {
+    const QScopedValueRollback<bool> interna(mudancaInterna_, true);
+    if (!v) {
+        clearSelection();
+        return;
+    }
+    if (count() == 0) return;
+    // One range for the whole list: a selection of thousands of rows made
+    // row by row would signal each of them.
+    selectionModel()->select(QItemSelection(model()->index(0, 0), model()->index(count() - 1, 0)),
+                             QItemSelectionModel::Select);
+}
+
+int ListBox::SelCount() const { return int(selectionModel()->selectedIndexes().size()); }
 
 void ListBox::keyPressEvent(QKeyEvent* e) {
     Teclado::processaTecla(e, KeyDown, {}, [this](QKeyEvent* ev) { QListWidget::keyPressEvent(ev); });

@@ -51,7 +51,9 @@ public:
     // applies to what the user types or pastes: a paste keeps the first
     // characters that fit. A text set by the program is kept whole.
     void setMaxLength_(int n);
-    // Pastes the clipboard (or the mouse selection) as the user does.
+    // Pastes the clipboard (or the mouse selection) as the user does: the
+    // characters go in as typed (KeyPress, no control characters, the
+    // limit), and so does a text dropped on the box.
     void Cola(QClipboard::Mode modo = QClipboard::Clipboard);
     bool Locked() const { return isReadOnly(); }
     void setLocked(bool v) { setReadOnly(v); }
@@ -80,11 +82,14 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
+    void Insere_Como_Digitado(const QString& texto);
     friend class LimiteTexto;
     int limite_ = 0;
     int tamanhoAceito_ = 0;  // characters of the text as it stands before an edit
+    int tetoColagem_ = 0;    // during a paste: the characters the box held when it began
 };
 
 class ComboBox : public QComboBox {
@@ -111,6 +116,9 @@ public:
     bool Sorted() const { return ordenado_; }
     void setSorted(bool v) { ordenado_ = v; }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
+    // Pastes into the typed text as the user does: the characters go in as
+    // typed (KeyPress, no control characters), and so does a drop.
+    void Cola(QClipboard::Mode modo = QClipboard::Clipboard);
 
     Evento Click;        // an item was selected, by the user or by code
     EventoTecla KeyPress;
@@ -123,6 +131,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
     void limpaSelecao();
@@ -157,6 +166,19 @@ public:
     void setSorted(bool v) { ordenado_ = v; }
     void SetFocus() { setFocus(Qt::OtherFocusReason); }
 
+    // Several rows selected at once: 0 one row only; 1 a click (or Space)
+    // selects or deselects its row and leaves the others; 2 a click selects
+    // its row alone, Shift and Ctrl extend the selection.
+    int MultiSelect() const { return multi_; }
+    void setMultiSelect(int modo);
+    // Whether row i is selected; outside the list, error 381.
+    bool Selected(int i) const;
+    // Selects or deselects row i alone, without a Click; error 381 outside.
+    void setSelected_(int i, bool v);
+    // Every row selected or deselected at once, without a Click.
+    void SelecionaTodos(bool v);
+    int SelCount() const;
+
     Evento Click;
     Evento DblClick;
     EventoCodigoTecla KeyDown;
@@ -171,6 +193,7 @@ private:
     bool ordenado_ = false;
     bool mudancaInterna_ = false;
     int novoIndice_ = -1;
+    int multi_ = 0;
 };
 
 class OptionButton : public QRadioButton {

@@ -1,4 +1,5 @@
 #include "platform/Printer.h"
+#include "platform/Codigo39.h"
 #include "platform/Erro.h"
 #include <QDir>
 #include <QFile>
@@ -83,9 +84,10 @@ QString Fonte_Real(const QString& nome) {
     return nome;
 }
 
-// The faces the layer draws itself, by their names in lower case.
+// The faces the layer draws itself, by their names in lower case; the
+// barcode face of the envelopes is known from the start.
 QHash<QString, Printer::Desenho_Face>& Faces() {
-    static QHash<QString, Printer::Desenho_Face> f;
+    static QHash<QString, Printer::Desenho_Face> f{{Codigo39::Nome().toLower(), &Codigo39::Desenha}};
     return f;
 }
 

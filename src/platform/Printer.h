@@ -19,9 +19,10 @@
 //
 // A font is drawn as named or not at all: "Courier New" is drawn with its
 // metric twin Liberation Mono (same advance widths), any other name must
-// be an installed family or a face the layer draws itself (Registra_Face);
-// a name that would fall back to another family is refused when it is set,
-// never printed in a substitute.
+// be an installed family or a face the layer draws itself (Registra_Face;
+// "Free 3 of 9 Extended", the Code 39 face of Codigo39.h, is one from the
+// start); a name that would fall back to another family is refused when
+// it is set, never printed in a substitute.
 //
 // Failures raise ErroExecucao: 482 when the printer cannot start the job
 // (none installed, the chosen one removed; nothing is left open), 484 when

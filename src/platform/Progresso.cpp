@@ -7,8 +7,8 @@
 namespace {
 bool g_emCurso = false;
 
-constexpr qint64 kBarraMes = 73;
-constexpr qint64 kBarraRegistros = 35;
+constexpr qint64 kBarraMes = Progresso::BarraMes;
+constexpr qint64 kBarraRegistros = Progresso::BarraRegistros;
 
 // num / den to the nearest whole number, halves to the even one; computed
 // on whole numbers, so a bar at exactly half way (36.5 of 73) is not tipped

@@ -34,6 +34,9 @@ signals:
 class Progresso {
 public:
     static constexpr int PassosBackup = 72;
+    // The longest bars: the month's check and send, the register download.
+    static constexpr int BarraMes = 73;
+    static constexpr int BarraRegistros = 35;
 
     // A label may be null where the form has none (the backup shows no
     // count); without a cancel button the run cannot be cancelled.

@@ -2,6 +2,7 @@
 #include "Controles.h"
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -203,4 +204,28 @@ void Teclado::processaEntrada(QInputMethodEvent* e, const EventoTecla& keyPress,
     QInputMethodEvent troca(e->preeditString(), e->attributes());
     troca.setCommitString(novo, e->replacementStart(), e->replacementLength());
     base(&troca);
+}
+
+void Teclado::colaComoDigitado(QLineEdit* caixa, const QString& texto, const EventoTecla& keyPress,
+                               const std::function<bool(const QString&)>& cabe) {
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        // One key event per character, as a keyboard sends it: a character
+        // outside the basic plane is one, its two UTF-16 units together.
+        const qsizetype n = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        const QString original = texto.mid(i, n);
+        i += n - 1;
+        const char16_t u = original[0].unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0)) continue;
+        QString novo;
+        for (qsizetype k = 0; k < original.size(); ++k) {
+            const int codigo = Codigo_Ansi(original[k]);
+            int tecla = codigo;
+            if (keyPress) Dispara([&] { keyPress(tecla); });
+            if (tecla == codigo) novo += original[k];
+            else if (tecla >= 32 && tecla < 256 && tecla != 127) novo += Caractere_Ansi(tecla);
+        }
+        if (novo.isEmpty()) continue;
+        if (cabe && !cabe(novo)) return;
+        caixa->insert(novo);
+    }
 }

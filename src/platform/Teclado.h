@@ -4,6 +4,7 @@
 #include "Controles.h"
 
 class QInputMethodEvent;
+class QLineEdit;
 class QKeyEvent;
 
 namespace Teclado {
@@ -16,4 +17,12 @@ void processaSoltura(QKeyEvent* e, const EventoCodigoTecla& keyUp);
 // Text committed by an input method (composed accents) goes through
 // KeyPress as typed keys do.
 void processaEntrada(QInputMethodEvent* e, const EventoTecla& keyPress, const std::function<void(QInputMethodEvent*)>& base);
+// Text that arrives whole (a paste, a drop) goes into the box as if typed
+// at its cursor: one character at a time through KeyPress, which sees the
+// box as the characters before left it; control characters (tab, line
+// breaks) type nothing. `cabe` says whether the box takes one more
+// character given as it would be inserted; the first that does not fit
+// ends the paste.
+void colaComoDigitado(QLineEdit* caixa, const QString& texto, const EventoTecla& keyPress,
+                      const std::function<bool(const QString& novo)>& cabe = {});
 }

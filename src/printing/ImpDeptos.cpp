@@ -107,7 +107,7 @@ void ImpDeptos::monta_Tela() {
     LstDeptos->setSorted(true);
     LstDeptos->setFont(Fonte_Lista(11.25));
     LstDeptos->setUniformItemSizes(true);
-    Posiciona(LstDeptos, 60, 1020, Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura), 4200);
+    Posiciona(LstDeptos, 60, 1020, Largura_Lista(LstDeptos, Linha_Lancamento_Depto::Largura), Altura_Lista(LstDeptos, 4200));
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Dia"), 1, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstDeptos, QStringLiteral("Entradas R$"), 65, true, 780, Cor_Saldo);

@@ -31,7 +31,7 @@ void ImpLivroCx::monta_Tela() {
     LstLivroCx = new ListBox(this);
     LstLivroCx->setFont(Fonte_Lista(11.25));
     LstLivroCx->setUniformItemSizes(true);
-    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), 4200);
+    Posiciona(LstLivroCx, 60, 1020, Largura_Lista(LstLivroCx, Linha_Lancamento::Largura), Altura_Lista(LstLivroCx, 4200));
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("T"), 1, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Dia"), 3, false, 780, Cor_Saldo);
     Cabecalho_Lista(this, LstLivroCx, QStringLiteral("Descrição dos Históricos"), 6, false, 780, Cor_Saldo);

@@ -67,15 +67,8 @@ bool MolduraA4::Imprime_Mov_Mensal() {
 }
 
 void MolduraA4::Imprime_Documento() {
-    Printer& p = Impressora();
-    p.setPaperSize(9);
-    p.setOrientation(1);
-    p.setScaleMode(6);
-    p.setFontName(QStringLiteral("Courier New"));
-    p.setFontBold(false);
-    p.setFontSize(12);
-    p.setScaleTop(-Deslocamento(deslocaTopo_));
-    p.setScaleLeft(-Deslocamento(deslocaEsquerda_));
+    Prepara_A4(false, Deslocamento(deslocaTopo_), Deslocamento(deslocaEsquerda_));
+    Impressora().setFontSize(12);
 
     Pinta_Impresso();
     Pagina = 1;

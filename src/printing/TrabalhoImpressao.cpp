@@ -40,6 +40,17 @@ bool Imprime_Trabalho(const std::function<void()>& Imprime, const std::function<
     return Tenta([&] { Uma_Tentativa(Imprime, Prepara); });
 }
 
+void Prepara_A4(bool negrito, double deslocaTopo, double deslocaEsquerda) {
+    Printer& p = Impressora();
+    p.setPaperSize(9);
+    p.setOrientation(1);
+    p.setScaleMode(6);
+    p.setFontName(QStringLiteral("Courier New"));
+    p.setFontBold(negrito);
+    p.setScaleTop(-deslocaTopo);
+    p.setScaleLeft(-deslocaEsquerda);
+}
+
 QImage Le_Figura(const QString& arquivo) {
     const QString caminho = QDir(App::Path()).filePath(arquivo);
     if (!QFileInfo(caminho).isFile()) Levanta_Erro(53, QStringLiteral("Arquivo não encontrado: ") + caminho);

@@ -41,6 +41,12 @@
 // or another job was running.
 bool Imprime_Trabalho(const std::function<void()>& Imprime, const std::function<void()>& Prepara = {});
 
+// The set-up a printout starts its job with, in the order the printouts
+// make it: A4, portrait, millimetres, "Courier New" bold or not, and the
+// whole print moved down and right by the offsets in millimetres (as
+// ScaleTop and ScaleLeft of minus them).
+void Prepara_A4(bool negrito, double deslocaTopo, double deslocaEsquerda);
+
 // A picture of the program folder ("impresso.kwe", "recibo.kwe") decoded
 // for a job, whatever its file's extension: error 53 when the file is not
 // there, 481 when it is not a picture. Decode it once in Prepara and paint

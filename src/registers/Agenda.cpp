@@ -17,8 +17,7 @@ constexpr int LarguraDescricao = 40;
 
 // The list's row: the day in two digits and a blank, then the description.
 QString Linha_Agenda(double dia, const QString& descricao) {
-    return Formata_Texto(Formata(dia, QStringLiteral("00")), LarguraDia, QStringLiteral("E")) +
-           Formata_Texto(descricao, LarguraDescricao, QStringLiteral("E"));
+    return Monta_Linha({{Formata(dia, QStringLiteral("00")), LarguraDia}, {descricao, LarguraDescricao}});
 }
 QString Dia_Da_Linha(const QString& linha) { return Caracteres::Esquerda(linha, 2); }
 QString Descricao_Da_Linha(const QString& linha) {

@@ -103,7 +103,9 @@ void Atualizacoes::monta_Tela() {
     QPalette p = LblProgresso->palette();
     p.setColor(QPalette::Window, Qt::black);
     LblProgresso->setPalette(p);
-    Posiciona(LblProgresso, 360, 4890, 6480, 300);
+    // The box as wide as the full bar, so a finished step fills it.
+    const int bar = QFontMetrics(barra).horizontalAdvance(QString(Progresso::BarraRegistros, QLatin1Char('=')));
+    Posiciona(LblProgresso, 360, 4890, Twips::DePixelX(bar + 2 * LblProgresso->margin() + 4), 300);
 
     LblObservacao = Rotulo(this,
                            QStringLiteral("Observação:    A  atualização  das  Tabelas  de  Apoio  não excluirá dados "

@@ -22,9 +22,8 @@ QString Codigo_Texto(qint64 codigo) { return QString::number(codigo).rightJustif
 // characters, a blank and the type in two digits. A longer code fills its
 // field: the whole code travels beside the row.
 QString Linha(qint64 codigo, const QString& nome, const QString& tipo) {
-    return Formata_Texto(Codigo_Texto(codigo), 5, QStringLiteral("E")) +
-           Formata_Texto(nome, LarguraNome, QStringLiteral("E")) + QLatin1Char(' ') +
-           Formata_Texto(tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2, QStringLiteral("E"));
+    return Monta_Linha({{Codigo_Texto(codigo), 5}, {nome, LarguraNome}, {QStringLiteral(" ")},
+                        {tipo.isEmpty() ? QString() : Formata(tipo, QStringLiteral("00")), 2}});
 }
 QString Nome_Da_Linha(const QString& linha) { return Apara(Caracteres::Meio(linha, 5, LarguraNome)); }
 }  // namespace

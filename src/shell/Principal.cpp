@@ -5,6 +5,7 @@
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "exports/ExpMirava.h"
+#include "exports/ExpTermo.h"
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
 #include "operations/LivroCaixa.h"
@@ -16,6 +17,7 @@
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
 #include "printing/Dizimistas.h"
+#include "printing/Envelope.h"
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
 #include "printing/Impressoras.h"
@@ -283,13 +285,13 @@ void Principal::Set_Igr_Click() { Form::Instancia<TotaisIgrejas>()->Show(); }
 void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
-void Principal::Env_Diz_Click() { mostra(QStringLiteral("Envelope"), QStringLiteral(" Impressão de Envelopes de Dízimo")); }
+void Principal::Env_Diz_Click() { Form::Instancia<Envelope>()->Show(); }
 void Principal::Diz_Rel_Click() { Form::Instancia<Dizimistas>()->Show(); }
 void Principal::Rec_Diz_Click() { Form::Instancia<Recibo>()->Show(); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
-void Principal::Exp_Termo_Click() { mostra(QStringLiteral("ExpTermo"), QStringLiteral("Exportação para Termo de Constatação")); }
+void Principal::Exp_Termo_Click() { Form::Instancia<ExpTermo>()->Show(); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { mostra(QStringLiteral("Backup"), QStringLiteral("Backup do Sistema"), false); }
 void Principal::Exp_Transm_Click() { Form::Instancia<Transmit>()->Show(); }

@@ -137,6 +137,7 @@ private slots:
     }
     void cleanup() {
         Fecha_Tudo();
+        Central::DefineTextoConexao({});
         DefineSleep({});
         Rede::DefineSonda({});
         Rede::DefineConectado({});
@@ -292,7 +293,7 @@ private slots:
 
     void caixa_manual_data() {
         Tabela<Caixas>({{"não", {vbNo, "Infelizmente seus dados não foram enviados ao Mirava.", false}},
-                        {"sim", {vbYes, "Carregando possiveis Caixas. Aguarde...", true}}});
+                        {"sim", {vbYes, Falhou, true}}});
     }
     // A sector with no "INT" box: the question; Yes offers the sector's
     // boxes, and the next send goes to the one chosen.
@@ -334,8 +335,8 @@ private slots:
             {"caixa fechado", {"INSERT INTO tblresumomes VALUES (1, 8, 2021, ?)", {CaixaInt},
                                {QString("O seu caixa de Nº %1 está fechado.\rNão é possível transmitir o fechamento.\r"
                                         "Fale com o pessoal da Controladoria.").arg(CaixaInt), Falhou},
-                               "Verificando se o caixa está aberto. Aguarde..."}},
-            {"servidor parado", {"", {}, {"Sua Conexão não alcança a base Vendral!\rExamine e tente novamente.", Falhou}, ""}},
+                               Falhou}},
+            {"servidor parado", {"", {}, {"Sua Conexão não alcança a base Vendral!\rExamine e tente novamente.", Falhou}, Falhou}},
         });
     }
     void recusas() {
@@ -349,6 +350,30 @@ private slots:
         QCOMPARE(Linhas_Centrais(), QStringList());
         QCOMPARE(registros(), 1);
         QCOMPARE(Screen::MousePointerAtual(), 0);
+    }
+
+    // After a month sent whole, the server stops answering on its port: the
+    // first central check fails, answered No. Nothing of the earlier send
+    // stays in the progress labels, and the status line says the month was
+    // not sent instead of the step it stopped at.
+    void servidor_parado_depois_de_um_envio() {
+        ExpMirava* f = abre(ofertas(16));
+        QCOMPARE(exporta(f, {vbOK}), QStringList{Concluiu});
+        QCOMPARE(f->LblRegAnd->Caption(), QString("16/16 Registro(s)"));
+        QCOMPARE(f->LblProgresso->Caption(), QString(73, '='));
+        Central::DefineTextoConexao(QString(Central::Texto_Conexao(Servidor_Central)).replace("Port=49010", "Port=1"));
+        Roteiro::Responde(vbNo);
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->CmdExcel, Qt::LeftButton);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(2));
+        QCOMPARE(Roteiro::Caixas().front().titulo, QString("<<< Ocorrência de Erro 3151 >>>"));
+        QCOMPARE(Roteiro::Caixas().back().prompt, Falhou);
+        Roteiro::LimpaCaixas();
+        QCOMPARE(f->LblMensagem->Caption(), Falhou);
+        QCOMPARE(f->LblRegAnd->Caption(), QString("0 Registro(s)"));
+        QCOMPARE(f->LblAndam->Caption(), QString("0%"));
+        QCOMPARE(f->LblProgresso->Caption(), QString());
+        QCOMPARE(registros(), 1);
     }
 
     // An empty month sends nothing and is recorded, by a user whose name

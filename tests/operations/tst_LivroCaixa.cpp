@@ -24,7 +24,7 @@ const QString SaidaLonga = QString(41, 'A') + Sorriso + QString(10, 'B');
 
 // The row shows the history as stored unless it says otherwise.
 struct Gravado { QString tipo, dia, hist, valor, guardado, celula, armazenado, mostrado = {}; };
-// Month 0: the month box emptied. A pasted amount skips the key filter.
+// Month 0: the month box emptied. A pasted amount goes through the key filter as typed.
 struct Recusado { QString tipo, dia, hist, valor, mensagem; int mes = 8, ano = 2021; bool colado = false; };
 struct Falha { QString acao; QList<int> respostas; bool mendada; QString gravados; int transmitidos, linhas; QString totais, campos; };
 
@@ -172,7 +172,8 @@ private slots:
             {"sem histórico", {"D", "5", "", "1", hist}},
             {"valor além da coluna", {"O", "5", "A", "9999999", valor}},
             {"milhar digitado", {"O", "5", "A", "1.234,56", valor}},  // typed: "1,234,56"
-            {"ponto decimal colado", {"O", "5", "A", "1234.56", valor, 8, 2021, true}},  // never read as 123456
+            {"milhar colado", {"O", "5", "A", "1.234,56", valor, 8, 2021, true}},  // pasted as typed: "1,234,56"
+            {"ponto decimal colado: gravado", {"O", "5", "A", "1234.56", "", 8, 2021, true}},  // 1.234,56, never 123456
             {"apóstrofo", {"O", "5", "D'AVILA", "1", "Para prosseguir retire apóstrofos (') do Histórico."}},
             {"ponto no RI", {"D", "5", "RI:1.234", "1", "Para prosseguir retire pontos (.) do Nº do RI."}},
             {"sem lugar para o cargo", {"D", "5", "RI:" + QString(46, '1'), "1", hist}},
@@ -193,7 +194,7 @@ private slots:
         if (caso.colado) {
             QApplication::clipboard()->setText(caso.valor);
             QTest::keyClick(f->TxtValor, Qt::Key_V, Qt::ControlModifier);
-            QCOMPARE(f->TxtValor->Text(), caso.valor);
+            QCOMPARE(f->TxtValor->Text(), QString(caso.valor).replace('.', ','));
         }
         if (!caso.mensagem.isEmpty()) Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
@@ -203,6 +204,8 @@ private slots:
         const int gravados = caso.mensagem.isEmpty() ? 1 : 0;
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM LivroCaixa"), gravados);
         QCOMPARE(f->LstLivroCx->ListCount(), gravados);
+        if (gravados && caso.colado)
+            QCOMPARE(amb.Linhas("SELECT printf('%.2f', Valor) FROM LivroCaixa"), QStringList{"1234.56"});
     }
 
     // The entry and the month's transmission record apply together: when

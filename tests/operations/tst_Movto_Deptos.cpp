@@ -47,7 +47,7 @@ class tst_Movto_Deptos : public QObject {
         QTest::mouseClick(tipo == "S" ? f->OptSaida : f->OptEntrada, Qt::LeftButton);
         Troca(f->TxtDia, dia);
         Troca(f->CboHistorico, hist);
-        if (valor.contains('.')) {  // typed, the point would become a comma
+        if (valor.contains('.')) {  // pasted: through the key filter too
             Troca(f->TxtValor, "");
             QApplication::clipboard()->setText(valor);
             f->TxtValor->Cola();
@@ -140,7 +140,8 @@ private slots:
             {"sem histórico", {false, "E", "5", "", "1", "Preencha Descrição do Histórico Corretamente."}},
             {"valor com letras", {false, "E", "5", "X", "abc", valor}},
             {"valor enorme", {false, "E", "5", "X", "9999999999999", valor}},
-            {"milhar colado", {false, "E", "30", "X", "1.234,56", linha(30, "E", "X", "1.234,56")}},
+            {"ponto colado vira vírgula", {false, "E", "30", "X", "1234.56", linha(30, "E", "X", "1.234,56")}},
+            {"milhar colado", {false, "E", "30", "X", "1.234,56", valor}},  // "1,234,56", as typed
             {"negativo", {false, "S", "5", "X", "-50", linha(5, "S", "X", "-50,00")}},
             {"apóstrofo", {false, "E", "5", "D'ÁGUA", "2,5", linha(5, "E", "D'ÁGUA", "2,50")}},
         });
@@ -165,7 +166,7 @@ private slots:
         auto rs = amb.Le("SELECT Dia || '|' || Tipo || '|' || Historico || '|' || printf('%.2f', Valor) || '|' || CodDepto || '|' || Mes "
                          "FROM LancDeptos WHERE Codigo = 11");
         QCOMPARE(rs->Fields(0).toString(),
-                 QString("%1|%2|%3|%4|1|9").arg(dia.toInt()).arg(tipo, hist, QString::number(Dinheiro::Le(valor)->Numero(), 'f', 2)));
+                 QString("%1|%2|%3|%4|1|9").arg(dia.toInt()).arg(tipo, hist, QString::number(Dinheiro::Le(QString(valor).replace('.', ','))->Numero(), 'f', 2)));
         QCOMPARE(f->TxtDia->Text() + f->CboHistorico->Text() + f->TxtValor->Text(), QString());
     }
 

@@ -133,13 +133,16 @@ private slots:
             {"saídas com letras", {{"10", "abc", "0", "0", "0", "0"}, "Preencha Saídas R$ Corretamente."}},
             {"um milhão", {{"1000000", "0", "0", "0", "0", "0"}, "Preencha Entradas R$ Corretamente."}},
             {"aluguel negativo", {{"10", "5", "-1", "0", "0", "0"}, "Preencha Aluguel R$ Corretamente."}},
-            {"ponto colado", {{"=1234.56", "0", "0", "0", "0", "0"}, "Preencha Entradas R$ Corretamente."}},
+            // A paste goes through the key filter as typing does: its point
+            // becomes a comma, so "1234.56" is 1.234,56 and never 123456, and
+            // a thousands point makes the amount malformed.
+            {"ponto colado", {{"=1234.56", "0", "0", "0", "0", "0"}, {}, {"1.234,56", zeros, zeros, zeros, zeros, zeros}}},
+            {"milhar colado", {{"=1.234,56", "0", "0", "0", "0", "0"}, "Preencha Entradas R$ Corretamente."}},
             {"saídas um centavo acima", {{"500", "500,01", "0", "0", "0", "0"}, Valores_Incorretos}},
             {"despesas um centavo acima", {{"1000", "199,99", "100", "50", "25", "25"}, Valores_Incorretos}},
             {"tudo zero", {{"0", "0", "0", "0", "0", "0"}, {}, {zeros, zeros, zeros, zeros, zeros, zeros}}},
             {"iguais nos limites",
-             {{"=999.999,99", "200", "100", "50", "25", "25"}, {}, {"999.999,99", "200,00", "100,00", "50,00", "25,00", "25,00"}}},
-            {"milhar colado", {{"=1.234,56", "0", "0", "0", "0", "0"}, {}, {"1.234,56", zeros, zeros, zeros, zeros, zeros}}},
+             {{"=999999.99", "200", "100", "50", "25", "25"}, {}, {"999.999,99", "200,00", "100,00", "50,00", "25,00", "25,00"}}},
         });
     }
     void valores() {

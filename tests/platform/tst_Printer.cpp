@@ -196,7 +196,9 @@ private slots:
     // 483 naming it, and the font stays what it was.
     void fontes() {
         Printer& p = Impressora();
-        for (const QString nome : {"Tahoma", "Free 3 of 9 Extended", "", "Courier"}) {
+        // "Free 3 of 9" is the barcode font without the layer's own face:
+        // only "Free 3 of 9 Extended" is drawn here.
+        for (const QString nome : {"Tahoma", "Free 3 of 9", "", "Courier"}) {
             QString texto;
             QCOMPARE(ErroDe([&] { p.setFontName(nome); }, &texto), 483L);
             QCOMPARE(texto, "A fonte \"" + nome + "\" não está instalada: a impressora não pode desenhá-la.");

@@ -28,27 +28,6 @@ QString linha(const QString& tipo, int dia, const QString& h, const QString& val
            (tipo == "S" ? "      ---- " + valor.rightJustified(10) : valor.rightJustified(10) + "       ----");
 }
 
-// A form the main window's menu opened.
-template <class F>
-F* abre(QAction* menu) {
-    menu->trigger();
-    auto* f = qobject_cast<F*>(Form::Procura(F::staticMetaObject.className()));
-    if (!f) qFatal("o menu não abriu %s", F::staticMetaObject.className());
-    return f;
-}
-
-// One cash-book entry as the treasurer types it; the history before the
-// day, so the weekday's offering is not put in its place. "#n" chooses
-// the n-th history of the list.
-void lanca(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor) {
-    QTest::mouseClick(tipo, Qt::LeftButton);
-    if (hist.startsWith('#')) f->CboHistorico->setListIndex(hist.mid(1).toInt());
-    else Troca(f->CboHistorico, hist);
-    Troca(f->TxtDia, dia);
-    Troca(f->TxtValor, valor);
-    QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
-}
-
 void remessa(Remessas* f, const QString& dia, const QString& valor) {
     Digita(f->TxtDia, dia);
     Digita(f->TxtValor, valor);
@@ -102,20 +81,20 @@ private slots:
     // block are the exact sums of the amounts typed.
     void mesCompleto() {
         Principal* p = inicia("S");
-        auto* livro = abre<LivroCaixa>(p->Liv_Cx);
-        lanca(livro, livro->OptOfertas, "culto de domingo", "5", "1234,56");
-        lanca(livro, livro->OptDizimos, "#0", "12", "350,25");
-        lanca(livro, livro->OptSaidas, "#0", "20", "480.10");  // the point typed becomes the comma
+        auto* livro = Abre_Do_Menu<LivroCaixa>(p->Liv_Cx);
+        Lanca_No_Livro(livro, livro->OptOfertas, "culto de domingo", "5", "1234,56");
+        Lanca_No_Livro(livro, livro->OptDizimos, "#0", "12", "350,25");
+        Lanca_No_Livro(livro, livro->OptSaidas, "#0", "20", "480.10");  // the point typed becomes the comma
         QCOMPARE(livro->LstLivroCx->ListCount(), 3);
 
-        auto* igrejas = abre<Igrejas>(p->Igr_Setor);
+        auto* igrejas = Abre_Do_Menu<Igrejas>(p->Igr_Setor);
         Digita(igrejas->TxtDescricao, "são josé");
         Digita(igrejas->TxtCodigo, "30");
         igrejas->CboTipo->setListIndex(2);  // rent, water and light off the entries
         QTest::mouseClick(igrejas->CmdEnvia, Qt::LeftButton);
         QCOMPARE(igrejas->LstIgreja->ListCount(), 1);
 
-        auto* totais = abre<TotaisIgrejas>(p->Set_Igr);
+        auto* totais = Abre_Do_Menu<TotaisIgrejas>(p->Set_Igr);
         totais->CboIgreja->setListIndex(totais->CboIgreja->findText("SÃO JOSÉ"));
         const QStringList figuras = {"2000", "900", "300", "100,5", "50", "200"};
         TextBox* caixas[] = {totais->TxtEntradas, totais->TxtSaidas, totais->TxtAluguel,
@@ -125,7 +104,7 @@ private slots:
         QTest::mouseClick(totais->CmdEnvia, Qt::LeftButton);
         QCOMPARE(totais->LstIgrejas->ListCount(), 1);
 
-        auto* remessas = abre<Remessas>(p->Rem_Mat);
+        auto* remessas = Abre_Do_Menu<Remessas>(p->Rem_Mat);
         remessa(remessas, "10", "300");
         remessa(remessas, "20", "150,75");
         QCOMPARE(remessas->TxtSaldo->Text(), QString("450,75"));
@@ -134,7 +113,7 @@ private slots:
         // The month as the send leaves it.
         Registra_Transmissao();
 
-        auto* f = abre<ImpLivroCx>(p->Fec_Livro);
+        auto* f = Abre_Do_Menu<ImpLivroCx>(p->Fec_Livro);
         QCOMPARE(Linhas(f->LstLivroCx),
                  (QStringList{linha("O", 5, "CULTO DE DOMINGO", "1.234,56"),
                               linha("D", 12, "DC ANA LIMA RI:00000451", "350,25"),
@@ -162,7 +141,7 @@ private slots:
 
         // An entry typed in the cash book, still open: the click prints nothing and
         // reloads, keeping the typed balance; the month is no longer transmitted.
-        lanca(livro, livro->OptOfertas, "EXTRA", "6", "0,01");
+        Lanca_No_Livro(livro, livro->OptOfertas, "EXTRA", "6", "0,01");
         Roteiro::Responde(vbOK);
         QTest::mouseClick(f->CmdImprime, Qt::LeftButton);
         CONFERE_CAIXA(Recarregado, vbExclamation);

@@ -187,14 +187,14 @@ private slots:
         QVERIFY(Roteiro::Caixas().empty());
     }
 
-    // Amounts a box cannot hold are refused at the save; the widest stored
+    // A text that is no amount is refused at the save; the widest stored
     // amounts show whole and add up to the cent.
     void valores() {
         Recibo* f = abre();
         novo(f);
-        Cola(f->Txt3Valor, "abc");
+        Digita(f->Txt3Valor, "1,2,3");
         f->TxtEu->SetFocus();
-        QCOMPARE(f->Txt3Valor->Text(), QString("abc"));
+        QCOMPARE(f->Txt3Valor->Text(), QString("1,2,3"));
         QCOMPARE(f->TxtTotal->Text(), QString("0,00"));
         Roteiro::Responde(vbOK);
         QVERIFY(!f->Unload());

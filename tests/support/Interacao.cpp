@@ -1,5 +1,9 @@
 #include "support/Interacao.h"
 #include "common/Usuario.h"
+#include "operations/LivroCaixa.h"
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 
 namespace {
 int logins = 0;
@@ -67,6 +71,66 @@ void Troca(QWidget* w, const QString& texto) {
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(w, Qt::Key_Delete);
     Digita(w, texto);
+}
+
+void Cola(QWidget* w, const QString& texto, Como_Cola como) {
+    w->setFocus(Qt::OtherFocusReason);
+    auto* combo = qobject_cast<QComboBox*>(w);
+    QLineEdit* caixa = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(w);
+    if (!caixa) qFatal("Cola: %s não tem onde digitar", qPrintable(w->objectName()));
+    if (como == Como_Cola::Soltando) {
+        QMimeData dados;
+        dados.setText(texto);
+        const QPoint ponto(caixa->width() - 2, caixa->height() / 2);  // after the text
+        // As the window system delivers a drop: the drag enters first.
+        QDragEnterEvent entrada(ponto, Qt::CopyAction, &dados, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(caixa, &entrada);
+        QDropEvent soltura(ponto, Qt::CopyAction, &dados, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(caixa, &soltura);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(texto);
+    if (como == Como_Cola::Teclado) {
+        QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+        return;
+    }
+    QContextMenuEvent pedido(QContextMenuEvent::Mouse, QPoint(2, 2), caixa->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(caixa, &pedido);
+    const QList<QMenu*> menus = caixa->findChildren<QMenu*>();
+    QAction* colar = menus.isEmpty() ? nullptr : menus.back()->findChild<QAction*>(QStringLiteral("edit-paste"));
+    if (!colar) qFatal("Cola: o menu de contexto não tem Colar");
+    colar->trigger();
+    menus.back()->close();
+    delete menus.back();
+}
+
+void Lanca_No_Livro(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor) {
+    QTest::mouseClick(tipo, Qt::LeftButton);
+    if (hist.startsWith('#')) f->CboHistorico->setListIndex(hist.mid(1).toInt());
+    else Troca(f->CboHistorico, hist);
+    Troca(f->TxtDia, dia);
+    Troca(f->TxtValor, valor);
+    QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+}
+
+QStringList Colagem_Diferente_Da_Digitacao(QWidget* caixa, const QString& texto) {
+    auto* combo = qobject_cast<ComboBox*>(caixa);
+    auto* linha = qobject_cast<TextBox*>(caixa);
+    const auto le = [&] { return combo ? combo->Text() : linha->Text(); };
+    const auto limpa = [&] { combo ? combo->setText_(QString()) : linha->setText_(QString()); };
+    limpa();
+    Digita(caixa, texto);
+    const QString digitado = le();
+    QStringList diferencas;
+    const std::pair<Como_Cola, const char*> modos[] = {
+        {Como_Cola::Teclado, "Ctrl+V"}, {Como_Cola::Menu, "Colar"}, {Como_Cola::Soltando, "soltando"}};
+    for (const auto& [como, nome] : modos) {
+        limpa();
+        Cola(caixa, texto, como);
+        if (le() != digitado) diferencas << QString("%1: %2 (digitado: %3)").arg(QLatin1String(nome), le(), digitado);
+    }
+    limpa();
+    return diferencas;
 }
 
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas) {

@@ -23,6 +23,10 @@ void Fecha_Tudo();
 
 // Selects all of the box's text, deletes it and types `texto`.
 void Troca(QWidget* w, const QString& texto);
+// Pastes `texto` at the cursor of a text box or an editable combo box as a
+// user does: Ctrl+V, the context menu's "Colar", or dropping it there.
+enum class Como_Cola { Teclado, Menu, Soltando };
+void Cola(QWidget* w, const QString& texto, Como_Cola como);
 // Chooses the list's row `linha` and presses Delete on it, the boxes it
 // brings up answered with `respostas`.
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas = {});
@@ -36,6 +40,24 @@ F* Abre_Pelo_Menu(QAction* Principal::*item, const QString& usuario = QStringLit
     if (!f) qFatal("o menu não abriu %s", F::staticMetaObject.className());
     return f;
 }
+// The form F opened through the menu item `item` of the main window that
+// is up.
+template <class F>
+F* Abre_Do_Menu(QAction* item) {
+    item->trigger();
+    auto* f = qobject_cast<F*>(Form::Procura(QLatin1String(F::staticMetaObject.className())));
+    if (!f) qFatal("o menu não abriu %s", F::staticMetaObject.className());
+    return f;
+}
+// One cash-book entry as the treasurer types it, saved; the history before
+// the day, so the weekday's offering is not put in its place. "#n" chooses
+// the n-th history of the list.
+class LivroCaixa;
+void Lanca_No_Livro(LivroCaixa* f, OptionButton* tipo, const QString& hist, const QString& dia, const QString& valor);
+// Pastes `texto` into the box in each way a user can and compares what the
+// box then holds with what typing the same characters leaves there: the
+// differences, each with how it was pasted; none when all agree.
+QStringList Colagem_Diferente_Da_Digitacao(QWidget* caixa, const QString& texto);
 QStringList Linhas(const ListBox* l);
 void Duplo_Clique(ListBox* l, int linha);
 

@@ -55,7 +55,7 @@ QString Executa(const QString& programa, const QStringList& args, int* rc) {
 
 Documento Le_Pdf(const QString& pdf) {
     static const QRegularExpression palavra(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
     static const QRegularExpression paginas(R"(Pages:\s+(\d+))");
     Documento d;
     d.paginas = paginas.match(Executa("pdfinfo", {pdf})).captured(1).toInt();
@@ -64,11 +64,11 @@ Documento Le_Pdf(const QString& pdf) {
     for (int i = 1; i < partes.size(); ++i)
         for (auto it = palavra.globalMatch(partes[i]); it.hasNext();) {
             const auto m = it.next();
-            QString texto = m.captured(4);
+            QString texto = m.captured(5);
             texto.replace("&gt;", ">").replace("&lt;", "<").replace("&quot;", "\"").replace("&apos;", "'");
             texto.replace("&amp;", "&");
             d.palavras << Palavra{i, m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
-                                  m.captured(3).toDouble() * mm, texto};
+                                  m.captured(3).toDouble() * mm, texto, m.captured(4).toDouble() * mm};
         }
     return d;
 }

@@ -10,6 +10,7 @@ struct Palavra {
     int pagina = 0;
     double x = -1, y = -1, direita = -1;  // millimetres from the paper's corner
     QString texto;
+    double baixo = -1;  // the bottom of the word's box
 };
 
 // Where a word must stand: its top at y (any line when negative) and its
