@@ -14,14 +14,8 @@ bool Folha_Dizimistas::Imprime_Dizimistas() {
 }
 
 void Folha_Dizimistas::Imprime_Documento() {
-    Printer& p = Impressora();
-    p.setPaperSize(9);
-    p.setOrientation(1);
-    p.setScaleMode(6);
-    p.setFontName(QStringLiteral("Courier New"));
-    p.setFontSize(12);
-    p.setScaleTop(0);
-    p.setScaleLeft(0);
+    Prepara_A4(false, 0, 0);
+    Impressora().setFontSize(12);
 
     Pagina = 1;
     Y = Topo;

@@ -14,14 +14,9 @@ constexpr int LarguraValor = 12;
 const double YItens[] = {77, 84, 91.5, 99};
 
 void Desenha(const Recibo_Impresso& r, const QImage& figura) {
+    Prepara_A4(false, 0, 0);
     Printer& p = Impressora();
-    p.setPaperSize(9);
-    p.setOrientation(1);
-    p.setScaleMode(6);
-    p.setFontName(QStringLiteral("Courier New"));
     p.setFontSize(12);
-    p.setScaleTop(0);
-    p.setScaleLeft(0);
     p.PaintPicture(figura, 5, 5, 200, 143);
 
     const QString C = QStringLiteral("C"), E = QStringLiteral("E");
