@@ -3,6 +3,7 @@
 // load, the month's list on paper (heading, numbered lines, the verse
 // where it fits, 50 lines a page, footers), and the yearly grid of the
 // registered tithers, each read back from its PDF.
+#include "common/Numeros.h"
 #include "common/Parametros.h"
 #include "platform/Printer.h"
 #include "printing/Dizimistas.h"
@@ -137,14 +138,20 @@ private slots:
             {"50 linhas enchem a página", {50, 2, 2, 38}},
             {"51 linhas", {51, 2, 2, Lin(1) + 8}},
             {"100 linhas", {100, 3, 3, 38}},
+            {"1.234 linhas", {1234, 25, 25, Lin(34) + 8}},
         });
     }
     // 50 lines a page, the 51st the first of the next under its heading;
     // the verse only where the last line leaves room; a footer on every page.
     void paginas() {
         QFETCH(Paginas, caso);
-        for (int i = 1; i <= caso.linhas; ++i) dizimo(QString("DIZIMISTA %1 RI:%2 MB").arg(i, 4, 10, QChar('0')).arg(i, 8, 10, QChar('0')));
-        const Documento d = clica(abre()->CmdImprime);
+        amb_->Sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?1) "
+                  "INSERT INTO LivroCaixa SELECT i, 12, 2021, 8, 1, 'D', "
+                  "printf('DIZIMISTA %04d RI:%08d MB', i, i), 10 FROM n WHERE i <= ?1",
+                  {caso.linhas});
+        Dizimistas* f = abre();
+        const Documento d = clica(f->CmdImprime);
+        QCOMPARE(f->LblRegs->Caption(), Formata(double(caso.linhas), "#,### Registro(s)"));
         QCOMPARE(d.paginas, caso.paginas);
         for (int i = 1; i <= caso.linhas; ++i) {
             const int pagina = (i - 1) / 50 + 1;
