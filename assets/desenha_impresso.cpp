@@ -167,6 +167,70 @@ void Impresso(Desenho& d) {
             Qt::AlignLeft | Qt::AlignVCenter, Medio);
 }
 
+// The receipt, printed at (5, 5) with 200 x 143 mm. Its texts stand, in
+// Courier New 14 (2.96 mm a character, 5.6 mm a line), with their tops at:
+//   44.5   number from x 46, church code from 108, total ending at 191.6
+//          (a wider one reaches left to 150)
+//   54.5   beneficiary from 25 (42 characters reach the CPF), CPF in 17
+//          characters from 150
+//   67.5   paying church from 17 to the picture's edge at 205
+//   77, 84, 91.5, 99   descriptions from 22 (46 characters reach 158),
+//          values ending at 191.6
+//   117.5  day at 68, month in 13 characters from 87, year at 136
+//   142    the credit line, 7 points, from 168
+// Captions and rules keep clear of them.
+void Recibo(Desenho& d) {
+    // The frame's right side as far out as the picture goes: the paying
+    // church's text runs to the picture's edge.
+    const double esq = 7, dir = 204.7, topo = 7, base = 146;
+    d.caixa(esq, topo, dir - esq, base - topo, 0.5);
+    d.texto(esq, 12, dir - esq, 10, QStringLiteral("RECIBO PARA PAGAMENTO AVULSO"), 15, true, Qt::AlignCenter);
+    d.horizontal(25, esq + 20, dir - 20, 0.3, Medio);
+
+    const auto legenda = [&](double x, double y, double w, const QString& t) {
+        d.texto(x, y, w, 5.6, t, 9, true, Qt::AlignRight | Qt::AlignVCenter, Escuro);
+    };
+    const auto linha = [&](double x1, double x2, double y) { d.horizontal(y, x1, x2, 0.2, Medio); };
+
+    // Number, code and total in boxes.
+    legenda(11, 44.5, 33, QStringLiteral("Recibo Nº"));
+    d.caixa(44.5, 42.5, 26, 9, 0.3);
+    legenda(84, 44.5, 22.5, QStringLiteral("Código"));
+    d.caixa(106.5, 42.5, 15, 9, 0.3);
+    legenda(137, 44.5, 11.5, QStringLiteral("R$"));
+    d.caixa(149, 42.5, 46, 9, 0.3);
+
+    // Who received, and from whom.
+    legenda(11, 54.5, 13.5, QStringLiteral("Eu,"));
+    linha(25, 137, 60.4);
+    // The CPF's caption above its line: a long name runs up to it.
+    d.rotulo(150, 50.7, 20, 3.6, QStringLiteral("CPF"), Qt::AlignLeft | Qt::AlignVCenter);
+    linha(150, 201, 60.4);
+    d.texto(12, 61.3, 190, 5, QStringLiteral("Recebi a importância supra citada referente ao(s) iten(s) abaixo descrito(s) de"),
+            8.5, false, Qt::AlignLeft | Qt::AlignVCenter, Escuro);
+    linha(17, 202, 73.4);
+
+    // The four items and their values, under one "R$": a description of
+    // 46 characters runs to where a value of 12 begins.
+    d.rotulo(150, 73.8, 41.6, 3, QStringLiteral("R$"));
+    const double itens[] = {77, 84, 91.5, 99};
+    for (int i = 0; i < 4; ++i) {
+        const double y = itens[i];
+        legenda(11, y, 10.5, QStringLiteral("%1)").arg(i + 1));
+        linha(22, 149, y + 5.9);
+        linha(150, 195, y + 5.9);
+    }
+
+    // The date: day "de" month "de" year, and the signature.
+    linha(66, 75.5, 123.4);
+    d.texto(75.5, 117.5, 11, 5.6, QStringLiteral("de"), 10, false, Qt::AlignCenter, Escuro);
+    linha(86.5, 126.5, 123.4);
+    d.texto(126.5, 117.5, 9, 5.6, QStringLiteral("de"), 10, false, Qt::AlignCenter, Escuro);
+    linha(135.5, 149, 123.4);
+    d.horizontal(136, 60, 150, 0.25);
+    d.texto(60, 136.4, 90, 3.6, QStringLiteral("Assinatura"), 7, false, Qt::AlignCenter, Medio);
+}
+
 struct Figura {
     const char* nome;
     double x0, y0, largura, altura;  // where the printout paints it, in page millimetres
@@ -174,6 +238,7 @@ struct Figura {
 };
 constexpr Figura Figuras[] = {
     {"impresso", 5, 5, 200, 280, Impresso},
+    {"recibo", 5, 5, 200, 143, Recibo},
 };
 }  // namespace
 

@@ -68,7 +68,7 @@ void BM_AbreLivroCaixa(benchmark::State& estado) {
     estado.counters["linhas"] = linhas;
     estado.SetItemsProcessed(estado.iterations() * linhas);
 }
-BENCHMARK(BM_AbreLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AbreLivroCaixa)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_GravaLancamento(benchmark::State& estado) {
     Principal* p = pasta().principal;
@@ -87,7 +87,7 @@ void BM_GravaLancamento(benchmark::State& estado) {
     estado.counters["linhas"] = f->LstLivroCx->ListCount();
     fecha(f);
 }
-BENCHMARK(BM_GravaLancamento)->Unit(benchmark::kMillisecond)->Iterations(50)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_GravaLancamento)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 }  // namespace
 

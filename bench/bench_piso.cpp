@@ -387,7 +387,7 @@ void BM_PisoAbreMes(benchmark::State& estado) {
     estado.counters["linhas"] = linhas;
     estado.SetItemsProcessed(estado.iterations() * linhas);
 }
-BENCHMARK(BM_PisoAbreMes)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PisoAbreMes)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_PisoGrava(benchmark::State& estado) {
     Janela* j = mes().Abre();
@@ -396,7 +396,7 @@ void BM_PisoGrava(benchmark::State& estado) {
     estado.counters["linhas"] = j->lista->count();
     delete j;
 }
-BENCHMARK(BM_PisoGrava)->Unit(benchmark::kMillisecond)->Iterations(50)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PisoGrava)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 // ---------------------------------------------------------------- one query
 
@@ -463,7 +463,7 @@ void BM_PisoConsulta(benchmark::State& estado) {
     estado.counters["linhas"] = linhas;
     estado.SetItemsProcessed(estado.iterations() * linhas);
 }
-BENCHMARK(BM_PisoConsulta)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PisoConsulta)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -82,9 +82,7 @@ void BM_RelatorioLivroCaixa(benchmark::State& estado) {
 BENCHMARK(BM_RelatorioLivroCaixa)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->Iterations(3)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+    ->Iterations(3);
 
 }  // namespace
 

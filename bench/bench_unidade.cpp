@@ -42,7 +42,7 @@ void BM_InsercoesAvulsas(benchmark::State& estado) {
     }
     estado.SetItemsProcessed(estado.iterations() * Insercoes);
 }
-BENCHMARK(BM_InsercoesAvulsas)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_InsercoesAvulsas)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void BM_InsercoesNaUnidade(benchmark::State& estado) {
     static Arquivo arquivo;
@@ -54,7 +54,7 @@ void BM_InsercoesNaUnidade(benchmark::State& estado) {
     }
     estado.SetItemsProcessed(estado.iterations() * Insercoes);
 }
-BENCHMARK(BM_InsercoesNaUnidade)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+BENCHMARK(BM_InsercoesNaUnidade)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -41,10 +41,18 @@ inicia() {
   mariadb-install-db --no-defaults --user="$eu" --datadir="$dir/data" --skip-test-db \
     --auth-root-authentication-method=socket >"$dir/instalacao.log" 2>&1 ||
     { cat "$dir/instalacao.log" >&2; echo "central: mariadb-install-db falhou" >&2; return 1; }
-  mariadbd --no-defaults --user="$eu" --bind-address=127.0.0.1 --port="$porta" \
-    --socket="$dir/sock" --datadir="$dir/data" --pid-file="$dir/pid" --log-error="$dir/erro.log" \
-    --skip-name-resolve --innodb-use-native-aio=0 --innodb-buffer-pool-size=32M \
-    </dev/null >/dev/null 2>&1 &
+  # Only the standard three descriptors go to the server: started from a
+  # command run under the shared lock (flock), it would otherwise inherit
+  # the lock's descriptor and hold the lock for as long as it runs.
+  (
+    for fd in /proc/self/fd/*; do
+      n="${fd##*/}"
+      { [ "$n" -gt 2 ] && eval "exec $n>&-"; } 2>/dev/null || true
+    done
+    exec mariadbd --no-defaults --user="$eu" --bind-address=127.0.0.1 --port="$porta" \
+      --socket="$dir/sock" --datadir="$dir/data" --pid-file="$dir/pid" --log-error="$dir/erro.log" \
+      --skip-name-resolve --innodb-use-native-aio=0 --innodb-buffer-pool-size=32M
+  ) </dev/null >/dev/null 2>&1 &
   for _ in $(seq 1 300); do
     responde && break
     kill -0 $! 2>/dev/null || break

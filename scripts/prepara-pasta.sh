@@ -25,11 +25,13 @@ copia 755 "$raiz/build/tesouraria" "$pasta/tesouraria"
 # MariaDB's ODBC driver under the name the central connection asks for; the
 # program uses this file when the system does not register that name.
 copia 644 "$raiz/db/odbc/odbcinst.ini" "$pasta/odbcinst.ini"
-# The closing reports' background: a treasurer may have put a scan of their
-# own printed form in its place, which stays.
-if [[ ! -e "$pasta/impresso.kwe" ]]; then
-    install -m 644 "$raiz/build/impresso.kwe" "$pasta/impresso.kwe"
-fi
+# The printed forms the closing reports and the receipt print over: a
+# treasurer may have put a scan of their own form in its place, which stays.
+for figura in impresso.kwe recibo.kwe; do
+    if [[ ! -e "$pasta/$figura" ]]; then
+        install -m 644 "$raiz/build/$figura" "$pasta/$figura"
+    fi
+done
 if [[ -e "$pasta/Quorvane.kwe" && ! -e "$pasta/Marlovinter.kwe" ]]; then
     # A file under the older name is the treasurer's data: the program gives
     # it the current name at start-up and brings it up to date then. A new

@@ -5,6 +5,7 @@
 #include "platform/Erro.h"
 #include "platform/SqlCipher.h"
 #include <QRegularExpression>
+#include <QVarLengthArray>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -109,7 +110,7 @@ void RenovaVersao(const QString& caminho, const QByteArray& de, const QByteArray
 // leaves its parameter unassigned, and the query is then refused.
 void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringList& parametros) {
     const int n = int(q.tipos.size());
-    std::vector<bool> atribuido(size_t(n), false);
+    QVarLengthArray<bool, 32> atribuido(n, false);
     for (qsizetype i = 0; i < parametros.size(); ++i) {
         const QString& entrada = parametros[i];
         if (entrada.isEmpty()) continue;
@@ -130,10 +131,10 @@ void PreencheParametros(Comando& c, const ConsultaArmazenada& q, const QStringLi
             c.LigaTexto(int(i) + 1, v.toString());
             break;
         }
-        atribuido[size_t(i)] = true;
+        atribuido[i] = true;
     }
     for (int i = 0; i < n; ++i)
-        if (!atribuido[size_t(i)])
+        if (!atribuido[i])
             throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetro %2 sem valor.").arg(q.nome).arg(i));
     if (c.NumeroParametros() > n)
         throw ErroExecucao(3061, QStringLiteral("Consulta '%1': parâmetros insuficientes.").arg(q.nome));
@@ -204,28 +205,64 @@ public:
     }
 
     void Executa(const QString& sql) override {
-        consultasTocadas_ = true;  // a text of its own may write anything
+        Toca_Consultas();  // a text of its own may write anything
         Comando c(con_, sql);
         ExigeSemParametros(c);
         ExecutaInteira(c);
     }
 
     void ExecutaQuery(const QString& nome, const QStringList& parametros) override {
-        const auto q = Busca(nome);
-        if (q->sql.contains(QLatin1String("Consultas"), Qt::CaseInsensitive)) consultasTocadas_ = true;
-        Comando c(con_, q->sql);
-        PreencheParametros(c, *q, parametros);
-        ExecutaInteira(c);
+        Preparada& p = Prepara(nome);
+        const Reinicio reinicio{*p.comando};
+        PreencheParametros(*p.comando, *p.consulta, parametros);
+        ExecutaInteira(*p.comando);
     }
 
     RecordsetPtr AbreQuery(const QString& nome, const QStringList& parametros) override {
-        const auto q = Busca(nome);
-        Comando c(con_, q->sql);
-        PreencheParametros(c, *q, parametros);
-        return LeSnapshot(c);
+        Preparada& p = Prepara(nome);
+        const Reinicio reinicio{*p.comando};
+        PreencheParametros(*p.comando, *p.consulta, parametros);
+        return LeSnapshot(*p.comando);
     }
 
 private:
+    struct Preparada {
+        std::shared_ptr<const ConsultaArmazenada> consulta;
+        std::unique_ptr<Comando> comando;
+    };
+    // A statement back to before its first step however its use ends, so
+    // the next call can bind it again and no read stays open.
+    struct Reinicio {
+        Comando& c;
+        ~Reinicio() { c.Reinicia(); }
+    };
+
+    // The stored query and its statement. Inside a unit the write lock
+    // keeps every stored query as it was, so each is looked up and prepared
+    // once and then only bound per call: a step running one query for
+    // thousands of rows parses it once. A handle that may have changed the
+    // stored queries prepares every call anew from the file.
+    Preparada& Prepara(const QString& nome) {
+        if (emUnidade_ && !consultasTocadas_) {
+            const auto it = preparadas_.find(nome);
+            if (it != preparadas_.end()) return it->second;
+        }
+        Preparada p;
+        p.consulta = Busca(nome);
+        if (p.consulta->sql.contains(QLatin1String("Consultas"), Qt::CaseInsensitive)) Toca_Consultas();
+        p.comando = std::make_unique<Comando>(con_, p.consulta->sql);
+        if (!emUnidade_ || consultasTocadas_) {
+            avulsa_ = std::move(p);
+            return avulsa_;
+        }
+        return preparadas_[nome] = std::move(p);
+    }
+
+    void Toca_Consultas() {
+        consultasTocadas_ = true;
+        preparadas_.clear();
+    }
+
     // The stored queries stay those of the version this handle started
     // from until it runs something that may change them: from then on its
     // lookups go to the file.
@@ -283,6 +320,9 @@ private:
     bool somenteLeitura_;
     bool emUnidade_ = false;
     bool consultasTocadas_ = false;
+    // Before con_ is closed: declared after it.
+    std::unordered_map<QString, Preparada> preparadas_;
+    Preparada avulsa_;
 };
 
 BancoLocalPtr Abre_Banco(bool somenteLeitura) { return std::make_unique<BancoSqlCipher>(somenteLeitura); }

@@ -15,6 +15,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -53,20 +54,9 @@ QString Texto_Para_Driver(QString texto) {
     return texto + QStringLiteral(";CONN_TIMEOUT=") + QString::number(Central::TempoConexao);
 }
 
-// Qt 6.4 sends a bound QString with a trailing NUL, so "x = ?" never
-// matches and a number in text is refused; UTF-8 bytes travel intact.
-QVariant Valor_Para_Driver(const QVariant& v) {
-    if (v.typeId() != QMetaType::QString || v.isNull()) return v;
-    return v.toString().toUtf8();
-}
-
 QString Texto(const QSqlError& e) {
     const QString t = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     return t.isNull() ? QStringLiteral("") : t;
-}
-
-void Liga(QSqlQuery& q, const QVariantList& valores) {
-    for (qsizetype i = 0; i < valores.size(); ++i) q.bindValue(int(i), Valor_Para_Driver(valores[i]));
 }
 
 // A bound statement the server refuses with a data error (a number that is
@@ -100,6 +90,9 @@ SQLHDBC Handle_Conexao(const QString& nome) {
     if (!h.isValid() || h.metaType().sizeOf() != int(sizeof(SQLHDBC))) return nullptr;
     return *static_cast<const SQLHDBC*>(h.constData());
 }
+
+// The rows of an executed statement, its cursor closed afterwards.
+RecordsetPtr Le_Linhas(SQLHSTMT stmt);
 
 QString Texto_Da_Conexao() {
     Localiza_Driver();
@@ -196,25 +189,16 @@ void ConexaoCentral::Executa(const QString& sql, const QVariantList& valores) {
 }
 
 RecordsetPtr ConexaoCentral::AbreSnapshot(const QString& sql, const QVariantList& valores) {
-    QSqlQuery q = NovaConsulta();
-    bool ok;
-    if (valores.isEmpty()) {
-        ok = q.exec(sql);
-    } else {
-        ok = q.prepare(sql);
-        if (ok) {
-            Liga(q, valores);
-            ok = q.exec();
-        }
-    }
-    if (!ok) Levanta_Erro(3146, Texto(q.lastError()));
-    const QSqlRecord campos = q.record();
-    QStringList nomes;
-    for (int i = 0; i < campos.count(); ++i) nomes << campos.fieldName(i);
-    auto linhas =
-        Recordset::CopiaLinhas(int(nomes.size()), [&] { return q.next(); }, [&](int i) { return q.value(i); });
-    if (q.lastError().isValid()) Levanta_Erro(3146, Texto(q.lastError()));
-    return std::make_unique<Recordset>(nomes, std::move(linhas));
+    if (!valores.isEmpty()) return ComandoCentral(*this, sql).AbreSnapshot(valores);
+    const SQLHDBC dbc = Handle_Conexao(nome_);
+    if (!dbc) Levanta_Erro(3146, QStringLiteral("Connection not open"));
+    SQLHSTMT stmt = nullptr;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt))) Levanta_Erro(3146, Diagnostico(SQL_HANDLE_DBC, dbc));
+    const auto libera = qScopeGuard([&] { SQLFreeHandle(SQL_HANDLE_STMT, stmt); });
+    std::u16string texto = sql.toStdU16String();
+    const SQLRETURN r = SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR*>(texto.data()), SQLINTEGER(texto.size()));
+    if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) Levanta_Erro(3146, Diagnostico(SQL_HANDLE_STMT, stmt));
+    return Le_Linhas(stmt);
 }
 
 void ConexaoCentral::Begin() {
@@ -236,6 +220,207 @@ void ConexaoCentral::Rollback() noexcept {
     QSqlDatabase::database(nome_, false).rollback();
 }
 
+// A result read straight from the driver into a snapshot, each value of
+// the type Qt's ODBC driver gives it (and so the type every reader of a
+// central recordset expects): whole numbers as int or qlonglong (unsigned
+// ones as uint or qulonglong), exact and real numbers as their text
+// (money stays exact), dates, times and moments as QDate, QTime and
+// QDateTime, texts as QString, bytes as QByteArray; a NULL is a null of
+// the type Qt's ODBC driver gives it (an int for a whole number, a
+// qlonglong for a big one, none for a text or an amount). Qt's own reading
+// costs a field description per value.
+namespace {
+struct ColunaLida {
+    QString nome;
+    QMetaType tipo;
+    SQLULEN tamanho = 0;
+};
+
+QMetaType Tipo_Da_Coluna(SQLSMALLINT tipoSql, bool comSinal) {
+    switch (tipoSql) {
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        return QMetaType::fromType<double>();
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIT:
+        return comSinal ? QMetaType::fromType<int>() : QMetaType::fromType<uint>();
+    case SQL_TINYINT:
+        return QMetaType::fromType<uint>();
+    case SQL_BIGINT:
+        return comSinal ? QMetaType::fromType<qlonglong>() : QMetaType::fromType<qulonglong>();
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        return QMetaType::fromType<QByteArray>();
+    case SQL_DATE:
+    case SQL_TYPE_DATE:
+        return QMetaType::fromType<QDate>();
+    case SQL_TIME:
+    case SQL_TYPE_TIME:
+        return QMetaType::fromType<QTime>();
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_TIMESTAMP:
+        return QMetaType::fromType<QDateTime>();
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_GUID:
+        return QMetaType::fromType<QString>();
+    default:
+        return QMetaType::fromType<QByteArray>();
+    }
+}
+
+class Leitor {
+public:
+    explicit Leitor(SQLHSTMT stmt) : stmt_(stmt) {}
+
+    [[noreturn]] void Falha() const { Levanta_Erro(3146, Diagnostico(SQL_HANDLE_STMT, stmt_)); }
+
+    template <class T>
+    bool Fixo(SQLUSMALLINT n, SQLSMALLINT tipoC, T& valor) {
+        SQLLEN ind = 0;
+        const SQLRETURN r = SQLGetData(stmt_, n, tipoC, &valor, sizeof valor, &ind);
+        if (!SQL_SUCCEEDED(r)) Falha();
+        return ind != SQL_NULL_DATA;
+    }
+
+    // Texts in UTF-16, the exact and real numbers as characters; read in
+    // parts when longer than the buffer.
+    template <class Unidade>
+    bool Partes(SQLUSMALLINT n, SQLSMALLINT tipoC, std::vector<Unidade>& buffer, QString& texto) {
+        for (;;) {
+            SQLLEN ind = 0;
+            const SQLLEN bytes = SQLLEN(buffer.size() * sizeof(Unidade));
+            const SQLRETURN r = SQLGetData(stmt_, n, tipoC, buffer.data(), bytes, &ind);
+            if (r == SQL_NO_DATA) return true;
+            if (!SQL_SUCCEEDED(r)) Falha();
+            if (ind == SQL_NULL_DATA) return false;
+            const bool cortado = ind == SQL_NO_TOTAL || ind >= bytes;
+            const qsizetype unidades = cortado ? qsizetype(buffer.size()) - 1 : qsizetype(ind / SQLLEN(sizeof(Unidade)));
+            if constexpr (sizeof(Unidade) == 1)
+                texto += QString::fromUtf8(reinterpret_cast<const char*>(buffer.data()), unidades);
+            else
+                texto += QStringView(reinterpret_cast<const char16_t*>(buffer.data()), unidades);
+            if (!cortado) return true;
+            if (ind != SQL_NO_TOTAL) buffer.resize(size_t(ind) / sizeof(Unidade) + 1);
+        }
+    }
+
+    QVariant Valor(SQLUSMALLINT n, const ColunaLida& c) {
+        switch (c.tipo.id()) {
+        case QMetaType::Int: return Inteiro<SQLINTEGER, int, int>(n, SQL_C_SLONG);
+        case QMetaType::UInt: return Inteiro<SQLUINTEGER, uint, int>(n, SQL_C_ULONG);
+        case QMetaType::LongLong: return Inteiro<SQLBIGINT, qlonglong, qlonglong>(n, SQL_C_SBIGINT);
+        case QMetaType::ULongLong: return Inteiro<SQLUBIGINT, qulonglong, qlonglong>(n, SQL_C_UBIGINT);
+        case QMetaType::QDate: {
+            DATE_STRUCT d{};
+            return Fixo(n, SQL_C_DATE, d) ? QVariant(QDate(d.year, d.month, d.day)) : QVariant(c.tipo);
+        }
+        case QMetaType::QTime: {
+            TIME_STRUCT t{};
+            return Fixo(n, SQL_C_TIME, t) ? QVariant(QTime(t.hour, t.minute, t.second)) : QVariant(c.tipo);
+        }
+        case QMetaType::QDateTime: {
+            TIMESTAMP_STRUCT t{};
+            if (!Fixo(n, SQL_C_TIMESTAMP, t)) return QVariant(c.tipo);
+            return QVariant(QDateTime(QDate(t.year, t.month, t.day),
+                                      QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000))));
+        }
+        case QMetaType::Double: {
+            // Exact to the last digit, as text.
+            Dimensiona(caracteres_, c.tamanho + 2);
+            QString t;
+            return Partes(n, SQL_C_CHAR, caracteres_, t) ? QVariant(t) : QVariant();
+        }
+        case QMetaType::QString: {
+            Dimensiona(utf16_, c.tamanho + 1);
+            QString t;
+            return Partes(n, SQL_C_WCHAR, utf16_, t) ? QVariant(t) : QVariant();
+        }
+        default: {
+            QByteArray b;
+            for (;;) {
+                char parte[4096];
+                SQLLEN ind = 0;
+                const SQLRETURN r = SQLGetData(stmt_, n, SQL_C_BINARY, parte, sizeof parte, &ind);
+                if (r == SQL_NO_DATA) break;
+                if (!SQL_SUCCEEDED(r)) Falha();
+                if (ind == SQL_NULL_DATA) return QVariant(c.tipo);
+                const bool cortado = ind == SQL_NO_TOTAL || ind > SQLLEN(sizeof parte);
+                b.append(parte, cortado ? qsizetype(sizeof parte) : qsizetype(ind));
+                if (!cortado) break;
+            }
+            return b;
+        }
+        }
+    }
+
+private:
+    // A whole number of the C type Nativo, as a Valor; a NULL as a null of
+    // type Nulo.
+    template <class Nativo, class Valor, class Nulo>
+    QVariant Inteiro(SQLUSMALLINT n, SQLSMALLINT tipoC) {
+        Nativo v = 0;
+        return Fixo(n, tipoC, v) ? QVariant(Valor(v)) : QVariant(QMetaType::fromType<Nulo>());
+    }
+
+    template <class Unidade>
+    static void Dimensiona(std::vector<Unidade>& buffer, SQLULEN tamanho) {
+        const size_t desejado = size_t(std::clamp<SQLULEN>(tamanho, 64, 65536));
+        if (buffer.size() < desejado) buffer.resize(desejado);
+    }
+
+    SQLHSTMT stmt_;
+    std::vector<char> caracteres_;
+    std::vector<SQLWCHAR> utf16_;
+};
+}  // namespace
+
+namespace {
+RecordsetPtr Le_Linhas(SQLHSTMT stmt) {
+    SQLSMALLINT n = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(stmt, &n))) Levanta_Erro(3146, Diagnostico(SQL_HANDLE_STMT, stmt));
+    std::vector<ColunaLida> colunas(size_t(qMax<SQLSMALLINT>(n, 0)));
+    QStringList nomes;
+    for (SQLUSMALLINT i = 1; i <= colunas.size(); ++i) {
+        SQLWCHAR nome[256];
+        SQLSMALLINT tamanhoNome = 0, tipoSql = 0, decimais = 0, nulavel = 0;
+        SQLULEN tamanho = 0;
+        if (!SQL_SUCCEEDED(SQLDescribeColW(stmt, i, nome, 256, &tamanhoNome, &tipoSql, &tamanho, &decimais, &nulavel)))
+            Levanta_Erro(3146, Diagnostico(SQL_HANDLE_STMT, stmt));
+        SQLLEN semSinal = SQL_FALSE;
+        SQLColAttributeW(stmt, i, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &semSinal);
+        ColunaLida& c = colunas[i - 1];
+        c.nome = QString::fromUtf16(reinterpret_cast<const char16_t*>(nome), qsizetype(qBound<SQLSMALLINT>(0, tamanhoNome, SQLSMALLINT(255))));
+        c.tipo = Tipo_Da_Coluna(tipoSql, semSinal == SQL_FALSE);
+        c.tamanho = tamanho;
+        nomes << c.nome;
+    }
+    Leitor leitor(stmt);
+    std::vector<std::vector<QVariant>> linhas;
+    if (!colunas.empty()) {
+        SQLRETURN r;
+        while (SQL_SUCCEEDED(r = SQLFetch(stmt))) {
+            std::vector<QVariant> linha;
+            linha.reserve(colunas.size());
+            for (SQLUSMALLINT i = 1; i <= colunas.size(); ++i) linha.push_back(leitor.Valor(i, colunas[i - 1]));
+            linhas.push_back(std::move(linha));
+        }
+        if (r != SQL_NO_DATA) leitor.Falha();
+    }
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    return std::make_unique<Recordset>(std::move(nomes), std::move(linhas));
+}
+}  // namespace
+
 // One parameter's buffer, bound once and refilled for each row; bound again
 // only when the value's kind changes or its text outgrows the buffer. Qt's
 // own binding costs more than the insert itself on a month's rows.
@@ -248,10 +433,84 @@ struct Parametro {
     std::unique_ptr<char[]> bytes;
 };
 
+namespace {
+QStringEncoder& Codificador() {
+    thread_local QStringEncoder c(QStringEncoder::Utf8);
+    return c;
+}
+}  // namespace
+
+ValoresCentral& ValoresCentral::operator<<(qint64 v) {
+    valores_.push_back({Tipo::Inteiro, v});
+    return *this;
+}
+
+ValoresCentral& ValoresCentral::operator<<(const QString& t) {
+    // At most three bytes a character, written in place.
+    const qsizetype inicio = bytes_.size();
+    bytes_.resize(inicio + t.size() * 3);
+    QStringEncoder& c = Codificador();
+    c.resetState();
+    char* fim = c.appendToBuffer(bytes_.data() + inicio, t);
+    bytes_.resize(fim - bytes_.constData());
+    valores_.push_back({Tipo::Texto, 0, 0, inicio, bytes_.size() - inicio});
+    return *this;
+}
+
+ValoresCentral& ValoresCentral::operator<<(Nulo) {
+    valores_.push_back({Tipo::Nulo});
+    return *this;
+}
+
+void ValoresCentral::Bytes(const char* dados, qsizetype tamanho) {
+    const qsizetype inicio = bytes_.size();
+    bytes_.append(dados, tamanho);
+    valores_.push_back({Tipo::Texto, 0, 0, inicio, tamanho});
+}
+
+void ValoresCentral::Acrescenta(const QVariant& v) {
+    if (v.isNull()) {
+        *this << Nulo{};
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+        *this << qint64(v.toLongLong());
+        return;
+    case QMetaType::Bool:
+        *this << qint64(v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Double:
+        valores_.push_back({Tipo::Real, 0, v.toDouble()});
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        Bytes(b.constData(), b.size());
+        return;
+    }
+    case QMetaType::QString:
+        *this << *static_cast<const QString*>(v.constData());
+        return;
+    default:
+        // Dates and moments become ISO texts, which the server reads.
+        *this << v.toString();
+    }
+}
+
+void ValoresCentral::Limpa() {
+    valores_.clear();
+    bytes_.resize(0);
+}
+
 struct ComandoCentral::Nativo {
     SQLHSTMT stmt = nullptr;
     std::vector<Parametro> parametros;
-    QByteArray utf8;  // reused: a row's texts need no allocation of their own
+    ValoresCentral linha;  // reused by the QVariantList form
 
     ~Nativo() {
         if (stmt) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
@@ -273,64 +532,41 @@ struct ComandoCentral::Nativo {
     // Bytes as Qt sends a QByteArray: binary data the server stores as the
     // column's text, so UTF-8 arrives unchanged.
     void Bytes(SQLUSMALLINT numero, Parametro& p, const char* dados, qsizetype tamanho) {
-        if (p.tipoC != SQL_C_BINARY || tamanho > p.capacidade) {
-            const SQLLEN capacidade = qMax<SQLLEN>(64, qNextPowerOfTwo(quint64(tamanho)));
+        if (p.tipoC != SQL_C_BINARY || SQLLEN(tamanho) > p.capacidade) {
+            const SQLLEN capacidade = qMax<SQLLEN>(64, SQLLEN(qNextPowerOfTwo(quint64(tamanho))));
             p.bytes = std::make_unique<char[]>(size_t(capacidade));
             Liga(numero, p, SQL_C_BINARY, SQL_LONGVARBINARY, p.bytes.get(), capacidade);
         }
         if (tamanho > 0) std::memcpy(p.bytes.get(), dados, size_t(tamanho));
         p.indicador = SQLLEN(tamanho);
     }
-    void Valor(SQLUSMALLINT numero, Parametro& p, const QVariant& v) {
-        if (v.isNull()) {
+    void Liga_Linha(const ValoresCentral& valores) {
+        if (parametros.size() != valores.valores_.size()) {
+            SQLFreeStmt(stmt, SQL_RESET_PARAMS);
+            parametros = std::vector<Parametro>(valores.valores_.size());
+        }
+        for (size_t i = 0; i < valores.valores_.size(); ++i)
+            Valor(SQLUSMALLINT(i + 1), parametros[i], valores, valores.valores_[i]);
+    }
+    void Valor(SQLUSMALLINT numero, Parametro& p, const ValoresCentral& valores, const ValoresCentral::Valor& v) {
+        switch (v.tipo) {
+        case ValoresCentral::Tipo::Inteiro:
+            p.inteiro = v.inteiro;
+            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
+            return;
+        case ValoresCentral::Tipo::Real:
+            p.real = v.real;
+            Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
+            return;
+        case ValoresCentral::Tipo::Texto:
+            Bytes(numero, p, valores.bytes_.constData() + v.inicio, v.tamanho);
+            return;
+        case ValoresCentral::Tipo::Nulo:
             if (p.tipoC == 0) Liga(numero, p, SQL_C_CHAR, SQL_VARCHAR, nullptr, 0);
             p.indicador = SQL_NULL_DATA;
             return;
         }
-        switch (v.typeId()) {
-        case QMetaType::Int:
-            p.inteiro = *static_cast<const int*>(v.constData());
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::LongLong:
-            p.inteiro = *static_cast<const qint64*>(v.constData());
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-            p.inteiro = v.toLongLong();
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Bool:
-            p.inteiro = v.toBool() ? 1 : 0;
-            Numero(numero, p, SQL_C_SBIGINT, SQL_BIGINT, &p.inteiro, sizeof p.inteiro);
-            return;
-        case QMetaType::Double:
-            p.real = v.toDouble();
-            Numero(numero, p, SQL_C_DOUBLE, SQL_DOUBLE, &p.real, sizeof p.real);
-            return;
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            Bytes(numero, p, b.constData(), b.size());
-            return;
-        }
-        case QMetaType::QString:
-            Texto(numero, p, *static_cast<const QString*>(v.constData()));
-            return;
-        default:
-            // Dates and moments become ISO texts, which the server reads.
-            Texto(numero, p, v.toString());
-        }
     }
-    void Texto(SQLUSMALLINT numero, Parametro& p, const QString& t) {
-        utf8.resize(t.size() * 3);
-        codificador.resetState();
-        char* fim = codificador.appendToBuffer(utf8.data(), t);
-        Bytes(numero, p, utf8.constData(), fim - utf8.constData());
-    }
-    QStringEncoder codificador{QStringEncoder::Utf8};
 };
 
 ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
@@ -349,12 +585,25 @@ ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
 ComandoCentral::~ComandoCentral() = default;
 
 void ComandoCentral::Executa(const QVariantList& valores) {
+    ValoresCentral& linha = nativo_->linha;
+    linha.Limpa();
+    for (const QVariant& v : valores) linha.Acrescenta(v);
+    Executa(linha);
+}
+
+RecordsetPtr ComandoCentral::AbreSnapshot(const QVariantList& valores) {
     Nativo& n = *nativo_;
-    if (n.parametros.size() != size_t(valores.size())) {
-        SQLFreeStmt(n.stmt, SQL_RESET_PARAMS);
-        n.parametros = std::vector<Parametro>(size_t(valores.size()));
-    }
-    for (qsizetype i = 0; i < valores.size(); ++i) n.Valor(SQLUSMALLINT(i + 1), n.parametros[size_t(i)], valores[i]);
+    n.linha.Limpa();
+    for (const QVariant& v : valores) n.linha.Acrescenta(v);
+    n.Liga_Linha(n.linha);
+    const SQLRETURN r = SQLExecute(n.stmt);
+    if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
+    return Le_Linhas(n.stmt);
+}
+
+void ComandoCentral::Executa(const ValoresCentral& valores) {
+    Nativo& n = *nativo_;
+    n.Liga_Linha(valores);
     const SQLRETURN r = SQLExecute(n.stmt);
     if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
     SQLSMALLINT colunas = 0;

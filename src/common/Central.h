@@ -8,6 +8,7 @@
 #include <QVariantList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 // Account, password, database name and port of the central system.
 namespace Central {
@@ -61,6 +62,38 @@ private:
     bool emTransacao_ = false;
 };
 
+// The values of a statement's parameters, in their order, kept as they
+// travel: whole numbers, real numbers, texts as their UTF-8 bytes, NULLs.
+// Cleared without giving its memory back, so a run that fills it again for
+// every group of rows allocates nothing per row.
+class ValoresCentral {
+public:
+    struct Nulo {};
+
+    ValoresCentral& operator<<(qint64 v);
+    ValoresCentral& operator<<(int v) { return *this << qint64(v); }
+    ValoresCentral& operator<<(const QString& t);
+    ValoresCentral& operator<<(Nulo);
+    // Any value as ComandoCentral::Executa(QVariantList) sends it: a null of
+    // any type is NULL, bytes go unchanged, dates and moments as ISO texts.
+    void Acrescenta(const QVariant& v);
+    void Limpa();
+    qsizetype Tamanho() const { return qsizetype(valores_.size()); }
+
+private:
+    friend class ComandoCentral;
+    enum class Tipo : char { Inteiro, Real, Texto, Nulo };
+    struct Valor {
+        Tipo tipo;
+        qint64 inteiro = 0;
+        double real = 0;
+        qsizetype inicio = 0, tamanho = 0;  // of a text, in bytes_
+    };
+    void Bytes(const char* dados, qsizetype tamanho);
+    std::vector<Valor> valores_;
+    QByteArray bytes_;  // grows without zero-filling, keeps its room when cleared
+};
+
 // A statement prepared once on a connection and run for many rows: each
 // Executa binds one row's values and runs it, inside the connection's
 // transaction. It must not outlive its connection. Texts travel as their
@@ -73,6 +106,9 @@ public:
     ComandoCentral(const ComandoCentral&) = delete;
     ComandoCentral& operator=(const ComandoCentral&) = delete;
     void Executa(const QVariantList& valores);
+    void Executa(const ValoresCentral& valores);
+    // Runs a query with these values and copies its rows.
+    RecordsetPtr AbreSnapshot(const QVariantList& valores);
 
 private:
     struct Nativo;

@@ -78,6 +78,11 @@ QString Monta(const std::optional<QString>& abreviado, const QString& nome, cons
                         {(cargo ? QString::number(*cargo) : QString()).rightJustified(12)}});
 }
 
+QString Monta(const QString& abreviado, const QString& nome, const QString& ri) {
+    const QString E = QStringLiteral("E");
+    return Monta_Linha({{abreviado + QLatin1Char('.'), ColunaNome - 1, E}, {nome, 51, E}, {ri, 10, E}});
+}
+
 Linha Le(const QString& linha) {
     Linha l;
     l.nome = Apara(Caracteres::Meio(linha, ColunaNome - 1, 50));

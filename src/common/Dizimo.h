@@ -49,6 +49,10 @@ inline constexpr int ColunaNome = 5;  // 1-based, as the columns above
 // is the empty one: ".   "); a tither without a position has a blank code.
 QString Monta(const std::optional<QString>& abreviado, const QString& nome, const QString& ri,
               std::optional<qint64> cargo);
+// The row's first 65 characters, positions shown: the line of a registered
+// tither in the tithers' yearly grid.
+inline constexpr int LarguraSemCargo = 65;
+QString Monta(const QString& abreviado, const QString& nome, const QString& ri);
 
 struct Linha {
     QString nome;                 // 50 characters from column 5, trimmed

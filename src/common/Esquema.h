@@ -22,7 +22,7 @@ namespace Esquema {
 // The schema version written in the file (PRAGMA user_version). Raise it
 // whenever a schema file changes, so that files in use are brought up to
 // date at the next start.
-inline constexpr int Versao = 6;
+inline constexpr int Versao = 7;
 
 struct Consulta {
     QString nome;

@@ -330,13 +330,24 @@ Dinheiro Dinheiro::DeCampo(const QVariant& campo) {
 }
 
 namespace {
+// Written backwards into a buffer: lists and sends format thousands of
+// amounts at a time. The magnitude in unsigned arithmetic: the smallest
+// 64-bit value has no positive counterpart.
 QString Centavos_Texto(qint64 c, bool agrupa) {
-    // The magnitude in unsigned arithmetic: the smallest 64-bit value has
-    // no positive counterpart.
-    const quint64 a = c < 0 ? 0 - quint64(c) : quint64(c);
-    const QString inteiro = QString::number(a / 100);
-    return (c < 0 ? QStringLiteral("-") : QString()) + (agrupa ? Agrupa(inteiro) : inteiro) + QLatin1Char(',') +
-           QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
+    char16_t b[40];
+    char16_t* p = b + 40;
+    quint64 a = c < 0 ? 0 - quint64(c) : quint64(c);
+    *--p = char16_t(u'0' + a % 10);
+    *--p = char16_t(u'0' + a / 10 % 10);
+    *--p = u',';
+    a /= 100;
+    for (int k = 0;; ++k, a /= 10) {
+        if (agrupa && k > 0 && k % 3 == 0) *--p = u'.';
+        *--p = char16_t(u'0' + a % 10);
+        if (a < 10) break;
+    }
+    if (c < 0) *--p = u'-';
+    return QString(reinterpret_cast<const QChar*>(p), b + 40 - p);
 }
 }  // namespace
 

@@ -64,6 +64,23 @@ std::optional<qint64> Escalado(const Decimal& d, int casas) {
 }
 
 qint64 Inteiro(Tipo tipo, const QString& texto, qint64 minimo, qint64 maximo) {
+    // Plain digits, as codes and counts come (a step of the register
+    // download passes thousands): read at once, to the same value.
+    if (!texto.isEmpty() && texto.size() <= 18) {
+        qint64 v = 0;
+        bool digitos = true;
+        for (const QChar c : texto) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                digitos = false;
+                break;
+            }
+            v = v * 10 + (c.unicode() - '0');
+        }
+        if (digitos) {
+            if (v < minimo || v > maximo) Recusa(tipo, texto);
+            return v;
+        }
+    }
     const auto d = LeDecimal(texto);
     if (!d) Recusa(tipo, texto);
     const auto v = Escalado(*d, 0);

@@ -22,6 +22,7 @@
 #include "platform/Relogio.h"
 #include "platform/Tela.h"
 #include <QHash>
+#include <QSet>
 
 namespace {
 // Raised by a check that got no answer because the server could not be
@@ -40,7 +41,7 @@ const QString Caixas_Setor = QStringLiteral(
     " From tblcaixas WHERE congregacao IN (SELECT codigo From tblcongregacoes"
     " WHERE setor = (SELECT setor FROM tblcongregacoes WHERE codigo = ?))");
 
-QVariant Nulo() { return QVariant(QMetaType(QMetaType::QString)); }
+constexpr ValoresCentral::Nulo Nulo;
 
 QString Colunas(bool dizimo) {
     return QStringLiteral(
@@ -57,6 +58,13 @@ QString Colunas(bool dizimo) {
 }  // namespace
 
 namespace Envio_Mirava {
+
+Mes::Mes(int mes_, int ano_, qint64 setor_, qint64 congregacao_, qint64 caixa_)
+    : mes(mes_), ano(ano_), setor(setor_), congregacao(congregacao_), caixa(caixa_) {
+    const QString mm = QStringLiteral("%1").arg(mes, 2, 10, QLatin1Char('0'));
+    referencia = mm + QString::number(ano);
+    prefixoData = QString::number(ano) + QLatin1Char('-') + mm + QLatin1Char('-');
+}
 
 QString Insert(const QString& tabela, bool dizimo, int linhas) {
     const QString marcas = QStringLiteral("(") + QStringLiteral("?,").repeated(dizimo ? 56 : 55) + QStringLiteral("?)");
@@ -86,15 +94,16 @@ Instante Marca(const QDateTime& agora) {
     return {agora.time().toString(QStringLiteral("HH:mm:ss")), agora.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))};
 }
 
-QVariantList Valores(const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta, const Instante& agora) {
+void Valores(ValoresCentral& v, const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta,
+             const Instante& agora) {
     const bool dizimo = l.tipo == QLatin1String("D");
     const bool saida = l.tipo == QLatin1String("S");
     // The history as the row shows it: a tithe's position first, 50 characters.
     const QString celula = Caracteres::Meio(l.linha, 5, 50);
-    const QString mm = QStringLiteral("%1").arg(mes.mes, 2, 10, QLatin1Char('0'));
-    const QString dd = QStringLiteral("%1").arg(l.dia, 2, 10, QLatin1Char('0'));
-    const QString data = QString::number(mes.ano) + QLatin1Char('-') + mm + QLatin1Char('-') + dd;
-    const QString referencia = mm + QString::number(mes.ano);
+    QString data = mes.prefixoData;
+    data += QChar(u'0' + l.dia / 10 % 10);
+    data += QChar(u'0' + l.dia % 10);
+    const QString& referencia = mes.referencia;
     const Dinheiro valor = saida ? l.saida : l.entrada;
     const QString vazio = QStringLiteral("");
     Membro m = dizimo ? Le_Membro(celula, l.historico) : Membro{};
@@ -106,13 +115,11 @@ QVariantList Valores(const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l
     else if (saida) historico = celula.left(48).trimmed();
     else historico = QStringLiteral("OFERTAS NORMAIS");
 
-    QVariantList v;
-    v.reserve(57);
     v << mes.mes << mes.ano << valor.Texto().replace(QLatin1Char(','), QLatin1Char('.')) << m.membro << 0 << 0 << data
       << agora.hora;
     if (dizimo) v << QString::number(i + 1);
     else v << i + 1;
-    for (int k = 0; k < 6; ++k) v << Nulo();
+    for (int k = 0; k < 6; ++k) v << Nulo;
     v << mes.setor << mes.congregacao << referencia << 0 << mes.caixa << vazio;
     v << (dizimo ? qint64(3101) : saida ? conta : qint64(3102)) << 0 << (saida ? QStringLiteral("D") : QStringLiteral("C"));
     v << 0 << 0 << 1 << 0;
@@ -120,11 +127,10 @@ QVariantList Valores(const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l
     v << agora.horario << QStringLiteral("TQR") << historico;
     if (saida) v << 1;
     else v << vazio;
-    v << vazio << Nulo() << 0 << 0 << (dizimo ? m.outro : vazio);
+    v << vazio << Nulo << 0 << 0 << (dizimo ? m.outro : vazio);
     if (dizimo) v << m.outro;
-    v << 0 << 0 << vazio << vazio << 0 << 0 << 0 << 0 << 0 << 0 << vazio << vazio << 0 << referencia << data << Nulo()
-      << Nulo() << 489;
-    return v;
+    v << 0 << 0 << vazio << vazio << 0 << 0 << 0 << 0 << 0 << 0 << vazio << vazio << 0 << referencia << data << Nulo
+      << Nulo << 489;
 }
 
 }  // namespace Envio_Mirava
@@ -165,11 +171,26 @@ void ExpMirava::Carrega_Caixas(qint64 codigo) {
     }
 }
 
-QString ExpMirava::Busca_Conta_Reduzida(ConexaoCentral& conexao, qint64 codseq) {
-    const RecordsetPtr rs = conexao.AbreSnapshot(QStringLiteral("Select reduzido FROM tblcontas WHERE codseq = ?"), {codseq});
-    if (rs->Eof()) return QStringLiteral("4710");
-    const QString reduzido = rs->Texto(QStringLiteral("reduzido"));
-    return reduzido.isEmpty() ? QStringLiteral("4710") : reduzido;
+QHash<qint64, qint64> ExpMirava::Busca_Conta_Reduzida(ConexaoCentral& conexao, const QList<qint64>& codseqs) {
+    QHash<qint64, qint64> reduzidas;
+    reduzidas.reserve(codseqs.size());
+    for (const qint64 codseq : codseqs) reduzidas.insert(codseq, 4710);
+    // Bounded lists, well within what one statement may carry.
+    constexpr qsizetype Lote = 1000;
+    for (qsizetype de = 0; de < codseqs.size(); de += Lote) {
+        const QList<qint64> lote = codseqs.mid(de, Lote);
+        QVariantList valores;
+        for (const qint64 codseq : lote) valores << codseq;
+        const RecordsetPtr rs = conexao.AbreSnapshot(
+            QStringLiteral("Select codseq, reduzido FROM tblcontas WHERE codseq IN (") +
+                QStringLiteral("?,").repeated(lote.size() - 1) + QStringLiteral("?)"),
+            valores);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const QString reduzido = rs->Texto(QStringLiteral("reduzido"));
+            if (!reduzido.isEmpty()) reduzidas.insert(rs->Fields(QStringLiteral("codseq")).toLongLong(), reduzido.toLongLong());
+        }
+    }
+    return reduzidas;
 }
 
 QString ExpMirava::Busca_Valor(const QString& sql, const QVariantList& valores, const QString& campo) {
@@ -331,9 +352,8 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     struct Grupo {
         bool dizimo = false;
         int linhas = 0;
-        QVariantList valores;
+        ValoresCentral valores;
     } grupo;
-    grupo.valores.reserve(57 * Envio_Mirava::Grupo);
     std::unique_ptr<ComandoCentral> cheios[2];
     auto descarrega = [&] {
         if (grupo.linhas == 0) return;
@@ -346,27 +366,46 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
             ComandoCentral(*conexao, Envio_Mirava::Insert(tabela, grupo.dizimo, grupo.linhas)).Executa(grupo.valores);
         }
         grupo.linhas = 0;
-        grupo.valores.clear();
+        grupo.valores.Limpa();
     };
-    auto envia = [&](bool dizimo, QVariantList&& valores) {
+    // A row's values go straight into its group.
+    auto envia = [&](bool dizimo, const auto& valores) {
         if (grupo.linhas > 0 && grupo.dizimo != dizimo) descarrega();
         grupo.dizimo = dizimo;
-        grupo.valores.append(std::move(valores));
+        valores(grupo.valores);
         if (++grupo.linhas == Envio_Mirava::Grupo) descarrega();
     };
-    // Every row reads the clock; its texts change only with the second.
+    // Every row takes the moment it is sent at, to the second.
     QDateTime visto;
     Envio_Mirava::Instante instante;
     auto agora = [&]() -> const Envio_Mirava::Instante& {
-        const QDateTime a = Relogio::Agora();
+        const QDateTime a = Relogio::Agora_Segundo();
         if (!visto.isValid() || a.date() != visto.date() ||
             a.time().msecsSinceStartOfDay() / 1000 != visto.time().msecsSinceStartOfDay() / 1000)
             instante = Envio_Mirava::Marca(a);
         visto = a;
         return instante;
     };
-    QHash<qint64, qint64> contas;
-    const int n = LstLivroCx->ListCount();
+    // The list's rows as the check saw them: nothing changes them while the
+    // send runs (the check is refused and the list is read-only).
+    const std::vector<Lancamentos_Mes::Lancamento> linhas = Linha_Lista::Da_Lista(LstLivroCx);
+    const int n = int(linhas.size());
+    // The reduced account of every outflow account the month names, in one
+    // query before the first row: the loop talks to the server only to
+    // insert.
+    QList<qint64> codseqs;
+    {
+        QSet<qint64> vistos;
+        for (const Lancamentos_Mes::Lancamento& l : linhas) {
+            if (l.tipo != QLatin1String("S") || !Marcas_Historico::Tem_Conta(l.historico)) continue;
+            const qint64 codseq = Marcas_Historico::Numero_Conta(l.historico).value_or(0);
+            if (!vistos.contains(codseq)) {
+                vistos.insert(codseq);
+                codseqs << codseq;
+            }
+        }
+    }
+    const QHash<qint64, qint64> contas = Busca_Conta_Reduzida(*conexao, codseqs);
     QString status;
     auto situacao = [&](const QString& texto) {
         // Only a change is shown: painting stays out of the per-row cost.
@@ -381,25 +420,21 @@ bool ExpMirava::Envia_Linhas(const QString& tabela, bool apagar, const QString& 
     };
     for (int i = 0; i < n; ++i) {
         seleciona(i);
-        const Lancamentos_Mes::Lancamento l = Linha_Lista::Da_Lista(LstLivroCx, i);
+        const Lancamentos_Mes::Lancamento& l = linhas[size_t(i)];
         const QString& tipo = l.tipo;
         qint64 conta = 4710;
+        auto valores = [&](ValoresCentral& v) { Envio_Mirava::Valores(v, mes, i, l, conta, agora()); };
         if (tipo == QLatin1String("S")) {
             situacao(QStringLiteral("Enviando Saídas para o Mirava. Aguarde..."));
-            if (Marcas_Historico::Tem_Conta(l.historico)) {
-                const qint64 codseq = Marcas_Historico::Numero_Conta(l.historico).value_or(0);
-                auto achada = contas.constFind(codseq);
-                if (achada == contas.constEnd())
-                    achada = contas.insert(codseq, Busca_Conta_Reduzida(*conexao, codseq).toLongLong());
-                conta = *achada;
-            }
-            envia(false, Envio_Mirava::Valores(mes, i, l, conta, agora()));
+            if (Marcas_Historico::Tem_Conta(l.historico))
+                conta = contas.value(Marcas_Historico::Numero_Conta(l.historico).value_or(0), 4710);
+            envia(false, valores);
         } else if (tipo == QLatin1String("O")) {
             situacao(QStringLiteral("Enviando Ofertas para o Mirava. Aguarde..."));
-            envia(false, Envio_Mirava::Valores(mes, i, l, conta, agora()));
+            envia(false, valores);
         } else if (tipo == QLatin1String("D")) {
             situacao(QStringLiteral("Enviando Dízimos para o Mirava. Aguarde..."));
-            envia(true, Envio_Mirava::Valores(mes, i, l, conta, agora()));
+            envia(true, valores);
         }
         run.Linha(i, n);
         if (Linha_Enviada) Linha_Enviada(i);

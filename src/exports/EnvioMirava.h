@@ -3,6 +3,7 @@
 // values of a list row, in the column order of the central table. The
 // kind, day, amount and stored history come from the values the row keeps
 // (LinhaLista.h); only the history as shown is taken from its text.
+#include "common/Central.h"
 #include "common/LancamentosMes.h"
 #include <QDateTime>
 #include <QString>
@@ -12,8 +13,11 @@ namespace Envio_Mirava {
 
 // The working month and where its rows go.
 struct Mes {
+    Mes(int mes, int ano, qint64 setor, qint64 congregacao, qint64 caixa);
     int mes = 0, ano = 0;
     qint64 setor = 0, congregacao = 0, caixa = 0;
+    QString referencia;   // "MMYYYY"
+    QString prefixoData;  // "YYYY-MM-", the day follows
 };
 
 // A tithe's payer: a membership number above zero, or else the name of
@@ -38,8 +42,9 @@ struct Instante {
 };
 Instante Marca(const QDateTime& agora);
 
-// Row i of the list as the insert's values; conta is the reduced account
-// of an outflow.
-QVariantList Valores(const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta, const Instante& agora);
+// Row i of the list as the insert's values, appended to v; conta is the
+// reduced account of an outflow.
+void Valores(ValoresCentral& v, const Mes& mes, int i, const Lancamentos_Mes::Lancamento& l, qint64 conta,
+             const Instante& agora);
 
 }  // namespace Envio_Mirava

@@ -5,6 +5,8 @@
 // check that found nothing blocking the very rows still stored.
 #include "platform/Controles.h"
 #include "platform/Form.h"
+#include <QHash>
+#include <QList>
 #include <QVariantList>
 #include <functional>
 
@@ -75,7 +77,9 @@ private:
     QString Busca_Setor(qint64 codigo);
     QString Busca_Caixa_Interno(qint64 codigo);
     void Carrega_Caixas(qint64 codigo);
-    QString Busca_Conta_Reduzida(ConexaoCentral& conexao, qint64 codseq);
+    // The reduced account of each account number, 4710 for one the central
+    // chart lacks (or keeps without a reduced number).
+    QHash<qint64, qint64> Busca_Conta_Reduzida(ConexaoCentral& conexao, const QList<qint64>& codseqs);
     QString Busca_Valor(const QString& sql, const QVariantList& valores, const QString& campo);
     QString Caixa_Fechado(int mes, const QString& ano, qint64 caixa);
     // One attempt at the rows: a new connection, one transaction, the

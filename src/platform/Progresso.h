@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QtGlobal>
 
 class QAbstractButton;
@@ -73,6 +74,15 @@ public:
 
 private:
     void poe(const QPointer<QLabel>& rotulo, const QString& texto);
+    // The bar and the percentage change every few dozen rows: their texts
+    // are made only when their value changes.
+    struct Visto {
+        qint64 valor = -1;
+        QString texto;
+    };
+    template <class Texto>
+    void poeSeMudou(const QPointer<QLabel>& rotulo, Visto& visto, qint64 valor, Texto texto);
+    Visto barraVista_, percentualVisto_;
 
     QPointer<QLabel> contagem_, percentual_, barra_;
     QPointer<QAbstractButton> inicia_;

@@ -373,8 +373,18 @@ int Comando::NumeroParametros() const { return sqlite3_bind_parameter_count(stmt
 bool Comando::SomenteLeitura() const { return sqlite3_stmt_readonly(stmt_) != 0; }
 
 void Comando::LigaTexto(int indice, const QString& valor) {
-    const QByteArray t = valor.toUtf8();
-    const int rc = sqlite3_bind_text(stmt_, indice, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    // Encoded into the parameter's own buffer, which stays as it is until
+    // the parameter is bound again: no copy per call, for a statement bound
+    // thousands of times.
+    if (indice < 1) Falha(db_, SQLITE_RANGE);
+    if (textos_.size() < size_t(indice)) textos_.resize(size_t(indice));
+    QByteArray& t = textos_[size_t(indice) - 1];
+    t.resize(valor.size() * 3);
+    utf8_.resetState();
+    char* fim = utf8_.appendToBuffer(t.data(), valor);
+    // An empty text is a text, never NULL: its pointer is never null.
+    const int rc = sqlite3_bind_text(stmt_, indice, fim == t.constData() ? "" : t.constData(), int(fim - t.constData()),
+                                     SQLITE_STATIC);
     if (rc != SQLITE_OK) Falha(db_, rc);
 }
 

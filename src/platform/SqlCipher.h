@@ -7,8 +7,10 @@
 #include <sqlcipher/sqlite3.h>
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringView>
 #include <QVariant>
+#include <vector>
 
 namespace SqlCipher {
 
@@ -90,6 +92,8 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    std::vector<QByteArray> textos_;  // the texts bound, one per parameter
+    QStringEncoder utf8_{QStringEncoder::Utf8};
 };
 
 // The first destino.size() bytes of the connection's main file, read

@@ -5,6 +5,7 @@
 #include "platform/Caracteres.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
+#include "printing/Celulas.h"
 #include "printing/TrabalhoImpressao.h"
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,6 @@
 namespace {
 const QString Impresso = QStringLiteral("impresso.kwe");
 constexpr int LarguraCelula = 12;
-// Courier New and Liberation Mono advance every character 1229/2048 em.
-constexpr double AvancoEm = 1229.0 / 2048.0;
 }  // namespace
 
 MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
@@ -26,7 +25,7 @@ QString MolduraA4::Celula(Dinheiro valor) {
     return Caracteres::Conta(texto) > LarguraCelula ? texto : Formata_Texto(texto, LarguraCelula, QStringLiteral("D"));
 }
 
-double MolduraA4::Avanco() { return Impressora().FontSize() * AvancoEm * 25.4 / 72.0; }
+double MolduraA4::Avanco() { return Avanco_Caractere(); }
 
 namespace {
 // The right edge of a money cell at x that must end a character before `ate`.
@@ -46,11 +45,7 @@ void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor, double ate) {
     Imprime_Texto(Direita_Celula(x, ate, a) - double(Caracteres::Conta(texto)) * a, y, texto);
 }
 
-int MolduraA4::Cabem(double x, double ate) {
-    const double a = Avanco();
-    // A hair under a whole character still counts as room for it.
-    return int(std::clamp(std::floor((ate - a - x) / a + 1e-6), 0.0, 1e6));
-}
+int MolduraA4::Cabem(double x, double ate) { return Cabem_Ate(x, ate - Avanco()); }
 
 QString MolduraA4::Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
 

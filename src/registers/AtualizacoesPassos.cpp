@@ -67,8 +67,10 @@ qint64 Codigo(const Recordset& rs) { return rs.Fields(0).toLongLong(); }
 // Tithers by membership number: their Codigo.
 QHash<QString, qint64> Dizimistas(BancoLocal& banco) {
     QHash<QString, qint64> ri;
-    for (RecordsetPtr rs = banco.AbreSnapshot(QStringLiteral("ProcAtuPesqDizimos")); !rs->Eof(); rs->MoveNext())
-        ri.insert(rs->Texto(QStringLiteral("RI")), rs->Fields(QStringLiteral("Codigo")).toLongLong());
+    RecordsetPtr rs = banco.AbreSnapshot(QStringLiteral("ProcAtuPesqDizimos"));
+    ri.reserve(rs->RecordCount());
+    const int campoRI = rs->Indice(QStringLiteral("RI")), codigo = rs->Indice(QStringLiteral("Codigo"));
+    for (; !rs->Eof(); rs->MoveNext()) ri.insert(rs->Texto(campoRI), rs->Fields(codigo).toLongLong());
     return ri;
 }
 
@@ -255,8 +257,9 @@ void Atualizacoes::Gera_Saidas() {
     std::vector<Saida> saidas;
     saidas.reserve(size_t(rs->RecordCount()));
     const qint64 total = rs->RecordCount();
+    const int codSeq = rs->Indice(QStringLiteral("CodSeq")), descricao = rs->Indice(QStringLiteral("Descricao"));
     for (qint64 linha = 1; !rs->Eof(); rs->MoveNext(), ++linha) {
-        saidas.push_back({rs->Fields(QStringLiteral("CodSeq")).toLongLong(), rs->Texto(QStringLiteral("Descricao")).toUpper()});
+        saidas.push_back({rs->Fields(codSeq).toLongLong(), rs->Texto(descricao).toUpper()});
         Mostra_Percent(linha, total);
     }
     // A central chart without outflow accounts would leave the cash book
@@ -264,8 +267,9 @@ void Atualizacoes::Gera_Saidas() {
     if (saidas.empty()) return;
     Grava([&](UnidadeTrabalho& u) {
         u.ExecutaQuery(QStringLiteral("ProcAtuDelSaidas"), {});
+        const QString igreja = N(igreja_);
         for (const Saida& s : saidas)
-            u.ExecutaQuery(QStringLiteral("ProcAtuInsSaida"), {N(s.codigo), N(igreja_), Texto_Query(s.descricao)});
+            u.ExecutaQuery(QStringLiteral("ProcAtuInsSaida"), {N(s.codigo), igreja, Texto_Query(s.descricao)});
     });
 }
 
@@ -281,14 +285,15 @@ void Atualizacoes::Gera_Dizimistas() {
     };
     Coleta<QString, Dizimista> dizimistas;
     const qint64 total = rs->RecordCount();
+    const int codMembro = rs->Indice(QStringLiteral("CodMembro")), nomeMembro = rs->Indice(QStringLiteral("NomeMembro")),
+              ministerio = rs->Indice(QStringLiteral("Ministerio"));
     for (qint64 linha = 1; !rs->Eof(); rs->MoveNext(), ++linha) {
-        const QString ri = rs->Texto(QStringLiteral("CodMembro"));
+        const QString ri = rs->Texto(codMembro);
         // Without a membership number a member matches no tither, and would
         // be added again on every run.
         if (!ri.isEmpty()) {
-            const QVariant cargo = rs->Fields(QStringLiteral("Ministerio"));
-            dizimistas.Poe(ri, {ri, rs->Texto(QStringLiteral("NomeMembro")).toUpper(),
-                                cargo.isNull() ? QString() : N(cargo.toLongLong())});
+            const QVariant cargo = rs->Fields(ministerio);
+            dizimistas.Poe(ri, {ri, rs->Texto(nomeMembro).toUpper(), cargo.isNull() ? QString() : N(cargo.toLongLong())});
         }
         Mostra_Percent(linha, total);
     }
@@ -296,14 +301,15 @@ void Atualizacoes::Gera_Dizimistas() {
     Grava([&](UnidadeTrabalho& u) {
         QHash<QString, qint64> agora = Dizimistas(u);
         qint64 codigo = Proximo(u, QStringLiteral("ProcProximoDizimos"));
+        const QString igreja = N(igreja_);
         for (const Dizimista& d : dizimistas.Itens()) {
             const auto achado = agora.constFind(d.ri);
             if (achado != agora.constEnd()) {
                 u.ExecutaQuery(QStringLiteral("ProcAtuUpdDizimo"),
-                               {N(*achado), N(igreja_), Texto_Query(d.nome), Texto_Query(d.cargo)});
+                               {N(*achado), igreja, Texto_Query(d.nome), Texto_Query(d.cargo)});
             } else {
-                u.ExecutaQuery(QStringLiteral("ProcAtuInsDizimo"), {N(codigo), N(igreja_), Texto_Query(d.ri),
-                                                                   Texto_Query(d.nome), Texto_Query(d.cargo)});
+                u.ExecutaQuery(QStringLiteral("ProcAtuInsDizimo"),
+                               {N(codigo), igreja, Texto_Query(d.ri), Texto_Query(d.nome), Texto_Query(d.cargo)});
                 agora.insert(d.ri, codigo++);
             }
         }

@@ -17,10 +17,12 @@
 #include "platform/MsgBox.h"
 #include "platform/Progresso.h"
 #include "platform/Tela.h"
+#include "printing/Dizimistas.h"
 #include "printing/Envelope.h"
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
 #include "printing/Impressoras.h"
+#include "printing/Recibo.h"
 #include "registers/Agenda.h"
 #include "registers/Atualizacoes.h"
 #include "registers/Departamentos.h"
@@ -285,8 +287,8 @@ void Principal::Liv_Cx_Click() { Form::Instancia<LivroCaixa>()->Show(); }
 void Principal::Lan_Dep_Click() { Form::Instancia<Movto_Deptos>()->Show(); }
 void Principal::SelImp_Click() { Form::Instancia<Impressoras>()->Show(); }
 void Principal::Env_Diz_Click() { Form::Instancia<Envelope>()->Show(); }
-void Principal::Diz_Rel_Click() { mostra(QStringLiteral("Dizimistas"), QStringLiteral(" Impressão da Relação de Dizimistas")); }
-void Principal::Rec_Diz_Click() { mostra(QStringLiteral("Recibo"), QStringLiteral(" Impressão de Recibo Avulso")); }
+void Principal::Diz_Rel_Click() { Form::Instancia<Dizimistas>()->Show(); }
+void Principal::Rec_Diz_Click() { Form::Instancia<Recibo>()->Show(); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
 void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }

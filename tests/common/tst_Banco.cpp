@@ -284,6 +284,36 @@ private slots:
         QCOMPARE(Abre_Query("TesteUm", {})->Fields(0).toInt(), 3);
     }
 
+    // Inside a unit a stored query run again is bound anew each call: every
+    // call gets its own values, a missing one is still refused (the last
+    // call's is not reused), and a change of the stored query made in the
+    // unit holds at once.
+    void consultaRepetidaNaUnidade() {
+        ConsultaDeInsercao();
+        amb->Sql("INSERT INTO Consultas VALUES ('TestePesqOferta', 'Long', 'SELECT Descricao FROM Ofertas WHERE Codigo = ?1')");
+        QStringList lidas;
+        QVERIFY(Tenta_Unidade([&](UnidadeTrabalho& u) {
+            for (int i = 1; i <= 3; ++i) u.ExecutaQuery("TesteInsOfertas", {QString::number(i), "12", QString("OFERTA %1").arg(i)});
+            for (const char* codigo : {"2", "3", "9"}) {
+                const RecordsetPtr rs = u.AbreQuery("TestePesqOferta", {codigo});
+                lidas << (rs->Eof() ? "-" : rs->Texto(0));
+            }
+            u.Executa("UPDATE Consultas SET Sql = 'SELECT Descricao || ''!'' FROM Ofertas WHERE Codigo = ?1'"
+                      " WHERE Nome = 'TestePesqOferta'");
+            lidas << u.AbreQuery("TestePesqOferta", {"1"})->Texto(0);
+        }));
+        QCOMPARE(lidas, (QStringList{"OFERTA 2", "OFERTA 3", "-", "OFERTA 1!"}));
+        QCOMPARE(ErroDe([] {
+                     UnidadeTrabalho u;
+                     u.ExecutaQuery("TesteInsOfertas", {"4", "12", "QUARTA"});
+                     u.ExecutaQuery("TesteInsOfertas", {"5", QString(), "QUINTA"});
+                     u.Commit();
+                 }),
+                 3061L);
+        QCOMPARE(Valor("SELECT group_concat(Codigo || ' ' || Descricao, ',') FROM Ofertas").toString(),
+                 QString("1 OFERTA 1,2 OFERTA 2,3 OFERTA 3"));
+    }
+
     void colacaoPTBR() {
         Executa_SQL("INSERT INTO Ofertas VALUES (1, 1, 'Zebra'), (2, 1, 'ÉDEN'), (3, 1, 'abelha'),"
                     " (4, 1, 'Ábaco'), (5, 1, 'eden'), (6, 1, 'ébano')");

@@ -196,6 +196,46 @@ private slots:
         Fecha_Banco_Central();
     }
 
+    // A snapshot carries each value in the type its column gives it, a NULL
+    // as the callers have always read it, and a text longer than any
+    // buffer whole, whether the query has parameters or not.
+    void snapshot_tipos_e_textos_longos() {
+        QVERIFY(Abre_Banco_Central(false));
+        Banco_Central->Executa("CREATE TEMPORARY TABLE tipos (n INT, i INT, u INT UNSIGNED, b BIGINT, t MEDIUMTEXT, "
+                               "v VARCHAR(20), d DECIMAL(14,2), dt DATE, h TIME, m DATETIME)");
+        const QString longo = QStringLiteral("Ação çé ").repeated(9000);
+        Banco_Central->Executa("INSERT INTO tipos VALUES (1, -7, 4000000000, 5000000000, ?, '', 1234.56, '2021-08-15', "
+                               "'10:00:07', '2021-08-15 10:00:07'), (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)",
+                               {longo});
+        // The type of a NULL: an int for a whole number, signed or not, none
+        // for a text or an amount.
+        const QList<QMetaType::Type> nulos = {QMetaType::Int,   QMetaType::Int,   QMetaType::LongLong,
+                                              QMetaType::UnknownType, QMetaType::UnknownType, QMetaType::UnknownType,
+                                              QMetaType::QDate, QMetaType::QTime, QMetaType::QDateTime};
+        const QVariantList esperados = {-7, 4000000000u, qlonglong(5000000000), longo, QString(""), QString("1234.56"),
+                                        QDate(2021, 8, 15), QTime(10, 0, 7),
+                                        QDateTime(QDate(2021, 8, 15), QTime(10, 0, 7))};
+        for (const bool comValor : {false, true}) {
+            const QString sql = "SELECT i, u, b, t, v, d, dt, h, m FROM tipos WHERE n > " + QString(comValor ? "?" : "0") +
+                                " ORDER BY n";
+            auto rs = comValor ? Banco_Central->AbreSnapshot(sql, {0}) : Banco_Central->AbreSnapshot(sql);
+            QCOMPARE(rs->RecordCount(), 2);
+            QCOMPARE(rs->FieldName(3), QString("t"));
+            for (int c = 0; c < rs->FieldCount(); ++c) {
+                const QVariant v = rs->Fields(c);
+                QCOMPARE(v.typeId(), esperados[c].typeId());
+                QCOMPARE(v, esperados[c]);
+                QVERIFY(!v.isNull());
+            }
+            rs->MoveNext();
+            for (int c = 0; c < rs->FieldCount(); ++c) {
+                QVERIFY2(rs->Fields(c).isNull(), qPrintable(rs->FieldName(c)));
+                QCOMPARE(rs->Fields(c).typeId(), int(nulos[c]));
+            }
+        }
+        Fecha_Banco_Central();
+    }
+
     // A statement prepared once keeps its values apart from row to row
     // while their kind and length change: NULL, then a value, then NULL
     // again; a text longer than any before; integers past 32 bits.

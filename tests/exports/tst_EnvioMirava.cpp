@@ -16,6 +16,7 @@
 #include "support/Interacao.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
+#include <QScopeGuard>
 #include <QtTest>
 
 namespace {
@@ -384,6 +385,22 @@ private slots:
         QCOMPARE(Linhas_Centrais(), QStringList());
         QCOMPARE(amb->Le("SELECT Usuario FROM Transmissao WHERE Mes = 8 AND Ano = 2021")->Texto("Usuario"),
                  QString("D'ARC"));
+    }
+
+    // The month's outflow accounts, looked up together before the first
+    // row: each row gets its own account's reduced number, repeated or
+    // not, and 4710 for one the chart lacks or keeps without a number.
+    void contas_do_mes() {
+        Central_Sql("INSERT INTO tblcontas (codseq, reduzido) VALUES (125, NULL), (126, 5126)");
+        const auto remove = qScopeGuard([] { Central_Sql("DELETE FROM tblcontas WHERE codseq IN (125, 126)"); });
+        ExpMirava* f = abre({{"S", 1, "LUZ CT:123", 10}, {"S", 2, "AGUA CT:124", 20}, {"S", 3, "LUZ DE NOVO CT:123", 30},
+                             {"S", 4, "GAS CT:125", 40}, {"S", 5, "TELEFONE CT:126", 50}});
+        QCOMPARE(exporta(f, {vbOK}), QStringList{Concluiu});
+        QStringList contas;
+        for (RecordsetPtr rs = Central_Le("SELECT valor, conta FROM tbllanc WHERE congregacao = ? ORDER BY id", {Igreja});
+             !rs->Eof(); rs->MoveNext())
+            contas << rs->Texto("valor") + " " + rs->Texto("conta");
+        QCOMPARE(contas, (QStringList{"10.00 5120", "20.00 4710", "30.00 5120", "40.00 4710", "50.00 5126"}));
     }
 
     // Each row takes the time it is sent at: a row of a later second has

@@ -56,7 +56,7 @@ struct Janela : QWidget {
     QStringList Rotulos() const { return {LblRegAnd->text(), LblAndam->text(), LblProgresso->text()}; }
 };
 
-enum Variante { Mes, Fim, Limpa, Baixa, Backup };
+enum Variante { Mes, Fim, Limpa, Baixa, BaixaDeNovo, Backup };
 struct Andamento { Variante variante; qint64 atual, total; QString contagem, percentual; int barra; };
 }  // namespace
 
@@ -85,6 +85,7 @@ private slots:
             {"baixa, metade: 17,5 vai ao par", {Baixa, 60, 120, "60/120 Registro(s)", "50%", 18}},
             {"baixa, 1 de 70: barra de 0,5", {Baixa, 1, 70, "1/70 Registro(s)", "1%", 0}},
             {"baixa, 1 de mil: % só", {Baixa, 1, 1000, "1/1.000 Registro(s)", "%", 0}},
+            {"baixa limpa e retomada no mesmo ponto", {BaixaDeNovo, 60, 120, "60/120 Registro(s)", "50%", 18}},
             {"backup, passo 9: 12,5 vai ao par", {Backup, 9, 72, "", "12%", 9}},
             {"backup, passo 72", {Backup, 72, 72, "", "100%", 72}},
         });
@@ -98,6 +99,12 @@ private slots:
         QVERIFY(run.Iniciado());
         switch (caso.variante) {
         case Baixa: run.Registro(caso.atual, caso.total); break;
+        case BaixaDeNovo:
+            // A step cleared and started again shows its row afresh.
+            run.Registro(caso.atual, caso.total);
+            run.Limpa();
+            run.Registro(caso.atual, caso.total);
+            break;
         case Backup: run.Passo(int(caso.atual)); break;
         default:
             for (int k = 0; k <= caso.atual; ++k) run.Linha(k, int(caso.total));

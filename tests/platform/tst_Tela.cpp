@@ -1,12 +1,15 @@
 #include "support/Registro.h"
 #include "platform/Rede.h"
+#include "platform/Relogio.h"
 #include "platform/Tela.h"
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <arpa/inet.h>
+#include <ctime>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,6 +17,32 @@
 class tst_Tela : public QObject {
     Q_OBJECT
 private slots:
+    // The clock of the loops that stamp every row: the local moment to the
+    // second, a new one as soon as the second changes; a clock set by a
+    // test comes as set.
+    void relogioAoSegundo() {
+        const QByteArray tz = qgetenv("TZ");
+        const auto restaura = qScopeGuard([&] {
+            tz.isNull() ? qunsetenv("TZ") : qputenv("TZ", tz);
+            tzset();
+        });
+        qputenv("TZ", "BRT3");
+        tzset();
+        for (int vez = 0; vez < 2; ++vez) {
+            const qint64 antes = QDateTime::currentSecsSinceEpoch();
+            QTRY_VERIFY(QDateTime::currentSecsSinceEpoch() > antes);
+            const QDateTime agora = Relogio::Agora_Segundo();
+            QVERIFY(agora.toSecsSinceEpoch() > antes);
+            QVERIFY(agora.toSecsSinceEpoch() <= QDateTime::currentSecsSinceEpoch());
+            QCOMPARE(agora.offsetFromUtc(), -3 * 3600);
+            QCOMPARE(agora.time().msec(), 0);
+        }
+        const QDateTime fixo(QDate(2021, 8, 15), QTime(10, 0, 7, 900));
+        Relogio::Define(fixo);
+        const auto solta = qScopeGuard([] { Relogio::Define({}); });
+        QCOMPARE(Relogio::Agora_Segundo(), fixo);
+    }
+
     void ponteiroNaoEmpilha() {
         // Whoever stacked cursors before, and however often 11 was asked, 0 leaves the default pointer.
         QGuiApplication::setOverrideCursor(Qt::IBeamCursor);

@@ -1,12 +1,14 @@
-// The printed form's picture the build draws, under the two closing
-// reports printed with the widest texts their places take: every word of
-// the headers, bodies, page carry-overs and footers lands on blank paper,
-// never on a rule or a caption of the picture.
+// The printed forms' pictures the build draws, under the two closing
+// reports and the receipt printed with the widest texts their places take:
+// every word of the headers, bodies, page carry-overs, footers and
+// receipt blanks lands on blank paper, never on a rule or a caption of the
+// picture.
 #include "common/Parametros.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
 #include "printing/ImpDeptos.h"
 #include "printing/ImpLivroCx.h"
+#include "printing/Recibo.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/LeituraPdf.h"
@@ -50,6 +52,7 @@ class tst_Impresso : public QObject {
     Q_OBJECT
     std::unique_ptr<Ambiente> amb_;
     QImage figura_;
+    QImage recibo_;
 
     // A church whose names fill their places: the sector name up to where
     // the church's code begins, the church's up to the paper's edge. The
@@ -63,10 +66,16 @@ private slots:
         QVERIFY(figura_.load(TESOURARIA_IMPRESSO));
         QCOMPARE(figura_.width(), qRound(200 * PontosPorMm));
         QCOMPARE(figura_.height(), qRound(280 * PontosPorMm));
+        QVERIFY(recibo_.load(TESOURARIA_RECIBO));
+        QCOMPARE(recibo_.width(), qRound(200 * PontosPorMm));
+        QCOMPARE(recibo_.height(), qRound(143 * PontosPorMm));
+        QVERIFY(recibo_.isGrayscale());
+        QCOMPARE(qRound(recibo_.dotsPerMeterX() * 0.0254), 300);
     }
     void init() {
         amb_ = std::make_unique<Ambiente>();
         QVERIFY(QFile::copy(TESOURARIA_IMPRESSO, amb_->Pasta() + "/impresso.kwe"));
+        QVERIFY(QFile::copy(TESOURARIA_RECIBO, amb_->Pasta() + "/recibo.kwe"));
         Printer::DefinePastaPdf(amb_->Pasta() + "/pdf");
         Relogio::Define(QDateTime(QDate(2021, 3, 28), QTime(10, 0)));
     }
@@ -139,6 +148,32 @@ private slots:
         QVERIFY(d.Acha(1, "2021", 32).pagina == 1);
         QVERIFY(d.Acha(2, "TRANSPORTE").pagina == 2);
         const QStringList sobre = Sobre_O_Desenho(d, figura_);
+        QVERIFY2(sobre.isEmpty(), qPrintable(sobre.join("\n")));
+    }
+
+    // A receipt with every blank at its widest: a name up to the CPF, a
+    // church's text to the picture's edge, descriptions of 46 characters,
+    // values and a total wider than their cells, the longest month.
+    void recibo() {
+        parametros();
+        const QString descricao = "MANUTENCAO DO TELHADO E DA CALHA DO TEMPLO SEDE";  // 47: cut to 46
+        amb_->Sql("INSERT INTO Recibos VALUES (999999, 1234, ?1, '123.456.789-09', ?2, ?3, ?3, ?3, ?3, "
+                  "99999999.99, 99999999.99, 99999999.99, 99999999.99, 2021, 2, 28)",
+                  {QString("JOSE CARLOS DOS SANTOS FERREIRA DA SILVA ").left(42), QString(100, 'W'), descricao.left(46)});
+        Principal* p = Inicia_Principal("MARIA");
+        p->Rec_Diz->trigger();
+        auto* f = qobject_cast<Recibo*>(Form::Procura("Recibo"));
+        QVERIFY(f);
+        Roteiro::LimpaCaixas();
+        f->CboRecibo->setListIndex(0);
+        Roteiro::Responde(vbYes);
+        QTest::mouseClick(f->CmdImprime, Qt::LeftButton);
+        CONFERE_CAIXA(Papel, vbYesNo + vbQuestion);
+        const Documento d = Novo_Pdf(0);
+        QCOMPARE(d.paginas, 1);
+        QVERIFY(d.Acha(1, "399.999.999,96", 44.5).pagina == 1);
+        QVERIFY(d.Acha(1, "FEVEREIRO", 117.5).pagina == 1);
+        const QStringList sobre = Sobre_O_Desenho(d, recibo_);
         QVERIFY2(sobre.isEmpty(), qPrintable(sobre.join("\n")));
     }
 };

@@ -153,6 +153,8 @@ private slots:
             {"Sobre_Sis", {&P::Sobre_Sis, "Sobre", " Sobre o Zuvevozo Ruverirora"}},
             {"Exp_BKP", {&P::Exp_BKP, "Backup", "Backup do Sistema", true}},
             {"Exp_Mirava", {&P::Exp_Mirava, "ExpMirava", "Exporta Dados à base do Mirava", true}},
+            {"Diz_Rel", {&P::Diz_Rel, "Dizimistas", " Impressão da Relação de Dizimistas"}},
+            {"Rec_Diz", {&P::Rec_Diz, "Recibo", " Impressão de Recibo Avulso"}},
         });
     }
     // The forms of their own, and one of the provisional windows that stand
