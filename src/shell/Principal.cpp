@@ -6,6 +6,7 @@
 #include "common/Usuario.h"
 #include "exports/Backup.h"
 #include "exports/ExpMirava.h"
+#include "exports/ExpWeb.h"
 #include "exports/ExpTermo.h"
 #include "exports/Transmit.h"
 #include "operations/Avisos.h"
@@ -29,7 +30,6 @@
 #include "registers/Descricoes.h"
 #include "registers/Igrejas.h"
 #include "registers/Parametr.h"
-#include "shell/JanelaProvisoria.h"
 #include "shell/Login.h"
 #include "shell/QRCode.h"
 #include "shell/Sobre.h"
@@ -80,9 +80,6 @@ protected:
     }
 };
 
-void mostra(const QString& nome, const QString& legenda, bool efeito = true) {
-    JanelaProvisoria::Instancia(nome, legenda, efeito)->Show();
-}
 // The program's icon: a ledger on the window's dark grey.
 QIcon icone() {
     QPixmap px(32, 32);
@@ -291,7 +288,7 @@ void Principal::Diz_Rel_Click() { Form::Instancia<Dizimistas>()->Show(); }
 void Principal::Rec_Diz_Click() { Form::Instancia<Recibo>()->Show(); }
 void Principal::Fec_Livro_Click() { Form::Instancia<ImpLivroCx>()->Show(); }
 void Principal::Fec_Dep_Click() { Form::Instancia<ImpDeptos>()->Show(); }
-void Principal::Exp_Web_Click() { mostra(QStringLiteral("ExpWeb"), QStringLiteral(" Exportação de Dados para TV / Monitor")); }
+void Principal::Exp_Web_Click() { Form::Instancia<ExpWeb>()->Show(); }
 void Principal::Exp_Termo_Click() { Form::Instancia<ExpTermo>()->Show(); }
 void Principal::Exp_Mirava_Click() { Form::Instancia<ExpMirava>()->Show(); }
 void Principal::Exp_BKP_Click() { Form::Instancia<Backup>()->Show(); }

@@ -1,10 +1,21 @@
 // The TV page: its bytes pinned (the fixed lines, the title's month, one
 // item per line, Windows-1252, CR LF), the escaping of HTML's special
-// characters and the numeric references of characters the code page lacks.
+// characters and the numeric references of characters the code page lacks;
+// then the form from the menu: the month's list with and without
+// positions, the folder frame, the page written there and again over
+// itself, an empty month, a folder that refuses the page, a list not read
+// whole, 1,234 lines.
+#include "exports/ExpWeb.h"
 #include "exports/PaginaTV.h"
+#include "platform/ListasArquivos.h"
+#include "platform/Tela.h"
+#include "support/Ambiente.h"
+#include "support/Interacao.h"
+#include "support/Protecao.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QtTest>
+#include <optional>
 
 namespace {
 // The page's lines for a title and items, as bytes, CR LF after each.
@@ -23,6 +34,14 @@ QByteArray Pagina(const QByteArray& titulo, const QList<QByteArray>& itens) {
       << "<h3>Tavrelo&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;</h3>" << "</div>" << "</body>" << "</html>";
     return l.join("\r\n") + "\r\n";
 }
+
+const QStringList Dizimos = {"JOAO DA SILVA RI:00012345 MB", "MARIA SOUZA RI:00000000 CG", "A & B RI:00000002 DC"};
+
+struct Recusa {
+    bool somenteLeitura;  // else the folder is gone
+    QList<int> respostas;
+    long erro;
+};
 
 struct Caso {
     QString mes;
@@ -62,6 +81,163 @@ private slots:
     void nomeDoArquivo() {
         QCOMPARE(Pagina_TV::Arquivo("/home/ana/TV", "0123", "8", "2021"), QString("/home/ana/TV/0123-082021.html"));
         QCOMPARE(Pagina_TV::Arquivo("/", "0123", "12", "2021"), QString("/0123-122021.html"));
+    }
+    // ---- the form, from the menu
+
+    // Church 0123, August 2021: three tithes of the month, an offering, a
+    // tithe of July; the folder lists start on the test's folder.
+    ExpWeb* abre(Ambiente& amb, const QStringList& dizimos = Dizimos) {
+        int codigo = 5000;
+        for (const QString& h : dizimos)
+            amb.Sql("INSERT INTO LivroCaixa VALUES (?1, 123, 2021, 8, 5, 'D', ?2, 10)", {++codigo, h});
+        amb.Sql("INSERT INTO LivroCaixa VALUES (?1, 123, 2021, 8, 6, 'O', 'OFERTA DO CULTO', 50)", {++codigo});
+        amb.Sql("INSERT INTO LivroCaixa VALUES (?1, 123, 2021, 7, 6, 'D', 'PEDRO RI:00000009 MB', 50)", {++codigo});
+        amb.Parametros(123, "SETOR LESTE", "VILA NOVA", "S", 8, 2021);
+        Pastas::DefinePessoal(amb.Pasta());
+        return Abre_Pelo_Menu<ExpWeb>(&Principal::Exp_Web);
+    }
+
+    // "Exportar", the folder chosen in the folder list, then "OK" with the
+    // script's answers.
+    static void exporta(ExpWeb* f, const QString& pasta, const QList<int>& respostas = {vbOK}) {
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        QVERIFY(f->Fra_Igrejas->isVisible());
+        // The box shows the folder once the folder list has moved.
+        if (f->Dir_Termo->Path() != pasta) {
+            f->Dir_Termo->setPath(pasta);
+            QCOMPARE(f->TxtArq->Text(), pasta);
+        }
+        for (int r : respostas) Roteiro::Responde(r);
+        QTest::mouseClick(f->Cmd_Transp, Qt::LeftButton);
+        QVERIFY(!Roteiro::HouveInesperada());
+        QCOMPARE(Roteiro::Pendentes(), 0);
+        QCOMPARE(Screen::MousePointerAtual(), 0);
+    }
+
+    static QString sucesso(const QString& arquivo) {
+        return "Arquivo " + arquivo + "\rGerado com Sucesso.\rExecute-o com seu navegador padrão.";
+    }
+
+    void init() { Roteiro::LimpaCaixas(); }
+    void cleanup() { Fecha_Tudo(); }
+
+    // The month's list with and without positions, and its page: written
+    // into the chosen folder under the church's code and month, written
+    // again over itself, the lines sorted as the list shows them.
+    void paginaDoMes() {
+        Ambiente amb;
+        ExpWeb* f = abre(amb);
+        QCOMPARE(f->Caption(), QString(" Exportação de Dados para TV / Monitor"));
+        QCOMPARE(f->CboMesAno->currentText(), QString("AGOSTO / 2021"));
+        QVERIFY(!f->Fra_Igrejas->isVisible());
+        QCOMPARE(Linhas(f->LstExpWeb), (QStringList{"A & B RI:00000002", "JOAO DA SILVA RI:00012345", "MARIA SOUZA RI:00000000"}));
+        QCOMPARE(f->LblRegs->Caption(), QString("3 Registro(s)"));
+
+        const QString pasta = amb.Pasta() + "/TV";
+        QVERIFY(QDir().mkdir(pasta));
+        const QString arquivo = pasta + "/0123-082021.html";
+        exporta(f, pasta);
+        CONFERE_CAIXA(sucesso(arquivo), vbOKOnly + vbInformation);
+        QCOMPARE(Bytes(arquivo),
+                 Pagina("AGOSTO / 2021", {"A &amp; B RI:00000002", "JOAO DA SILVA RI:00012345", "MARIA SOUZA RI:00000000"}));
+
+        QTest::mouseClick(f->ChkCargo, Qt::LeftButton);
+        QCOMPARE(Linhas(f->LstExpWeb),
+                 (QStringList{"CG. MARIA SOUZA RI:00000000", "DC. A & B RI:00000002", "MB. JOAO DA SILVA RI:00012345"}));
+        Roteiro::Responde(vbOK);
+        QTest::mouseClick(f->Cmd_Transp, Qt::LeftButton);
+        CONFERE_CAIXA(sucesso(arquivo), vbOKOnly + vbInformation);
+        QCOMPARE(QDir(pasta).entryList(QDir::Files | QDir::Hidden), QStringList{"0123-082021.html"});
+        QCOMPARE(Bytes(arquivo), Pagina("AGOSTO / 2021", {"CG. MARIA SOUZA RI:00000000", "DC. A &amp; B RI:00000002",
+                                                          "MB. JOAO DA SILVA RI:00012345"}));
+
+        // "Fechar" hides the frame; the drive list moves the folder list.
+        QTest::mouseClick(f->CmdGrava, Qt::LeftButton);
+        QTest::mouseClick(f->Cmd_Fechar, Qt::LeftButton);
+        QVERIFY(!f->Fra_Igrejas->isVisible());
+        f->Drv_Termo->setDrive("/");
+        QCOMPARE(f->Dir_Termo->Path(), QString("/"));
+        QCOMPARE(f->TxtArq->Text(), QString("/"));
+    }
+
+    // What is written is what is stored when "OK" is pressed: an entry
+    // saved since the form opened is in the page; a month without tithes
+    // writes nothing.
+    void paginaDoQueEstaGravado() {
+        Ambiente amb;
+        ExpWeb* f = abre(amb, {});
+        QCOMPARE(f->LblRegs->Caption(), QString(" Registro(s)"));
+        exporta(f, amb.Pasta());
+        CONFERE_CAIXA("Não há dados para Salvar", vbOKOnly + vbInformation);
+        QVERIFY(!QFileInfo::exists(amb.Pasta() + "/0123-082021.html"));
+
+        amb.Sql("INSERT INTO LivroCaixa VALUES (99, 123, 2021, 8, 9, 'D', 'JOSÉ CONCEIÇÃO RI:00000077 PR', 10)");
+        exporta(f, amb.Pasta());
+        CONFERE_CAIXA(sucesso(amb.Pasta() + "/0123-082021.html"), vbOKOnly + vbInformation);
+        QCOMPARE(Bytes(amb.Pasta() + "/0123-082021.html"), Pagina("AGOSTO / 2021", {"JOS\xC9 CONCEI\xC7\xC3O RI:00000077"}));
+        QCOMPARE(f->LblRegs->Caption(), QString("1 Registro(s)"));
+    }
+
+    void pastaQueRecusa_data() {
+        Tabela<Recusa>({
+            {"pasta apagada, Não", {false, {vbNo}, 76}},
+            {"somente leitura, Sim e Não", {true, {vbYes, vbNo}, 70}},
+        });
+    }
+    // A folder that cannot take the page: the handler's message, Yes tries
+    // again, No gives up without the success message, and the page written
+    // there before stays byte for byte.
+    void pastaQueRecusa() {
+        QFETCH(Recusa, caso);
+        Ambiente amb;
+        ExpWeb* f = abre(amb);
+        const QString pasta = amb.Pasta() + "/TV";
+        QVERIFY(QDir().mkdir(pasta));
+        const QString arquivo = pasta + "/0123-082021.html";
+        exporta(f, pasta);
+        Roteiro::LimpaCaixas();
+        const QByteArray antes = Bytes(arquivo);
+        amb.Sql("INSERT INTO LivroCaixa VALUES (99, 123, 2021, 8, 9, 'D', 'NOVO DIZIMISTA RI:00000077 PR', 10)");
+        std::optional<Protecao> protecao;
+        if (caso.somenteLeitura) {
+            protecao.emplace(pasta);
+            QVERIFY(protecao->Protegido());
+        } else {
+            QVERIFY(QDir(pasta).removeRecursively());
+        }
+        exporta(f, pasta, caso.respostas);
+        QCOMPARE(qsizetype(Roteiro::Caixas().size()), caso.respostas.size());
+        for (const Roteiro::Caixa& c : Roteiro::Caixas())
+            QCOMPARE(c.titulo, "<<< Ocorrência de Erro " + QString::number(caso.erro) + " >>>");
+        if (caso.somenteLeitura) QCOMPARE(Bytes(arquivo), antes);
+        else QVERIFY(!QFileInfo::exists(pasta));
+        protecao.reset();
+        QCOMPARE(QDir(pasta).entryList(QDir::Files | QDir::Hidden), caso.somenteLeitura ? QStringList{"0123-082021.html"} : QStringList{});
+    }
+
+    // A list that could not be read whole writes no page.
+    void cargaIncompleta() {
+        Ambiente amb;
+        ExpWeb* f = abre(amb);
+        QVERIFY(QFile::rename(amb.Arquivo(), amb.Arquivo() + ".fora"));
+        exporta(f, amb.Pasta(), {vbNo});
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 53 >>>"));
+        QVERIFY(!QFileInfo::exists(amb.Pasta() + "/0123-082021.html"));
+    }
+
+    // 1,234 tithes: the count with its thousands point, and one item each.
+    void milLinhas() {
+        Ambiente amb;
+        amb.Sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1234) "
+                "INSERT INTO LivroCaixa SELECT i, 123, 2021, 8, 1 + i % 28, 'D', 'DIZIMISTA ' || i || ' RI:' || "
+                "substr('0000000' || i, -8) || ' MB', 10 FROM n");
+        ExpWeb* f = abre(amb, {});
+        QCOMPARE(f->LblRegs->Caption(), QString("1.234 Registro(s)"));
+        exporta(f, amb.Pasta());
+        const QByteArray pagina = Bytes(amb.Pasta() + "/0123-082021.html");
+        QCOMPARE(pagina.count("\r\n"), 18 + 1234);
+        QCOMPARE(pagina.count("<li>DIZIMISTA "), 1234);
     }
 };
 

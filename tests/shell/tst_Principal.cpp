@@ -155,11 +155,11 @@ private slots:
             {"Exp_Mirava", {&P::Exp_Mirava, "ExpMirava", "Exporta Dados à base do Mirava", true}},
             {"Diz_Rel", {&P::Diz_Rel, "Dizimistas", " Impressão da Relação de Dizimistas"}},
             {"Rec_Diz", {&P::Rec_Diz, "Recibo", " Impressão de Recibo Avulso"}},
+            {"Exp_Web", {&P::Exp_Web, "ExpWeb", " Exportação de Dados para TV / Monitor"}},
         });
     }
-    // The forms of their own, and one of the provisional windows that stand
-    // in for the forms still to come: twice clicked, one window, centred 100
-    // twips below the top.
+    // The forms of the menu: twice clicked, one window, centred 100 twips
+    // below the top.
     void menuAbreUmaJanelaPorItem() {
         QFETCH(Item, caso);
         Ambiente amb;
