@@ -77,6 +77,15 @@ Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int 
     return l;
 }
 
+Frame* Quadro(QWidget* pai, const QString& legenda) {
+    auto* f = new Frame(legenda, pai);
+    Pinta_Fundo(f);
+    QPalette p = f->palette();
+    p.setColor(QPalette::WindowText, Cor_Saldo);
+    f->setPalette(p);
+    return f;
+}
+
 QFont Fonte_Lista(double pontos) {
     QFont f(QStringLiteral("Courier New"));
     f.setStyleHint(QFont::TypeWriter);

@@ -14,6 +14,7 @@
 class BancoLocal;
 class ComboBox;
 class Form;
+class Frame;
 class Label;
 class ListBox;
 class TextBox;
@@ -26,6 +27,8 @@ void Pinta_Fundo(QWidget* form);
 Label* Rotulo(QWidget* pai, const QString& legenda, int esquerda, int topo, int largura,
               const QColor& cor = Qt::white);
 QFont Fonte_Lista(double pontos);
+// A frame of the same look, its caption in yellow.
+Frame* Quadro(QWidget* pai, const QString& legenda);
 // The count under a list: its rows formatted "#,### Registro(s)" (an
 // empty list reads " Registro(s)").
 void Conta_Registros(Label* rotulo, const ListBox* lista);

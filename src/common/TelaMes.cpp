@@ -43,3 +43,27 @@ int Monta_Totais_Mes(QWidget* form, const ListBox* lista, Label*& LblRegs, Label
     }
     return abaixo;
 }
+
+int Monta_Lista_Dizimistas(QWidget* form, int colunas, Label*& LblMesAno, ComboBox*& CboMesAno, CheckBox*& ChkCargo,
+                           Label*& LblLista, ListBox*& lista, Label*& LblRegs, Label*& LblKwe, int& abaixo) {
+    LblMesAno = Rotulo(form, QStringLiteral("Mês de Referência"), 120, 60, 2400);
+    CboMesAno = new ComboBox(form, 0);
+    Posiciona(CboMesAno, 120, 315, 2900, 360);
+    ChkCargo = new CheckBox(QStringLiteral("Mostra Cargo"), form);
+    ChkCargo->setStyleSheet(QStringLiteral("color: white"));
+    Posiciona(ChkCargo, 3300, 330, 1800, 330);
+
+    LblLista = Rotulo(form, QStringLiteral("Dizimistas do Mês"), 120, 840, 2400);
+    lista = new ListBox(form);
+    lista->setSorted(true);
+    lista->setFont(Fonte_Lista(11.25));
+    lista->setUniformItemSizes(true);
+    Posiciona(lista, 60, 1095, Largura_Lista(lista, colunas), 4800);
+
+    const int direita = Twips::DePixelX(lista->geometry().right() + 6) + 60;
+    abaixo = Twips::DePixelY(lista->geometry().bottom()) + 120;
+    LblRegs = Rotulo(form, QStringLiteral("0 Registros"), 120, abaixo, 2400);
+    LblKwe = Rotulo(form, QStringLiteral("Tavrelo"), direita - 1500, abaixo, 1380, QColor(0xa0, 0xa0, 0xa0));
+    LblKwe->setAlignment(Qt::AlignRight);
+    return direita;
+}

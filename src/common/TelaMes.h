@@ -5,6 +5,7 @@
 // the entries, outflows and balance boxes.
 #include <QString>
 
+class CheckBox;
 class ComboBox;
 class Label;
 class ListBox;
@@ -21,3 +22,11 @@ void Monta_Lista_Mes(QWidget* form, const QString& credito, int altura, Label*& 
 // captions, never typed into. Returns the top of that row, in twips.
 int Monta_Totais_Mes(QWidget* form, const ListBox* lista, Label*& LblRegs, Label*& LblEntradas, TextBox*& TxtEntradas,
                      Label*& LblSaidas, TextBox*& TxtSaidas, Label*& LblSaldo, TextBox*& TxtSaldo);
+
+// The month's tithers as the tithers list and the TV page show them: the
+// month's box and "Mostra Cargo" at the top, the sorted list of `colunas`
+// characters under its caption, and under the list its count on the left
+// and the credit line on the right. Returns the form's inner width in
+// twips; `abaixo` receives the top of the count's row.
+int Monta_Lista_Dizimistas(QWidget* form, int colunas, Label*& LblMesAno, ComboBox*& CboMesAno, CheckBox*& ChkCargo,
+                           Label*& LblLista, ListBox*& lista, Label*& LblRegs, Label*& LblKwe, int& abaixo);

@@ -60,13 +60,7 @@ void ExpTermo::monta_Tela() {
 
 // The choice of the workbook, over the list while it is shown.
 void ExpTermo::monta_Quadro(int topo, int altura) {
-    Fra_Igrejas = new Frame(QStringLiteral("Exportação de Dados para o Termo de Constatação  "), this);
-    Pinta_Fundo(Fra_Igrejas);
-    {
-        QPalette p = Fra_Igrejas->palette();
-        p.setColor(QPalette::WindowText, Cor_Saldo);
-        Fra_Igrejas->setPalette(p);
-    }
+    Fra_Igrejas = Quadro(this, QStringLiteral("Exportação de Dados para o Termo de Constatação  "));
     const int largura = Twips::DePixelX(LstLivroCx->width());
     Posiciona(Fra_Igrejas, 60, topo, largura, altura);
     const int coluna = 4200, fim = largura - 120;

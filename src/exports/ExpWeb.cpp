@@ -2,6 +2,7 @@
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/Parametros.h"
+#include "common/TelaMes.h"
 #include "common/Usuario.h"
 #include "exports/PaginaTV.h"
 #include "platform/Arquivos.h"
@@ -42,31 +43,14 @@ ExpWeb::ExpWeb() : Form(QStringLiteral("ExpWeb"), true) {
 void ExpWeb::monta_Tela() {
     Pinta_Fundo(this);
 
-    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
-    CboMesAno = new ComboBox(this, 0);
-    Posiciona(CboMesAno, 120, 315, 2900, 360);
-    ChkCargo = new CheckBox(QStringLiteral("Mostra Cargo"), this);
-    ChkCargo->setStyleSheet(QStringLiteral("color: white"));
-    Posiciona(ChkCargo, 3300, 330, 1800, 330);
-
-    LblLista = Rotulo(this, QStringLiteral("Dizimistas do Mês"), 120, 840, 2400);
-    LstExpWeb = new ListBox(this);
-    LstExpWeb->setSorted(true);
-    LstExpWeb->setFont(Fonte_Lista(11.25));
-    LstExpWeb->setUniformItemSizes(true);
-    Posiciona(LstExpWeb, 60, 1095, Largura_Lista(LstExpWeb, Colunas), 4800);
-
-    const int direita = Twips::DePixelX(LstExpWeb->geometry().right() + 6) + 60;
+    int abaixo = 0;
+    const int direita = Monta_Lista_Dizimistas(this, Colunas, LblMesAno, CboMesAno, ChkCargo, LblLista, LstExpWeb, LblRegs,
+                                               LblKwe, abaixo);
     CmdGrava = new CommandButton(QStringLiteral("Exportar"), this);
     CmdGrava->setIcon(Icone_Tela());
     CmdGrava->setIconSize(QSize(32, 32));
     CmdGrava->setToolTip(QStringLiteral("Gera ExpWeb em HTML"));
     Posiciona(CmdGrava, direita - 1740, 180, 1620, 620);
-
-    const int abaixo = Twips::DePixelY(LstExpWeb->geometry().bottom()) + 120;
-    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo, 2400);
-    LblKwe = Rotulo(this, QStringLiteral("Tavrelo"), direita - 1500, abaixo, 1380, QColor(0xa0, 0xa0, 0xa0));
-    LblKwe->setAlignment(Qt::AlignRight);
 
     monta_Quadro();
     setTamanhoCliente(direita, abaixo + 360);
@@ -81,13 +65,7 @@ void ExpWeb::monta_Tela() {
 
 // The choice of the folder, over the list while it is shown.
 void ExpWeb::monta_Quadro() {
-    Fra_Igrejas = new Frame(QStringLiteral("Selecione o local para geração do arquivo"), this);
-    Pinta_Fundo(Fra_Igrejas);
-    {
-        QPalette p = Fra_Igrejas->palette();
-        p.setColor(QPalette::WindowText, Cor_Saldo);
-        Fra_Igrejas->setPalette(p);
-    }
+    Fra_Igrejas = Quadro(this, QStringLiteral("Selecione o local para geração do arquivo"));
     const int largura = Twips::DePixelX(LstExpWeb->width());
     const int altura = Twips::DePixelY(LstExpWeb->height());
     Posiciona(Fra_Igrejas, 60, 1095, largura, altura);

@@ -79,13 +79,7 @@ void LivroCaixa::monta_Tela() {
         xt += 2800;
     }
 
-    FraResumo = new Frame(QStringLiteral("Resumo Diário de Ofertas e Dízimos"), this);
-    Pinta_Fundo(FraResumo);
-    {
-        QPalette p = FraResumo->palette();
-        p.setColor(QPalette::WindowText, Amarelo);
-        FraResumo->setPalette(p);
-    }
+    FraResumo = Quadro(this, QStringLiteral("Resumo Diário de Ofertas e Dízimos"));
     LstResumo = new ListBox(FraResumo);
     const QFont fr = Fonte_Lista(9.75);
     LstResumo->setFont(fr);

@@ -1,9 +1,9 @@
 #include "platform/PlanilhaInterna.h"
+#include "platform/Arquivos.h"
 #include "platform/Erro.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cctype>
 #include <cstring>
 
@@ -484,15 +484,8 @@ void Planilha::Salva() {
     d.Retira_Cadeia();
     const QByteArray novo = d.Novo_Arquivo();
 
-    // QSaveFile writes beside the file, flushes it to disk and renames it
-    // over the old one, which keeps its permissions; on any failure the old
-    // file stays as it was.
-    QSaveFile arq(d.caminho);
-    if (!arq.open(QIODevice::WriteOnly)) Falha(arq.error() == QFileDevice::PermissionsError ? 70 : 75);
-    if (arq.write(novo) != novo.size()) {
-        const bool cheio = arq.error() == QFileDevice::ResourceError;
-        arq.cancelWriting();
-        Falha(cheio ? 61 : 75);
-    }
-    if (!arq.commit()) Falha(arq.error() == QFileDevice::ResourceError ? 61 : 75);
+    // Written beside the file, flushed to disk and renamed over the old
+    // one, which keeps its permissions; on any failure the old file stays
+    // as it was.
+    Arquivos::Grava(d.caminho, novo);
 }

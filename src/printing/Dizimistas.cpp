@@ -3,6 +3,7 @@
 #include "common/Formularios.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaMes.h"
 #include "platform/Tela.h"
 #include "printing/ImpressaoDizimistas.h"
 #include <QPainter>
@@ -44,31 +45,14 @@ Dizimistas::Dizimistas() : Form(QStringLiteral("Dizimistas"), true) {
 void Dizimistas::monta_Tela() {
     Pinta_Fundo(this);
 
-    LblMesAno = Rotulo(this, QStringLiteral("Mês de Referência"), 120, 60, 2400);
-    CboMesAno = new ComboBox(this, 0);
-    Posiciona(CboMesAno, 120, 315, 2900, 360);
-    ChkCargo = new CheckBox(QStringLiteral("Mostra Cargo"), this);
-    ChkCargo->setStyleSheet(QStringLiteral("color: white"));
-    Posiciona(ChkCargo, 3300, 330, 1800, 330);
-
-    LblLista = Rotulo(this, QStringLiteral("Dizimistas do Mês"), 120, 840, 2400);
-    LstDizimistas = new ListBox(this);
-    LstDizimistas->setSorted(true);
-    LstDizimistas->setFont(Fonte_Lista(11.25));
-    LstDizimistas->setUniformItemSizes(true);
+    int abaixo = 0;
     // As wide as a register's line, which the yearly grid shows.
-    Posiciona(LstDizimistas, 60, 1095, Largura_Lista(LstDizimistas, 65), 4800);
-
-    const int direita = Twips::DePixelX(LstDizimistas->geometry().right() + 6) + 60;
+    const int direita = Monta_Lista_Dizimistas(this, 65, LblMesAno, CboMesAno, ChkCargo, LblLista, LstDizimistas, LblRegs,
+                                               LblKwe, abaixo);
     CmdImprime = Botao_Imprime(this, Icone_Impressora());
     CmdMes = Botao_Imprime(this, Icone_Grade());
     Posiciona(CmdImprime, direita - 2040, 180, 900, 620);
     Posiciona(CmdMes, direita - 1020, 180, 900, 620);
-
-    const int abaixo = Twips::DePixelY(LstDizimistas->geometry().bottom()) + 120;
-    LblRegs = Rotulo(this, QStringLiteral("0 Registros"), 120, abaixo, 2400);
-    LblKwe = Rotulo(this, QStringLiteral("Tavrelo"), direita - 1500, abaixo, 1380, QColor(0xa0, 0xa0, 0xa0));
-    LblKwe->setAlignment(Qt::AlignRight);
 
     setTamanhoCliente(direita, abaixo + 360);
 
