@@ -4,6 +4,8 @@
 //    message, its dated folder holding the copies (the program file and
 //    the pictures are small here; the database's copy is the run's work);
 //  - BM_Cp: the floor, `cp` of the same database file into a new name;
+//  - BM_CpSync: `cp` and then `sync` of the copy, which flushes it to the
+//    disk as the backup does before the copy takes its name;
 //  - BM_ApiBackup: for reference, the same file copied through SQLite's
 //    online backup interface into a new file keyed with the password.
 // The goal is BM_Backup within 2 times BM_Cp. Before timing, the run's
@@ -84,6 +86,11 @@ void Cp(const QString& destino) {
     if (QProcess::execute(QStringLiteral("cp"), {pasta().banco, destino}) != 0) qFatal("cp falhou");
 }
 
+void Cp_Sync(const QString& destino) {
+    Cp(destino);
+    if (QProcess::execute(QStringLiteral("sync"), {destino}) != 0) qFatal("sync falhou");
+}
+
 void Api_Backup(const QString& destino) {
     const auto fonte = SqlCipher::Conexao::Abre(pasta().banco);
     sqlite3* db = nullptr;
@@ -142,6 +149,9 @@ void Mede(benchmark::State& estado, void (*copia)(const QString&)) {
 
 void BM_Cp(benchmark::State& estado) { Mede(estado, Cp); }
 BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_CpSync(benchmark::State& estado) { Mede(estado, Cp_Sync); }
+BENCHMARK(BM_CpSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_ApiBackup(benchmark::State& estado) { Mede(estado, Api_Backup); }
 BENCHMARK(BM_ApiBackup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3)->ReportAggregatesOnly(true);

@@ -311,7 +311,7 @@ void Conexao::Desfaz() const noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, n
 // ------------------------------------------------------------------ copy
 
 // Not the online backup interface: with this SQLCipher it decrypts and
-// encrypts each 1 KB page again (about ten times the time of a plain copy),
+// encrypts each 1 KB page again (over ten times the time of this copy),
 // to end with the same bytes this gives.
 void CopiaConsistente(const QString& origem, const QString& destino) {
     const Conexao fonte = Conexao::Abre(origem);
