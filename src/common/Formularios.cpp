@@ -106,24 +106,32 @@ void Caixa_Total(TextBox* caixa, const QColor& cor) {
     caixa->setFont(f);
 }
 
-QIcon Icone_Impressora() {
+QIcon Icone_Desenhado(const std::function<void(QPainter& p)>& desenha) {
     QPixmap px(32, 32);
     px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(9, 3, 14, 10));
-    p.setBrush(QColor(0x9a, 0x9a, 0xa0));
-    p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 20, 16, 9));
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    for (int y : {23, 26}) p.drawLine(QPointF(10, y), QPointF(22, y));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x20, 0xb0, 0x40));
-    p.drawEllipse(QRectF(24, 15, 3, 3));
+    {
+        QPainter p(&px);
+        p.setRenderHint(QPainter::Antialiasing);
+        desenha(p);
+    }
     return QIcon(px);
+}
+
+QIcon Icone_Impressora() {
+    return Icone_Desenhado([](QPainter& p) {
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(0x9a, 0x9a, 0xa0));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(8, 20, 16, 9));
+        p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
+        for (int y : {23, 26}) p.drawLine(QPointF(10, y), QPointF(22, y));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x20, 0xb0, 0x40));
+        p.drawEllipse(QRectF(24, 15, 3, 3));
+    });
 }
 
 void Pisca_Saldo(TextBox* saldo) {

@@ -18,6 +18,7 @@ class Frame;
 class Label;
 class ListBox;
 class TextBox;
+class QPainter;
 class QWidget;
 
 // The data forms' look: their dark background, the white captions placed
@@ -44,6 +45,9 @@ Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto,
                        const QColor& cor = QColor(255, 255, 0));
 // A total box: bold text on black, never typed into.
 void Caixa_Total(TextBox* caixa, const QColor& cor);
+// A button's picture drawn by code: a 32-pixel square, transparent where
+// nothing is drawn, smoothed, handed to `desenha`.
+QIcon Icone_Desenhado(const std::function<void(QPainter& p)>& desenha);
 // The print buttons' picture: a printer with its sheet, drawn here.
 QIcon Icone_Impressora();
 

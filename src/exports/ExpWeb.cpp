@@ -19,19 +19,16 @@ constexpr int Colunas = 52;
 
 // The export button's picture: a screen on its stand, lines on it.
 QIcon Icone_Tela() {
-    QPixmap px(32, 32);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
-    p.setBrush(Qt::black);
-    p.drawRoundedRect(QRectF(2, 4, 28, 19), 2, 2);
-    p.setPen(QPen(Qt::white, 1.5));
-    for (double y = 9; y < 21; y += 4) p.drawLine(QPointF(7, y), QPointF(25, y));
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
-    p.drawLine(QPointF(16, 23), QPointF(16, 27));
-    p.drawLine(QPointF(10, 28), QPointF(22, 28));
-    return QIcon(px);
+    return Icone_Desenhado([](QPainter& p) {
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+        p.setBrush(Qt::black);
+        p.drawRoundedRect(QRectF(2, 4, 28, 19), 2, 2);
+        p.setPen(QPen(Qt::white, 1.5));
+        for (double y = 9; y < 21; y += 4) p.drawLine(QPointF(7, y), QPointF(25, y));
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+        p.drawLine(QPointF(16, 23), QPointF(16, 27));
+        p.drawLine(QPointF(10, 28), QPointF(22, 28));
+    });
 }
 }  // namespace
 

@@ -14,18 +14,15 @@ using Twips::Posiciona;
 
 // The grid's button: a sheet ruled into months beside the printer.
 QIcon Icone_Grade() {
-    QPixmap px(32, 32);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    Icone_Impressora().paint(&p, QRect(10, 8, 22, 22));
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(1.5, 1.5, 16, 20));
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), 0.8));
-    for (double y = 6.5; y < 21; y += 4) p.drawLine(QPointF(2, y), QPointF(17, y));
-    for (double x = 7.5; x < 17; x += 4) p.drawLine(QPointF(x, 2), QPointF(x, 21));
-    return QIcon(px);
+    return Icone_Desenhado([](QPainter& p) {
+        Icone_Impressora().paint(&p, QRect(10, 8, 22, 22));
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(1.5, 1.5, 16, 20));
+        p.setPen(QPen(QColor(0x60, 0x60, 0x60), 0.8));
+        for (double y = 6.5; y < 21; y += 4) p.drawLine(QPointF(2, y), QPointF(17, y));
+        for (double x = 7.5; x < 17; x += 4) p.drawLine(QPointF(x, 2), QPointF(x, 21));
+    });
 }
 
 CommandButton* Botao_Imprime(QWidget* pai, const QIcon& icone) {

@@ -19,25 +19,22 @@ constexpr int Margem = 120;
 // The pictures of the new and copy buttons: one sheet with a star, two
 // sheets one over the other.
 QIcon Icone_Folhas(bool copia) {
-    QPixmap px(32, 32);
-    px.fill(Qt::transparent);
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.2));
-    p.setBrush(Qt::white);
-    if (copia) p.drawRect(QRectF(4.5, 3.5, 16, 20));
-    p.drawRect(QRectF(copia ? 11.5 : 8.5, copia ? 8.5 : 4.5, 16, 20));
-    if (!copia) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xe0, 0xa0, 0x10));
-        QPolygonF estrela;
-        for (int i = 0; i < 10; ++i) {
-            const double r = i % 2 ? 2.5 : 6.0, a = 3.14159265 / 5 * i - 3.14159265 / 2;
-            estrela << QPointF(23 + r * std::cos(a), 23 + r * std::sin(a));
+    return Icone_Desenhado([copia](QPainter& p) {
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.2));
+        p.setBrush(Qt::white);
+        if (copia) p.drawRect(QRectF(4.5, 3.5, 16, 20));
+        p.drawRect(QRectF(copia ? 11.5 : 8.5, copia ? 8.5 : 4.5, 16, 20));
+        if (!copia) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0xe0, 0xa0, 0x10));
+            QPolygonF estrela;
+            for (int i = 0; i < 10; ++i) {
+                const double r = i % 2 ? 2.5 : 6.0, a = 3.14159265 / 5 * i - 3.14159265 / 2;
+                estrela << QPointF(23 + r * std::cos(a), 23 + r * std::sin(a));
+            }
+            p.drawPolygon(estrela);
         }
-        p.drawPolygon(estrela);
-    }
-    return QIcon(px);
+    });
 }
 
 CommandButton* Botao(QWidget* pai, const QString& legenda, const QIcon& icone, const QString& dica) {
