@@ -404,6 +404,9 @@ RecordsetPtr Le_Linhas(SQLHSTMT stmt) {
         c.tamanho = tamanho;
         nomes << c.nome;
     }
+    // Closed however the reading ends: a prepared statement run again
+    // finds no cursor left open by a failed read.
+    const auto fecha = qScopeGuard([&] { SQLFreeStmt(stmt, SQL_CLOSE); });
     Leitor leitor(stmt);
     std::vector<std::vector<QVariant>> linhas;
     if (!colunas.empty()) {
@@ -416,7 +419,6 @@ RecordsetPtr Le_Linhas(SQLHSTMT stmt) {
         }
         if (r != SQL_NO_DATA) leitor.Falha();
     }
-    SQLFreeStmt(stmt, SQL_CLOSE);
     return std::make_unique<Recordset>(std::move(nomes), std::move(linhas));
 }
 }  // namespace
@@ -540,13 +542,23 @@ struct ComandoCentral::Nativo {
         if (tamanho > 0) std::memcpy(p.bytes.get(), dados, size_t(tamanho));
         p.indicador = SQLLEN(tamanho);
     }
-    void Liga_Linha(const ValoresCentral& valores) {
+    // Binds one row's values and runs the statement; a failure is raised.
+    SQLRETURN Executa(const ValoresCentral& valores) {
         if (parametros.size() != valores.valores_.size()) {
             SQLFreeStmt(stmt, SQL_RESET_PARAMS);
             parametros = std::vector<Parametro>(valores.valores_.size());
         }
         for (size_t i = 0; i < valores.valores_.size(); ++i)
             Valor(SQLUSMALLINT(i + 1), parametros[i], valores, valores.valores_[i]);
+        const SQLRETURN r = SQLExecute(stmt);
+        if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) Falha();
+        return r;
+    }
+    // The values of the QVariantList forms, in the buffer they reuse.
+    const ValoresCentral& Linha(const QVariantList& valores) {
+        linha.Limpa();
+        for (const QVariant& v : valores) linha.Acrescenta(v);
+        return linha;
     }
     void Valor(SQLUSMALLINT numero, Parametro& p, const ValoresCentral& valores, const ValoresCentral::Valor& v) {
         switch (v.tipo) {
@@ -584,28 +596,17 @@ ComandoCentral::ComandoCentral(ConexaoCentral& conexao, const QString& sql)
 
 ComandoCentral::~ComandoCentral() = default;
 
-void ComandoCentral::Executa(const QVariantList& valores) {
-    ValoresCentral& linha = nativo_->linha;
-    linha.Limpa();
-    for (const QVariant& v : valores) linha.Acrescenta(v);
-    Executa(linha);
-}
+void ComandoCentral::Executa(const QVariantList& valores) { Executa(nativo_->Linha(valores)); }
 
 RecordsetPtr ComandoCentral::AbreSnapshot(const QVariantList& valores) {
     Nativo& n = *nativo_;
-    n.linha.Limpa();
-    for (const QVariant& v : valores) n.linha.Acrescenta(v);
-    n.Liga_Linha(n.linha);
-    const SQLRETURN r = SQLExecute(n.stmt);
-    if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
+    n.Executa(n.Linha(valores));
     return Le_Linhas(n.stmt);
 }
 
 void ComandoCentral::Executa(const ValoresCentral& valores) {
     Nativo& n = *nativo_;
-    n.Liga_Linha(valores);
-    const SQLRETURN r = SQLExecute(n.stmt);
-    if (!SQL_SUCCEEDED(r) && r != SQL_NO_DATA) n.Falha();
+    const SQLRETURN r = n.Executa(valores);
     SQLSMALLINT colunas = 0;
     SQLNumResultCols(n.stmt, &colunas);
     if (colunas > 0) {

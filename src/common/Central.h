@@ -78,7 +78,6 @@ public:
     // any type is NULL, bytes go unchanged, dates and moments as ISO texts.
     void Acrescenta(const QVariant& v);
     void Limpa();
-    qsizetype Tamanho() const { return qsizetype(valores_.size()); }
 
 private:
     friend class ComandoCentral;
