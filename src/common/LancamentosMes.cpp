@@ -121,10 +121,6 @@ std::vector<Lancamento> Le_Mes(BancoLocal& banco, const QString& codIg, const QS
 
 QString Consulta_Igrejas() { return QStringLiteral("ProcImpTotIgrejas"); }
 
-std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes, QStringList* invalidas) {
-    return Le_Igrejas(*Abre_Banco(true), codIg, ano, mes, invalidas);
-}
-
 std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
                                    QStringList* invalidas) {
     const RecordsetPtr rs = banco.AbreQuery(Consulta_Igrejas(), {codIg, ano, mes});

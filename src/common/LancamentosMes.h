@@ -68,8 +68,6 @@ QString Consulta_Igrejas();
 // One congregation's row each (Linha_Igreja_Setor::De_Igreja); `invalidas`
 // receives the names of those whose calculation type is outside 1 to 6.
 // Errors are raised, not handled.
-std::vector<Lancamento> Le_Igrejas(const QString& codIg, const QString& ano, const QString& mes,
-                                   QStringList* invalidas = nullptr);
 std::vector<Lancamento> Le_Igrejas(BancoLocal& banco, const QString& codIg, const QString& ano, const QString& mes,
                                    QStringList* invalidas = nullptr);
 
