@@ -2,6 +2,7 @@
 #include "common/Banco.h"
 #include "common/Erros.h"
 #include "common/Esquema.h"
+#include "common/Formularios.h"
 #include "common/Parametros.h"
 #include "common/Usuario.h"
 #include "exports/Backup.h"
@@ -82,16 +83,14 @@ protected:
 
 // The program's icon: a ledger on the window's dark grey.
 QIcon icone() {
-    QPixmap px(32, 32);
-    px.fill(QColor(0x40, 0x40, 0x40));
-    QPainter p(&px);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0xC8, 0x96, 0x1E), 2));
-    p.setBrush(QColor(0xF0, 0xF0, 0xF0));
-    p.drawRect(QRectF(7, 5, 18, 22));
-    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
-    for (int y = 11; y <= 21; y += 5) p.drawLine(QPointF(11, y), QPointF(21, y));
-    return QIcon(px);
+    return Icone_Desenhado([](QPainter& p) {
+        p.fillRect(QRect(0, 0, 32, 32), QColor(0x40, 0x40, 0x40));
+        p.setPen(QPen(QColor(0xC8, 0x96, 0x1E), 2));
+        p.setBrush(QColor(0xF0, 0xF0, 0xF0));
+        p.drawRect(QRectF(7, 5, 18, 22));
+        p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.5));
+        for (int y = 11; y <= 21; y += 5) p.drawLine(QPointF(11, y), QPointF(21, y));
+    });
 }
 }  // namespace
 
