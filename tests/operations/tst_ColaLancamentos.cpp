@@ -12,8 +12,6 @@
 #include <QtTest>
 
 namespace {
-const QString Colado = QString("ab\tç1\u0001-2,3.\u007F4/5:\r\nvila são josé") + QString(60, 'x');
-
 struct Formulario { QAction* Principal::*item; const char* classe; };
 
 void Prepara(Ambiente& amb) {
@@ -45,16 +43,10 @@ private slots:
         Roteiro::LimpaCaixas();
         Form* f = Form::Procura(caso.classe);
         QVERIFY(f);
-        QList<QWidget*> caixas;
-        for (TextBox* t : f->findChildren<TextBox*>())
-            if (t->KeyPress && !t->Locked() && t->isVisible()) caixas << t;
-        for (ComboBox* c : f->findChildren<ComboBox*>())
-            if (c->KeyPress && c->lineEdit()) caixas << c;
-        QVERIFY(!caixas.isEmpty());
-        for (QWidget* w : caixas) {
-            const QStringList diferencas = Colagem_Diferente_Da_Digitacao(w, Colado);
-            QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
-        }
+        int caixas = 0;
+        const QStringList diferencas = Colagens_Diferentes_No_Form(f, Texto_Colado, caixas);
+        QVERIFY(caixas > 0);
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
         QVERIFY(!Roteiro::HouveInesperada());
     }
 

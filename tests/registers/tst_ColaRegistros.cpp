@@ -14,10 +14,6 @@
 #include <QtTest>
 
 namespace {
-// Lower case, accents, digits, the value and date signs, every control
-// character a clipboard brings along, and more than any box holds.
-const QString Colado = QString("ab\tç1\u0001-2,3.\u007F4/5:\r\nvila são josé") + QString(60, 'x');
-
 struct Formulario { QAction* Principal::*item; const char* classe; };
 }  // namespace
 
@@ -46,13 +42,9 @@ private slots:
         Form* f = Form::Procura(caso.classe);
         QVERIFY(f);
         int caixas = 0;
-        for (TextBox* t : f->findChildren<TextBox*>()) {
-            if (!t->KeyPress || t->Locked() || !t->isVisible()) continue;
-            ++caixas;
-            const QStringList diferencas = Colagem_Diferente_Da_Digitacao(t, Colado);
-            QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
-        }
+        const QStringList diferencas = Colagens_Diferentes_No_Form(f, Texto_Colado, caixas);
         QVERIFY(caixas > 0);
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
         QVERIFY(!Roteiro::HouveInesperada());
     }
 

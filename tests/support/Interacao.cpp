@@ -133,6 +133,20 @@ QStringList Colagem_Diferente_Da_Digitacao(QWidget* caixa, const QString& texto)
     return diferencas;
 }
 
+const QString Texto_Colado = QString("ab\tç1\u0001-2,3.\u007F4/5:\r\nvila são josé") + QString(60, 'x');
+
+QStringList Colagens_Diferentes_No_Form(Form* f, const QString& texto, int& caixas) {
+    QList<QWidget*> lista;
+    for (TextBox* t : f->findChildren<TextBox*>())
+        if (t->KeyPress && !t->Locked() && t->isVisible()) lista << t;
+    for (ComboBox* c : f->findChildren<ComboBox*>())
+        if (c->KeyPress && c->lineEdit()) lista << c;
+    caixas = int(lista.size());
+    QStringList diferencas;
+    for (QWidget* w : lista) diferencas << Colagem_Diferente_Da_Digitacao(w, texto);
+    return diferencas;
+}
+
 void Tecla_Delete(ListBox* l, int linha, std::initializer_list<int> respostas) {
     l->setListIndex(linha);
     for (int r : respostas) Roteiro::Responde(r);

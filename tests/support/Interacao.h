@@ -58,6 +58,14 @@ void Lanca_No_Livro(LivroCaixa* f, OptionButton* tipo, const QString& hist, cons
 // box then holds with what typing the same characters leaves there: the
 // differences, each with how it was pasted; none when all agree.
 QStringList Colagem_Diferente_Da_Digitacao(QWidget* caixa, const QString& texto);
+// What a clipboard may bring into a box: lower case, accents, digits, the
+// value and date signs, every control character, and more than any box
+// holds.
+extern const QString Texto_Colado;
+// Colagem_Diferente_Da_Digitacao over every box of the form that filters
+// its keys: its text boxes shown and open to typing, and its combo boxes
+// typed into. `caixas` receives how many boxes were tried.
+QStringList Colagens_Diferentes_No_Form(Form* f, const QString& texto, int& caixas);
 QStringList Linhas(const ListBox* l);
 void Duplo_Clique(ListBox* l, int linha);
 
