@@ -45,8 +45,9 @@ Label* Cabecalho_Lista(QWidget* pai, const ListBox* lista, const QString& texto,
                        const QColor& cor = QColor(255, 255, 0));
 // A total box: bold text on black, never typed into.
 void Caixa_Total(TextBox* caixa, const QColor& cor);
-// A button's picture drawn by code: a 32-pixel square, transparent where
-// nothing is drawn, smoothed, handed to `desenha`.
+// A picture drawn by code (a button's, the program's icon): a 32-pixel
+// square, transparent where nothing is drawn, smoothed, handed to
+// `desenha`.
 QIcon Icone_Desenhado(const std::function<void(QPainter& p)>& desenha);
 // The print buttons' picture: a printer with its sheet, drawn here.
 QIcon Icone_Impressora();
