@@ -386,7 +386,6 @@ void Comando::LigaTexto(int indice, const QString& valor) {
     if (textos_.size() < size_t(indice)) textos_.resize(size_t(indice));
     QByteArray& t = textos_[size_t(indice) - 1];
     t.resize(valor.size() * 3);
-    utf8_.resetState();
     char* fim = utf8_.appendToBuffer(t.data(), valor);
     // An empty text is a text, never NULL: its pointer is never null.
     const int rc = sqlite3_bind_text(stmt_, indice, fim == t.constData() ? "" : t.constData(), int(fim - t.constData()),
