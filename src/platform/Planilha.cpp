@@ -362,8 +362,6 @@ bool Planilha::Formato_Antigo(const QString& caminho) {
     return f.read(8) == QByteArray(assinatura, 8);
 }
 
-QString Planilha::Caminho() const { return d_->caminho; }
-
 bool Planilha::Tem_Folha(const QString& folha) const {
     const Dados::Aba* a = d_->Procura_Aba(folha);
     return a && !a->parte.empty();
