@@ -133,7 +133,7 @@ void BM_Backup(benchmark::State& estado) {
     }
     Conta(estado);
 }
-BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // Copies into a name that is removed after each iteration.
 void Mede(benchmark::State& estado, void (*copia)(const QString&)) {
@@ -148,13 +148,13 @@ void Mede(benchmark::State& estado, void (*copia)(const QString&)) {
 }
 
 void BM_Cp(benchmark::State& estado) { Mede(estado, Cp); }
-BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_CpSync(benchmark::State& estado) { Mede(estado, Cp_Sync); }
-BENCHMARK(BM_CpSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CpSync)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 void BM_ApiBackup(benchmark::State& estado) { Mede(estado, Api_Backup); }
-BENCHMARK(BM_ApiBackup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ApiBackup)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 }  // namespace
 

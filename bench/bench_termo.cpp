@@ -2,9 +2,9 @@
 // congregation lines each, FECHAMENTO, TC and DADOS (about 3 MB of XML):
 //  - BM_Termo: the run from the click on "Exportar Dados" (the answers
 //    given through the input-box seam) to the saved file: the check that
-//    the month is still the one loaded (twice), the posting of the
-//    installation's month, the walk of the month sheet with one stored
-//    query per line, the cells written and the workbook saved over the
+//    the month is still the one loaded, the posting of the installation's
+//    month and the month's figures read in the same unit of work, the walk
+//    of the month sheet, the cells written and the workbook saved over the
 //    file (goal: median under 500 ms);
 //  - BM_Piso: its floor, the same archive rewritten through libzip with
 //    the same sheets' XML changed by direct string edits, saved the same

@@ -68,7 +68,7 @@ void BM_PaginaTV(benchmark::State& estado) {
     }
     estado.SetItemsProcessed(estado.iterations() * Linhas);
 }
-BENCHMARK(BM_PaginaTV)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PaginaTV)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 void BM_Gravacao(benchmark::State& estado) {
     QStringList linhas;
@@ -76,7 +76,7 @@ void BM_Gravacao(benchmark::State& estado) {
     for (auto _ : estado) Arquivos::Grava(pasta().arquivo, Pagina_TV::Monta(QStringLiteral("AGOSTO / 2021"), linhas));
     estado.SetItemsProcessed(estado.iterations() * Linhas);
 }
-BENCHMARK(BM_Gravacao)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Gravacao)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 }  // namespace
 

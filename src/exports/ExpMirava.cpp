@@ -5,6 +5,7 @@
 #include "common/MarcasHistorico.h"
 #include "common/Numeros.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/TelaMes.h"
 #include "common/Texto.h"
 #include "common/Usuario.h"
@@ -138,10 +139,7 @@ void ExpMirava::Carrega_Mes() {
 void ExpMirava::Calcula_Saldo() {
     Dinheiro entradas, saidas;
     Linha_Lista::Soma(LstLivroCx, entradas, saidas);
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
-    TxtSaldo->setForeColor(Amarelo);
+    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void ExpMirava::Conta_Regs() { Conta_Registros(LblRegs, LstLivroCx); }

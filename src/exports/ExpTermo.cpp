@@ -5,6 +5,7 @@
 #include "common/LancamentosMes.h"
 #include "common/LinhaLista.h"
 #include "common/Parametros.h"
+#include "common/TelaLancamento.h"
 #include "common/TelaMes.h"
 #include "common/Usuario.h"
 #include "platform/MsgBox.h"
@@ -122,10 +123,7 @@ void ExpTermo::Calcula_Saldo() {
     // A congregation's row keeps its entries and outflows, which count as
     // the month's; its amount by type does not.
     Linha_Lista::Soma(LstLivroCx, entradas, saidas);
-    TxtEntradas->setText_(entradas.Formata());
-    TxtSaidas->setText_(saidas.Formata());
-    TxtSaldo->setText_((entradas - saidas).Formata());
-    TxtSaldo->setForeColor(Cor_Saldo);
+    Mostra_Totais(TxtEntradas, TxtSaidas, TxtSaldo, entradas, saidas);
 }
 
 void ExpTermo::Conta_Regs() { Conta_Registros(LblRegs, LstLivroCx); }

@@ -12,7 +12,6 @@
 #include <array>
 #include <map>
 #include <optional>
-#include <utility>
 #include <vector>
 
 class BancoLocal;
@@ -84,22 +83,22 @@ private:
     bool Pede_Custos(std::optional<Dinheiro>& jornal, Dinheiro& sistema);
     // What the statement writes of the month, read in the posting's own
     // unit of work: each congregation's figures by code (in the order of
-    // the sheet's columns E, F, G, H, I, M) and the remittances' days and
-    // amounts in the query's order.
+    // the sheet's columns E, F, G, H, I, M), and the remittances in the
+    // query's order, those the form loaded once the posting's check has
+    // found them still stored.
     struct Figuras_Termo {
         std::map<qint64, std::array<Dinheiro, 6>> igrejas;
-        std::vector<std::pair<int, Dinheiro>> remessas;
+        std::vector<Remessa> remessas;
     };
     // In one unit of work: whether the month is still the one on screen
     // (`alterado` false), then the installation's own month posted into
     // its congregations' figures and the month's figures read. False when
     // the month had changed (nothing posted) or the user gave up.
     bool Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado);
-    // The cells of the workbook, saved over the file; `excedentes` tells
-    // whether the month had remittances beyond the statement's four.
-    // Errors are raised.
+    // The cells of the workbook, saved over the file; remittances beyond
+    // the statement's four are left out. Errors are raised.
     void Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, const std::optional<Dinheiro>& jornal,
-                        Dinheiro sistema, bool& excedentes);
+                        Dinheiro sistema);
     // Whether the form holds, whole, what is stored now for the month the
     // parameters name now. Errors are raised.
     bool Dados_Atuais(BancoLocal& banco);

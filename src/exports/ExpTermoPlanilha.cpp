@@ -91,14 +91,13 @@ void ExpTermo::Transp_Excel() {
     // The workbook is opened, filled and saved as one step: a retry starts
     // from the file again (the user may have closed it elsewhere or made it
     // writable meanwhile), and giving up leaves it as it was.
-    bool excedentes = false;
     if (!Tenta([&] {
             Planilha planilha(arquivo);
-            Preenche_Termo(planilha, figuras, jornal, sistema, excedentes);
+            Preenche_Termo(planilha, figuras, jornal, sistema);
         }))
         return;
     Shell::Abre(arquivo);
-    if (excedentes)
+    if (figuras.remessas.size() > std::size(LinhasRemessas))
         MsgBox(QStringLiteral("O mês tem mais de 4 remessas: só as 4 primeiras cabem no Termo. Lance as demais na planilha."),
                vbOKOnly + vbExclamation, Titulo_Atencao());
     MsgBox(QStringLiteral("Rotina concluida com sucesso"), vbOKOnly + vbInformation, QStringLiteral("Atenção"));
@@ -158,15 +157,13 @@ bool ExpTermo::Lanca_Valores_Regional(Figuras_Termo& figuras, bool& alterado) {
             for (size_t k = 0; k < std::size(Figuras); ++k)
                 linha[k] = Dinheiro::DeCampo(rs->Fields(QLatin1String(Figuras[k].second)));
         }
-        for (const RecordsetPtr rs = u.AbreQuery(QStringLiteral("ProcPesqRemessa"), {codIg, Param[10], Param[9]}); !rs->Eof();
-             rs->MoveNext())
-            figuras.remessas.emplace_back(int(rs->Fields(QStringLiteral("Dia")).toLongLong()),
-                                          Dinheiro::DeCampo(rs->Fields(QStringLiteral("Valor"))));
+        // The check above found the remittances as loaded still stored.
+        figuras.remessas = remessas_;
     }) && !alterado;
 }
 
 void ExpTermo::Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, const std::optional<Dinheiro>& jornal,
-                              Dinheiro sistema, bool& excedentes) {
+                              Dinheiro sistema) {
     const int mes = Param[9].toInt();
     const int ano = Param[10].toInt();
     const QString nomeMes = Nome_Mes(mes);
@@ -196,13 +193,12 @@ void ExpTermo::Preenche_Termo(Planilha& planilha, const Figuras_Termo& figuras, 
         planilha.Esvazia(FolhaTC, Celula("D", r));
         planilha.Esvazia(FolhaTC, Celula("I", r));
     }
-    excedentes = figuras.remessas.size() > std::size(LinhasRemessas);
     for (size_t k = 0; k < figuras.remessas.size() && k < std::size(LinhasRemessas); ++k) {
         const int r = LinhasRemessas[k];
-        const QDate dia(ano, mes, figuras.remessas[k].first);
+        const QDate dia(ano, mes, figuras.remessas[k].dia);
         if (!dia.isValid()) Levanta_Erro(13);
         planilha.Data(FolhaTC, Celula("D", r), dia);
-        planilha.Numero(FolhaTC, Celula("I", r), figuras.remessas[k].second.Numero());
+        planilha.Numero(FolhaTC, Celula("I", r), figuras.remessas[k].valor.Numero());
     }
 
     const int linhaDados = mes + 14;

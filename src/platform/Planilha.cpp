@@ -362,8 +362,6 @@ bool Planilha::Formato_Antigo(const QString& caminho) {
     return f.read(8) == QByteArray(assinatura, 8);
 }
 
-QString Planilha::Caminho() const { return d_->caminho; }
-
 bool Planilha::Tem_Folha(const QString& folha) const {
     const Dados::Aba* a = d_->Procura_Aba(folha);
     return a && !a->parte.empty();
@@ -408,9 +406,10 @@ void Planilha::Seleciona(const QString& folha, const QString& celula) {
     // The workbook opens on this sheet, and it alone is selected: two
     // selected sheets would open grouped, and typing would go to both.
     Parte& wb = d_->Le_Parte(d_->livro);
+    const std::string& parte = d_->Procura_Aba(folha)->parte;
     int indice = 0;
     for (size_t i = 0; i < d_->abas.size(); ++i)
-        if (d_->abas[i].parte == d_->Procura_Aba(folha)->parte) indice = int(i);
+        if (d_->abas[i].parte == parte) indice = int(i);
     pugi::xml_node vistasLivro = wb.raiz().child(wb.el("bookViews"));
     if (!vistasLivro) vistasLivro = wb.raiz().insert_child_before(wb.el("bookViews"), wb.raiz().child(wb.el("sheets")));
     pugi::xml_node vistaLivro = vistasLivro.child(wb.el("workbookView"));
@@ -419,7 +418,7 @@ void Planilha::Seleciona(const QString& folha, const QString& celula) {
     vistaLivro.attribute("activeTab") = indice;
     if (vistaLivro.attribute("firstSheet").as_int() > indice) vistaLivro.attribute("firstSheet") = indice;
     wb.mudou = true;
-    d_->Tira_Selecao_Das_Outras(d_->Procura_Aba(folha)->parte);
+    d_->Tira_Selecao_Das_Outras(parte);
 }
 
 void Planilha::Dados::Tira_Selecao_Das_Outras(const std::string& manter) {

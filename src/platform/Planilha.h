@@ -31,8 +31,6 @@ public:
     // by its contents, whatever its name.
     static bool Formato_Antigo(const QString& caminho);
 
-    QString Caminho() const;
-
     // Sheet names compare without regard to case, as spreadsheet programs
     // compare them.
     bool Tem_Folha(const QString& folha) const;

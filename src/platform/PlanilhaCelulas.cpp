@@ -212,8 +212,7 @@ const QString& Planilha::Dados::Compartilhado(long indice) {
     return compartilhados[size_t(indice)];
 }
 
-QVariant Planilha::Dados::Valor(Folha& f, const QString& celula) {
-    const pugi::xml_node c = Celula(f, Le_Endereco(celula), false);
+QVariant Planilha::Dados::Valor(Folha& f, const pugi::xml_node& c, const QString& celula) {
     if (!c) return {};
     const Parte& p = *f.parte;
     const std::string_view tipo = c.attribute("t").value();
@@ -327,7 +326,8 @@ unsigned Planilha::Dados::Estilo_Para_Data(unsigned estilo) {
 // The editor's cell calls
 
 QVariant Planilha::Valor(const QString& folha, const QString& celula) const {
-    return d_->Valor(d_->Le_Folha(folha), celula);
+    Dados::Folha& f = d_->Le_Folha(folha);
+    return d_->Valor(f, d_->Celula(f, Le_Endereco(celula), false), celula);
 }
 
 bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valor) const {
@@ -335,7 +335,7 @@ bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valo
     const pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), false);
     if (valor) *valor = QVariant();
     if (!c) return true;
-    const QVariant v = d_->Valor(f, celula);
+    const QVariant v = d_->Valor(f, c, celula);
     if (valor) *valor = v;
     if (c.child(f.parte->el("f"))) return false;
     return !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());

@@ -112,7 +112,9 @@ struct Planilha::Dados {
 
     // Cells
     pugi::xml_node Celula(Folha& f, const Endereco& e, bool cria);
-    QVariant Valor(Folha& f, const QString& celula);
+    // What the cell `c` (named `celula`; null when the sheet lacks it)
+    // shows, as Planilha::Valor gives it.
+    QVariant Valor(Folha& f, const pugi::xml_node& c, const QString& celula);
     void Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula);
     unsigned Estilo_Para_Data(unsigned estilo);
     const QString& Compartilhado(long indice);

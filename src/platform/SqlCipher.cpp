@@ -203,6 +203,16 @@ void Prepara(sqlite3* db) {
     RegistraColacao(db);
 }
 
+// The connection's main file as the engine holds it open, read below the
+// cipher; null when there is none to read.
+sqlite3_file* ArquivoPrincipal(sqlite3* db) {
+    sqlite3_file* arquivo = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
+        !arquivo->pMethods)
+        return nullptr;
+    return arquivo;
+}
+
 }  // namespace
 
 Conexao& Conexao::operator=(Conexao&& outra) noexcept {
@@ -219,10 +229,8 @@ Conexao::~Conexao() {
 }
 
 int LeInicioArquivo(sqlite3* db, QByteArray& destino) {
-    sqlite3_file* arquivo = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
-        !arquivo->pMethods)
-        return SQLITE_IOERR;
+    sqlite3_file* arquivo = ArquivoPrincipal(db);
+    if (!arquivo) return SQLITE_IOERR;
     return arquivo->pMethods->xRead(arquivo, destino.data(), int(destino.size()), 0);
 }
 
@@ -323,10 +331,8 @@ void CopiaConsistente(const QString& origem, const QString& destino) {
     // one on the file would drop the lock (a POSIX lock belongs to the
     // process and the file, and goes with any descriptor's close).
     sqlite3* db = fonte.Db();
-    sqlite3_file* arquivo = nullptr;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &arquivo) != SQLITE_OK || !arquivo ||
-        !arquivo->pMethods)
-        Falha(db, SQLITE_IOERR);
+    sqlite3_file* arquivo = ArquivoPrincipal(db);
+    if (!arquivo) Falha(db, SQLITE_IOERR);
     sqlite3_int64 tamanho = 0;
     if (const int rc = arquivo->pMethods->xFileSize(arquivo, &tamanho); rc != SQLITE_OK) Falha(db, rc);
 
@@ -380,7 +386,6 @@ void Comando::LigaTexto(int indice, const QString& valor) {
     if (textos_.size() < size_t(indice)) textos_.resize(size_t(indice));
     QByteArray& t = textos_[size_t(indice) - 1];
     t.resize(valor.size() * 3);
-    utf8_.resetState();
     char* fim = utf8_.appendToBuffer(t.data(), valor);
     // An empty text is a text, never NULL: its pointer is never null.
     const int rc = sqlite3_bind_text(stmt_, indice, fim == t.constData() ? "" : t.constData(), int(fim - t.constData()),

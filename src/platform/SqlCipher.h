@@ -93,7 +93,10 @@ private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     std::vector<QByteArray> textos_;  // the texts bound, one per parameter
-    QStringEncoder utf8_{QStringEncoder::Utf8};
+    // Without state between calls: half a character pair at a text's end
+    // gets the replacement character, as it does anywhere else, instead of
+    // being held back for a next text and lost.
+    QStringEncoder utf8_{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
 
 // The first destino.size() bytes of the connection's main file, read

@@ -6,6 +6,7 @@
 #include "common/TelaMes.h"
 #include "platform/Tela.h"
 #include "printing/ImpressaoDizimistas.h"
+#include "printing/PainelImpressao.h"
 #include <QPainter>
 #include <QScopedValueRollback>
 
@@ -24,14 +25,6 @@ QIcon Icone_Grade() {
         for (double x = 7.5; x < 17; x += 4) p.drawLine(QPointF(x, 2), QPointF(x, 21));
     });
 }
-
-CommandButton* Botao_Imprime(QWidget* pai, const QIcon& icone) {
-    auto* b = new CommandButton(QString(), pai);
-    b->setIcon(icone);
-    b->setIconSize(QSize(32, 32));
-    b->setToolTip(QStringLiteral("Imprime"));
-    return b;
-}
 }  // namespace
 
 Dizimistas::Dizimistas() : Form(QStringLiteral("Dizimistas"), true) {
@@ -46,8 +39,8 @@ void Dizimistas::monta_Tela() {
     // As wide as a register's line, which the yearly grid shows.
     const int direita = Monta_Lista_Dizimistas(this, 65, LblMesAno, CboMesAno, ChkCargo, LblLista, LstDizimistas, LblRegs,
                                                LblKwe, abaixo);
-    CmdImprime = Botao_Imprime(this, Icone_Impressora());
-    CmdMes = Botao_Imprime(this, Icone_Grade());
+    CmdImprime = Botao_Imprime(this, Icone_Impressora(), QStringLiteral("Imprime"));
+    CmdMes = Botao_Imprime(this, Icone_Grade(), QStringLiteral("Imprime"));
     Posiciona(CmdImprime, direita - 2040, 180, 900, 620);
     Posiciona(CmdMes, direita - 1020, 180, 900, 620);
 

@@ -23,7 +23,7 @@ Linha Le(const QString& linha);
 
 // What one envelope prints, as read when its turn comes.
 struct Dados_Envelope {
-    Linha_Envelope::Linha tither;
+    Linha_Envelope::Linha dizimista;
     QString ano;          // the reference year, trimmed
     QString congregacao;  // sector or region, " / ", congregation
     QString banco, agencia, conta;  // the yellow model's bank lines

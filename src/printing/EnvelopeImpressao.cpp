@@ -34,7 +34,7 @@ QString Parte(const QString& texto, int n) { return Caracteres::Meio(texto, n * 
 
 void Imprime_Amarelo(const Dados_Envelope& d) {
     Prepara_Impressora(d, false);
-    const Linha_Envelope::Linha& t = d.tither;
+    const Linha_Envelope::Linha& t = d.dizimista;
     Imprime_Texto(13, 35, QStringLiteral("ANO........: ") + d.ano, 11);
     Imprime_Texto(13, 40, QStringLiteral("RI.........: ") + t.ri);
     // A name too long for one line takes two, and moves the lines under it
@@ -60,10 +60,10 @@ void Imprime_Amarelo(const Dados_Envelope& d) {
 
 void Imprime_Pardo(const Dados_Envelope& d) {
     Prepara_Impressora(d, true);
-    Imprime_Texto(13, 25, d.tither.nome, 8);
+    Imprime_Texto(13, 25, d.dizimista.nome, 8);
     Imprime_Texto(93, 25, d.ano);
     Imprime_Texto(13, 31, d.congregacao);
-    Imprime_Texto(91, 31, d.tither.ri);
+    Imprime_Texto(91, 31, d.dizimista.ri);
 }
 
 void Envelope::Imprime_Envelope_Amarelo() { Imprime_Envelopes(true); }
@@ -71,7 +71,7 @@ void Envelope::Imprime_Envelope_Pardo() { Imprime_Envelopes(false); }
 
 Dados_Envelope Envelope::Dados(int linha) const {
     Dados_Envelope d;
-    d.tither = Linha_Envelope::Le(LstEnvelope->List(linha));
+    d.dizimista = Linha_Envelope::Le(LstEnvelope->List(linha));
     d.ano = Apara(TxtAno->Text());
     d.congregacao = Param[3] + QStringLiteral(" / ") + Param[4];
     d.banco = banco_;

@@ -20,13 +20,6 @@ MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo,
 
 float MolduraA4::Deslocamento(const QString& texto) { return float(Val(texto)); }
 
-QString MolduraA4::Celula(Dinheiro valor) {
-    const QString texto = valor.Formata();
-    return Caracteres::Conta(texto) > LarguraCelula ? texto : Formata_Texto(texto, LarguraCelula, QStringLiteral("D"));
-}
-
-double MolduraA4::Avanco() { return Avanco_Caractere(); }
-
 namespace {
 // The right edge of a money cell at x that must end a character before `ate`.
 double Direita_Celula(double x, double ate, double avanco) {
@@ -35,17 +28,16 @@ double Direita_Celula(double x, double ate, double avanco) {
 }  // namespace
 
 double MolduraA4::Inicio_Valor(double x, Dinheiro valor, double ate) {
-    const double a = Avanco();
+    const double a = Avanco_Caractere();
     return Direita_Celula(x, ate, a) - double(Caracteres::Conta(valor.Formata())) * a;
 }
 
 void MolduraA4::Imprime_Valor(double x, double y, Dinheiro valor, double ate) {
-    const QString texto = Celula(valor);
-    const double a = Avanco();
-    Imprime_Texto(Direita_Celula(x, ate, a) - double(Caracteres::Conta(texto)) * a, y, texto);
+    const double a = Avanco_Caractere();
+    Imprime_Direita(Direita_Celula(x, ate, a) - LarguraCelula * a, y, valor.Formata(), LarguraCelula);
 }
 
-int MolduraA4::Cabem(double x, double ate) { return Cabem_Ate(x, ate - Avanco()); }
+int MolduraA4::Cabem(double x, double ate) { return Cabem_Ate(x, ate - Avanco_Caractere()); }
 
 QString MolduraA4::Digitos(qint64 n, int largura) { return QStringLiteral("%1").arg(n, largura, 10, QLatin1Char('0')); }
 

@@ -34,9 +34,6 @@ public:
     // An offset box's text as the frame reads it: the number at its start
     // with a point as the decimal separator ("2.5" 2.5, "2,5" 2, "abc" 0).
     static float Deslocamento(const QString& texto);
-    // The money cell's text: "#,##0.00" right-aligned in 12 characters;
-    // a longer amount is kept whole.
-    static QString Celula(Dinheiro valor);
 
     static constexpr float PrimeiraLinha = 48.0f;
     static constexpr double Passo = 5.94;
@@ -66,8 +63,6 @@ protected:
     // How many characters printed from x end a character before `ate` (the
     // start of an amount that may have reached left into their room).
     static int Cabem(double x, double ate);
-    // Millimetres per character at the current font size.
-    static double Avanco();
     static constexpr double Sem_Limite = 1e9;
     // A number in `largura` digits, zeros before it: a page, a code.
     static QString Digitos(qint64 n, int largura);

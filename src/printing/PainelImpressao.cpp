@@ -7,6 +7,14 @@
 
 using Twips::Posiciona;
 
+CommandButton* Botao_Imprime(QWidget* form, const QIcon& icone, const QString& dica) {
+    auto* b = new CommandButton(QString(), form);
+    b->setIcon(icone);
+    b->setIconSize(QSize(32, 32));
+    b->setToolTip(dica);
+    return b;
+}
+
 void Monta_Deslocamentos(QWidget* form, int x, int topo, int xBotao, const QString& dica, Label*& LblLeft,
                          TextBox*& TxtLeft, Label*& LblTop, TextBox*& TxtTop, CommandButton*& CmdImprime) {
     LblLeft = Rotulo(form, QStringLiteral("Horizontal mm"), x, topo, 1500);
@@ -21,10 +29,7 @@ void Monta_Deslocamentos(QWidget* form, int x, int topo, int xBotao, const QStri
         Posiciona(t, xd, topo + 255, 1000, 360);
         xd += 1600;
     }
-    CmdImprime = new CommandButton(QString(), form);
-    CmdImprime->setIcon(Icone_Impressora());
-    CmdImprime->setIconSize(QSize(32, 32));
-    CmdImprime->setToolTip(dica);
+    CmdImprime = Botao_Imprime(form, Icone_Impressora(), dica);
     Posiciona(CmdImprime, xBotao, topo + 60, 900, 620);
 }
 

@@ -7,6 +7,7 @@
 
 class CommandButton;
 class Label;
+class QIcon;
 class QWidget;
 class TextBox;
 
@@ -16,6 +17,9 @@ struct Caixa_Painel {
     TextBox** caixa;
 };
 
+// A print button of the printing forms: a 32-pixel picture, no caption,
+// and its tip.
+CommandButton* Botao_Imprime(QWidget* form, const QIcon& icone, const QString& dica);
 // "Horizontal mm" and "Vertical mm" from x, at `topo` twips, each "0" and
 // at most four characters; the print button at xBotao with its tip.
 void Monta_Deslocamentos(QWidget* form, int x, int topo, int xBotao, const QString& dica, Label*& LblLeft,
