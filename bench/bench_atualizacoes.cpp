@@ -68,10 +68,7 @@ struct Pasta {
                      .AbreSnapshot(QStringLiteral("SELECT COUNT(*) FROM tblcontas WHERE tipo = 'D'"))
                      ->Fields(0)
                      .toInt();
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        auto* principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        auto* principal = Abre_Principal();
         principal->AtuBA->trigger();
         form = qobject_cast<Atualizacoes*>(Form::Procura(QStringLiteral("Atualizacoes")));
         if (!form) qFatal("o menu não abriu a atualização");

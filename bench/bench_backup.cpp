@@ -53,10 +53,7 @@ struct Pasta {
         App::DefineExecutavel(dir.filePath(QStringLiteral("programa")));
         DefineSleep([](int) {});
         Roteiro::Instala();
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        auto* principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        auto* principal = Abre_Principal();
         principal->Exp_BKP->trigger();
         form = Form::Instancia<Backup>();
     }

@@ -88,10 +88,7 @@ struct Pasta {
             "       10 FROM n")
                         .arg(Relacao));
         Printer::DefinePastaPdf(dir.path() + QStringLiteral("/pdf"));
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        principal = Abre_Principal();
     }
     ::Dizimistas* Abre() const {
         principal->Diz_Rel->trigger();

@@ -62,10 +62,7 @@ struct Pasta {
         for (int i = 0; i < Contas; ++i)
             Central_Sql(QStringLiteral("INSERT INTO tblcontas (codseq, reduzido, Descricao) VALUES (?, ?, 'BENCH')"),
                         {PrimeiraConta + i, 5100 + i});
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        auto* principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        auto* principal = Abre_Principal();
         principal->Exp_Mirava->trigger();
         form = qobject_cast<ExpMirava*>(Form::Procura(QStringLiteral("ExpMirava")));
         if (!form || form->LstLivroCx->ListCount() != Linhas) qFatal("o mês não abriu no envio");

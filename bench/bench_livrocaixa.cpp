@@ -23,10 +23,7 @@ struct Pasta {
     Principal* principal = nullptr;
     Pasta() {
         Cria_Mes_De_Teste(dir.path(), 12);
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        principal = Abre_Principal();
     }
 };
 

@@ -236,10 +236,7 @@ struct Mes {
         sqlProximo = arquivo->Sql("ProcProximoLivroCaixa");
         sqlIns = arquivo->Sql("ProcInsLivroCaixa");
         sqlDelTransmissao = arquivo->Sql("ProcDelTransmissaoMes");
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        principal = Abre_Principal();
     }
 
     Janela* Abre() const {

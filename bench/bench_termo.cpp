@@ -199,10 +199,7 @@ struct Pasta {
         Roteiro::Instala();
         Shell::DefineAcao([](const QString&) {});
         Pastas::DefinePessoal(dir.path());
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        auto* principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        auto* principal = Abre_Principal();
         principal->Exp_Termo->trigger();
         form = Form::Instancia<ExpTermo>();
         form->CmdExcel->click();

@@ -41,10 +41,7 @@ struct Pasta {
                         .arg(Linhas));
         Pastas::DefinePessoal(dir.path());
         Roteiro::Instala();
-        Principal::DefineLogin([] { Nome_Usuario = QStringLiteral("BENCH"); });
-        auto* principal = new Principal();
-        principal->Show();
-        QCoreApplication::processEvents();
+        auto* principal = Abre_Principal();
         principal->Exp_Web->trigger();
         form = Form::Instancia<ExpWeb>();
         form->CmdGrava->click();

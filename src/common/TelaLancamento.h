@@ -1,7 +1,8 @@
 #pragma once
 // What the two entry forms (the cash book and the department ledger) show
 // alike: the blinking kind, the totals under the list and the question
-// before a row is deleted.
+// before a row is deleted; the month's export forms show their totals
+// through the same Mostra_Totais.
 #include "common/Numeros.h"
 #include <initializer_list>
 

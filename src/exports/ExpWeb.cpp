@@ -138,10 +138,7 @@ void ExpWeb::Exporta_ExpWeb() {
         MsgBox(QStringLiteral("Não há dados para Salvar"), vbOKOnly + vbInformation, Titulo_Atencao());
         return;
     }
-    QStringList linhas;
-    linhas.reserve(LstExpWeb->ListCount());
-    for (int i = 0; i < LstExpWeb->ListCount(); ++i) linhas << LstExpWeb->List(i);
-    const QByteArray pagina = Pagina_TV::Monta(mes_->Texto(), linhas);
+    const QByteArray pagina = Pagina_TV::Monta(mes_->Texto(), LstExpWeb->Textos());
     const QString arquivo = Pagina_TV::Arquivo(Dir_Termo->Path(), mes_->codIg, mes_->mes, mes_->ano);
     // Written beside the old page and renamed over it: a failure leaves the
     // page that was there.

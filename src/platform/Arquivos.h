@@ -35,6 +35,7 @@ private:
     [[noreturn]] void falha();
     QString caminho_;
     std::unique_ptr<QSaveFile> arquivo_;
+    qint64 escritos_ = 0;
 };
 
 // The whole file anew with these bytes.

@@ -520,6 +520,13 @@ QString ListBox::List(int i) const {
     return it ? it->text() : QString();
 }
 
+QStringList ListBox::Textos() const {
+    QStringList r;
+    r.reserve(count());
+    for (int i = 0; i < count(); ++i) r << item(i)->text();
+    return r;
+}
+
 qint64 ListBox::ItemData(int i) const {
     const QListWidgetItem* it = item(i);
     if (!it) erroIndice(i);

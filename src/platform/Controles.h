@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QTimer>
 #include <exception>
 #include <functional>
@@ -157,6 +158,7 @@ public:
     void Clear();
     int ListCount() const { return count(); }
     QString List(int i) const;  // empty text outside the list
+    QStringList Textos() const;  // every row's text, in the list's order
     qint64 ItemData(int i) const;
     void setItemData_(int i, qint64 valor);
     int NewIndex() const { return novoIndice_; }

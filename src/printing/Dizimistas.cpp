@@ -1,4 +1,5 @@
 #include "printing/Dizimistas.h"
+#include "common/Dizimo.h"
 #include "common/Erros.h"
 #include "common/Formularios.h"
 #include "common/Numeros.h"
@@ -37,7 +38,7 @@ void Dizimistas::monta_Tela() {
 
     int abaixo = 0;
     // As wide as a register's line, which the yearly grid shows.
-    const int direita = Monta_Lista_Dizimistas(this, 65, LblMesAno, CboMesAno, ChkCargo, LblLista, LstDizimistas, LblRegs,
+    const int direita = Monta_Lista_Dizimistas(this, Linha_Dizimista::LarguraSemCargo, LblMesAno, CboMesAno, ChkCargo, LblLista, LstDizimistas, LblRegs,
                                                LblKwe, abaixo);
     CmdImprime = Botao_Imprime(this, Icone_Impressora(), QStringLiteral("Imprime"));
     CmdMes = Botao_Imprime(this, Icone_Grade(), QStringLiteral("Imprime"));
@@ -95,10 +96,7 @@ void Dizimistas::CmdImprime_Click() {
     const QScopedValueRollback<bool> emCurso(imprimindo_, true);
     // Only a whole load is printed, under the title of the month it read.
     if (!Carrega_Lancamentos()) return;
-    QStringList linhas;
-    linhas.reserve(LstDizimistas->ListCount());
-    for (int i = 0; i < LstDizimistas->ListCount(); ++i) linhas << LstDizimistas->List(i);
-    Imprime_Relacao_Mes(linhas, mes_->Texto());
+    Imprime_Relacao_Mes(LstDizimistas->Textos(), mes_->Texto());
 }
 
 void Dizimistas::CmdMes_Click() {
