@@ -103,6 +103,15 @@ class tst_ExpTermo : public QObject {
         return Abre_Pelo_Menu<ExpTermo>(&Principal::Exp_Termo);
     }
 
+    // What the shell is asked to open goes into abertos_; `abre` says
+    // whether it could be.
+    void registraAberturas(bool abre) {
+        Shell::DefineAcao([this, abre](const QString& a) {
+            abertos_ << a;
+            return abre;
+        });
+    }
+
     QString termo(Ambiente& amb, const QString& nome = "Termo 2021.xlsx") {
         const QString arquivo = amb.Pasta() + "/" + nome;
         QFile::copy(modelo_, arquivo);
@@ -381,10 +390,7 @@ private slots:
             escolhe(f, escolha);
             if (some) QFile::remove(amb.Pasta() + "/" + escolha);
         }
-        Shell::DefineAcao([this](const QString& a) {
-            abertos_ << a;
-            return true;
-        });
+        registraAberturas(true);
         exporta(f, {B(vbOK)});
         CONFERE_CAIXA(caso.mensagem, vbInformation);
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Igrejas WHERE CodCongrega = 12"), 0);
@@ -472,10 +478,7 @@ private slots:
         ExpTermo* f = abre(amb);
         const QString arquivo = termo(amb);
         escolhe(f, "Termo 2021.xlsx");
-        Shell::DefineAcao([this](const QString& a) {
-            abertos_ << a;
-            return false;
-        });
+        registraAberturas(false);
         exporta(f, {T("0,00"), T("0,00"), B(vbOK)});
         QCOMPARE(abertos_, QStringList{arquivo});
         const Roteiro::Caixa fim = Roteiro::Caixas().back();
@@ -571,10 +574,7 @@ private slots:
         caso.estraga(arquivo);
         const QByteArray bytes = Bytes(arquivo);
         escolhe(f, "Termo 2021.xlsx");
-        Shell::DefineAcao([this](const QString& a) {
-            abertos_ << a;
-            return true;
-        });
+        registraAberturas(true);
         exporta(f, {T("0,00"), T("0,00"), B(vbNo)});
         const Roteiro::Caixa erro = Roteiro::Caixas().back();
         QCOMPARE(erro.titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));
