@@ -36,7 +36,7 @@ QChar Caractere_Ansi(int codigo) {
 namespace {
 // The bidirectional embedding, override and isolate controls: invisible,
 // they turn the text after them around wherever it is shown or printed
-// ("0005 - ANA" can read "0005 - 40000000:IR ANA"), so no box takes them.
+// ("ANA RI:00000004" can print as "ANA 40000000:IR"), so no box takes them.
 bool Controle_Bidi(char16_t u) { return (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069); }
 
 // What no box takes from a paste or an input method: the control
