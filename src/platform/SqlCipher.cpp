@@ -197,9 +197,9 @@ namespace {
     }
 }
 
-void Prepara(sqlite3* db) {
+void Prepara(sqlite3* db, int esperaMs) {
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, EsperaBloqueio);
+    sqlite3_busy_timeout(db, esperaMs);
     RegistraColacao(db);
 }
 
@@ -234,7 +234,7 @@ int LeInicioArquivo(sqlite3* db, QByteArray& destino) {
     return arquivo->pMethods->xRead(arquivo, destino.data(), int(destino.size()), 0);
 }
 
-Conexao Conexao::Abre(const QString& caminho) {
+Conexao Conexao::Abre(const QString& caminho, int esperaMs) {
     if (!QFileInfo::exists(caminho))
         throw ErroExecucao(53, QStringLiteral("Arquivo inexistente: ") + caminho);
 
@@ -267,7 +267,7 @@ Conexao Conexao::Abre(const QString& caminho) {
         sqlite3_close_v2(db);
         throw;
     }
-    Prepara(db);
+    Prepara(db, esperaMs);
     const QByteArray chaveCrua = "x'" + chave.toHex() + "'";
     if (sqlite3_key(db, chaveCrua.constData(), int(chaveCrua.size())) != SQLITE_OK) FalhaEFecha(db, SQLITE_NOTADB);
     // The key is only checked when a page is read: read the schema now so
@@ -289,7 +289,7 @@ Conexao Conexao::CriaArquivo(const QString& caminho) {
     const int rc = sqlite3_open_v2(nome.constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) FalhaEFecha(db, rc);
-    Prepara(db);
+    Prepara(db, EsperaBloqueio);
     if (sqlite3_key(db, Senha, int(sizeof(Senha) - 1)) != SQLITE_OK) FalhaEFecha(db, SQLITE_NOTADB);
     return Conexao(db);
 }
@@ -299,7 +299,7 @@ Conexao Conexao::Memoria() {
     const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                                    nullptr);
     if (rc != SQLITE_OK) FalhaEFecha(db, rc);
-    Prepara(db);
+    Prepara(db, EsperaBloqueio);
     return Conexao(db);
 }
 
@@ -322,7 +322,7 @@ void Conexao::Desfaz() const noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, n
 // encrypts each 1 KB page again (over ten times the time of this copy),
 // to end with the same bytes this gives.
 void CopiaConsistente(const QString& origem, const QString& destino) {
-    const Conexao fonte = Conexao::Abre(origem);
+    const Conexao fonte = Conexao::Abre(origem, EsperaCopia);
     // Inside a transaction the shared lock taken by the first read stays
     // until the transaction ends; a writer waits for it to go. True when
     // the file keeps its rollback journal.
@@ -340,6 +340,9 @@ void CopiaConsistente(const QString& origem, const QString& destino) {
     // copied.
     if (!le()) {
         fonte.Desfaz();  // the mode changes outside a transaction only
+        // A program that keeps the log open does not let go of it while
+        // the copy waits: the refusal comes at the usual wait.
+        sqlite3_busy_timeout(fonte.Db(), EsperaBloqueio);
         fonte.Valor(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         fonte.Valor(QStringLiteral("PRAGMA journal_mode = DELETE"));
         if (!le())

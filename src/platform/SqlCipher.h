@@ -20,6 +20,10 @@ inline constexpr char Senha[] = "wodrak";
 // Milliseconds a statement waits for another connection's lock before the
 // operation fails with 3260.
 inline constexpr int EsperaBloqueio = 1000;
+// The backup's copy waits longer for its read lock: it runs once, behind
+// its own progress, and another program saving entry after entry may hold
+// the file for a second at a time.
+inline constexpr int EsperaCopia = 10000;
 
 // Raises the engine's failure `rc` (extended code) on `db` as the program's
 // error number, with the engine's text as the description.
@@ -32,8 +36,9 @@ public:
     // An existing database file, keyed with the program's raw key. Never
     // creates a file: a missing file is error 53, a file that cannot be read
     // with the key (wrong password, corrupt, not a database) error 3011, a
-    // file locked by another connection error 3260.
-    static Conexao Abre(const QString& caminho);
+    // file locked by another connection for longer than `esperaMs` (which
+    // every statement of the connection waits as well) error 3260.
+    static Conexao Abre(const QString& caminho, int esperaMs = EsperaBloqueio);
     // A new encrypted file keyed with the password; refuses an existing
     // file (58). Only the schema builder uses this.
     static Conexao CriaArquivo(const QString& caminho);
@@ -112,7 +117,7 @@ int LeInicioArquivo(sqlite3* db, QByteArray& destino);
 // under, and a journal left by a write cut short has been rolled back by
 // then. Byte for byte the file, so it opens with the program's password.
 // A missing file is 53, a file locked by a writer for longer than
-// EsperaBloqueio 3260, a file that is not the program's database 3011.
+// EsperaCopia 3260, a file that is not the program's database 3011.
 void CopiaConsistente(const QString& origem, const QString& destino);
 
 // PBKDF2 key of a password and a file's salt, with the parameters of the
