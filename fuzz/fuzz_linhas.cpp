@@ -1,7 +1,7 @@
 // The rows several forms build and read back: whatever the text, each row
 // keeps its width in characters and reads back the amounts it was built
 // from; a field padded alone keeps its width; a tithe's stored history
-// never passes its 50 characters.
+// never passes its 50 characters and keeps its membership tag whole.
 //   bytes 0-7 and 8-15: two amounts that fit a row's cell; 16: the kind and
 //   the day; 17: a width; the rest: the text.
 #include "Entrada.h"
@@ -57,8 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dados, size_t n) {
 
     if (const auto exibido = Historico_Dizimo::Exibido_Do_Digitado(texto)) {
         EXIGE(Caracteres::Conta(*exibido) <= Historico_Dizimo::Largura, "%s", utf8.constData());
-        EXIGE(Caracteres::Conta(Historico_Dizimo::Armazenado(*exibido)) <= Historico_Dizimo::Largura, "%s",
-              utf8.constData());
+        const QString armazenado = Historico_Dizimo::Armazenado(*exibido);
+        EXIGE(Caracteres::Conta(armazenado) <= Historico_Dizimo::Largura, "%s", utf8.constData());
+        // The membership tag ends the shown form; the stored one keeps it whole.
+        const QString tag = exibido->mid(exibido->indexOf(QStringLiteral("RI:")));
+        EXIGE(!Caracteres::Simples(tag) || armazenado.contains(tag), "%s", utf8.constData());
     }
     return 0;
 }

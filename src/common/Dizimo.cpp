@@ -60,8 +60,17 @@ QString Armazenado(const QString& exibido) {
     if (Caracteres::Simples(r) || Caracteres::Conta(r) <= Largura) return r;
     // Characters the shown form counts together may count apart once the
     // name stands alone (and marks may join the blanks around it): the
-    // stored history still keeps its width.
-    return Caracteres::Esquerda(Caracteres::Basico(nome), Largura - 3) + Caracteres::Basico(cargo);
+    // stored history still keeps its width. The name gives way, never the
+    // membership tag, which the tithers' lists and the send read back.
+    const QString fim = Caracteres::Basico(cargo);
+    const qsizetype p = nome.indexOf(Tag_RI);
+    if (p < 0) return Caracteres::Esquerda(Caracteres::Basico(nome), Largura - Caracteres::Conta(fim)) + fim;
+    const QString tag = Caracteres::Basico(nome.mid(p));
+    const qsizetype resta = Largura - Caracteres::Conta(fim) - Caracteres::Conta(tag);
+    if (resta < 0) return Caracteres::Esquerda(tag, Largura - Caracteres::Conta(fim)) + fim;
+    // A blank between the name and the tag, as the shown form's cut keeps.
+    const QString curto = Apara(Caracteres::Esquerda(Caracteres::Basico(nome.left(p)), resta - 1));
+    return (curto.isEmpty() ? QString() : curto + QLatin1Char(' ')) + tag + fim;
 }
 
 }  // namespace Historico_Dizimo

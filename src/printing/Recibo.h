@@ -65,6 +65,9 @@ private:
     void Carrega_Combo_Recibos();
     void Carrega_Combo_Saidas();
     void Carrega_Recibos(double dRecibo);
+    // The boxes of a receipt not stored yet: today's date, the church's
+    // code and name, nothing else.
+    void Mostra_Novo_Recibo();
     void Novo_Recibo();
     bool Existe_Recibo(double dCod) const;
     void Calcula_Total();
@@ -91,5 +94,6 @@ private:
     // up), a new one not yet stored, or one read from the file.
     enum class Estado { Nenhum, Novo, Gravado };
     Estado estado_ = Estado::Nenhum;
-    bool imprimindo_ = false;  // a click is between its questions or printing
+    bool listandoNovo_ = false;  // Novo_Recibo selects the number it listed
+    bool imprimindo_ = false;    // a click is between its questions or printing
 };

@@ -76,7 +76,9 @@ void Recibo::Carrega_Combo_Saidas() {
 }
 
 void Recibo::CboRecibo_Click() {
-    if (CboRecibo->ListIndex() > -1) Carrega_Recibos(double(CboRecibo->ItemData(CboRecibo->ListIndex())));
+    if (CboRecibo->ListIndex() <= -1) return;
+    if (listandoNovo_) Mostra_Novo_Recibo();
+    else Carrega_Recibos(double(CboRecibo->ItemData(CboRecibo->ListIndex())));
 }
 
 void Recibo::Carrega_Recibos(double dRecibo) {
@@ -111,7 +113,10 @@ void Recibo::Carrega_Recibos(double dRecibo) {
         estado_ = Estado::Gravado;
         return;
     }
-    // A number not stored yet: a new receipt's defaults.
+    Mostra_Novo_Recibo();
+}
+
+void Recibo::Mostra_Novo_Recibo() {
     const QDate hoje = Relogio::Hoje();
     TxtCodIgreja->setText_(Param[1]);
     TxtTotal->setText_(QStringLiteral("0,00"));
@@ -145,6 +150,10 @@ void Recibo::Novo_Recibo() {
         CboRecibo->AddItem(Seis_Digitos(*n));
         CboRecibo->setItemData_(CboRecibo->NewIndex(), *n);
     }
+    // A new receipt whatever the file holds under the number by now: a
+    // receipt another program stored there since it was read is never
+    // shown to be saved over; the save gives this one the next free number.
+    const QScopedValueRollback<bool> listando(listandoNovo_, true);
     Seleciona_Item_Combo(CboRecibo, QVariant(qlonglong(*n)));
 }
 

@@ -209,13 +209,11 @@ void Descricoes::CmdEnvia_Click() {
 
 void Descricoes::Salva_Oferta() {
     if (!Valida_Controle(TxtDescricao, LblText, QStringLiteral("T"), QStringLiteral("S"))) return;
-    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoOfertas"));
-    if (!proximo) return;
-    const qint64 codigo = *proximo;
     const QString texto = TxtDescricao->Text();
-    const QStringList parametros{QString::number(codigo), Param[1], texto, QString(), QString()};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsOfertas"), parametros); })) return;
-    Acrescenta_Gravado(texto, codigo);
+    const std::optional<qint64> codigo =
+        Insere_Com_Proximo(QStringLiteral("ProcProximoOfertas"), QStringLiteral("ProcInsOfertas"),
+                           {QString(), Param[1], texto, QString(), QString()});
+    if (codigo) Acrescenta_Gravado(texto, *codigo);
 }
 
 void Descricoes::Salva_Dizimista() {
@@ -227,21 +225,34 @@ void Descricoes::Salva_Dizimista() {
         return;
     }
     if (!Valida_Controle(CboCargo, LblCargo, QStringLiteral("L"), QStringLiteral("S"))) return;
-    const std::optional<qint64> proximo = Le_Proximo_Codigo(TxtCodigo, QStringLiteral("ProcProximoDizimos"));
-    if (!proximo) return;
-    const qint64 codigo = *proximo;
     const QString nome = TxtDescricao->Text();
     const QString ri = TxtRI->Text();
     const qint64 cargo = CboCargo->ItemData(CboCargo->ListIndex());
     // Every value travels bound: a quote in a name is stored as typed.
-    const QStringList parametros{QString::number(codigo), Param[1], ri, nome, QString::number(cargo)};
-    if (!Tenta([&] { Executa_Query(QStringLiteral("ProcInsDizimos"), parametros); })) return;
+    const std::optional<qint64> codigo =
+        Insere_Com_Proximo(QStringLiteral("ProcProximoDizimos"), QStringLiteral("ProcInsDizimos"),
+                           {QString(), Param[1], ri, nome, QString::number(cargo)});
+    if (!codigo) return;
     const std::optional<QString> abreviado =
         ChkCargos->Value() != 0
             ? std::optional(Extrai_Texto(CboCargo->Text(), QStringLiteral("["), QStringLiteral("]")))
             : std::nullopt;
-    dizimistas_.insert(codigo, {nome, ri});
-    Acrescenta_Gravado(Linha_Dizimista::Monta(abreviado, nome, ri, cargo), codigo);
+    dizimistas_.insert(*codigo, {nome, ri});
+    Acrescenta_Gravado(Linha_Dizimista::Monta(abreviado, nome, ri, cargo), *codigo);
+}
+
+std::optional<qint64> Descricoes::Insere_Com_Proximo(const QString& proximo, const QString& insercao,
+                                                     QStringList parametros) {
+    // The key is read under the insert's lock: taken meanwhile by another
+    // program, it would fail again at every retry.
+    qint64 codigo = 0;
+    const bool gravado = Tenta_Unidade([&](UnidadeTrabalho& unidade) {
+        codigo = Le_Proximo_Codigo(unidade, TxtCodigo, proximo);
+        parametros[0] = QString::number(codigo);
+        unidade.ExecutaQuery(insercao, parametros);
+    });
+    if (!gravado) return std::nullopt;
+    return codigo;
 }
 
 // The saved row into the list, and the fields emptied for the next one.

@@ -5,6 +5,7 @@
 #include "platform/Controles.h"
 #include "platform/Form.h"
 #include <QHash>
+#include <optional>
 
 class Descricoes : public Form {
     Q_OBJECT
@@ -55,6 +56,9 @@ private:
     void Deleta_Historico(const QString& sTipo = QStringLiteral("N"));
     void Salva_Oferta();
     void Salva_Dizimista();
+    // The next key from `proximo` and the insert `insercao` with it in front
+    // of `parametros`; the key once stored, none when the user gave up.
+    std::optional<qint64> Insere_Com_Proximo(const QString& proximo, const QString& insercao, QStringList parametros);
     void Acrescenta_Gravado(const QString& linha, qint64 codigo);
     void Limpa_Campos();
     void Pesquisa();

@@ -41,6 +41,15 @@ qint64 Centavos_Aleatorios(QRandomGenerator& g) {
 }
 
 struct Caso { QString historico; qint64 centavos; };
+
+// What a tither's name may bring from the register download or an older
+// file at the width limit: marks that join what stands before, signs that
+// join what follows, replacement characters, controls, NULs.
+const char32_t PecasNome[] = {
+    U'A', U'Ç', U' ', U'.', U'%', U'0', U'\\', 0x0301, 0x0B63, 0x2DF0, 0x0600, 0x0605, 0x06DD, 0x0D4E,
+    0xFFFD, 0xFFFD, 0x00, 0x01, 0x07, 0x0C, 0x16, 0x7F, U'\r', U'\n', 0x200D, 0x1100, 0x1161, 0x1F600,
+};
+const QString Posicoes[] = {"PR", "EV", "MS", "MB", "PB", "DC", "CP", "CG"};
 }  // namespace
 
 class tst_LinhasMedidas : public QObject {
@@ -82,6 +91,36 @@ private slots:
         QCOMPARE(lidaSetor.valor.Centavos(), caso.centavos);
         QCOMPARE(lidaSetor.entrada.Centavos(), caso.centavos);
         QCOMPARE(lidaSetor.saida.Centavos(), qint64(54966050));
+    }
+
+    // A tithe's history at the width limit whose characters join in the
+    // shown form and count apart once the position goes last: the name
+    // gives way in the stored form, never the membership tag.
+    void dizimoNoLimite() {
+        static const char16_t visto[] =
+            u"\u0001.\u0B63\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\u0000%\u0000\u0000\u0000\u0000\u0000\u0000\u007F\u0007\uFFFD"
+            u"\u000C\uFFFD0\uFFFD\uFFFD\uFFFD\uFFFD\u0000\u0000\uFFFD\u0016\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\\";
+        const QString nome = QString::fromUtf16(visto, qsizetype(std::size(visto)) - 1);
+        const auto exibido = Historico_Dizimo::Exibido_Do_Digitado(nome + " RI:00000000");
+        QCOMPARE(exibido.value_or(QString()), "CG " + nome + " RI:00000000");
+        const QString armazenado = Historico_Dizimo::Armazenado(*exibido);
+        QVERIFY(Caracteres::Conta(armazenado) <= 50);
+        QVERIFY2(armazenado.endsWith(" RI:00000000 CG"), qPrintable(armazenado.right(16)));
+
+        // Any such name at the limit, with its own number and position.
+        QRandomGenerator g = Gerador_Semeado();
+        for (int i = 0; i < 3000; ++i) {
+            QString outro;
+            for (int n = 40 + g.bounded(20); n > 0; --n) outro += U(PecasNome[g.bounded(int(std::size(PecasNome)))]);
+            const QString ri = QString::number(g.bounded(100'000'000)).rightJustified(8, '0');
+            const QString cargo = Posicoes[g.bounded(int(std::size(Posicoes)))];
+            const auto s = Historico_Dizimo::Exibido_Do_Digitado(outro + " RI:" + ri + " " + cargo);
+            QVERIFY(s);
+            QVERIFY(Caracteres::Conta(*s) <= 50);
+            const QString h = Historico_Dizimo::Armazenado(*s);
+            QVERIFY(Caracteres::Conta(h) <= 50);
+            QVERIFY2(h.endsWith(" RI:" + ri + " " + cargo), qPrintable(h.right(16)));
+        }
     }
 
     // Padding alone keeps the width too, in every alignment.

@@ -1,11 +1,12 @@
 // The receipt register driven from the main window's menu: the church's
 // numbers, a new receipt's defaults, the keys each box keeps, the checks
 // before a save and a print, numbers never taken twice (copy, a number
-// taken meanwhile by another program), the save on close and its failure,
-// an older file brought up to date, and the receipt on paper read back
-// from its PDF.
+// taken meanwhile by another program, two program instances storing
+// receipts at once), the save on close and its failure, an older file
+// brought up to date, and the receipt on paper read back from its PDF.
 #include "common/Esquema.h"
 #include "common/Formularios.h"
+#include "common/Numeros.h"
 #include "platform/Printer.h"
 #include "platform/Relogio.h"
 #include "platform/SqlCipher.h"
@@ -19,6 +20,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -79,6 +82,54 @@ struct Impressao {
 };
 // A date typed on a new receipt; the message its save gives ("" for none).
 struct Data { QString dia, mes, ano, mensagem; QString mesGravado; };
+
+// The name and the value, in cents, of receipt i of a program instance.
+QString Nome_Recibo(const QString& instancia, int i) { return QString("%1 %2").arg(instancia).arg(i, 3, 10, QChar('0')); }
+int Centavos_Recibo(const QString& instancia, int i) { return (i + 1) * 100 + int(instancia.at(0).unicode()); }
+
+// Another program instance on the folder of the test that starts it (the
+// arguments: the folder, the instance's name, how many receipts): its own
+// receipts, in turn a new one printed (which saves it, under the next
+// free number when the other instance took its number meanwhile) and a
+// copy of the one shown under another name; every box it sees is one that
+// such receipts give, and it ends with the form closed.
+int Outra_Instancia(const QStringList& argumentos) {
+    if (argumentos.size() != 3) return 2;
+    const QString instancia = argumentos[1];
+    Ambiente amb(argumentos[0]);
+    Relogio::Define(QDateTime(QDate(2026, 3, 5), QTime(10, 0)));
+    Printer::DefinePastaPdf(amb.Pasta() + "/pdf-" + instancia);
+    Recibo* f = Abre_Pelo_Menu<Recibo>(&Principal::Rec_Diz);
+    const QRegularExpression esperadas("^(" + QRegularExpression::escape(Papel) +
+                                       "|O Recibo Nº \\d{6} já estava em uso: foi gravado como Recibo Nº \\d{6}"
+                                       "|O Recibo Nº \\d{6} foi copiado para o Recibo Nº \\d{6} com a data de hoje)$");
+    for (int i = 0; i < argumentos[2].toInt(); ++i) {
+        const QString valor = Dinheiro::DeCentavos(Centavos_Recibo(instancia, i)).Formata();
+        if (i % 2 == 0) {
+            QTest::mouseClick(f->CmdNovo, Qt::LeftButton);
+            Troca(f->TxtEu, Nome_Recibo(instancia, i));
+            Troca(f->TxtCpf, "123.456.789-09");
+            Troca(f->Txt1Valor, valor);
+            Roteiro::Responde(vbYes);
+            Roteiro::Responde(vbOK);  // when the number was taken
+            QTest::mouseClick(f->CmdImprime, Qt::LeftButton);
+        } else {
+            Troca(f->TxtEu, Nome_Recibo(instancia, i));
+            Troca(f->Txt1Valor, valor);
+            Roteiro::Responde(vbOK);
+            QTest::mouseClick(f->CmdCopia, Qt::LeftButton);
+        }
+        if (Roteiro::Caixas().empty()) return 1;
+        for (const Roteiro::Caixa& c : Roteiro::Caixas()) {
+            if (!c.inesperada && esperadas.match(c.prompt).hasMatch()) continue;
+            std::fprintf(stderr, "%s, recibo %d: %s\n", qPrintable(instancia), i, qPrintable(c.prompt));
+            return 1;
+        }
+        Roteiro::Instala();  // the answer of a box not shown is dropped
+    }
+    return f->Unload() ? 0 : 1;
+}
+REGISTRA_OUTRO(recibos, Outra_Instancia)
 }  // namespace
 
 class tst_Recibo : public QObject {
@@ -314,15 +365,30 @@ private slots:
         QCOMPARE(amb_->Linhas("SELECT eu FROM Recibos WHERE Codigo = 3"), QStringList{"CARLOS"});
     }
 
+    void numero_em_uso_data() {
+        QTest::addColumn<bool>("aoLer");
+        QTest::newRow("depois de mostrado") << false;
+        QTest::newRow("entre a leitura e a escolha") << true;
+    }
     // A new receipt's number taken by another program before the save is
-    // never written over: the receipt is stored under the next free
-    // number, which the list and the paper show.
+    // never written over, not even when it is taken as soon as "Novo" has
+    // read it: the form shows a new, empty receipt all the same, and the
+    // receipt is stored under the next free number, which the list and the
+    // paper show.
     void numero_em_uso() {
+        QFETCH(bool, aoLer);
+        const QString outro = "INSERT INTO Recibos (Codigo, Codig, eu) VALUES (6, 13, 'OUTRO PROGRAMA')";
         recibo(5, 12);
         Recibo* f = abre();
+        f->TxtCodigo->Change = [&] {
+            if (aoLer && f->TxtCodigo->Text() == "6") amb_->Sql(outro);
+        };
         novo(f);
+        f->TxtCodigo->Change = {};
         QCOMPARE(f->CboRecibo->Text(), QString("000006"));
-        amb_->Sql("INSERT INTO Recibos (Codigo, Codig, eu) VALUES (6, 13, 'OUTRO PROGRAMA')");
+        QCOMPARE((QStringList{f->TxtEu->Text(), f->TxtCodIgreja->Text(), f->TxtTotal->Text(), f->TxtDia->Text()}),
+                 (QStringList{"", "0012", "0,00", "05"}));
+        if (!aoLer) amb_->Sql(outro);
         Digita(f->TxtEu, "ANA");
         Digita(f->TxtCpf, "123.456.789-09");
         Roteiro::Responde(vbYes);
@@ -338,6 +404,29 @@ private slots:
         Troca(f->TxtEu, "BIA");
         QVERIFY(f->Unload());
         QCOMPARE(amb_->Linhas("SELECT eu FROM Recibos WHERE Codigo = 7"), QStringList{"BIA"});
+    }
+
+    // Two program instances on one file, each storing 200 receipts of its
+    // own, new ones and copies in turn: every receipt is there once, under
+    // a number of its own, with its own name and value; none was written
+    // over.
+    void duas_instancias() {
+        QProcess a, b;
+        Inicia_Outro(a, "recibos", {amb_->Pasta(), "A", "200"});
+        Inicia_Outro(b, "recibos", {amb_->Pasta(), "B", "200"});
+        for (QProcess* p : {&a, &b}) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p->exitCode(), 0);
+        }
+        QStringList esperados;
+        for (const QString instancia : {"A", "B"})
+            for (int i = 0; i < 200; ++i)
+                esperados << Nome_Recibo(instancia, i) + "|" + QString::number(Centavos_Recibo(instancia, i));
+        QStringList gravados = amb_->Linhas("SELECT eu, CAST(ROUND(Valor1 * 100) AS INTEGER) FROM Recibos");
+        gravados.sort();
+        QCOMPARE(gravados, esperados);
+        QCOMPARE(amb_->Conta("SELECT COUNT(DISTINCT Codigo) FROM Recibos"), 400);
     }
 
     // A save that fails is told through the error handler and keeps the

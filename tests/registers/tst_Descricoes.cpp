@@ -1,6 +1,8 @@
 // The histories register driven from the main window's menu as a user does:
 // the three kinds, the rows and their order, saving, correction, deletion,
-// the ten-zero membership number, and what the file holds afterwards.
+// the ten-zero membership number, what the file holds afterwards, and a
+// key another program takes while a save runs.
+#include "platform/SqlCipher.h"
 #include "registers/Descricoes.h"
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
@@ -14,6 +16,21 @@ constexpr qint64 Alto = (qint64(1) << 53) + 2;
 
 
 struct Recusa { QString ri, ficou, mensagem; int estilo; };
+// A kind of history and another program's insert into its table, the key
+// bound as ?1.
+struct Outro { bool dizimista; QString tabela, insercao; };
+
+// Another program's insert on a connection of its own that does not wait
+// for a lock: the error it meets, 0 once its row is stored.
+long Insere_Em_Outro_Programa(const QString& arquivo, const QString& sql, qint64 codigo) {
+    return ErroDe([&] {
+        const auto con = SqlCipher::Conexao::Abre(arquivo);
+        sqlite3_busy_timeout(con.Db(), 0);
+        SqlCipher::Comando cmd(con, sql);
+        cmd.LigaInteiro(1, codigo);
+        cmd.Passo();
+    });
+}
 
 // The RI after the user chooses the position and goes back to the RI box.
 QString saiDoCargo(Descricoes* f, int cargo) {
@@ -113,6 +130,46 @@ private slots:
         QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
         CONFERE_CAIXA(caso.mensagem, caso.estilo);
         QCOMPARE(amb.Conta("SELECT count(*) FROM Dizimos"), 0);
+    }
+
+    void codigoTomadoPorOutroPrograma_data() {
+        Tabela<Outro>({
+            {"oferta", {false, "Ofertas", "INSERT INTO Ofertas (Codigo, CodIg, Descricao) VALUES (?1, 13, 'OUTRO')"}},
+            {"dizimista",
+             {true, "Dizimos", "INSERT INTO Dizimos (Codigo, CodIg, RI, Nome, Cargo) VALUES (?1, 13, '9', 'OUTRO', 1)"}},
+        });
+    }
+    // Another program that tries to take the next key once the save has
+    // read it finds the file locked until the save's insert is in: it
+    // takes the key after, and the save never asks to try again.
+    void codigoTomadoPorOutroPrograma() {
+        QFETCH(Outro, caso);
+        Ambiente amb;
+        Descricoes* f = abre(amb);
+        if (caso.dizimista) {
+            QTest::mouseClick(f->OptDizimos, Qt::LeftButton);
+            Digita(f->TxtRI, "123");
+            f->CboCargo->setListIndex(1);
+        }
+        Digita(f->TxtDescricao, "nome");
+        long erroDoOutro = -1;
+        f->TxtCodigo->Change = [&] {
+            if (erroDoOutro == -1 && !f->TxtCodigo->Text().isEmpty())
+                erroDoOutro = Insere_Em_Outro_Programa(amb.Arquivo(), caso.insercao, f->TxtCodigo->Text().toLongLong());
+        };
+        // Were it asked, Yes once, then No.
+        Roteiro::Responde(vbYes);
+        Roteiro::Responde(vbNo);
+        QTest::mouseClick(f->CmdEnvia, Qt::LeftButton);
+        f->TxtCodigo->Change = {};
+        QVERIFY(Roteiro::Caixas().empty());
+        QCOMPARE(erroDoOutro, 3260L);
+        QCOMPARE(Insere_Em_Outro_Programa(amb.Arquivo(), caso.insercao, 2), 0L);
+        QCOMPARE(amb.Linhas("SELECT Codigo, CodIg FROM " + caso.tabela + " ORDER BY Codigo"),
+                 (QStringList{"1|12", "2|13"}));
+        QCOMPARE(f->LstDescricao->ListCount(), 1);
+        QCOMPARE(f->LstDescricao->ItemData(0), 1);
+        QCOMPARE(f->TxtDescricao->Text(), QString());
     }
 
     void dizimistas_e_saidas() {

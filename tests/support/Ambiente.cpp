@@ -30,9 +30,15 @@ void liga(SqlCipher::Comando& cmd, const QVariantList& valores) {
 }
 }  // namespace
 
-Ambiente::Ambiente(bool criaBanco) {
-    App::DefinePath(dir_.path());
+Ambiente::Ambiente(bool criaBanco) : dir_(std::in_place), pasta_(dir_->path()) {
+    Prepara();
     if (criaBanco) Esquema::Cria(Arquivo());
+}
+
+Ambiente::Ambiente(const QString& pasta) : pasta_(pasta) { Prepara(); }
+
+void Ambiente::Prepara() {
+    App::DefinePath(pasta_);
     App::DefineAcaoTermino([] { throw ProgramaTerminou{}; });
     Shell::DefineAcao([](const QString&) { return true; });
     Relogio::Define(QDateTime());
@@ -47,7 +53,7 @@ Ambiente::~Ambiente() {
     Relogio::Define(QDateTime());
 }
 
-QString Ambiente::Arquivo() const { return dir_.path() + QLatin1Char('/') + Banco::NomeArquivo; }
+QString Ambiente::Arquivo() const { return pasta_ + QLatin1Char('/') + Banco::NomeArquivo; }
 
 void Ambiente::Sql(const QString& sql, const QVariantList& valores) { Le(sql, valores); }
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 #include <functional>
+#include <optional>
 
 // Thrown by the end-at-once seam, so a test sees that the program ended.
 struct ProgramaTerminou {};
@@ -14,8 +15,11 @@ struct ProgramaTerminou {};
 class Ambiente {
 public:
     explicit Ambiente(bool criaBanco = true);
+    // Another program instance on the program folder `pasta` of a test that
+    // runs it as a child process: the folder and its file are that test's.
+    explicit Ambiente(const QString& pasta);
     ~Ambiente();
-    QString Pasta() const { return dir_.path(); }
+    QString Pasta() const { return pasta_; }
     QString Arquivo() const;  // the database file
 
     // Runs one statement on the database file with bound values.
@@ -31,7 +35,9 @@ public:
                     int ano, const QString& razao = QStringLiteral("IGREJA CENTRAL"));
 
 private:
-    QTemporaryDir dir_;
+    void Prepara();
+    std::optional<QTemporaryDir> dir_;  // none on another program's folder
+    QString pasta_;
 };
 
 // True when calling f ended the program (through App::Termina).
