@@ -196,7 +196,7 @@ void Printer::comeca() {
     p.setPageSize(QPageSize(Tamanho_Papel(a_.papel)));
     p.setPageOrientation(a_.orientacao == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    p.setDocName(QStringLiteral("Tesouraria"));
+    p.setDocName(a_.titulo);
     if (!d->pintor.begin(&p)) {
         if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
         Levanta_Erro(482, Texto_482);

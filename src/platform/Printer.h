@@ -10,8 +10,9 @@
 //
 // Every job starts from the printer's defaults: EndDoc and KillDoc end
 // the job and put back every property a job may set (paper, orientation,
-// scale and its offsets, position, font name, size and bold), so nothing a
-// job set outlives it; Padroes does the same at the start of a job.
+// scale and its offsets, position, font name, size and bold, title), so
+// nothing a job set outlives it; Padroes does the same at the start of a
+// job.
 //
 // A job is drawn into a PDF file of its own and handed to the print
 // system whole at EndDoc, so a job dropped with KillDoc never reaches the
@@ -78,8 +79,15 @@ public:
     double CurrentY() const { return a_.y; }
     void setCurrentY(double v) { a_.y = v; }
 
+    // What the job is called in the print system's queue, in the PDF's
+    // Title and so in a PDF printer's file name ("Recibo 000123"). Read
+    // when the job starts: set it before the first thing is drawn.
+    QString Titulo() const { return a_.titulo; }
+    void setTitulo(const QString& v) { a_.titulo = v; }
+
     // Puts back the defaults of every property above: A4 portrait, twips
-    // without offsets, at the paper's corner, "Courier New" 12 not bold.
+    // without offsets, at the paper's corner, "Courier New" 12 not bold,
+    // titled "Tesouraria".
     // A document already started keeps what it drew.
     void Padroes();
 
@@ -137,6 +145,7 @@ private:
         bool negrito = false;
         double tamanho = 12;
         double esquerda = 0, topo = 0, x = 0, y = 0;
+        QString titulo = QStringLiteral("Tesouraria");
     };
     QString nome_;
     Ajustes a_;

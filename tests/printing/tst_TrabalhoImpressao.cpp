@@ -71,7 +71,7 @@ private slots:
         Trabalho t(3, 2);
         int preparos = 0;
         Roteiro::Responde(caso);
-        QCOMPARE(Imprime_Trabalho(std::ref(t), [&] { ++preparos; }), caso == vbYes);
+        QCOMPARE(Imprime_Trabalho("Teste", std::ref(t), [&] { ++preparos; }), caso == vbYes);
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
         QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 484 >>>"));
         // The hourglass on every page, the retry's too.
@@ -99,7 +99,7 @@ private slots:
         };
         Roteiro::Responde(vbYes);
         Roteiro::Responde(vbNo);
-        QVERIFY(!Imprime_Trabalho(std::ref(t), prepara));
+        QVERIFY(!Imprime_Trabalho("Teste", std::ref(t), prepara));
         QCOMPARE(t.tentativas, 0);
         QCOMPARE(Roteiro::Caixas().size(), size_t(2));
         QVERIFY(arquivos().isEmpty());
@@ -107,7 +107,7 @@ private slots:
         Roteiro::LimpaCaixas();
         falhas = 1;
         Roteiro::Responde(vbYes);
-        QVERIFY(Imprime_Trabalho(std::ref(t), prepara));
+        QVERIFY(Imprime_Trabalho("Teste", std::ref(t), prepara));
         QCOMPARE(Roteiro::Caixas().size(), size_t(1));
         QCOMPARE(t.tentativas, 1);
         QCOMPARE(arquivos().size(), 1);
@@ -122,10 +122,10 @@ private slots:
         const auto externo = [&] {
             Impressora().setScaleMode(6);
             Imprime_Texto(20, 20, "EXTERNO", 12);
-            segundo = Imprime_Trabalho(std::ref(interno));
+            segundo = Imprime_Trabalho("Teste", std::ref(interno));
             Imprime_Texto(20, 40, "FIM");
         };
-        QVERIFY(Imprime_Trabalho(externo));
+        QVERIFY(Imprime_Trabalho("Teste", externo));
         QVERIFY(!segundo);
         QCOMPARE(interno.tentativas, 0);
         QVERIFY(Roteiro::Caixas().empty());
@@ -133,18 +133,18 @@ private slots:
         const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
         QCOMPARE(d.Linhas(1, {20, 40}), (QStringList{"EXTERNO", "FIM"}));
         // Free again once it ends.
-        QVERIFY(Imprime_Trabalho(std::ref(interno)));
+        QVERIFY(Imprime_Trabalho("Teste", std::ref(interno)));
         QCOMPARE(Printer::ArquivosPdf().size(), 2);
     }
 
-    // Every job starts from the printer's defaults: a bold job shifted by
-    // offsets, then a job that sets only the unit, the name and the size
-    // prints neither bold nor shifted, whatever was set between the jobs;
-    // so does the retry of a job whose failed attempt had set bold before
-    // failing.
+    // Every job starts from the printer's defaults, under its own title: a
+    // bold job shifted by offsets, then a job that sets only the unit, the
+    // name and the size prints neither bold nor shifted, whatever was set
+    // between the jobs; so does the retry of a job whose failed attempt had
+    // set bold and another title before failing.
     void padroes() {
         Printer& p = Impressora();
-        QVERIFY(Imprime_Trabalho([&] {
+        QVERIFY(Imprime_Trabalho("Negrito", [&] {
             p.setScaleMode(6);
             p.setFontName("Courier New");
             p.setFontBold(true);
@@ -161,18 +161,23 @@ private slots:
         };
         // Set outside any job: not the next job's.
         p.setFontBold(true);
-        QVERIFY(Imprime_Trabalho(simples));
+        p.setTitulo("Fora");
+        QVERIFY(Imprime_Trabalho("Simples 1", simples));
         int tentativas = 0;
         Roteiro::Responde(vbYes);
-        QVERIFY(Imprime_Trabalho(simples, [&] {
+        QVERIFY(Imprime_Trabalho("Simples 2", simples, [&] {
             if (++tentativas > 1) return;
             p.setFontBold(true);
             p.setScaleLeft(-10);
+            p.setTitulo("Falho");
             Levanta_Erro(482, "desligada");
         }));
 
         const QStringList pdfs = Printer::ArquivosPdf();
         QCOMPARE(pdfs.size(), 3);
+        QStringList titulos;
+        for (const QString& pdf : pdfs) titulos << Le_Pdf(pdf).titulo;
+        QCOMPARE(titulos, (QStringList{"Negrito", "Simples 1", "Simples 2"}));
         QVERIFY(Negrito(pdfs[0]));
         QCOMPARE(Le_Pdf(pdfs[0]).Fora_Do_Lugar({{1, "NEGRITO", 25, 30}}), QString());
         for (int i = 1; i < 3; ++i) {
@@ -181,6 +186,7 @@ private slots:
         }
         QCOMPARE(p.FontSize(), 12.0);
         QCOMPARE(p.ScaleMode(), 1);
+        QCOMPARE(p.Titulo(), QString("Tesouraria"));
     }
 
     // A font the printer cannot draw stops the job before it draws, through
@@ -188,7 +194,7 @@ private slots:
     void fonte_ausente() {
         Trabalho t(1);
         Roteiro::Responde(vbNo);
-        QVERIFY(!Imprime_Trabalho([&] {
+        QVERIFY(!Imprime_Trabalho("Teste", [&] {
             t();
             Impressora().setFontName("Tahoma");
             Imprime_Texto(20, 30, "NUNCA");
