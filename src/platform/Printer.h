@@ -17,6 +17,8 @@
 // A job is drawn into a PDF file of its own and handed to the print
 // system whole at EndDoc, so a job dropped with KillDoc never reaches the
 // printer. A picture painted several times is stored once in the job.
+// The PDF writer does not tell of a write that failed: EndDoc reads the
+// file back and hands on only a whole one.
 //
 // A font is drawn as named or not at all: "Courier New" is drawn with its
 // metric twin Liberation Mono (same advance widths), any other name must
@@ -27,9 +29,11 @@
 //
 // Failures raise ErroExecucao: 482 when the printer cannot start the job
 // (none installed, the chosen one removed; nothing is left open), 484 when
-// a page or the job cannot be finished, 481 for an empty picture, 380 for a
-// property value the printer does not know, 483 for a font it cannot draw
-// (the description names the font, for the error handler to show).
+// a page or the job cannot be finished, 61 when the job's file came out
+// cut short (a full disk: the file is removed and nothing is sent), 481 for
+// an empty picture, 380 for a property value the printer does not know,
+// 483 for a font it cannot draw (the description names the font, for the
+// error handler to show).
 #include <QImage>
 #include <QRectF>
 #include <QString>

@@ -33,7 +33,8 @@
 //   - any error of either step drops what was drawn (KillDoc: nothing of
 //     the attempt reaches the printer) and goes to Trata_Erro: Yes runs the
 //     whole job again, Prepara first, then Imprime from page 1; No ends the
-//     run with nothing sent.
+//     run with nothing sent. So does a job whose file the disk had no room
+//     for (error 61 of EndDoc).
 // A call made while a job runs (a click let through by an error box)
 // returns false at once, with no message and nothing printed.
 #include <QImage>

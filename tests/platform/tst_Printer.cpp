@@ -1,8 +1,10 @@
 // The printer object's jobs: the picture once per job and where it lands,
-// the fixed-pitch font, a dropped job, a job that cannot start, and one job
-// through a real print queue. Read back with poppler's own tools.
+// the fixed-pitch font, a dropped job, a job that cannot start, a job the
+// disk has no room for, and one job through a real print queue. Read back
+// with poppler's own tools.
 #include "platform/Printer.h"
 #include "support/Ambiente.h"
+#include "support/DiscoCheio.h"
 #include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
@@ -40,6 +42,17 @@ void Prepara(Printer& p) {
 }
 
 struct Figura { bool pixmap; double esquerda, topo; };
+// The folder where a printer's job waits to be handed to the queue (TMPDIR)
+// is `pasta` until the guard goes: what a test finds there is its own.
+auto Pasta_Temporaria(const QString& pasta) {
+    const QByteArray antes = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(pasta));
+    return qScopeGuard([antes] { antes.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", antes); });
+}
+
+// Whether the job goes to a queue (else to the tests' PDF folder), and the
+// full disk wanted.
+struct Disco { bool fila; Disco_Cheio::Meio meio; };
 // The printers installed and the one chosen.
 using Instaladas = QPair<QStringList, QString>;
 }  // namespace
@@ -232,6 +245,51 @@ private slots:
                  qPrintable(QString("%1 %2 %3 %4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height())));
         Printer::Registra_Face("Barras de Teste", {});
         QCOMPARE(ErroDe([&] { p.setFontName("Barras de Teste"); }), 483L);
+    }
+
+    // A job the disk had no room for: the writer reports nothing and leaves
+    // its file cut short. That is error 61, with the file removed, listed
+    // nowhere and nothing left open; on a disk with room again the next job
+    // is whole. For a printer, the job's file (in the temporary folder) is
+    // never handed to the queue.
+    void discoCheio_data() {
+        Tabela<Disco>({{"arquivo, tmpfs", {false, Disco_Cheio::Meio::Tmpfs}},
+                       {"arquivo, limite de escrita", {false, Disco_Cheio::Meio::Limite}},
+                       {"fila, tmpfs", {true, Disco_Cheio::Meio::Tmpfs}}});
+    }
+    void discoCheio() {
+        QFETCH(Disco, caso);
+        const bool fila = caso.fila;
+        Disco_Cheio disco(4096, caso.meio);
+        const auto tmp = Pasta_Temporaria(disco.Pasta());
+        if (fila) {
+            Printer::DefinePastaPdf({});
+            Printers::DefineLista([] { return QStringList{"Fila"}; });
+            Define_Impressora("Fila");
+        } else {
+            Printer::DefinePastaPdf(disco.Pasta());
+        }
+        Printer& p = Impressora();
+        const auto paginas = [&](int n) {
+            Prepara(p);
+            for (int i = 1; i <= n; ++i) {
+                if (i > 1) p.NewPage();
+                p.setCurrentX(20), p.setCurrentY(20), p.Print(QString("PAGINA %1").arg(i));
+            }
+        };
+        paginas(3);
+        const long erro = ErroDe([&] { p.EndDoc(); });
+        disco.Libera();
+        QCOMPARE(erro, 61L);
+        QVERIFY(!p.Imprimindo());
+        QVERIFY(Printer::ArquivosPdf().isEmpty());
+        QCOMPARE(QDir(disco.Pasta()).entryList(QDir::Files), QStringList());
+        if (fila) return;
+
+        paginas(3);
+        p.EndDoc();
+        QCOMPARE(Printer::ArquivosPdf().size(), 1);
+        QCOMPARE(Le_Pdf(Printer::ArquivosPdf()[0]).paginas, 3);
     }
 
     void semImpressora_data() {

@@ -1,8 +1,9 @@
 // The print-job runner every printout goes through, with jobs of its own:
 // what an error leaves (nothing sent on No, the job again from its first
-// page on Yes), a step that fails before drawing, a second job asked for
-// while one runs, and the printer's defaults at the start of every job,
-// read back from the PDF files.
+// page on Yes), a disk with no room for the job, a step that fails before
+// drawing, a second job asked for while one runs, and the printer's
+// defaults and the job's title at the start of every job, read back from
+// the PDF files.
 #include "common/Formularios.h"
 #include "platform/Erro.h"
 #include "platform/MsgBox.h"
@@ -10,6 +11,7 @@
 #include "platform/Tela.h"
 #include "printing/TrabalhoImpressao.h"
 #include "support/Ambiente.h"
+#include "support/DiscoCheio.h"
 #include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
@@ -83,6 +85,40 @@ private slots:
             return;
         }
         QCOMPARE(preparos, 2);
+        QCOMPARE(arquivos().size(), 1);
+        const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
+        QCOMPARE(d.paginas, 3);
+        for (int p = 1; p <= 3; ++p) QCOMPARE(d.Linha(p, 20), QString("PAGINA%1-2").arg(p));
+    }
+
+    // A disk with no room for the whole job: its file is cut short, which is
+    // error 61, "Disco cheio.". No sends nothing and leaves no file; Yes,
+    // the disk having room again, prints the job from its first page and
+    // sends it whole.
+    void disco_cheio_data() { Tabela<int>({{"sim", vbYes}, {"não", vbNo}}); }
+    void disco_cheio() {
+        QFETCH(int, caso);
+        Disco_Cheio disco(4096);
+        pdfs_ = disco.Pasta();
+        Printer::DefinePastaPdf(pdfs_);
+        Trabalho t(3);
+        int preparos = 0;
+        Roteiro::Responde(caso);
+        const bool enviado = Imprime_Trabalho("Teste", std::ref(t), [&] {
+            if (++preparos > 1) disco.Libera();
+        });
+        disco.Libera();
+        QCOMPARE(enviado, caso == vbYes);
+        QCOMPARE(Roteiro::Caixas().size(), size_t(1));
+        QCOMPARE(Roteiro::Caixas()[0].titulo, QString("<<< Ocorrência de Erro 61 >>>"));
+        QVERIFY2(Roteiro::Caixas()[0].prompt.startsWith("Disco cheio.\r"), qPrintable(Roteiro::Caixas()[0].prompt));
+        if (caso == vbNo) {
+            QCOMPARE(t.tentativas, 1);
+            QVERIFY(arquivos().isEmpty());
+            QVERIFY(Printer::ArquivosPdf().isEmpty());
+            return;
+        }
+        QCOMPARE(t.tentativas, 2);
         QCOMPARE(arquivos().size(), 1);
         const Documento d = Le_Pdf(Printer::ArquivosPdf().back());
         QCOMPARE(d.paginas, 3);
