@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -83,29 +83,33 @@ private slots:
         QCOMPARE(Printers::Nomes(), QStringList{"PDF"});
 
         // cups-pdf writes the job into ~/PDF of its user (the home the
-        // system knows, whatever HOME says), named after the title.
+        // system knows, whatever HOME says), named after the job's title and
+        // its number, which a new print system starts again at 1: the title
+        // holds a mark of this run alone, which no earlier run's file (nor
+        // another run's at the same time) carries.
         const passwd* usuario = getpwuid(getuid());
         QVERIFY(usuario);
         const QDir saida(QFile::decodeName(usuario->pw_dir) + "/PDF");
-        const QStringList filtro{"Tesouraria*.pdf"};
-        const QSet<QString> antes = [&] {
-            const QStringList l = saida.entryList(filtro, QDir::Files);
-            return QSet<QString>(l.begin(), l.end());
-        }();
+        const QString marca = QUuid::createUuid().toString(QUuid::Id128);
+        const QStringList filtro{"*" + marca + "*.pdf"};
+        const auto limpa = qScopeGuard([&] {
+            for (const QString& f : saida.entryList(filtro, QDir::Files)) QFile::remove(saida.filePath(f));
+        });
         Printer p("PDF");
         Prepara(p);
+        p.setTitulo("Recibo " + marca);
         p.setCurrentX(20), p.setCurrentY(20), p.Print("PRIMEIRA");
         p.NewPage();
         p.setCurrentX(20), p.setCurrentY(20), p.Print("SEGUNDA");
         p.EndDoc();
         QString novo;
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                     for (const QString& f : saida.entryList(filtro, QDir::Files))
-                                         if (!antes.contains(f)) novo = saida.filePath(f);
-                                     return !novo.isEmpty() && Le_Pdf(novo).paginas == 2;
+                                     novo = saida.entryList(filtro, QDir::Files).value(0);
+                                     return !novo.isEmpty() && Le_Pdf(saida.filePath(novo)).paginas == 2;
                                  }()),
                                  30000);
-        QFile::remove(novo);
+        // The queue knows the job by its title.
+        QVERIFY2(novo.startsWith("Recibo_" + marca), qPrintable(novo));
 
         // The queue removed while a job is being drawn: the job cannot start.
         p.setCurrentX(20), p.setCurrentY(20), p.Print("ORFA");
@@ -301,11 +305,13 @@ private slots:
         Printer::DefinePastaPdf({});
         Printers::DefineLista([=] { return instaladas; });
         Define_Impressora(escolhida);
+        QTemporaryDir tmp;
+        const auto guarda = Pasta_Temporaria(tmp.path());
         QString texto;
         QCOMPARE(ErroDe([] { Impressora().Print("X"); }, &texto), 482L);
         QCOMPARE(texto, QString("Verifique se a Impressora existe, se está ligada e se tem papel."));
         QVERIFY(!Impressora().Imprimindo());
-        QCOMPARE(QDir::temp().entryList({"tesouraria-*.pdf"}), QStringList());
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList());
     }
 };
 
