@@ -197,7 +197,7 @@ struct Pasta {
         QFile::copy(modelo, termo);
 
         Roteiro::Instala();
-        Shell::DefineAcao([](const QString&) {});
+        Shell::DefineAcao([](const QString&) { return true; });
         Pastas::DefinePessoal(dir.path());
         auto* principal = Abre_Principal();
         principal->Exp_Termo->trigger();

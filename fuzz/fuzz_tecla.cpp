@@ -1,7 +1,8 @@
 // The key filter of the typed boxes, and a paste through it: every mode
 // keeps, changes or swallows a key as its rule says, upper-casing twice
 // changes nothing more, and a pasted text reaches a box with the form's
-// filter and length without a control character and within its length.
+// filter and length without a control character (bidirectional ones
+// included) and within its length.
 //   byte 0: the mode; bytes 1-2: a key code; 3: a box's length; the rest:
 //   the pasted text.
 #include "Entrada.h"
@@ -47,7 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dados, size_t n) {
     QGuiApplication::clipboard()->setText(texto);
     caixa.Cola();
     const QString colado = caixa.Text();
-    for (const QChar c : colado) EXIGE(c.unicode() >= 0x20 && c.unicode() != 0x7F, "%s", texto.toUtf8().constData());
+    for (const QChar c : colado) {
+        const char16_t u = c.unicode();
+        EXIGE(u >= 0x20 && u != 0x7F, "%s", texto.toUtf8().constData());
+        EXIGE((u < 0x202A || u > 0x202E) && (u < 0x2066 || u > 0x2069), "%s", texto.toUtf8().constData());
+    }
     if (limite > 0) EXIGE(Caracteres::Conta(colado) <= limite, "%s", texto.toUtf8().constData());
     if (modo == QLatin1String("I"))
         for (const QChar c : colado) EXIGE(Digito(c.unicode()) || c == QLatin1Char('-'), "%s", texto.toUtf8().constData());

@@ -12,7 +12,10 @@ porta=49010
 eu="$(id -un)"
 export PATH="$PATH:/usr/sbin"  # mariadbd, for users whose PATH lacks it
 
-admin() { mariadb --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" "$@"; }
+# The SQL files are UTF-8: without a named character set the client takes
+# the shell's locale (latin1 when LANG is unset) and stores every accented
+# name double-encoded.
+admin() { mariadb --no-defaults --default-character-set=utf8mb4 --protocol=socket --socket="$dir/sock" -u"$eu" "$@"; }
 carrega() { admin tavrelo <"$1" || { echo "central: falhou ao carregar $1" >&2; return 1; }; }
 responde() { mariadb-admin --no-defaults --protocol=socket --socket="$dir/sock" -u"$eu" ping >/dev/null 2>&1; }
 

@@ -10,7 +10,7 @@ pacotes=(
   fonts-liberation2 fonts-dejavu-core
   poppler-utils zbar-tools python3-openpyxl libreoffice-calc-nogui openssl
   cups-daemon cups-client printer-driver-cups-pdf
-  libbenchmark-dev xvfb xauth imagemagick
+  libbenchmark-dev xvfb xauth imagemagick xdg-utils
 )
 faltam=()
 for p in "${pacotes[@]}"; do

@@ -82,9 +82,11 @@ namespace Dizimistas_Cadastro {
 
 Linha_Lista::Linha De_Registro(const QString& abreviado, const QString& nome, const QString& ri) {
     Linha_Lista::Linha l;
-    l.linha = Linha_Dizimista::Monta(abreviado, nome, ri);
-    l.historico = nome;
+    // The row shows the number the grid matches: blanks typed before it
+    // would push its digits out of the column.
     l.ri = Apara(ri);
+    l.linha = Linha_Dizimista::Monta(abreviado, nome, l.ri);
+    l.historico = nome;
     return l;
 }
 

@@ -65,8 +65,8 @@ std::optional<Mes> Carrega(ListBox* lista, bool cargo, const std::function<void(
 namespace Dizimistas_Cadastro {
 
 // The row of a registered tither (Linha_Dizimista::Monta, 65 characters:
-// position code and ".", name, membership number), the name and the
-// trimmed membership number beside it. A Null field is the empty text.
+// position code and ".", name, membership number trimmed), the name and
+// the trimmed membership number beside it. A Null field is the empty text.
 Linha_Lista::Linha De_Registro(const QString& abreviado, const QString& nome, const QString& ri);
 
 // The church's tithers (ProcPesqDizimos), in the query's order. Errors are

@@ -96,11 +96,17 @@ void ExpTermo::Transp_Excel() {
             Preenche_Termo(planilha, figuras, jornal, sistema);
         }))
         return;
-    Shell::Abre(arquivo);
+    const bool aberta = Shell::Abre(arquivo);
     if (figuras.remessas.size() > std::size(LinhasRemessas))
         MsgBox(QStringLiteral("O mês tem mais de 4 remessas: só as 4 primeiras cabem no Termo. Lance as demais na planilha."),
                vbOKOnly + vbExclamation, Titulo_Atencao());
-    MsgBox(QStringLiteral("Rotina concluida com sucesso"), vbOKOnly + vbInformation, QStringLiteral("Atenção"));
+    // Where nothing can show the workbook (no program to open it, a session
+    // without a desktop), the user is told where it was saved.
+    QString texto = QStringLiteral("Rotina concluida com sucesso");
+    if (!aberta)
+        texto += QChar(13) + QStringLiteral("Planilha gravada em ") + arquivo + QChar(13) +
+                 QStringLiteral("Não foi possível abri-la neste computador: abra-a em sua planilha eletrônica.");
+    MsgBox(texto, vbOKOnly + (aberta ? vbInformation : vbExclamation), QStringLiteral("Atenção"));
 }
 
 bool ExpTermo::Pede_Custos(std::optional<Dinheiro>& jornal, Dinheiro& sistema) {

@@ -41,8 +41,16 @@ void Texto(QByteArray& saida, const QString& texto) {
         case U'>': saida += "&gt;"; continue;
         default: break;
         }
-        // A control character would break the page's lines.
-        if (c >= 0x20 && c < 0x10000) {
+        // NUL has no reference of its own: a reader shows the replacement
+        // character for it, so the page says so.
+        if (c == 0) {
+            saida += "&#65533;";
+            continue;
+        }
+        // A control character would break the page's lines. DEL and the C1
+        // controls are references too: five of them would otherwise go out
+        // as the bytes the code page leaves without a character.
+        if (c >= 0x20 && c < 0x10000 && !(c >= 0x7F && c < 0xA0)) {
             const int codigo = Codigo_Ansi(QChar(char16_t(c)));
             if (codigo != '?' || c == U'?') {
                 saida += char(codigo);

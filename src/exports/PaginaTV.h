@@ -12,8 +12,9 @@ namespace Pagina_TV {
 // The page's bytes: its 18 fixed lines around one item per list line, in
 // the list's order, each line trimmed. "&", "<" and ">" of the month and
 // the lines are written as HTML's named references, so a name shows as it
-// was typed; a character the code page lacks (an emoji, a letter of
-// another alphabet) as its numeric reference, never as "?".
+// was typed; a control character, or one the code page lacks (an emoji,
+// a letter of another alphabet), as its numeric reference, never as "?"
+// or a raw byte; NUL, which has none, as the replacement character's.
 QByteArray Monta(const QString& mesAno, const QStringList& linhas);
 
 // The page's file in `pasta`: "0123-082021.html" for the church 0123 and

@@ -4,8 +4,8 @@
 #include <QUrl>
 
 namespace {
-std::function<void(const QString&)>& acao() {
-    static std::function<void(const QString&)> a;
+std::function<bool(const QString&)>& acao() {
+    static std::function<bool(const QString&)> a;
     return a;
 }
 
@@ -17,12 +17,9 @@ QUrl endereco(const QString& alvo) {
 }
 }  // namespace
 
-void Shell::Abre(const QString& alvo) {
-    if (acao()) {
-        acao()(alvo);
-        return;
-    }
-    QDesktopServices::openUrl(endereco(alvo));
+bool Shell::Abre(const QString& alvo) {
+    if (acao()) return acao()(alvo);
+    return QDesktopServices::openUrl(endereco(alvo));
 }
 
-void Shell::DefineAcao(std::function<void(const QString&)> a) { acao() = std::move(a); }
+void Shell::DefineAcao(std::function<bool(const QString&)> a) { acao() = std::move(a); }

@@ -324,9 +324,28 @@ void Conexao::Desfaz() const noexcept { sqlite3_exec(db_, "ROLLBACK", nullptr, n
 void CopiaConsistente(const QString& origem, const QString& destino) {
     const Conexao fonte = Conexao::Abre(origem);
     // Inside a transaction the shared lock taken by the first read stays
-    // until the transaction ends; a writer waits for it to go.
-    fonte.Executa(QStringLiteral("BEGIN"));
-    fonte.Valor(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    // until the transaction ends; a writer waits for it to go. True when
+    // the file keeps its rollback journal.
+    const auto le = [&] {
+        fonte.Executa(QStringLiteral("BEGIN"));
+        fonte.Valor(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        return fonte.Valor(QStringLiteral("PRAGMA journal_mode")).toString().compare(QLatin1String("delete"),
+                                                                                    Qt::CaseInsensitive) == 0;
+    };
+    // Another program (a database browser) may have put the file in
+    // write-ahead mode: committed transactions then live in the log beside
+    // it, which a copy of the file alone would leave out. They go into the
+    // file and the rollback journal comes back first; while another
+    // connection keeps the log open that is refused (3260), and nothing is
+    // copied.
+    if (!le()) {
+        fonte.Desfaz();  // the mode changes outside a transaction only
+        fonte.Valor(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        fonte.Valor(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        if (!le())
+            throw ErroExecucao(3260, origem + QStringLiteral(": aberto por outro programa no modo WAL; "
+                                                             "a cópia ficaria sem as últimas gravações."));
+    }
     // Through the connection's own descriptor: opening and closing another
     // one on the file would drop the lock (a POSIX lock belongs to the
     // process and the file, and goes with any descriptor's close).

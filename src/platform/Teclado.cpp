@@ -34,6 +34,24 @@ QChar Caractere_Ansi(int codigo) {
 // Key events
 
 namespace {
+// The bidirectional embedding, override and isolate controls: invisible,
+// they turn the text after them around wherever it is shown or printed
+// ("ANA RI:00000004" can print as "ANA 40000000:IR"), so no box takes them.
+bool Controle_Bidi(char16_t u) { return (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069); }
+
+// What no box takes from a paste or an input method: the control
+// characters (line breaks, tabs, DEL, the C1 controls) and the
+// bidirectional ones. Typed, the keys of the first kind do their own work
+// (Tab, Enter, Backspace) and type nothing.
+bool Controle(char16_t u) { return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || Controle_Bidi(u); }
+
+QString Sem_Controles_Bidi(const QString& texto) {
+    QString r;
+    for (const QChar c : texto)
+        if (!Controle_Bidi(c.unicode())) r += c;
+    return r;
+}
+
 int estadoShift(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
 }
@@ -124,19 +142,10 @@ std::vector<int> codigosDigitados(const QKeyEvent* e) {
 
 }  // namespace
 
-void Teclado::processaTecla(QKeyEvent* e, const EventoCodigoTecla& keyDown, const EventoTecla& keyPress, const Base& base) {
-    const int shift = estadoShift(e->modifiers());
-    if (keyDown) {
-        const int vk = codigoVirtual(e);
-        if (vk != 0) {
-            int k = vk;
-            Dispara([&] { keyDown(k, shift); });
-            if (k == 0) {
-                e->accept();
-                return;
-            }
-        }
-    }
+namespace {
+// The typed part of a key: KeyPress for each character, then the control
+// with the key as the handler left it.
+void digita(QKeyEvent* e, const EventoTecla& keyPress, const Teclado::Base& base) {
     const std::vector<int> codigos = keyPress ? codigosDigitados(e) : std::vector<int>{};
     if (codigos.empty()) {
         base(e);
@@ -175,6 +184,36 @@ void Teclado::processaTecla(QKeyEvent* e, const EventoCodigoTecla& keyDown, cons
     base(&troca);
     e->setAccepted(troca.isAccepted());
 }
+}  // namespace
+
+void Teclado::processaTecla(QKeyEvent* e, const EventoCodigoTecla& keyDown, const EventoTecla& keyPress, const Base& base) {
+    const int shift = estadoShift(e->modifiers());
+    if (keyDown) {
+        const int vk = codigoVirtual(e);
+        if (vk != 0) {
+            int k = vk;
+            Dispara([&] { keyDown(k, shift); });
+            if (k == 0) {
+                e->accept();
+                return;
+            }
+        }
+    }
+    // Qt's boxes take the bidirectional controls as any letter: they go
+    // here, before KeyPress, and a key that typed nothing else is spent.
+    const QString texto = Sem_Controles_Bidi(e->text());
+    if (texto.size() == e->text().size()) {
+        digita(e, keyPress, base);
+        return;
+    }
+    if (texto.isEmpty()) {
+        e->accept();
+        return;
+    }
+    QKeyEvent troca(QEvent::KeyPress, e->key(), e->modifiers(), texto, e->isAutoRepeat(), ushort(e->count()));
+    digita(&troca, keyPress, base);
+    e->setAccepted(troca.isAccepted());
+}
 
 void Teclado::processaSoltura(QKeyEvent* e, const EventoCodigoTecla& keyUp) {
     if (!keyUp || e->isAutoRepeat()) return;
@@ -185,12 +224,13 @@ void Teclado::processaSoltura(QKeyEvent* e, const EventoCodigoTecla& keyUp) {
 
 void Teclado::processaEntrada(QInputMethodEvent* e, const EventoTecla& keyPress, const std::function<void(QInputMethodEvent*)>& base) {
     const QString commit = e->commitString();
-    if (!keyPress || commit.isEmpty()) {
-        base(e);
-        return;
-    }
     QString novo;
     for (QChar c : commit) {
+        if (Controle(c.unicode())) continue;
+        if (!keyPress) {
+            novo += c;
+            continue;
+        }
         const int codigo = Codigo_Ansi(c);
         int k = codigo;
         Dispara([&] { keyPress(k); });
@@ -214,8 +254,7 @@ void Teclado::colaComoDigitado(QLineEdit* caixa, const QString& texto, const Eve
         const qsizetype n = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
         const QString original = texto.mid(i, n);
         i += n - 1;
-        const char16_t u = original[0].unicode();
-        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0)) continue;
+        if (Controle(original[0].unicode())) continue;
         QString novo;
         for (qsizetype k = 0; k < original.size(); ++k) {
             const int codigo = Codigo_Ansi(original[k]);

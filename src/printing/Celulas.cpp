@@ -26,3 +26,5 @@ int Cabem_Ate(double x, double ate) {
     // A hair under a whole character still counts as room for it.
     return int(std::clamp(std::floor((ate - x) / a + 1e-6), 0.0, 1e6));
 }
+
+QString Corta_Ate(double x, const QString& texto, double ate) { return Caracteres::Esquerda(texto, Cabem_Ate(x, ate)); }

@@ -15,3 +15,5 @@ void Imprime_Direita(double x, double y, const QString& texto, int largura);
 
 // How many characters printed from x end at or before `ate`.
 int Cabem_Ate(double x, double ate);
+// The text's first characters that, printed from x, end at or before `ate`.
+QString Corta_Ate(double x, const QString& texto, double ate);

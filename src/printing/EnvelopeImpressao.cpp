@@ -10,6 +10,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Printer.h"
 #include "platform/Tela.h"
+#include "printing/Celulas.h"
 #include "printing/Envelope.h"
 #include "printing/TrabalhoImpressao.h"
 #include <QScopeGuard>
@@ -30,6 +31,13 @@ void Prepara_Impressora(const Dados_Envelope& d, bool negrito) {
 
 // Characters 1-27 and 28-54 of a text; what lies beyond is not printed.
 QString Parte(const QString& texto, int n) { return Caracteres::Meio(texto, n * Linha_Nome, Linha_Nome); }
+
+// A text printed from x up to where the next item of its line starts, at
+// xProximo, when that item prints something: each keeps its place, and
+// neither prints over the other.
+QString Ate_O_Proximo(double x, const QString& texto, double xProximo, const QString& proximo) {
+    return proximo.isEmpty() ? texto : Corta_Ate(x, texto, xProximo);
+}
 }  // namespace
 
 void Imprime_Amarelo(const Dados_Envelope& d) {
@@ -60,9 +68,11 @@ void Imprime_Amarelo(const Dados_Envelope& d) {
 
 void Imprime_Pardo(const Dados_Envelope& d) {
     Prepara_Impressora(d, true);
-    Imprime_Texto(13, 25, d.dizimista.nome, 8);
+    // The size first: the room before the year is measured at it.
+    Impressora().setFontSize(8);
+    Imprime_Texto(13, 25, Ate_O_Proximo(13, d.dizimista.nome, 93, d.ano));
     Imprime_Texto(93, 25, d.ano);
-    Imprime_Texto(13, 31, d.congregacao);
+    Imprime_Texto(13, 31, Ate_O_Proximo(13, d.congregacao, 91, d.dizimista.ri));
     Imprime_Texto(91, 31, d.dizimista.ri);
 }
 

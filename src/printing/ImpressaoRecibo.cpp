@@ -1,7 +1,6 @@
 #include "printing/ImpressaoRecibo.h"
 #include "common/Formularios.h"
 #include "common/Texto.h"
-#include "platform/Caracteres.h"
 #include "platform/Printer.h"
 #include "printing/Celulas.h"
 #include "printing/TrabalhoImpressao.h"
@@ -29,8 +28,7 @@ void Desenha(const Recibo_Impresso& r, const QImage& figura) {
     Imprime_Texto(25, 54.5, r.eu);
     Imprime_Texto(150, 54.5, Formata_Texto(r.cpf, 17, C));
     // What does not fit before the picture's edge stays off the paper's margin.
-    Imprime_Texto(17, 67.5,
-                  Caracteres::Esquerda(Formata_Texto(r.congregacao, 100, E), Cabem_Ate(17, BordaFigura)));
+    Imprime_Texto(17, 67.5, Corta_Ate(17, Formata_Texto(r.congregacao, 100, E), BordaFigura));
     for (size_t i = 0; i < 4; ++i) {
         Imprime_Texto(22, YItens[i], Formata_Texto(r.textos[i], 50, E));
         Imprime_Direita(XValor, YItens[i], r.valores[i], LarguraValor);

@@ -95,7 +95,10 @@ private slots:
         Ambiente amb(false);
         QCOMPARE(Trata_Erro(ErroExecucao(0)), true);  // no error, no box
         QStringList abertos;
-        Shell::DefineAcao([&](const QString& alvo) { abertos << alvo; });
+        Shell::DefineAcao([&](const QString& alvo) {
+            abertos << alvo;
+            return true;
+        });
         // Without the installer a Yes retries like any other error.
         Roteiro::Responde(vbYes);
         QCOMPARE(Trata_Erro(3151), true);

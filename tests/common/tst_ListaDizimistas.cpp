@@ -115,7 +115,8 @@ private slots:
     }
 
     // The register's rows: Null fields are empty texts; the membership
-    // number is kept whole and trimmed beside a row that shows 10 of it.
+    // number is kept whole and trimmed beside a row that shows 10 of it,
+    // trimmed too, so blanks typed before it push none of it out.
     void cadastro() {
         Ambiente amb;
         amb.Sql("INSERT INTO Cargos VALUES (1, 'PRESBÍTERO', 'PB')");
@@ -123,15 +124,18 @@ private slots:
         amb.Sql("INSERT INTO Dizimos VALUES (2, 12, NULL, NULL, NULL)");
         amb.Sql("INSERT INTO Dizimos VALUES (3, 12, '123456789012', 'BIA', 9)");
         amb.Sql("INSERT INTO Dizimos VALUES (4, 13, '1', 'OUTRA', 1)");
+        amb.Sql("INSERT INTO Dizimos VALUES (5, 12, '  N1QObject', 'CIA', 1)");
         const std::vector<Linha_Lista::Linha> ls = DC::Le("12");
-        QCOMPARE(ls.size(), size_t(3));
+        QCOMPARE(ls.size(), size_t(4));
         QCOMPARE(ls[0].linha, ".   " + QString(51, ' ') + QString(10, ' '));
         QCOMPARE(ls[0].ri, QString());
-        QCOMPARE(ls[1].linha, "PB. ANA" + QString(48, ' ') + " 00000042 ");
+        QCOMPARE(ls[1].linha, "PB. ANA" + QString(48, ' ') + "00000042  ");
         QCOMPARE(ls[1].ri, QString("00000042"));
         QCOMPARE(ls[1].historico, QString("ANA"));
         QCOMPARE(ls[2].linha, ".   BIA" + QString(48, ' ') + "1234567890");
         QCOMPARE(ls[2].ri, QString("123456789012"));
+        QCOMPARE(ls[3].linha, "PB. CIA" + QString(48, ' ') + "N1QObject ");
+        QCOMPARE(ls[3].ri, QString("N1QObject"));
     }
 };
 

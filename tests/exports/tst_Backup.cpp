@@ -5,7 +5,10 @@
 // handler's Yes that passes over a failed copy and the final message that
 // names it, No that stops the run, a run in the same minute, a read-only
 // program folder, a full disk, a writer busy on the database during the
-// copy, and closing the form or starting another run while one goes on.
+// copy, a file another program put in write-ahead mode (its log's rows in
+// the copy, or the file named as not copied while that program keeps the
+// log open), and closing the form or starting another run while one goes
+// on.
 #include "common/Banco.h"
 #include "exports/Backup.h"
 #include "operations/LivroCaixa.h"
@@ -72,6 +75,61 @@ void Escreve(const QString& caminho, const QByteArray& bytes) {
 struct Falta {
     QString arquivo;  // removed from the program folder
     int resposta;     // to the handler's question
+};
+
+// Another program on the database file, as a database browser the
+// treasurer opens beside this one: it puts the file in write-ahead mode
+// and commits 100 transactions of a row each, all left in the log.
+class Navegador {
+public:
+    explicit Navegador(const QString& arquivo) : arquivo_(QFile::encodeName(arquivo)) {
+        escritor_ = abre(SQLITE_OPEN_READWRITE);
+        bool ok = escritor_ && executa(escritor_, "PRAGMA wal_autocheckpoint = 0") &&
+                  executa(escritor_, "CREATE TABLE Fora (N INTEGER)") && consulta(escritor_, "PRAGMA journal_mode = WAL") == "wal";
+        // A reader that keeps the log open: the writer's close then leaves
+        // the log as it is.
+        leitor_ = ok ? abre(SQLITE_OPEN_READONLY) : nullptr;
+        ok = leitor_ && !consulta(leitor_, "SELECT count(*) FROM sqlite_master").isEmpty();
+        for (int i = 1; ok && i <= 100; ++i)
+            ok = executa(escritor_, QByteArray("INSERT INTO Fora VALUES (") + QByteArray::number(i) + ")");
+        ok_ = ok;
+    }
+    ~Navegador() { Fecha(); }
+    bool Ok() const { return ok_; }
+    // Ends as a program that stops without writing its log back into the
+    // file: the writer goes while the reader holds the log, and the reader,
+    // which may not write, cannot.
+    void Fecha() {
+        sqlite3_close(escritor_);
+        sqlite3_close(leitor_);
+        escritor_ = leitor_ = nullptr;
+    }
+
+private:
+    sqlite3* abre(int modo) const {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(arquivo_.constData(), &db, modo, nullptr) != SQLITE_OK || sqlite3_key(db, "wodrak", 6) != SQLITE_OK) {
+            sqlite3_close(db);
+            return nullptr;
+        }
+        return db;
+    }
+    static bool executa(sqlite3* db, const QByteArray& sql) {
+        return sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    // The first column of the statement's first row.
+    static QByteArray consulta(sqlite3* db, const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        QByteArray r;
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            r = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        sqlite3_finalize(st);
+        return r;
+    }
+    QByteArray arquivo_;
+    sqlite3* escritor_ = nullptr;
+    sqlite3* leitor_ = nullptr;
+    bool ok_ = false;
 };
 }  // namespace
 
@@ -355,6 +413,45 @@ private slots:
         const QStringList lotes = Le_Com_Senha(copia, "SELECT count(*) FROM Carga GROUP BY Lote HAVING count(*) <> 40");
         QVERIFY2(lotes.isEmpty(), qPrintable(lotes.join(',')));
         QVERIFY(Le_Com_Senha(copia, "SELECT count(*) FROM Carga").value(0).toInt() >= 20 * 40);
+    }
+
+    void outroProgramaEmModoWal_data() {
+        Tabela<bool>({{"log deixado pelo outro programa", false}, {"outro programa com o log aberto", true}});
+    }
+    // Another program put the database file in write-ahead mode and left
+    // 100 committed transactions in the log: the copy holds them and the
+    // file is back in its rollback journal; while that program keeps the
+    // log open the copy is refused, the file named as not copied, and the
+    // rows stay where that program left them.
+    void outroProgramaEmModoWal() {
+        QFETCH(bool, caso);
+        const bool aberto = caso;
+        Ambiente amb;
+        abre(amb);
+        auto navegador = std::make_unique<Navegador>(amb.Arquivo());
+        QVERIFY(navegador->Ok());
+        if (!aberto) navegador->Fecha();
+        QVERIFY(QFileInfo(amb.Arquivo() + "-wal").size() > 0);
+        const QString copia = amb.Pasta() + "/" + Pasta + "/Marlovinter.kwe";
+        if (aberto) {
+            inicia({vbYes, vbOK});
+            const QStringList caixas = prompts();
+            QCOMPARE(caixas.size(), 2);
+            QVERIFY2(caixas[0].startsWith("<<< Ocorrência de Erro 3260 >>>: "), qPrintable(caixas[0]));
+            QCOMPARE(Roteiro::Caixas().back().prompt, Concluido + "\rArquivo não copiado: Marlovinter.kwe");
+            QCOMPARE(Roteiro::Caixas().back().estilo, vbOKOnly + vbExclamation);
+            QVERIFY(!QFileInfo::exists(copia));
+            navegador.reset();
+            QCOMPARE(Le_Com_Senha(amb.Arquivo(), "SELECT count(*), sum(N) FROM Fora"), QStringList{"100|5050"});
+            return;
+        }
+        inicia({vbOK});
+        CONFERE_CAIXA(Concluido, vbOKOnly + vbInformation);
+        QCOMPARE(Le_Com_Senha(copia, "SELECT count(*), sum(N) FROM Fora"), QStringList{"100|5050"});
+        QCOMPARE(Le_Com_Senha(copia, "SELECT Historico FROM LivroCaixa"), QStringList{"OFERTA ANTES DO BACKUP"});
+        QCOMPARE(Le_Com_Senha(copia, "PRAGMA journal_mode"), QStringList{"delete"});
+        QCOMPARE(Le_Com_Senha(amb.Arquivo(), "PRAGMA journal_mode"), QStringList{"delete"});
+        QVERIFY(!QFileInfo::exists(amb.Arquivo() + "-wal"));
     }
 
     // Closing the form during a run ends the run after its step, without

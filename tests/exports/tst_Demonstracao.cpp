@@ -21,6 +21,7 @@
 #include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include <QFile>
+#include <QProcess>
 #include <QtTest>
 
 namespace {
@@ -129,6 +130,30 @@ private slots:
         const Documento pdf = Novo_Pdf(0);
         QCOMPARE(pdf.paginas, 1);
         for (const char* valor : {"1.234,56", "350,25", "480,10"}) QCOMPARE(pdf.Acha(1, valor).pagina, 1);
+    }
+
+    // A fresh machine's root shell has no LANG: the server's script must
+    // not leave the load of the demonstration to the shell's locale.
+    void carregaSemLocale() {
+        Central_Sql("DELETE FROM tblmembros WHERE codigo = 31507");
+        Central_Sql("DELETE FROM tbldepartamentos WHERE codigo = 3106");
+        QStringList argumentos{"-i"};
+        // The folder of a server started elsewhere than the default one.
+        if (qEnvironmentVariableIsSet("TESOURARIA_CENTRAL_DIR"))
+            argumentos << "TESOURARIA_CENTRAL_DIR=" + qEnvironmentVariable("TESOURARIA_CENTRAL_DIR");
+        argumentos << "bash" << QStringLiteral(TESOURARIA_FONTES "/scripts/central.sh") << "inicia";
+        QProcess script;
+        script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        script.start("env", argumentos);
+        QVERIFY(script.waitForFinished(120000));
+        QCOMPARE(script.exitCode(), 0);
+
+        const auto nome = [](const QString& sql) {
+            const RecordsetPtr rs = ConexaoCentral(true).AbreSnapshot(sql);
+            return rs->Eof() ? QString() : rs->Texto(0);
+        };
+        QCOMPARE(nome("SELECT nome FROM tblmembros WHERE codigo = 31507"), QString("Élcio Nunes"));
+        QCOMPARE(nome("SELECT descricao FROM tbldepartamentos WHERE codigo = 3106"), QString("Ação Social"));
     }
 };
 

@@ -103,6 +103,15 @@ class tst_ExpTermo : public QObject {
         return Abre_Pelo_Menu<ExpTermo>(&Principal::Exp_Termo);
     }
 
+    // What the shell is asked to open goes into abertos_; `abre` says
+    // whether it could be.
+    void registraAberturas(bool abre) {
+        Shell::DefineAcao([this, abre](const QString& a) {
+            abertos_ << a;
+            return abre;
+        });
+    }
+
     QString termo(Ambiente& amb, const QString& nome = "Termo 2021.xlsx") {
         const QString arquivo = amb.Pasta() + "/" + nome;
         QFile::copy(modelo_, arquivo);
@@ -381,7 +390,7 @@ private slots:
             escolhe(f, escolha);
             if (some) QFile::remove(amb.Pasta() + "/" + escolha);
         }
-        Shell::DefineAcao([this](const QString& a) { abertos_ << a; });
+        registraAberturas(true);
         exporta(f, {B(vbOK)});
         CONFERE_CAIXA(caso.mensagem, vbInformation);
         QCOMPARE(amb.Conta("SELECT COUNT(*) FROM Igrejas WHERE CodCongrega = 12"), 0);
@@ -414,6 +423,7 @@ private slots:
             transpNoFim_ = f->Cmd_Transp->isEnabled();
             QTest::mouseClick(f->Cmd_Transp, Qt::LeftButton);  // refused: no box, no second run
             fechou = f->Unload();                               // refused until the run ends
+            return true;
         });
         QList<Resposta> respostas{T("1.234,56"), T("-3")};
         if (caso.size() > 4) respostas << B(vbOK);
@@ -459,6 +469,25 @@ private slots:
         QCOMPARE(valor("08", "M2"), 30005 + 320000 - 500 + 3 * 15000 + 200 + 15000);
         QCOMPARE(valor("08", "N4"), 100010 - 30005);
         QCOMPARE(valor("DADOS", "G22"), 123456 - 300);
+    }
+
+    // Where nothing here can open the workbook, it is saved all the same
+    // and the final message says where, and that it could not be opened.
+    void naoAbre() {
+        Ambiente amb;
+        ExpTermo* f = abre(amb);
+        const QString arquivo = termo(amb);
+        escolhe(f, "Termo 2021.xlsx");
+        registraAberturas(false);
+        exporta(f, {T("0,00"), T("0,00"), B(vbOK)});
+        QCOMPARE(abertos_, QStringList{arquivo});
+        const Roteiro::Caixa fim = Roteiro::Caixas().back();
+        QCOMPARE(fim.prompt, Concluida + "\rPlanilha gravada em " + arquivo +
+                                 "\rNão foi possível abri-la neste computador: abra-a em sua planilha eletrônica.");
+        QCOMPARE(fim.estilo, vbOKOnly + vbExclamation);
+        QCOMPARE(fim.titulo, QString("Atenção"));
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QCOMPARE(depois["celulas"]["FECHAMENTO"]["B11"]["v"].toString(), QString("AGOSTO"));
     }
 
     void custos_data() {
@@ -545,7 +574,7 @@ private slots:
         caso.estraga(arquivo);
         const QByteArray bytes = Bytes(arquivo);
         escolhe(f, "Termo 2021.xlsx");
-        Shell::DefineAcao([this](const QString& a) { abertos_ << a; });
+        registraAberturas(true);
         exporta(f, {T("0,00"), T("0,00"), B(vbNo)});
         const Roteiro::Caixa erro = Roteiro::Caixas().back();
         QCOMPARE(erro.titulo, QString("<<< Ocorrência de Erro %1 >>>").arg(caso.erro));

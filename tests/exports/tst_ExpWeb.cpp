@@ -1,6 +1,7 @@
 // The TV page: its bytes pinned (the fixed lines, the title's month, one
 // item per line, Windows-1252, CR LF), the escaping of HTML's special
-// characters and the numeric references of characters the code page lacks;
+// characters and the numeric references of control characters and of
+// characters the code page lacks, every byte of the page read;
 // then the form from the menu: the month's list with and without
 // positions, the folder frame, the page written there and again over
 // itself, an empty month, a folder that refuses the page, a list not read
@@ -76,6 +77,39 @@ private slots:
         QCOMPARE(bytes, Pagina(caso.titulo, caso.itens));
         QCOMPARE(bytes.count("\r\n"), 18 + caso.linhas.size());
         QCOMPARE(bytes.count('\n'), 18 + caso.linhas.size());
+    }
+
+    // Every code point up to U+00FF in one item, and then every byte of
+    // the page read: each a character a Windows-1252 reader shows, or the
+    // CR LF that ends a line. The control characters, DEL and the C1
+    // controls come as numeric references, NUL as the replacement
+    // character's.
+    void cadaByte() {
+        QString linha = "A";
+        QByteArray item = "A";
+        for (char16_t c = 0; c <= 0xFF; ++c) {
+            linha += QChar(c);
+            if (c == 0) item += "&#65533;";
+            else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) item += "&#" + QByteArray::number(c) + ';';
+            else if (c == '&') item += "&amp;";
+            else if (c == '<') item += "&lt;";
+            else if (c == '>') item += "&gt;";
+            else item += char(c);
+        }
+        linha += "B";
+        item += "B";
+        const QByteArray pagina = Pagina_TV::Monta("AGOSTO / 2021", {linha});
+        const QByteArray semCaractere("\x81\x8D\x8F\x90\x9D", 5);
+        for (qsizetype i = 0; i < pagina.size(); ++i) {
+            const uchar b = uchar(pagina[i]);
+            if (b == '\r' && pagina.mid(i + 1, 1) == "\n") {
+                ++i;
+                continue;
+            }
+            QVERIFY2(b >= 0x20 && b != 0x7F && !semCaractere.contains(char(b)),
+                     qPrintable(QString("byte %1 na posição %2").arg(b).arg(i)));
+        }
+        QCOMPARE(pagina, Pagina("AGOSTO / 2021", {item}));
     }
 
     void nomeDoArquivo() {

@@ -143,6 +143,56 @@ private slots:
         QCOMPARE(m->Text(), QString("12345"));
     }
 
+    // The bidirectional embedding, override and isolate controls never
+    // reach a box, whichever way they come and whether or not the box has
+    // a KeyPress: typed one by one or with letters in one key, pasted in
+    // each way, or committed by an input method. Other format characters
+    // (an emoji's joiner) stay.
+    void controlesBidi_data() {
+        QTest::addColumn<int>("caixa");
+        QTest::addColumn<int>("como");
+        const char* const caixas[] = {"caixa com KeyPress", "caixa sem KeyPress", "combo com KeyPress"};
+        const char* const modos[] = {"digitado", "numa tecla com letras", "Ctrl+V", "Colar", "soltando", "método de entrada"};
+        for (int c = 0; c < 3; ++c)
+            for (int m = 0; m < 6; ++m) QTest::newRow(qPrintable(QString("%1, %2").arg(caixas[c], modos[m]))) << c << m;
+    }
+    void controlesBidi() {
+        QFETCH(int, caixa);
+        QFETCH(int, como);
+        const QString familia = QString::fromUcs4(U"\U0001F468\u200D\U0001F469");
+        const QString texto = QString::fromUtf16(u"0005 - \u202Aa\u202Bb\u202Cc\u202Dd\u202Ee \u2066f\u2067g\u2068h\u2069 ") + familia;
+        Janela j;
+        QWidget* w = nullptr;
+        TextBox* t = nullptr;
+        ComboBox* c = nullptr;
+        if (caixa == 2) w = c = j.poe<ComboBox>(nullptr, 0);
+        else w = t = j.poe<TextBox>();
+        QVERIFY(j.mostra());
+        const EventoTecla maiusculas = [](int& k) {
+            if (k != 8) k = Codigo_Ansi(Caractere_Ansi(k).toUpper());
+        };
+        if (t && caixa == 0) t->KeyPress = maiusculas;
+        if (c) c->KeyPress = maiusculas;
+        switch (como) {
+        case 0: Digita(w, texto); break;
+        case 1:
+            w->setFocus(Qt::OtherFocusReason);
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, texto, Qt::NoModifier);
+            break;
+        case 2: Cola(w, texto, Como_Cola::Teclado); break;
+        case 3: Cola(w, texto, Como_Cola::Menu); break;
+        case 4: Cola(w, texto, Como_Cola::Soltando); break;
+        default: {
+            w->setFocus(Qt::OtherFocusReason);
+            QInputMethodEvent entrada;
+            entrada.setCommitString(texto);
+            QApplication::sendEvent(w, &entrada);
+        }
+        }
+        const QString esperado = (caixa == 1 ? QString("0005 - abcde fgh ") : QString("0005 - ABCDE FGH ")) + familia;
+        QCOMPARE(t ? t->Text() : c->Text(), esperado);
+    }
+
     void focoEOpcoes() {
         Janela j;
         auto* a = j.poe<TextBox>();

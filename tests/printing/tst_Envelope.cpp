@@ -2,7 +2,8 @@
 // sorted, selected by clicks or all at once, the batch question and its
 // bad answers, one print job per envelope, the two models read back from
 // their PDF files (positions, bold, the barcode decoded by zbarimg from a
-// 300-dpi render), an error in the middle of an envelope, and a run that
+// 300-dpi render, the brown model's texts cut before the item that
+// follows them), an error in the middle of an envelope, and a run that
 // the user changes or closes while it goes on.
 #include "common/Formularios.h"
 #include "platform/Codigo39.h"
@@ -49,6 +50,15 @@ struct Amarelo {
     double dy, dx;
     bool banco;
     QStringList bloco;
+};
+
+// A brown envelope whose texts may reach the next item of their line: the
+// tither, the congregation's two parts and the year typed, and the two
+// lines printed, at Y 25 and 31.
+struct Pardo {
+    Dizimista dizimista;
+    QString setor, congrega, ano;
+    QString nome, congregacao;  // as printed, before the year and the number
 };
 
 // The batch answers (texts) and the Yes or No given to the error boxes in
@@ -459,6 +469,51 @@ private slots:
         // 8 points: the name's 32 characters end where the size says.
         const Palavra neto = d.Acha(1, "NETO", 29);
         QVERIFY2(Perto(neto.direita, 11 + 32 * Avanco(8)), qPrintable(QString::number(neto.direita)));
+    }
+
+    // On the brown model, at 8 points, a name reaching the year at X 93 or
+    // a congregation reaching the number at X 91 is cut where that item
+    // starts; one that ends before it, or whose next item prints nothing,
+    // prints whole. Every item stays where the layout puts it.
+    void pardo_ate_o_proximo_data() {
+        const QString n50 = "JOSEFINA MARGARIDA DE ALBUQUERQUE MONTENEGRO SILVA";
+        const QString n47 = "JOSÉ DA SILVA SAURO PEREIRA NETO DE ALBUQUERQUE";
+        Tabela<Pardo>({
+            {"nome de 50, congregação de 57",
+             {{n50, "00012345", 1}, "SETOR METROPOLITANO DE SÃO JOÃO", "VILA ESPERANÇA DO NORTE", "2026",
+              "JOSEFINA MARGARIDA DE ALBUQUERQUE MONTENEGRO SI", "SETOR METROPOLITANO DE SÃO JOÃO / VILA ESPERAN"}},
+            {"nome de 47, congregação de 46",
+             {{n47, "451", 1}, "SETOR LESTE DA REGIÃO METROPOLITANA", "VILA SOL", "2026", n47,
+              "SETOR LESTE DA REGIÃO METROPOLITANA / VILA SOL"}},
+            {"sem ano nem RI",
+             {{n50, "", 1}, "SETOR METROPOLITANO DE SÃO JOÃO", "VILA ESPERANÇA DO NORTE", "", n50,
+              "SETOR METROPOLITANO DE SÃO JOÃO / VILA ESPERANÇA DO NORTE"}},
+        });
+    }
+    void pardo_ate_o_proximo() {
+        QFETCH(Pardo, caso);
+        Envelope* f = abre({caso.dizimista}, caso.setor, caso.congrega);
+        f->OptPardo->setValue(true);
+        Troca(f->TxtAno, caso.ano);
+        const QString pdf = imprime_primeiro(f, "0", "0");
+        QVERIFY(!pdf.isEmpty());
+        const Documento d = Le_Pdf(pdf);
+        const QString& ri = caso.dizimista.ri;
+        QCOMPARE(d.Linhas(1, {25, 31}), (QStringList{(caso.nome + " " + caso.ano).trimmed(),
+                                                     (caso.congregacao + " " + ri).trimmed()}));
+        QList<Lugar> lugares{{1, caso.nome.section(' ', 0, 0), 25, 13}, {1, caso.congregacao.section(' ', 0, 0), 31, 13}};
+        if (!caso.ano.isEmpty()) lugares << Lugar{1, caso.ano, 25, 93};
+        if (!ri.isEmpty()) lugares << Lugar{1, ri, 31, 91};
+        QCOMPARE(d.Fora_Do_Lugar(lugares), QString());
+        // The last words end where their texts' characters do: before the
+        // next item when it prints.
+        const Palavra nome = d.Acha(1, caso.nome.section(' ', -1), 25);
+        const Palavra congregacao = d.Acha(1, caso.congregacao.section(' ', -1), 31);
+        QVERIFY2(Perto(nome.direita, 13 + caso.nome.size() * Avanco(8)), qPrintable(QString::number(nome.direita)));
+        QVERIFY2(Perto(congregacao.direita, 13 + caso.congregacao.size() * Avanco(8)),
+                 qPrintable(QString::number(congregacao.direita)));
+        if (!caso.ano.isEmpty()) QVERIFY2(nome.direita <= 93, qPrintable(QString::number(nome.direita)));
+        if (!ri.isEmpty()) QVERIFY2(congregacao.direita <= 91, qPrintable(QString::number(congregacao.direita)));
     }
 
     // An error while an envelope is drawn (its barcode, the last item):

@@ -103,7 +103,10 @@ private slots:
         Ambiente amb;
         amb.Parametros(7, "SETOR", "IGREJA", "S", 3, 2024, "IGREJA DO BAIRRO ALTO");
         QStringList abertos;
-        Shell::DefineAcao([&](const QString& alvo) { abertos << alvo; });
+        Shell::DefineAcao([&](const QString& alvo) {
+            abertos << alvo;
+            return true;
+        });
         Sobre* s = abre({"1.0.30"});
         QVERIFY(s);
         QCOMPARE(Roteiro::Caixas().size(), size_t(0));

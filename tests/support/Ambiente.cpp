@@ -34,7 +34,7 @@ Ambiente::Ambiente(bool criaBanco) {
     App::DefinePath(dir_.path());
     if (criaBanco) Esquema::Cria(Arquivo());
     App::DefineAcaoTermino([] { throw ProgramaTerminou{}; });
-    Shell::DefineAcao([](const QString&) {});
+    Shell::DefineAcao([](const QString&) { return true; });
     Relogio::Define(QDateTime());
     Roteiro::Instala();
     Roteiro::LimpaCaixas();
