@@ -108,6 +108,27 @@ bool Instalada(const QString& nome) {
 
 [[noreturn]] void Valor_Improprio() { Levanta_Erro(380, QStringLiteral("Valor impróprio para o Campo especificado.")); }
 
+// Whether the PDF file the writer left is whole. The writer goes on after
+// a write fails (a full disk) and reports nothing, leaving the file cut
+// short: a whole one ends with its trailer, the address of its
+// cross-reference table and the end mark, and that address holds the table.
+bool Pdf_Inteiro(const QString& arquivo) {
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const qint64 tamanho = f.size();
+    const qint64 cauda = qMin<qint64>(tamanho, 1024);
+    if (!f.seek(tamanho - cauda)) return false;
+    const QByteArray fim = f.read(cauda);
+    const qsizetype endereco = fim.lastIndexOf("startxref");
+    if (endereco < 0 || fim.lastIndexOf("trailer", endereco) < 0) return false;
+    const QList<QByteArray> partes = fim.mid(endereco + 9).simplified().split(' ');
+    if (partes.size() != 2 || partes[1] != "%%EOF") return false;
+    bool ok = false;
+    const qint64 tabela = partes[0].toLongLong(&ok);
+    if (!ok || tabela < 0 || tabela >= tamanho || !f.seek(tabela)) return false;
+    return f.read(4) == "xref";
+}
+
 QString Proximo_Pdf() {
     QDir().mkpath(g_pastaPdf);
     QString nome;
@@ -196,7 +217,7 @@ void Printer::comeca() {
     p.setPageSize(QPageSize(Tamanho_Papel(a_.papel)));
     p.setPageOrientation(a_.orientacao == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    p.setDocName(QStringLiteral("Tesouraria"));
+    p.setDocName(a_.titulo);
     if (!d->pintor.begin(&p)) {
         if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
         Levanta_Erro(482, Texto_482);
@@ -272,6 +293,13 @@ void Printer::EndDoc() {
     if (!d->pintor.end()) {
         if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
         Levanta_Erro(484, QStringLiteral("A impressora não concluiu o documento."));
+    }
+    // A file cut short is never listed nor sent; the job's temporary file
+    // goes with `d`.
+    if (!Pdf_Inteiro(d->impressora.outputFileName())) {
+        if (!d->arquivo.isEmpty()) QFile::remove(d->arquivo);
+        Levanta_Erro(61, QStringLiteral("O arquivo do trabalho de impressão ficou incompleto: ") +
+                             d->impressora.outputFileName());
     }
     if (!d->arquivo.isEmpty()) {
         g_arquivosPdf << d->arquivo;

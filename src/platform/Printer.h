@@ -10,12 +10,15 @@
 //
 // Every job starts from the printer's defaults: EndDoc and KillDoc end
 // the job and put back every property a job may set (paper, orientation,
-// scale and its offsets, position, font name, size and bold), so nothing a
-// job set outlives it; Padroes does the same at the start of a job.
+// scale and its offsets, position, font name, size and bold, title), so
+// nothing a job set outlives it; Padroes does the same at the start of a
+// job.
 //
 // A job is drawn into a PDF file of its own and handed to the print
 // system whole at EndDoc, so a job dropped with KillDoc never reaches the
 // printer. A picture painted several times is stored once in the job.
+// The PDF writer does not tell of a write that failed: EndDoc reads the
+// file back and hands on only a whole one.
 //
 // A font is drawn as named or not at all: "Courier New" is drawn with its
 // metric twin Liberation Mono (same advance widths), any other name must
@@ -26,9 +29,11 @@
 //
 // Failures raise ErroExecucao: 482 when the printer cannot start the job
 // (none installed, the chosen one removed; nothing is left open), 484 when
-// a page or the job cannot be finished, 481 for an empty picture, 380 for a
-// property value the printer does not know, 483 for a font it cannot draw
-// (the description names the font, for the error handler to show).
+// a page or the job cannot be finished, 61 when the job's file came out
+// cut short (a full disk: the file is removed and nothing is sent), 481 for
+// an empty picture, 380 for a property value the printer does not know,
+// 483 for a font it cannot draw (the description names the font, for the
+// error handler to show).
 #include <QImage>
 #include <QRectF>
 #include <QString>
@@ -78,8 +83,15 @@ public:
     double CurrentY() const { return a_.y; }
     void setCurrentY(double v) { a_.y = v; }
 
+    // What the job is called in the print system's queue, in the PDF's
+    // Title and so in a PDF printer's file name ("Recibo 000123"). Read
+    // when the job starts: set it before the first thing is drawn.
+    QString Titulo() const { return a_.titulo; }
+    void setTitulo(const QString& v) { a_.titulo = v; }
+
     // Puts back the defaults of every property above: A4 portrait, twips
-    // without offsets, at the paper's corner, "Courier New" 12 not bold.
+    // without offsets, at the paper's corner, "Courier New" 12 not bold,
+    // titled "Tesouraria".
     // A document already started keeps what it drew.
     void Padroes();
 
@@ -137,6 +149,7 @@ private:
         bool negrito = false;
         double tamanho = 12;
         double esquerda = 0, topo = 0, x = 0, y = 0;
+        QString titulo = QStringLiteral("Tesouraria");
     };
     QString nome_;
     Ajustes a_;

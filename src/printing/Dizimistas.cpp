@@ -96,7 +96,7 @@ void Dizimistas::CmdImprime_Click() {
     const QScopedValueRollback<bool> emCurso(imprimindo_, true);
     // Only a whole load is printed, under the title of the month it read.
     if (!Carrega_Lancamentos()) return;
-    Imprime_Relacao_Mes(LstDizimistas->Textos(), mes_->Texto());
+    Imprime_Relacao_Mes(LstDizimistas->Textos(), *mes_);
 }
 
 void Dizimistas::CmdMes_Click() {

@@ -10,7 +10,7 @@ QString Folha_Dizimistas::Centraliza(const QString& texto) {
 }
 
 bool Folha_Dizimistas::Imprime_Dizimistas() {
-    return Imprime_Trabalho([this] { Imprime_Documento(); }, [this] { Prepara(); });
+    return Imprime_Trabalho(titulo_, [this] { Imprime_Documento(); }, [this] { Prepara(); });
 }
 
 void Folha_Dizimistas::Imprime_Documento() {

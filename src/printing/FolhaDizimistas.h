@@ -41,7 +41,8 @@ public:
     static QString Centraliza(const QString& texto);
 
 protected:
-    Folha_Dizimistas() = default;
+    // `titulo` names the print job ("Dizimistas 2021").
+    explicit Folha_Dizimistas(const QString& titulo) : titulo_(titulo) {}
 
     // Reads and checks what is to be printed before anything is drawn; an
     // error here reaches the error handler with nothing printed.
@@ -70,4 +71,6 @@ protected:
 
 private:
     void Imprime_Documento();
+
+    QString titulo_;
 };

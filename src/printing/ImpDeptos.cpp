@@ -23,7 +23,9 @@ using Twips::Posiciona;
 class Relatorio_Deptos final : public MolduraA4 {
 public:
     explicit Relatorio_Deptos(const Fechamento_Depto& dados)
-        : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo, Rodape::Departamento), dados_(dados) {}
+        : MolduraA4(QStringLiteral("Fechamento de Departamentos"), dados.deslocaEsquerda, dados.deslocaTopo,
+                    Rodape::Departamento),
+          dados_(dados) {}
 
 private:
     struct Linha_Relatorio {

@@ -7,12 +7,15 @@
 #include "common/Texto.h"
 #include "platform/Caracteres.h"
 #include "printing/FolhaDizimistas.h"
+#include "printing/TrabalhoImpressao.h"
 
 namespace {
 
 class Relacao_Mes final : public Folha_Dizimistas {
 public:
-    Relacao_Mes(const QStringList& linhas, const QString& mesAno) : linhas_(linhas), mesAno_(mesAno) {}
+    Relacao_Mes(const QStringList& linhas, const Dizimistas_Mes::Mes& mes)
+        : Folha_Dizimistas(Titulo_Mes(QStringLiteral("Relação de Dizimistas"), mes.mes, mes.ano)), linhas_(linhas),
+          mesAno_(mes.Texto()) {}
 
 private:
     void Imprime_Cabec(qint16 iNumPag) override {
@@ -37,8 +40,8 @@ private:
 
 }  // namespace
 
-bool Imprime_Relacao_Mes(const QStringList& linhas, const QString& mesAno) {
-    Relacao_Mes relacao(linhas, mesAno);
+bool Imprime_Relacao_Mes(const QStringList& linhas, const Dizimistas_Mes::Mes& mes) {
+    Relacao_Mes relacao(linhas, mes);
     return relacao.Imprime_Dizimistas();
 }
 
@@ -72,7 +75,8 @@ class Grade final : public Folha_Dizimistas {
 public:
     Grade(const std::vector<Linha_Lista::Linha>& linhas, const QString& codIg, const QString& ano,
           const std::function<void(int)>& progresso)
-        : linhas_(linhas), codIg_(codIg), ano_(ano), progresso_(progresso) {}
+        : Folha_Dizimistas(QStringLiteral("Dizimistas ") + Apara(ano)), linhas_(linhas), codIg_(codIg), ano_(ano),
+          progresso_(progresso) {}
 
 private:
     void Prepara() override { ano_marcas_ = Le_Ano(codIg_, ano_); }

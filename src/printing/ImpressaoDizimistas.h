@@ -7,6 +7,7 @@
 //     and twelve cells, "OK" for a month in which the cash book holds a
 //     tithe carrying its membership number, "--" otherwise.
 #include "common/LinhaLista.h"
+#include "common/ListaDizimistas.h"
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -15,9 +16,10 @@
 #include <vector>
 
 // The month's list: its lines as the list shows them, in its order, and
-// the month they were read for ("AGOSTO / 2021"). True when the job was
-// sent whole.
-bool Imprime_Relacao_Mes(const QStringList& linhas, const QString& mesAno);
+// the month they were read for, which its heading names ("AGOSTO / 2021")
+// and its job's title too ("Relação de Dizimistas 08-2021"). True when the
+// job was sent whole.
+bool Imprime_Relacao_Mes(const QStringList& linhas, const Dizimistas_Mes::Mes& mes);
 
 namespace Grade_Dizimistas {
 

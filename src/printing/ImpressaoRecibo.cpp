@@ -42,6 +42,6 @@ void Desenha(const Recibo_Impresso& r, const QImage& figura) {
 
 bool Imprime_Recibo(const Recibo_Impresso& r) {
     QImage figura;
-    return Imprime_Trabalho([&] { Desenha(r, figura); },
+    return Imprime_Trabalho(QStringLiteral("Recibo ") + Apara(r.numero), [&] { Desenha(r, figura); },
                             [&] { figura = Le_Figura(QStringLiteral("recibo.kwe")); });
 }

@@ -37,6 +37,11 @@ void Impressoras::Carrega_Impressoras(ComboBox* combo) {
         for (const QString& n : nomes) combo->AddItem(n);
     } else {
         combo->AddItem(QStringLiteral("Não há impressoras disponíveis"));
+        // An empty choice says nothing of what is missing: say it, and how
+        // a machine without a printer can still print to PDF files.
+        MsgBox(QStringLiteral("Não há impressoras instaladas.\rInstale uma impressora no CUPS; para gerar arquivos "
+                              "PDF, instale o pacote printer-driver-cups-pdf e crie a fila \"PDF\"."),
+               vbExclamation, Titulo_Atencao());
     }
 }
 

@@ -15,8 +15,8 @@ const QString Impresso = QStringLiteral("impresso.kwe");
 constexpr int LarguraCelula = 12;
 }  // namespace
 
-MolduraA4::MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
-    : deslocaEsquerda_(deslocaEsquerda), deslocaTopo_(deslocaTopo), rodape_(rodape) {}
+MolduraA4::MolduraA4(const QString& nome, const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape)
+    : nome_(nome), deslocaEsquerda_(deslocaEsquerda), deslocaTopo_(deslocaTopo), rodape_(rodape) {}
 
 float MolduraA4::Deslocamento(const QString& texto) { return float(Val(texto)); }
 
@@ -50,7 +50,7 @@ void MolduraA4::Imprime_Igreja_Mes(double xAno, const QString& pagina) {
 }
 
 bool MolduraA4::Imprime_Mov_Mensal() {
-    return Imprime_Trabalho([this] { Imprime_Documento(); },
+    return Imprime_Trabalho(Titulo_Mes(nome_, Param[9], Param[10]), [this] { Imprime_Documento(); },
                             [this] {
                                 Prepara();
                                 // Decoded once per print: every page draws this one image.

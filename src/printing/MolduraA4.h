@@ -40,7 +40,10 @@ public:
     static constexpr float Limite = 220.0f;
 
 protected:
-    MolduraA4(const QString& deslocaEsquerda, const QString& deslocaTopo, Rodape rodape = Rodape::LivroCaixa);
+    // `nome` is the report's, by which its print job is titled with the
+    // working month ("Fechamento do Livro Caixa 08-2021").
+    MolduraA4(const QString& nome, const QString& deslocaEsquerda, const QString& deslocaTopo,
+              Rodape rodape = Rodape::LivroCaixa);
 
     // Reads and checks the report's data before anything is drawn; an
     // error here reaches the error handler with nothing printed.
@@ -79,6 +82,7 @@ private:
     void Imprime_Documento();
     void Pinta_Impresso();
 
+    QString nome_;
     QString deslocaEsquerda_;
     QString deslocaTopo_;
     Rodape rodape_;

@@ -59,7 +59,8 @@ Dinheiro Parte_Da_Base(Dinheiro base) {
 class Relatorio_Livro_Caixa final : public MolduraA4 {
 public:
     explicit Relatorio_Livro_Caixa(const Fechamento_Mensal& dados)
-        : MolduraA4(dados.deslocaEsquerda, dados.deslocaTopo), dados_(dados) {}
+        : MolduraA4(QStringLiteral("Fechamento do Livro Caixa"), dados.deslocaEsquerda, dados.deslocaTopo),
+          dados_(dados) {}
 
 private:
     // The rows as the body prints them, from the values each row keeps: no

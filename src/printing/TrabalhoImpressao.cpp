@@ -1,5 +1,7 @@
 #include "printing/TrabalhoImpressao.h"
 #include "common/Erros.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
 #include "platform/App.h"
 #include "platform/Printer.h"
 #include "platform/Tela.h"
@@ -11,7 +13,8 @@
 namespace {
 bool g_imprimindo = false;
 
-void Uma_Tentativa(const std::function<void()>& Imprime, const std::function<void()>& Prepara) {
+void Uma_Tentativa(const QString& titulo, const std::function<void()>& Imprime,
+                   const std::function<void()>& Prepara) {
     // Again on a retry: the error handler put the default pointer back.
     const Screen::Ampulheta ampulheta;
     Printer& p = Impressora();
@@ -19,6 +22,7 @@ void Uma_Tentativa(const std::function<void()>& Imprime, const std::function<voi
         // Whatever ran before (a job outside the runner, an attempt that
         // failed before drawing) left nothing set.
         p.Padroes();
+        p.setTitulo(titulo);
         if (Prepara) Prepara();
         Imprime();
         p.EndDoc();
@@ -30,14 +34,19 @@ void Uma_Tentativa(const std::function<void()>& Imprime, const std::function<voi
 }
 }  // namespace
 
-bool Imprime_Trabalho(const std::function<void()>& Imprime, const std::function<void()>& Prepara) {
+bool Imprime_Trabalho(const QString& titulo, const std::function<void()>& Imprime,
+                      const std::function<void()>& Prepara) {
     // The error handler's box lets events through: a second click on a
     // print button must not start another job inside this one.
     if (g_imprimindo) return false;
     g_imprimindo = true;
     const auto fim = qScopeGuard([] { g_imprimindo = false; });
     const Screen::Ampulheta ampulheta;
-    return Tenta([&] { Uma_Tentativa(Imprime, Prepara); });
+    return Tenta([&] { Uma_Tentativa(titulo, Imprime, Prepara); });
+}
+
+QString Titulo_Mes(const QString& nome, const QString& mes, const QString& ano) {
+    return nome + QLatin1Char(' ') + Formata(Apara(mes), QStringLiteral("00")) + QLatin1Char('-') + Apara(ano);
 }
 
 void Prepara_A4(bool negrito, double deslocaTopo, double deslocaEsquerda) {

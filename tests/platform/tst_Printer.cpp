@@ -1,17 +1,19 @@
 // The printer object's jobs: the picture once per job and where it lands,
-// the fixed-pitch font, a dropped job, a job that cannot start, and one job
-// through a real print queue. Read back with poppler's own tools.
+// the fixed-pitch font, a dropped job, a job that cannot start, a job the
+// disk has no room for, and one job through a real print queue. Read back
+// with poppler's own tools.
 #include "platform/Printer.h"
 #include "support/Ambiente.h"
+#include "support/DiscoCheio.h"
 #include "support/LeituraPdf.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -40,6 +42,17 @@ void Prepara(Printer& p) {
 }
 
 struct Figura { bool pixmap; double esquerda, topo; };
+// The folder where a printer's job waits to be handed to the queue (TMPDIR)
+// is `pasta` until the guard goes: what a test finds there is its own.
+auto Pasta_Temporaria(const QString& pasta) {
+    const QByteArray antes = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(pasta));
+    return qScopeGuard([antes] { antes.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", antes); });
+}
+
+// Whether the job goes to a queue (else to the tests' PDF folder), and the
+// full disk wanted.
+struct Disco { bool fila; Disco_Cheio::Meio meio; };
 // The printers installed and the one chosen.
 using Instaladas = QPair<QStringList, QString>;
 }  // namespace
@@ -70,29 +83,33 @@ private slots:
         QCOMPARE(Printers::Nomes(), QStringList{"PDF"});
 
         // cups-pdf writes the job into ~/PDF of its user (the home the
-        // system knows, whatever HOME says), named after the title.
+        // system knows, whatever HOME says), named after the job's title and
+        // its number, which a new print system starts again at 1: the title
+        // holds a mark of this run alone, which no earlier run's file (nor
+        // another run's at the same time) carries.
         const passwd* usuario = getpwuid(getuid());
         QVERIFY(usuario);
         const QDir saida(QFile::decodeName(usuario->pw_dir) + "/PDF");
-        const QStringList filtro{"Tesouraria*.pdf"};
-        const QSet<QString> antes = [&] {
-            const QStringList l = saida.entryList(filtro, QDir::Files);
-            return QSet<QString>(l.begin(), l.end());
-        }();
+        const QString marca = QUuid::createUuid().toString(QUuid::Id128);
+        const QStringList filtro{"*" + marca + "*.pdf"};
+        const auto limpa = qScopeGuard([&] {
+            for (const QString& f : saida.entryList(filtro, QDir::Files)) QFile::remove(saida.filePath(f));
+        });
         Printer p("PDF");
         Prepara(p);
+        p.setTitulo("Recibo " + marca);
         p.setCurrentX(20), p.setCurrentY(20), p.Print("PRIMEIRA");
         p.NewPage();
         p.setCurrentX(20), p.setCurrentY(20), p.Print("SEGUNDA");
         p.EndDoc();
         QString novo;
         QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                     for (const QString& f : saida.entryList(filtro, QDir::Files))
-                                         if (!antes.contains(f)) novo = saida.filePath(f);
-                                     return !novo.isEmpty() && Le_Pdf(novo).paginas == 2;
+                                     novo = saida.entryList(filtro, QDir::Files).value(0);
+                                     return !novo.isEmpty() && Le_Pdf(saida.filePath(novo)).paginas == 2;
                                  }()),
                                  30000);
-        QFile::remove(novo);
+        // The queue knows the job by its title.
+        QVERIFY2(novo.startsWith("Recibo_" + marca), qPrintable(novo));
 
         // The queue removed while a job is being drawn: the job cannot start.
         p.setCurrentX(20), p.setCurrentY(20), p.Print("ORFA");
@@ -234,6 +251,51 @@ private slots:
         QCOMPARE(ErroDe([&] { p.setFontName("Barras de Teste"); }), 483L);
     }
 
+    // A job the disk had no room for: the writer reports nothing and leaves
+    // its file cut short. That is error 61, with the file removed, listed
+    // nowhere and nothing left open; on a disk with room again the next job
+    // is whole. For a printer, the job's file (in the temporary folder) is
+    // never handed to the queue.
+    void discoCheio_data() {
+        Tabela<Disco>({{"arquivo, tmpfs", {false, Disco_Cheio::Meio::Tmpfs}},
+                       {"arquivo, limite de escrita", {false, Disco_Cheio::Meio::Limite}},
+                       {"fila, tmpfs", {true, Disco_Cheio::Meio::Tmpfs}}});
+    }
+    void discoCheio() {
+        QFETCH(Disco, caso);
+        const bool fila = caso.fila;
+        Disco_Cheio disco(4096, caso.meio);
+        const auto tmp = Pasta_Temporaria(disco.Pasta());
+        if (fila) {
+            Printer::DefinePastaPdf({});
+            Printers::DefineLista([] { return QStringList{"Fila"}; });
+            Define_Impressora("Fila");
+        } else {
+            Printer::DefinePastaPdf(disco.Pasta());
+        }
+        Printer& p = Impressora();
+        const auto paginas = [&](int n) {
+            Prepara(p);
+            for (int i = 1; i <= n; ++i) {
+                if (i > 1) p.NewPage();
+                p.setCurrentX(20), p.setCurrentY(20), p.Print(QString("PAGINA %1").arg(i));
+            }
+        };
+        paginas(3);
+        const long erro = ErroDe([&] { p.EndDoc(); });
+        disco.Libera();
+        QCOMPARE(erro, 61L);
+        QVERIFY(!p.Imprimindo());
+        QVERIFY(Printer::ArquivosPdf().isEmpty());
+        QCOMPARE(QDir(disco.Pasta()).entryList(QDir::Files), QStringList());
+        if (fila) return;
+
+        paginas(3);
+        p.EndDoc();
+        QCOMPARE(Printer::ArquivosPdf().size(), 1);
+        QCOMPARE(Le_Pdf(Printer::ArquivosPdf()[0]).paginas, 3);
+    }
+
     void semImpressora_data() {
         Tabela<Instaladas>({{"nenhuma instalada", {{}, {}}}, {"escolhida removida", {{"Outra"}, "Removida"}}});
     }
@@ -243,11 +305,13 @@ private slots:
         Printer::DefinePastaPdf({});
         Printers::DefineLista([=] { return instaladas; });
         Define_Impressora(escolhida);
+        QTemporaryDir tmp;
+        const auto guarda = Pasta_Temporaria(tmp.path());
         QString texto;
         QCOMPARE(ErroDe([] { Impressora().Print("X"); }, &texto), 482L);
         QCOMPARE(texto, QString("Verifique se a Impressora existe, se está ligada e se tem papel."));
         QVERIFY(!Impressora().Imprimindo());
-        QCOMPARE(QDir::temp().entryList({"tesouraria-*.pdf"}), QStringList());
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList());
     }
 };
 

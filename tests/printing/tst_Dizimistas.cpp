@@ -174,7 +174,7 @@ private slots:
 
     // The heading's month is the month of the rows: a month changed in
     // the parameters after the form opened prints its own rows under its
-    // own name, and the form shows it.
+    // own name, and the job's title, and the form shows it.
     void mes_mudado() {
         dizimo("AGOSTO RI:1 MB");
         dizimo("SETEMBRO RI:2 MB", 9);
@@ -182,6 +182,7 @@ private slots:
         amb_->Sql("UPDATE Parametros SET Mes = 9");
         Recarrega_Parametros();
         const Documento d = clica(f->CmdImprime);
+        QCOMPARE(d.titulo, QString("Relação de Dizimistas 09-2021"));
         QCOMPARE(d.Linha(1, 23), QString("Relação de Dizimistas do Mês de SETEMBRO / 2021 Pág. 01"));
         QCOMPARE(d.Linha(1, Lin(1)), QString("0001 - SETEMBRO RI:2"));
         QCOMPARE(f->CboMesAno->Text(), QString("SETEMBRO / 2021"));
@@ -245,6 +246,7 @@ private slots:
         Dizimistas* f = abre();
         const Documento d = clica(f->CmdMes);
         QCOMPARE(d.paginas, 1);
+        QCOMPARE(d.titulo, QString("Dizimistas 2021"));
         QCOMPARE(f->LblRegs->Caption(), QString("6 Registros"));
         QCOMPARE(f->LstDizimistas->ListCount(), 6);
         QCOMPARE(d.Linhas(1, {23, 28, 31}),

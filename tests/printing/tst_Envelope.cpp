@@ -449,7 +449,8 @@ private slots:
     }
 
     // The brown model, in bold: the name and the congregation whole, the
-    // year and the number beside them, shifted by the offsets.
+    // year and the number beside them, shifted by the offsets; the job
+    // titled after the envelope's number.
     void pardo() {
         const QString nome = "JOSÉ DA SILVA SAURO PEREIRA NETO";
         Envelope* f = abre({{nome, "00012345", 1}}, "SETOR NORTE", "VILA NOVA");
@@ -457,6 +458,7 @@ private slots:
         const QStringList pdfs{imprime_primeiro(f, "4", "-2")};
         QVERIFY(!pdfs[0].isEmpty());
         const Documento d = Le_Pdf(pdfs[0]);
+        QCOMPARE(d.titulo, QString("Envelope RI 00012345"));
         QCOMPARE(d.Linhas(1, {29, 35}), (QStringList{nome + " 2026", "SETOR NORTE / VILA NOVA 00012345"}));
         QCOMPARE(d.Fora_Do_Lugar({{1, "JOSÉ", 29, 11}, {1, "2026", 29, 91}, {1, "SETOR", 35, 11},
                                   {1, "00012345", 35, 89}}),
@@ -568,7 +570,7 @@ private slots:
         QStringList pdfs = imprime(f, {"10"});
         f->OptAmarelo->setValue(true);
         pdfs += imprime(f, {"10"});
-        QVERIFY(Imprime_Trabalho([] {
+        QVERIFY(Imprime_Trabalho("Teste", [] {
             Impressora().setScaleMode(6);
             Imprime_Texto(20, 20, "OUTRO");
         }));

@@ -131,6 +131,7 @@ private slots:
         if (QTest::currentTestFailed()) return;
         const Documento d = Novo_Pdf(0);
         QCOMPARE(d.paginas, 1);
+        QCOMPARE(d.titulo, QString("Fechamento do Livro Caixa 08-2021"));
         // The rows, the base line, the footer's totals, then the closing block: 0.6 of
         // the base, the remittances, the previous balance and the month's closing balance.
         QCOMPARE(d.Linhas(1, {Y(1), Y(4), Y(7), Y(10), Y(11), Y(12), 220, 226, 232, 238, 244, 250}),

@@ -144,14 +144,15 @@ private slots:
         QCOMPARE(Printer::ArquivosPdf().size(), caso.imprime ? 1 : 0);
     }
 
-    // One page: where each item of the header, an entry, an exit and the
-    // footer land.
+    // One page, a job titled after the report and its month: where each
+    // item of the header, an entry, an exit and the footer land.
     void pagina() {
         ImpDeptos* f =
             abre({{2, "S", "BALÕES", 4510}, {2, "E", "OFERTA D'ÁGUA", 123456}, {3, "E", "BAZAR", 123456789}});
         escolhe(f, "FESTAS");
         const Documento d = imprime(f);
         QCOMPARE(d.paginas, 1);
+        QCOMPARE(d.titulo, QString("Fechamento de Departamentos 08-2021"));
 
         QCOMPARE(d.Linhas(1, {14, 25, 32}), (QStringList{"001200701", "SETOR NORTE 0012-VILA NOVA", "AGOSTO 2021 01"}));
         // The last amount wider than the list's cell, printed whole.

@@ -1,6 +1,6 @@
 // The printer choice opened from the main window's menu, over a fixed list
-// of installed printers: what the list shows, what OK does, and which
-// printer the program prints on afterwards.
+// of installed printers: what the list shows (and says when it is empty),
+// what OK does, and which printer the program prints on afterwards.
 #include "platform/Printer.h"
 #include "printing/Impressoras.h"
 #include "support/Ambiente.h"
@@ -13,6 +13,9 @@ namespace {
 // The printers installed, the list shown, the one chosen, those installed
 // by the click on OK, and the program's printer afterwards (empty: unchanged).
 struct Escolha { QStringList instaladas, naLista; int escolhida; QStringList aoConfirmar; QString impressora; };
+
+const QString SemImpressoras = "Não há impressoras instaladas.\rInstale uma impressora no CUPS; para gerar arquivos "
+                               "PDF, instale o pacote printer-driver-cups-pdf e crie a fila \"PDF\".";
 }  // namespace
 
 class tst_Impressoras : public QObject {
@@ -45,7 +48,11 @@ private slots:
         auto& [instaladas, naLista, escolhida, aoConfirmar, impressora] = caso;
         Ambiente amb;
         Printers::DefineLista([&] { return instaladas; });
+        // With none installed the form says so, and how to add one, as it opens.
+        if (instaladas.isEmpty()) Roteiro::Responde(vbOK);
         Impressoras* f = abre();
+        if (instaladas.isEmpty()) CONFERE_CAIXA(SemImpressoras, vbExclamation);
+        QVERIFY(Roteiro::Caixas().empty());
         QStringList lista;
         for (int i = 0; i < f->CboPrinters->ListCount(); ++i) lista << f->CboPrinters->List(i);
         QCOMPARE(lista, naLista);

@@ -450,12 +450,13 @@ private slots:
 
     // One page over the picture, drawn once: every item where it must
     // stand, figures too wide for their cells whole and reaching left, the
-    // church's text cut at the picture's edge, nothing bold after a bold job.
+    // church's text cut at the picture's edge, nothing bold after a bold job;
+    // the job titled after the receipt's number.
     void pagina() {
         amb_->Sql("INSERT INTO Recibos VALUES (12, 12, 'JOSÉ D''ÁVILA', '123.456.789-09', ?1, 'CONTA DE LUZ', 'ÁGUA', "
                   "' ', 'ALUGUEL DO SALÃO', 12345678.9, 1.5, 0, 99999999.99, 2021, 3, 9)",
                   {Igreja});
-        QVERIFY(Imprime_Trabalho([] {
+        QVERIFY(Imprime_Trabalho("Teste", [] {
             Impressora().setScaleMode(6);
             Impressora().setFontBold(true);
             Imprime_Texto(20, 20, "NEGRITO", 12);
@@ -469,6 +470,7 @@ private slots:
         const QString pdf = Printer::ArquivosPdf().back();
         const Documento d = Le_Pdf(pdf);
         QCOMPARE(d.paginas, 1);
+        QCOMPARE(d.titulo, QString("Recibo 000012"));
         QCOMPARE(d.Linhas(1, {44.5, 54.5, 77, 84, 91.5, 99, 117.5}),
                  (QStringList{"000012 0012 112.345.680,39", "JOSÉ D'ÁVILA 123.456.789-09",
                               "CONTA DE LUZ 12.345.678,90", "ÁGUA 1,50", "0,00", "ALUGUEL DO SALÃO 99.999.999,99",

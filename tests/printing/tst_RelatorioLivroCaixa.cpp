@@ -44,7 +44,7 @@ Linha_Lista::Linha Igreja(const QString& nome, int codigo, int calculo, qint64 e
 class Relatorio_Falho final : public MolduraA4 {
 public:
     Relatorio_Falho(int linhas, bool falha, Rodape rodape = Rodape::LivroCaixa)
-        : MolduraA4("0", "0", rodape), linhas_(linhas), falha_(falha) {}
+        : MolduraA4("Teste", "0", "0", rodape), linhas_(linhas), falha_(falha) {}
     int tentativas = 0;
 
 private:

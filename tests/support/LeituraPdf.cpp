@@ -56,9 +56,12 @@ QString Executa(const QString& programa, const QStringList& args, int* rc) {
 Documento Le_Pdf(const QString& pdf) {
     static const QRegularExpression palavra(
         R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
-    static const QRegularExpression paginas(R"(Pages:\s+(\d+))");
+    static const QRegularExpression paginas(R"(^Pages:\s+(\d+)$)", QRegularExpression::MultilineOption);
+    static const QRegularExpression titulo(R"(^Title:\s+(.*)$)", QRegularExpression::MultilineOption);
     Documento d;
-    d.paginas = paginas.match(Executa("pdfinfo", {pdf})).captured(1).toInt();
+    const QString info = Executa("pdfinfo", {pdf});
+    d.paginas = paginas.match(info).captured(1).toInt();
+    d.titulo = titulo.match(info).captured(1);
     const QStringList partes = Executa("pdftotext", {"-bbox", pdf, "-"}).split("<page ");
     const double mm = 25.4 / 72;
     for (int i = 1; i < partes.size(); ++i)

@@ -24,6 +24,7 @@ struct Lugar {
 
 struct Documento {
     int paginas = 0;
+    QString titulo;  // the document's Title
     QList<Palavra> palavras;
     // The words of a page whose top is within half a millimetre of y, left
     // to right, joined by blanks.
