@@ -133,7 +133,7 @@ void Envelope::Imprime_Envelopes(bool amarelo) {
             // One job per envelope: on an error, No sends nothing of it and
             // ends the run, Yes prints it again from its first item.
             const Dados_Envelope d = Dados(i);
-            ok = Imprime_Trabalho(QStringLiteral("Envelope RI ") + d.dizimista.ri,
+            ok = Imprime_Trabalho(Apara(QStringLiteral("Envelope RI ") + d.dizimista.ri),
                                   [&] { amarelo ? Imprime_Amarelo(d) : Imprime_Pardo(d); });
             if (!ok) break;
             if (ChkDesmarca->Value() == 1) LstEnvelope->setSelected_(i, false);
