@@ -15,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <dlfcn.h>
+#include <optional>
 
 namespace {
 QString g_pastaPdf;
@@ -91,10 +92,13 @@ QHash<QString, Printer::Desenho_Face>& Faces() {
     return f;
 }
 
-const Printer::Desenho_Face* Face(const QString& nome) {
-    const auto it = Faces().constFind(nome.toLower());
+// By the name in lower case.
+const Printer::Desenho_Face* Face_Chave(const QString& chave) {
+    const auto it = Faces().constFind(chave);
     return it == Faces().constEnd() ? nullptr : &*it;
 }
+
+const Printer::Desenho_Face* Face(const QString& nome) { return Face_Chave(nome.toLower()); }
 
 // Whether the name is a family installed as such: asked for one that is
 // not, the font system answers with whatever family it falls back to.
@@ -139,12 +143,27 @@ QString Proximo_Pdf() {
 }
 }  // namespace
 
+// The font of the last text and its measures on the job's device, kept
+// while the name, size and weight stay: a report sets them once and prints
+// thousands of texts.
+struct Printer::Fonte {
+    QString nome;
+    double tamanho = 0;
+    bool negrito = false;
+    QString chave;  // the name in lower case, the face's key among the layer's own
+    QFont fonte;
+    double sobe = 0, altura = 0, branco = 0;  // ascent, line height, a blank's advance
+};
+
 struct Printer::Documento {
     QPrinter impressora{QPrinter::HighResolution};
     QPainter pintor;
     QString arquivo;                        // the tests' PDF folder: the job's file
     std::unique_ptr<QTemporaryFile> envio;  // a printer: the job until it is sent
     QString fila;
+    // The last text's font: set on the painter with the black pen when it
+    // was made (a face may have changed them since).
+    std::optional<Fonte> fonte;
 };
 
 Printer::Printer(const QString& deviceName) : nome_(deviceName) {}
@@ -227,24 +246,51 @@ void Printer::comeca() {
 
 bool Printer::Imprimindo() const { return doc_ != nullptr; }
 
+const Printer::Fonte& Printer::fonteAtual() {
+    std::optional<Fonte>& f = doc_->fonte;
+    if (f && f->nome == a_.fonte && f->tamanho == a_.tamanho && f->negrito == a_.negrito) return *f;
+    Fonte n{a_.fonte, a_.tamanho, a_.negrito, a_.fonte.toLower(), {}, 0, 0, 0};
+    n.fonte = QFont(Face_Chave(n.chave) ? a_.fonte : Fonte_Real(a_.fonte));
+    n.fonte.setPointSizeF(a_.tamanho);
+    n.fonte.setBold(a_.negrito);
+    QPainter& pt = doc_->pintor;
+    pt.setFont(n.fonte);
+    pt.setPen(Qt::black);
+    // Measured as the painter resolves it for its device.
+    const QFontMetricsF m(pt.font(), pt.device());
+    n.sobe = m.ascent();
+    n.altura = m.height();
+    n.branco = m.horizontalAdvance(QLatin1Char(' '));
+    f = std::move(n);
+    return *f;
+}
+
 void Printer::Print(const QString& texto) {
     comeca();
+    const Fonte& f = fonteAtual();
     QPainter& pt = doc_->pintor;
-    const Desenho_Face* face = Face(a_.fonte);
-    QFont f(face ? a_.fonte : Fonte_Real(a_.fonte));
-    f.setPointSizeF(a_.tamanho);
-    f.setBold(a_.negrito);
-    pt.setFont(f);
-    pt.setPen(Qt::black);
     const double u = porUnidade();
     const QPointF topo((a_.x - a_.esquerda) * u, (a_.y - a_.topo) * u);
     double altura = 0;
-    if (face) {
-        altura = (*face)(pt, topo, f, texto);
+    // Looked up on every text: a face may be registered or taken back
+    // during a job.
+    if (const Desenho_Face* face = Face_Chave(f.chave)) {
+        // A face may change the painter as it draws: each of its texts
+        // starts from the font and the pen, and the next font sets both.
+        pt.setFont(f.fonte);
+        pt.setPen(Qt::black);
+        altura = (*face)(pt, topo, f.fonte, texto);
     } else {
-        const QFontMetricsF m(pt.font(), pt.device());
-        pt.drawText(topo + QPointF(0, m.ascent()), texto);
-        altura = m.height();
+        // Blanks around a text print nothing: a cell's padding and a fixed
+        // column's tail are skipped, the text starting where it stood among
+        // them, and the job's pages hold and compress only what shows.
+        qsizetype i = 0, fim = texto.size();
+        while (i < fim && texto[i] == QLatin1Char(' ')) ++i;
+        while (fim > i && texto[fim - 1] == QLatin1Char(' ')) --fim;
+        if (i < fim)
+            pt.drawText(topo + QPointF(double(i) * f.branco, f.sobe),
+                        fim - i == texto.size() ? texto : texto.sliced(i, fim - i));
+        altura = f.altura;
     }
     a_.y += altura / u;
     a_.x = a_.esquerda;

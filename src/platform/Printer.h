@@ -95,8 +95,9 @@ public:
     // A document already started keeps what it drew.
     void Padroes();
 
-    // Prints the text as one line at the current position; then the
-    // position moves to the start of the next line (CurrentX = ScaleLeft).
+    // Prints the text as one line at the current position (blanks around
+    // it take their room and draw nothing); then the position moves to the
+    // start of the next line (CurrentX = ScaleLeft).
     void Print(const QString& texto);
     // Draws the picture stretched into the rectangle.
     void PaintPicture(const QImage& figura, double x, double y, double largura, double altura);
@@ -140,6 +141,9 @@ private:
     // picture raises 481 first.
     QRectF areaFigura(bool vazia, double x, double y, double largura, double altura);
     double porUnidade() const;  // device pixels per unit of ScaleMode
+    // The font the job's next text is drawn in, with its measures.
+    struct Fonte;
+    const Fonte& fonteAtual();
     // What a job may set; a new Ajustes is the defaults.
     struct Ajustes {
         int papel = 9;

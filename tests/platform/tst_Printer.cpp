@@ -41,6 +41,25 @@ void Prepara(Printer& p) {
     p.setFontSize(12);
 }
 
+// How many glyphs the pages draw (one "Tj" each in the content streams),
+// read by Python's own inflate.
+int Glifos(const QString& pdf) {
+    const QString script = R"(
+import re, sys, zlib
+n = 0
+for m in re.finditer(rb'stream\r?\n(.*?)endstream', open(sys.argv[1], 'rb').read(), re.S):
+    try:
+        n += len(re.findall(rb'> Tj\n', zlib.decompress(m.group(1))))
+    except Exception:
+        pass
+print(n)
+)";
+    return Executa("/usr/bin/python3", {"-c", script, pdf}).trimmed().toInt();
+}
+
+// Courier New at 12 points: one character's advance in millimetres.
+constexpr double Avanco12 = 12 * (1229.0 / 2048) * 25.4 / 72;
+
 struct Figura { bool pixmap; double esquerda, topo; };
 // The folder where a printer's job waits to be handed to the queue (TMPDIR)
 // is `pasta` until the guard goes: what a test finds there is its own.
@@ -53,6 +72,9 @@ auto Pasta_Temporaria(const QString& pasta) {
 // Whether the job goes to a queue (else to the tests' PDF folder), and the
 // full disk wanted.
 struct Disco { bool fila; Disco_Cheio::Meio meio; };
+// A text printed at X 20 and the words it shows: each word's left edge in
+// characters from X 20, and the glyphs drawn.
+struct Brancos { QString texto; QList<QPair<QString, int>> palavras; int glifos; };
 // The printers installed and the one chosen.
 using Instaladas = QPair<QStringList, QString>;
 }  // namespace
@@ -294,6 +316,92 @@ private slots:
         p.EndDoc();
         QCOMPARE(Printer::ArquivosPdf().size(), 1);
         QCOMPARE(Le_Pdf(Printer::ArquivosPdf()[0]).paginas, 3);
+    }
+
+    // Blanks around a text draw nothing and move nothing: the text stands
+    // where it stood among them, blanks inside it stay, and the line
+    // advances as for any text.
+    void brancos_data() {
+        Tabela<Brancos>({
+            {"sem brancos", {"ABC", {{"ABC", 0}}, 3}},
+            {"cercado de brancos", {"   ABC  ", {{"ABC", 3}}, 3}},
+            {"brancos entre palavras", {" A  B ", {{"A", 1}, {"B", 4}}, 4}},
+            {"só brancos", {"     ", {}, 0}},
+        });
+    }
+    void brancos() {
+        QFETCH(Brancos, caso);
+        Printer& p = Impressora();
+        p.setCurrentX(20), p.setCurrentY(20), p.Print("X");
+        const double linha = p.CurrentY() - 20;
+        p.setCurrentX(20), p.setCurrentY(40), p.Print(caso.texto);
+        QCOMPARE(p.CurrentY() - 40, linha);
+        p.EndDoc();
+        const QString pdf = Printer::ArquivosPdf().back();
+        const Documento d = Le_Pdf(pdf);
+        QList<Lugar> lugares;
+        for (const auto& [palavra, coluna] : caso.palavras) lugares << Lugar{1, palavra, 40, 20 + coluna * Avanco12};
+        QCOMPARE(d.Fora_Do_Lugar(lugares), QString());
+        QCOMPARE(d.Linha(1, 40), QStringList([&] {
+                     QStringList l;
+                     for (const auto& w : caso.palavras) l << w.first;
+                     return l;
+                 }()).join(' '));
+        QCOMPARE(Glifos(pdf), 1 + caso.glifos);
+    }
+
+    // One job changing size, weight and name between its texts, with a face
+    // of the layer's own among them that leaves its own pen and font on the
+    // painter: each text in its own font, each of the face's texts drawn
+    // from the black pen, the text after them black.
+    void fontesNoTrabalho() {
+        Printer& p = Impressora();
+        const auto imprime = [&](double y, const QString& t) { p.setCurrentX(20), p.setCurrentY(y), p.Print(t); };
+        imprime(20, "DOZE");
+        p.setFontSize(7);
+        imprime(40, "SETE");
+        p.setFontBold(true);
+        imprime(50, "NEGRITO");
+        p.setFontBold(false);
+        p.setFontName("liberation serif");
+        imprime(60, "SERIFA");
+        p.setFontName("Courier New");
+        imprime(70, "MONO");
+        QList<QColor> canetas;
+        Printer::Registra_Face("Barras de Teste", [&](QPainter& pt, const QPointF&, const QFont&, const QString&) {
+            canetas << pt.pen().color();
+            pt.setPen(Qt::white);
+            pt.setFont(QFont("Liberation Serif"));
+            return 0.0;
+        });
+        const auto semFace = qScopeGuard([] { Printer::Registra_Face("Barras de Teste", {}); });
+        p.setFontName("Barras de Teste");
+        imprime(100, "*1*");
+        imprime(100, "*2*");
+        QCOMPARE(canetas, (QList<QColor>{Qt::black, Qt::black}));
+        p.setFontName("Courier New");
+        p.setFontSize(12);
+        imprime(120, "VOLTA");
+        p.EndDoc();
+
+        const QString pdf = Printer::ArquivosPdf().back();
+        const QString fontes = Executa("pdffonts", {pdf});
+        for (const char* f : {"LiberationMono-Bold", "LiberationSerif", "LiberationMono "})
+            QVERIFY2(fontes.contains(f), qPrintable(fontes));
+        const Documento d = Le_Pdf(pdf);
+        QCOMPARE(d.Fora_Do_Lugar({{1, "DOZE", 20, 20}, {1, "SETE", 40, 20}, {1, "NEGRITO", 50, 20},
+                                  {1, "SERIFA", 60, 20}, {1, "MONO", 70, 20}, {1, "VOLTA", 120, 20}}),
+                 QString());
+        // Widths by the fixed pitch at each size.
+        for (const auto& [palavra, largura] : {QPair<const char*, double>{"DOZE", 4 * Avanco12},
+                                               {"SETE", 4 * Avanco12 * 7 / 12},
+                                               {"MONO", 4 * Avanco12 * 7 / 12},
+                                               {"VOLTA", 5 * Avanco12}}) {
+            const Palavra w = d.Acha(1, palavra);
+            QVERIFY2(Perto(w.direita - w.x, largura), qPrintable(palavra + QString(" %1").arg(w.direita - w.x)));
+        }
+        // The last text is dark: the ink reaches below its top.
+        QVERIFY2(Mancha(pdf).bottom() > 122, qPrintable(QString::number(Mancha(pdf).bottom())));
     }
 
     void semImpressora_data() {

@@ -489,10 +489,12 @@ private slots:
                                   {1, "9", 117.5, 68}, {1, "MARÇO", 117.5, 87 + 4 * Adv}, {1, "2021", 117.5, 136},
                                   {1, "Tavrelo", 142, 168}}),
                  QString());
-        // Printed twice over (a text reader shows the copy once).
+        // Printed twice over (a text reader shows the copy once); the
+        // centred number once, drawn from its first character, after the
+        // blank that centres it.
         QCOMPARE(Textos_Em(pdf, 46, 44.5), 2);
         QCOMPARE(Textos_Em(pdf, FimValor - 14 * Adv, 44.5), 2);
-        QCOMPARE(Textos_Em(pdf, 150, 54.5), 1);
+        QCOMPARE(Textos_Em(pdf, 150 + Adv, 54.5), 1);
         const Figuras figuras = Le_Figuras(pdf);
         QCOMPARE(figuras.desenhos, 1);
         QCOMPARE(figuras.objetos, 1);
