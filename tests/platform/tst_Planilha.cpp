@@ -215,6 +215,26 @@ private slots:
         QCOMPARE(Celula(recalculado, "08", "E6")["c"].toDouble(), 6.0);
     }
 
+    // A workbook whose name is as long as a folder allows is saved like any
+    // other, and nothing is left beside it.
+    void nomeLongo() {
+        QTemporaryDir dir;
+        const QString nome = QString(250, QChar('T')) + ".xlsx";
+        QCOMPARE(QFile::encodeName(nome).size(), 255);
+        const QString arquivo = dir.filePath(nome);
+        QVERIFY(QFile::copy(modelo_, arquivo));
+        QFile(arquivo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 12.5);
+            p.Salva();
+        }
+        QCOMPARE(Planilha(arquivo).Valor("08", "E4"), QVariant(12.5));
+        QCOMPARE(QFile(arquivo).permissions() & (QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther),
+                 QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{nome});
+    }
+
     // The old binary format is told by its first bytes, whatever the name.
     void formatoAntigo() {
         const QString xls = pasta_.filePath("termo.xlsx");
