@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cctype>
 #include <cstring>
 
 using namespace Planilha_Interna;
@@ -94,6 +93,9 @@ struct Escritor : pugi::xml_writer {
 };
 
 constexpr unsigned Leitura = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
+// The largest part read: a sheet of a million rows of figures is a few
+// hundred megabytes of XML; a claim beyond this is a damaged file.
+constexpr zip_uint64_t MaiorParte = zip_uint64_t(1) << 30;
 }  // namespace
 
 Planilha::Dados::~Dados() {
@@ -111,13 +113,20 @@ std::string Planilha::Dados::Le_Entrada(zip_int64_t indice) const {
     if (zip_stat_index(zip, zip_uint64_t(indice), 0, &st) != 0) Nao_E_Planilha(caminho);
     zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(indice), 0);
     if (!arq) Nao_E_Planilha(caminho);
+    // What the directory claims is believed only within what deflating
+    // can give (about a thousand to one) and the largest part read.
+    if ((st.valid & ZIP_STAT_SIZE) &&
+        (st.size > MaiorParte || ((st.valid & ZIP_STAT_COMP_SIZE) && st.size / 1032 > st.comp_size + 1))) {
+        zip_fclose(arq);
+        Nao_E_Planilha(caminho);
+    }
     std::string dados;
     if (st.valid & ZIP_STAT_SIZE) dados.reserve(size_t(st.size));
     char bloco[65536];
     zip_int64_t n;
-    while ((n = zip_fread(arq, bloco, sizeof bloco)) > 0) dados.append(bloco, size_t(n));
+    while ((n = zip_fread(arq, bloco, sizeof bloco)) > 0 && dados.size() <= MaiorParte) dados.append(bloco, size_t(n));
     zip_fclose(arq);
-    if (n < 0) Nao_E_Planilha(caminho);
+    if (n < 0 || dados.size() > MaiorParte) Nao_E_Planilha(caminho);
     return dados;
 }
 
@@ -130,7 +139,7 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
     p->nome = nome;
     std::string texto;
     if (auto e = editadas.find(chave); e != editadas.end()) {
-        // Changed as text already: parsed from there, and written from the tree.
+        // Its views changed already: parsed from there, and written from the tree.
         texto = std::move(e->second);
         editadas.erase(e);
         p->mudou = true;
@@ -236,6 +245,7 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
         for (pugi::xml_node c : linha.children(nomeCelula.c_str())) {
             pugi::xml_attribute rc = c.attribute("r");
             coluna = rc ? Coluna_De(rc.value()) : coluna + 1;
+            if (coluna < 0 || coluna > MaxColuna) Nao_E_Planilha(caminho);
             if (!rc) c.append_attribute("r") = Texto_Endereco({coluna, n}).c_str();
         }
     }
@@ -421,51 +431,95 @@ void Planilha::Seleciona(const QString& folha, const QString& celula) {
     d_->Tira_Selecao_Das_Outras(parte);
 }
 
+namespace {
+// The selection marks of a worksheet's views taken away; whether it had
+// one. A mark that says "not selected" stays.
+bool Tira_Marcas(const Planilha_Interna::Parte& p) {
+    bool tirou = false;
+    for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
+        if (v.attribute("tabSelected").as_bool()) {
+            v.remove_attribute("tabSelected");
+            tirou = true;
+        }
+    }
+    return tirou;
+}
+}  // namespace
+
 void Planilha::Dados::Tira_Selecao_Das_Outras(const std::string& manter) {
     for (const Aba& a : abas) {
         if (a.parte.empty() || a.parte == manter) continue;
-        if (folhas.count(a.parte)) {
-            Parte& p = *folhas[a.parte]->parte;
-            for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
-                if (v.attribute("tabSelected")) {
-                    v.remove_attribute("tabSelected");
-                    p.mudou = true;
-                }
-            }
-            continue;
+        if (const auto it = partes.find(Minusculas(a.parte)); it != partes.end()) {
+            if (Tira_Marcas(*it->second)) it->second->mudou = true;
+        } else {
+            Tira_Selecao_Da_Cabeca(a.parte);
         }
-        // A sheet not otherwise touched loses the mark as text: only its
-        // head, before the cells, holds its views, and a whole parse of a
-        // large sheet for one attribute would cost more than the rest of
-        // the run.
-        const std::string chave = Minusculas(a.parte);
-        if (partes.count(chave)) continue;  // parsed, and not a worksheet being edited
-        const zip_int64_t i = Indice(a.parte);
-        if (i < 0) continue;
-        std::string cabeca;
-        {
-            zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(i), 0);
-            if (!arq) Nao_E_Planilha(caminho);
-            char bloco[4096];
-            zip_int64_t n;
-            while (cabeca.find("sheetData") == std::string::npos && (n = zip_fread(arq, bloco, sizeof bloco)) > 0)
-                cabeca.append(bloco, size_t(n));
-            zip_fclose(arq);
-        }
-        const size_t fimCabeca = std::min(cabeca.find("sheetData"), cabeca.size());
-        if (cabeca.find("tabSelected") >= fimCabeca) continue;
-        std::string texto = editadas.count(chave) ? editadas[chave] : Le_Entrada(i);
-        // Each ' tabSelected="..."' of the head, whatever its blanks and quotes.
-        for (size_t pos; (pos = texto.find("tabSelected")) < texto.find("sheetData");) {
-            size_t inicio = pos;
-            while (inicio > 0 && std::isspace(static_cast<unsigned char>(texto[inicio - 1]))) --inicio;
-            const size_t aspa = texto.find_first_of("\"'", pos);
-            const size_t fecha = aspa == std::string::npos ? aspa : texto.find(texto[aspa], aspa + 1);
-            if (fecha == std::string::npos) Nao_E_Planilha(caminho);
-            texto.erase(inicio, fecha + 1 - inicio);
-        }
-        editadas[chave] = std::move(texto);
     }
+}
+
+void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
+    const zip_int64_t i = Indice(parte);
+    if (i < 0) return;
+    const std::string chave = Minusculas(parte);
+    const auto editada = editadas.find(chave);
+    const bool jaEditada = editada != editadas.end();
+    // The views come before the cells: the head is read until the parser
+    // meets the cells' element (or the end), and what it built of the
+    // views so far is the whole of them. Each reading parses anew, on a
+    // head twice as long as the last.
+    Parte cabeca;
+    std::string lido;
+    zip_file_t* arq = jaEditada ? nullptr : zip_fopen_index(zip, zip_uint64_t(i), 0);
+    if (!jaEditada && !arq) Nao_E_Planilha(caminho);
+    bool fim = false;
+    for (size_t proxima = 4096; !fim; proxima = lido.size() * 2) {
+        if (jaEditada) {
+            lido = editada->second.substr(0, proxima);
+            fim = lido.size() == editada->second.size();
+        }
+        while (arq && lido.size() < proxima) {
+            char bloco[4096];
+            const zip_int64_t n = zip_fread(arq, bloco, sizeof bloco);
+            if (n < 0) {
+                zip_fclose(arq);
+                Nao_E_Planilha(caminho);
+            }
+            if (n == 0) {
+                fim = true;
+                break;
+            }
+            lido.append(bloco, size_t(n));
+        }
+        cabeca.doc.load_buffer(lido.data(), lido.size(), Leitura);  // cut short, it fails keeping what it built
+        cabeca.prefixo = Prefixo(cabeca.doc.document_element());
+        cabeca.nomes.clear();
+        if (cabeca.raiz().child(cabeca.el("sheetData"))) break;
+    }
+    if (arq) zip_fclose(arq);
+    const pugi::xml_node vistas = cabeca.raiz().child(cabeca.el("sheetViews"));
+    if (!Tira_Marcas(cabeca)) return;
+
+    // The views written anew from the tree in the place the parser found
+    // them, up to the element after them; the rest of the sheet as it was.
+    pugi::xml_node depois = vistas.next_sibling();
+    while (depois && depois.type() != pugi::node_element) depois = depois.next_sibling();
+    std::string texto = jaEditada ? editada->second : Le_Entrada(i);
+    const ptrdiff_t de = vistas.offset_debug() - 1, ate = depois ? depois.offset_debug() - 1 : -1;
+    const auto comeca = [&texto](ptrdiff_t pos, const char* nome) {
+        return pos >= 0 && size_t(pos) < texto.size() && texto[size_t(pos)] == '<' &&
+               texto.compare(size_t(pos) + 1, std::strlen(nome), nome) == 0;
+    };
+    if (ate <= de || !comeca(de, vistas.name()) || !comeca(ate, depois.name())) {
+        // Not where the parser placed them (a sheet in another encoding):
+        // the whole sheet parsed.
+        if (Parte* p = Parte_Se_Houver(parte); p && Tira_Marcas(*p)) p->mudou = true;
+        return;
+    }
+    std::string novas;
+    Escritor escritor(novas);
+    vistas.print(escritor, "", pugi::format_raw, pugi::encoding_utf8);
+    texto.replace(size_t(de), size_t(ate - de), novas);
+    editadas[chave] = std::move(texto);
 }
 
 void Planilha::Salva() {
