@@ -1,7 +1,8 @@
 #pragma once
 // Inside the workbook editor: the archive and its XML parts. Only the
-// editor's own files and its tests include this; nothing above the
-// platform layer sees libzip or pugixml.
+// editor's own files include this, its tests, and the statement's
+// benchmark, whose floor deflates its entries the same way; nothing above
+// the platform layer sees libzip or pugixml.
 #include "platform/Planilha.h"
 #include <QByteArray>
 #include <map>
@@ -24,7 +25,6 @@ struct Parte {
     pugi::xml_document doc;
     std::string prefixo;  // "x:" when the part's elements carry a prefix
     bool mudou = false;
-    std::string saida;  // the XML written, alive until the archive is
 
     // An element's name with the part's prefix; the pointer stays valid
     // as long as the part (pugixml's named iterators keep it).
@@ -80,6 +80,14 @@ std::string Relacoes_De(const std::string& parte);
 bool Tipo_E(const pugi::xml_node& relacao, const char* sufixo);
 // The value of an attribute named "id" under any prefix ("r:id").
 const char* Id_Relacao(const pugi::xml_node& no);
+
+// Deflated at zlib's usual level, as spreadsheet programs write: a higher
+// level takes twice as long for a file a few percent smaller.
+std::string Comprime(std::string_view texto);
+// An entry's new contents, deflated here and handed to the archive as they
+// are: libzip compresses a replaced entry that was deflated at its own
+// highest level, whatever level it is asked for.
+zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto);
 
 }  // namespace Planilha_Interna
 
@@ -145,8 +153,7 @@ struct Planilha::Dados {
     // head is parsed (a whole parse of a large sheet for one attribute
     // would cost more than the rest of the run).
     void Tira_Selecao_Da_Cabeca(const std::string& parte);
-    // The entry's contents replaced (or a new entry), deflated at zlib's
-    // usual level.
+    // The entry's contents replaced (or a new entry), deflated here.
     void Substitui(const std::string& nome, const std::string& texto);
     QByteArray Novo_Arquivo();
 };

@@ -185,6 +185,13 @@ private slots:
         QVERIFY2(depois["calcPr"].toString().contains("fullCalcOnLoad=\"1\""), qPrintable(depois["calcPr"].toString()));
         QCOMPARE(depois["ativa"].toString(), QString("TC"));
         QCOMPARE(depois["selecionadas"].toObject(), (QJsonObject{{"TC", "F75"}}));
+        // Every entry written anew deflated at zlib's usual level.
+        QStringList reescritas;
+        for (const QString& parte : depois["crc"].toObject().keys())
+            if (antes["crc"][parte] != depois["crc"][parte]) reescritas << parte;
+        QVERIFY(reescritas.contains(Folha08));
+        for (const QString& parte : reescritas)
+            QVERIFY2(depois["nivel6"].toArray().contains(parte), qPrintable(parte + " não está no nível 6"));
 
         const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
         QCOMPARE(Celula(recalculado, "08", "E2")["c"].toDouble(), 1234.56 + 900 + 7);

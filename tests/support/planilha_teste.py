@@ -24,7 +24,8 @@ workbook back as JSON.
         prints {"folhas": [...], "celulas": {folha: {celula: {...}}},
                 "mescladas": {...}, "nomes": {...}, "partes": [...],
                 "calcPr": "...", "ativa": folha, "selecionadas": {folha: celula},
-                "formatos": [number format ids], "crc": {entrada: crc}}
+                "formatos": [number format ids], "crc": {entrada: crc},
+                "nivel6": [entries deflated as zlib's level 6 does]}
 """
 import datetime
 import json
@@ -32,6 +33,7 @@ import re
 import struct
 import sys
 import zipfile
+import zlib
 
 import openpyxl
 from openpyxl.styles import Font, PatternFill
@@ -186,7 +188,22 @@ def le(arquivo):
         estilos = z.read("xl/styles.xml").decode("utf-8") if "xl/styles.xml" in z.namelist() else ""
         saida["formatos"] = [int(i) for i in re.findall(r"<(?:\w+:)?numFmt\b[^>]*\bnumFmtId=\"(-?\d+)\"", estilos)]
         saida["crc"] = {i.filename: i.CRC for i in z.infolist()}
+        saida["nivel6"] = sorted(i.filename for i in z.infolist() if nivel6(arquivo, z, i))
     json.dump(saida, sys.stdout, ensure_ascii=False)
+
+
+def nivel6(arquivo, z, info):
+    """Whether the entry's data are what zlib's level 6 makes of its contents."""
+    if info.compress_type != zipfile.ZIP_DEFLATED:
+        return False
+    with open(arquivo, "rb") as f:
+        f.seek(info.header_offset)
+        cabeca = f.read(30)
+        nome, extra = struct.unpack("<HH", cabeca[26:30])
+        f.seek(info.header_offset + 30 + nome + extra)
+        bruto = f.read(info.compress_size)
+    c = zlib.compressobj(6, zlib.DEFLATED, -15)
+    return bruto == c.compress(z.read(info.filename)) + c.flush()
 
 
 def reescreve(arquivo, muda):
