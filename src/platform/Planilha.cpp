@@ -564,13 +564,13 @@ void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
     zip_file_t* arq = jaEditada ? nullptr : zip_fopen_index(zip, zip_uint64_t(i), 0);
     if (!jaEditada && !arq) Nao_E_Planilha(caminho);
     bool fim = false;
-    for (size_t proxima = 4096; !fim; proxima = lido.size() * 2) {
+    for (size_t proxima = 1024; !fim; proxima = lido.size() * 2) {
         if (jaEditada) {
             lido = editada->second.substr(0, proxima);
             fim = lido.size() == editada->second.size();
         }
         while (arq && lido.size() < proxima) {
-            char bloco[4096];
+            char bloco[1024];
             const zip_int64_t n = zip_fread(arq, bloco, sizeof bloco);
             if (n < 0) {
                 zip_fclose(arq);

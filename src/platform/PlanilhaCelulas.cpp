@@ -1,6 +1,7 @@
 // The cells of the workbook editor: addresses, reading a cell as it shows,
 // writing numbers, texts and dates in place, and the date style.
 #include "platform/PlanilhaInterna.h"
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -306,14 +307,21 @@ void Planilha::Dados::Limpa_Celula(Folha& f, pugi::xml_node c, const QString& ce
     }
     // What the cell held: its formula, its value, its inline text, and the
     // attributes that describe them; its address and style stay.
-    const char* const tiram[] = {p.el("f"), p.el("v"), p.el("is")};
+    const char* const filhos[] = {p.el("f"), p.el("v"), p.el("is")};
+    const char* const atributos[] = {"t", "cm", "vm", "ph"};
+    const auto um_de = [](const char* nome, const auto& nomes) {
+        return std::any_of(std::begin(nomes), std::end(nomes), [nome](const char* n) { return std::strcmp(nome, n) == 0; });
+    };
     for (pugi::xml_node filho = c.first_child(); filho;) {
         const pugi::xml_node proximo = filho.next_sibling();
-        for (const char* nome : tiram)
-            if (std::strcmp(filho.name(), nome) == 0) c.remove_child(filho);
+        if (um_de(filho.name(), filhos)) c.remove_child(filho);
         filho = proximo;
     }
-    for (const char* nome : {"t", "cm", "vm", "ph"}) c.remove_attribute(nome);
+    for (pugi::xml_attribute a = c.first_attribute(); a;) {
+        const pugi::xml_attribute proximo = a.next_attribute();
+        if (um_de(a.name(), atributos)) c.remove_attribute(a);
+        a = proximo;
+    }
     p.mudou = true;
 }
 
