@@ -6,7 +6,7 @@ pacotes=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libsqlcipher-dev libssl-dev
   libqt6sql6-odbc unixodbc unixodbc-dev odbc-mariadb mariadb-server mariadb-client
-  libqrencode-dev libzip-dev libpugixml-dev libzint-dev
+  libqrencode-dev libzip-dev zlib1g-dev libpugixml-dev libzint-dev
   fonts-liberation2 fonts-dejavu-core
   poppler-utils zbar-tools python3-openpyxl libreoffice-calc-nogui openssl
   cups-daemon cups-client printer-driver-cups-pdf

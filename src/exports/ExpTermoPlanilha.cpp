@@ -37,7 +37,9 @@ QString Celula(const char* coluna, int linha) { return QLatin1String(coluna) + Q
 
 // The congregation a month sheet's line names in column A: a number above
 // zero, or a text that reads whole as one. Zero, a negative number, another
-// text or a truth value name none.
+// text or a truth value name none. A formula's result carries the noise of
+// its arithmetic (12.000000000000002): a number that close to a whole one
+// is that whole number.
 std::optional<double> Codigo_Da_Linha(const QVariant& a) {
     double codigo = 0;
     if (E_Tipo_Numerico(a)) {
@@ -49,6 +51,7 @@ std::optional<double> Codigo_Da_Linha(const QVariant& a) {
     } else {
         return std::nullopt;
     }
+    if (const double inteiro = std::round(codigo); std::fabs(codigo - inteiro) <= 1e-9) codigo = inteiro;
     if (!(codigo > 0)) return std::nullopt;
     return codigo;
 }

@@ -2,7 +2,8 @@
 #include "platform/Erro.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,38 +20,71 @@ bool Recusa_Escrita(const QString& caminho) {
     return ::access(QFile::encodeName(caminho).constData(), W_OK) != 0;
 }
 
+// A name of its own in the file's folder, created by this call alone. A
+// new file gets the permissions any new file gets there (the umask
+// applies); one that replaces another is kept from other users until it
+// takes the old one's permissions.
+int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui) {
+    static const char letras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        nome = pasta + "/.tesouraria-";
+        for (int i = 0; i < 6; ++i) nome += letras[QRandomGenerator::global()->bounded(int(sizeof letras - 1))];
+        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, substitui ? 0600 : 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
 
-Novo::Novo(const QString& caminho) : caminho_(caminho), arquivo_(std::make_unique<QSaveFile>(caminho)) {
-    // Unbuffered: a full disk then shows at the write that meets it, with
-    // its own error, not later as a failed flush.
-    if (!arquivo_->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) falha();
+Novo::Novo(const QString& caminho) : caminho_(caminho) {
+    // A link is followed: the file it names is the one replaced.
+    QFileInfo info(caminho);
+    for (int n = 0; n < 128 && info.isSymLink(); ++n) info.setFile(info.symLinkTarget());
+    final_ = QFile::encodeName(info.isSymLink() ? caminho : info.filePath());
+    struct stat st;
+    if (::stat(final_.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) falha(EISDIR);
+        if (::access(final_.constData(), W_OK) != 0) falha(errno);
+        existia_ = true;
+        modo_ = st.st_mode & 07777;
+    }
+    fd_ = Cria_Temporario(QFile::encodeName(info.absolutePath()), temporario_, existia_);
+    if (fd_ < 0) {
+        temporario_.clear();
+        falha(errno);
+    }
 }
 
 Novo::~Novo() {
-    if (arquivo_ && arquivo_->isOpen()) arquivo_->cancelWriting();
+    if (fd_ >= 0) ::close(fd_);
+    if (!temporario_.isEmpty()) ::unlink(temporario_.constData());
 }
 
-void Novo::falha() {
-    const QFileDevice::FileError erro = arquivo_->error();
-    const QString texto = caminho_ + QStringLiteral(": ") + arquivo_->errorString();
-    if (arquivo_->isOpen()) arquivo_->cancelWriting();
+void Novo::falha(int erro) {
+    const QString texto = caminho_ + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(erro));
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporario_.isEmpty()) ::unlink(temporario_.constData());
+    temporario_.clear();
     const QFileInfo info(caminho_);
     const QString pasta = info.absolutePath();
     long numero = 75;
-    if (erro == QFileDevice::ResourceError) numero = 61;
+    if (erro == ENOSPC || erro == EDQUOT) numero = 61;
     else if (!QFileInfo(pasta).isDir()) numero = 76;
     else if (Recusa_Escrita(pasta) || (info.exists() && Recusa_Escrita(caminho_))) numero = 70;
     throw ErroExecucao(numero, texto);
 }
 
 void Novo::Escreve(const char* dados, qint64 tamanho) {
+    if (fd_ < 0) falha(EBADF);
     const qint64 inicio = escritos_;
     // A write that meets the end of the disk writes what fits; the next one
     // tells why it could not go on.
     while (tamanho > 0) {
-        const qint64 escritos = arquivo_->write(dados, tamanho);
-        if (escritos <= 0) falha();
+        const ssize_t escritos = ::write(fd_, dados, size_t(std::min<qint64>(tamanho, kBloco)));
+        if (escritos < 0 && errno == EINTR) continue;
+        if (escritos <= 0) falha(escritos < 0 ? errno : ENOSPC);
         dados += escritos;
         tamanho -= escritos;
         escritos_ += escritos;
@@ -59,12 +93,18 @@ void Novo::Escreve(const char* dados, qint64 tamanho) {
     // read: the flush before the rename then waits for the last of them
     // only, not for the whole file. A hint: where it is refused, the flush
     // does all the work as before.
-    if (const int fd = arquivo_->handle(); fd >= 0 && escritos_ > inicio)
-        ::sync_file_range(fd, inicio, escritos_ - inicio, SYNC_FILE_RANGE_WRITE);
+    if (escritos_ > inicio) ::sync_file_range(fd_, inicio, escritos_ - inicio, SYNC_FILE_RANGE_WRITE);
 }
 
 void Novo::Conclui() {
-    if (!arquivo_->commit()) falha();
+    if (fd_ < 0) falha(EBADF);
+    if (existia_ && ::fchmod(fd_, mode_t(modo_)) != 0) falha(errno);
+    if (::fdatasync(fd_) != 0) falha(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) falha(errno);
+    if (::rename(temporario_.constData(), final_.constData()) != 0) falha(errno);
+    temporario_.clear();
 }
 
 void Grava(const QString& caminho, const QByteArray& conteudo) {

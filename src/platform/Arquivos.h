@@ -3,7 +3,9 @@
 // the old one, which is flushed to the disk and only then renamed over it,
 // so a failure (a full disk, a folder that refuses writing, the program
 // stopped half way) leaves the old file byte for byte as it was and no half
-// file under its name.
+// file under its name. The new file's name is short and hidden, whatever
+// the length of the old one's: a name of the longest length a folder
+// allows leaves no room for a suffix.
 //
 // Failures are raised with the program's error numbers: a source file that
 // does not exist 53, a folder that does not exist 76, a folder or file that
@@ -11,9 +13,6 @@
 // be made that exists already 75, as any other failure.
 #include <QByteArray>
 #include <QString>
-#include <memory>
-
-class QSaveFile;
 
 namespace Arquivos {
 
@@ -32,9 +31,13 @@ public:
     void Conclui();
 
 private:
-    [[noreturn]] void falha();
+    [[noreturn]] void falha(int erro);
     QString caminho_;
-    std::unique_ptr<QSaveFile> arquivo_;
+    QByteArray final_;        // the file replaced: a link's target
+    QByteArray temporario_;   // the new file until it takes the final name
+    int fd_ = -1;
+    bool existia_ = false;    // the old file's permissions go to the new one
+    unsigned modo_ = 0;
     qint64 escritos_ = 0;
 };
 

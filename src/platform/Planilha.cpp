@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cctype>
+#include <algorithm>
 #include <cstring>
+#define ZLIB_CONST
+#include <zlib.h>
 
 using namespace Planilha_Interna;
 
@@ -94,6 +96,9 @@ struct Escritor : pugi::xml_writer {
 };
 
 constexpr unsigned Leitura = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
+// The largest part read: a sheet of a million rows of figures is a few
+// hundred megabytes of XML; a claim beyond this is a damaged file.
+constexpr zip_uint64_t MaiorParte = zip_uint64_t(1) << 30;
 }  // namespace
 
 Planilha::Dados::~Dados() {
@@ -111,13 +116,20 @@ std::string Planilha::Dados::Le_Entrada(zip_int64_t indice) const {
     if (zip_stat_index(zip, zip_uint64_t(indice), 0, &st) != 0) Nao_E_Planilha(caminho);
     zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(indice), 0);
     if (!arq) Nao_E_Planilha(caminho);
+    // What the directory claims is believed only within what deflating
+    // can give (about a thousand to one) and the largest part read.
+    if ((st.valid & ZIP_STAT_SIZE) &&
+        (st.size > MaiorParte || ((st.valid & ZIP_STAT_COMP_SIZE) && st.size / 1032 > st.comp_size + 1))) {
+        zip_fclose(arq);
+        Nao_E_Planilha(caminho);
+    }
     std::string dados;
     if (st.valid & ZIP_STAT_SIZE) dados.reserve(size_t(st.size));
     char bloco[65536];
     zip_int64_t n;
-    while ((n = zip_fread(arq, bloco, sizeof bloco)) > 0) dados.append(bloco, size_t(n));
+    while ((n = zip_fread(arq, bloco, sizeof bloco)) > 0 && dados.size() <= MaiorParte) dados.append(bloco, size_t(n));
     zip_fclose(arq);
-    if (n < 0) Nao_E_Planilha(caminho);
+    if (n < 0 || dados.size() > MaiorParte) Nao_E_Planilha(caminho);
     return dados;
 }
 
@@ -130,7 +142,7 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
     p->nome = nome;
     std::string texto;
     if (auto e = editadas.find(chave); e != editadas.end()) {
-        // Changed as text already: parsed from there, and written from the tree.
+        // Its views changed already: parsed from there, and written from the tree.
         texto = std::move(e->second);
         editadas.erase(e);
         p->mudou = true;
@@ -236,6 +248,7 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
         for (pugi::xml_node c : linha.children(nomeCelula.c_str())) {
             pugi::xml_attribute rc = c.attribute("r");
             coluna = rc ? Coluna_De(rc.value()) : coluna + 1;
+            if (coluna < 0 || coluna > MaxColuna) Nao_E_Planilha(caminho);
             if (!rc) c.append_attribute("r") = Texto_Endereco({coluna, n}).c_str();
         }
     }
@@ -295,33 +308,122 @@ void Planilha::Dados::Retira_Cadeia() {
     cadeia.clear();
 }
 
+// ---------------------------------------------------------------------------
+// Entries deflated here
+
+namespace {
+// An entry's contents already deflated, as the archive copies them.
+struct Comprimida {
+    std::string dados;
+    zip_uint64_t tamanho = 0;  // before deflating
+    zip_uint32_t crc = 0;
+    size_t lidos = 0;
+    zip_error_t erro;
+};
+
+zip_int64_t Fonte_Comprimida(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando) {
+    Comprimida* c = static_cast<Comprimida*>(estado);
+    switch (comando) {
+    case ZIP_SOURCE_OPEN:
+        c->lidos = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const size_t n = std::min<size_t>(size_t(tamanho), c->dados.size() - c->lidos);
+        std::memcpy(dados, c->dados.data() + c->lidos, n);
+        c->lidos += n;
+        return zip_int64_t(n);
+    }
+    case ZIP_SOURCE_CLOSE: return 0;
+    case ZIP_SOURCE_STAT: {
+        zip_stat_t* st = static_cast<zip_stat_t*>(dados);
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+        st->size = c->tamanho;
+        st->comp_size = c->dados.size();
+        st->comp_method = ZIP_CM_DEFLATE;
+        st->crc = c->crc;
+        st->encryption_method = ZIP_EM_NONE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_GET_FILE_ATTRIBUTES: {
+        // The header's two bits that tell the deflate level: "normal".
+        zip_file_attributes_t* a = static_cast<zip_file_attributes_t*>(dados);
+        a->valid |= ZIP_FILE_ATTRIBUTES_GENERAL_PURPOSE_BIT_FLAGS;
+        a->general_purpose_bit_flags = 0;
+        a->general_purpose_bit_mask = 0x0006;
+        return 0;
+    }
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&c->erro, dados, tamanho);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&c->erro);
+        delete c;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1);
+    default:
+        zip_error_set(&c->erro, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+}  // namespace
+
+namespace Planilha_Interna {
+
+std::string Comprime(std::string_view texto) {
+    z_stream z{};
+    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) Falha(7);
+    std::string saida(deflateBound(&z, uLong(texto.size())), '\0');
+    z.next_in = reinterpret_cast<const Bytef*>(texto.data());
+    z.avail_in = uInt(texto.size());
+    z.next_out = reinterpret_cast<Bytef*>(saida.data());
+    z.avail_out = uInt(saida.size());
+    const int r = deflate(&z, Z_FINISH);
+    saida.resize(z.total_out);
+    deflateEnd(&z);
+    if (r != Z_STREAM_END) Falha(7);
+    return saida;
+}
+
+zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto) {
+    auto c = std::make_unique<Comprimida>();
+    c->dados = Comprime(texto);
+    c->tamanho = texto.size();
+    c->crc = zip_uint32_t(crc32_z(0, reinterpret_cast<const Bytef*>(texto.data()), texto.size()));
+    zip_error_init(&c->erro);
+    zip_source_t* s = zip_source_function(zip, Fonte_Comprimida, c.get());
+    if (!s) {
+        zip_error_fini(&c->erro);
+        Falha(7);
+    }
+    c.release();  // the source's now: freed with it
+    return s;
+}
+
+}  // namespace Planilha_Interna
+
 void Planilha::Dados::Substitui(const std::string& nome, const std::string& texto) {
     const zip_int64_t i = Indice(nome);
-    zip_source_t* s = zip_source_buffer(zip, texto.data(), texto.size(), 0);
-    if (!s) Falha(7);
+    zip_source_t* s = Fonte_Deflate(zip, texto);
     const zip_int64_t indice = i >= 0 ? (zip_file_replace(zip, zip_uint64_t(i), s, 0) == 0 ? i : -1)
                                       : zip_file_add(zip, nome.c_str(), s, ZIP_FL_ENC_UTF_8);
     if (indice < 0) {
         zip_source_free(s);
         Falha(75);
     }
-    // zlib's usual level, as spreadsheet programs write: libzip's own
-    // default (the highest) takes twice as long for a file a few percent
-    // smaller.
-    if (zip_set_file_compression(zip, zip_uint64_t(indice), ZIP_CM_DEFLATE, 6) != 0) Falha(75);
 }
 
 QByteArray Planilha::Dados::Novo_Arquivo() {
-    // The texts stay alive until the archive is written.
     for (const auto& [chave, texto] : editadas) Substitui(chave, texto);
+    std::string saida;
     for (auto& [chave, p] : partes) {
         if (!p->mudou) continue;
-        p->saida.clear();
-        Escritor escritor(p->saida);
+        saida.clear();
+        Escritor escritor(saida);
         pugi::xml_node decl = p->doc.first_child();
         if (decl.type() == pugi::node_declaration && decl.attribute("encoding")) decl.attribute("encoding") = "UTF-8";
         p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-        Substitui(p->nome, p->saida);
+        Substitui(p->nome, saida);
     }
     // The archive is written back into its source, which is kept to read it.
     zip_source_keep(fonte);
@@ -421,51 +523,95 @@ void Planilha::Seleciona(const QString& folha, const QString& celula) {
     d_->Tira_Selecao_Das_Outras(parte);
 }
 
+namespace {
+// The selection marks of a worksheet's views taken away; whether it had
+// one. A mark that says "not selected" stays.
+bool Tira_Marcas(const Planilha_Interna::Parte& p) {
+    bool tirou = false;
+    for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
+        if (v.attribute("tabSelected").as_bool()) {
+            v.remove_attribute("tabSelected");
+            tirou = true;
+        }
+    }
+    return tirou;
+}
+}  // namespace
+
 void Planilha::Dados::Tira_Selecao_Das_Outras(const std::string& manter) {
     for (const Aba& a : abas) {
         if (a.parte.empty() || a.parte == manter) continue;
-        if (folhas.count(a.parte)) {
-            Parte& p = *folhas[a.parte]->parte;
-            for (pugi::xml_node v : p.raiz().child(p.el("sheetViews")).children(p.el("sheetView"))) {
-                if (v.attribute("tabSelected")) {
-                    v.remove_attribute("tabSelected");
-                    p.mudou = true;
-                }
-            }
-            continue;
+        if (const auto it = partes.find(Minusculas(a.parte)); it != partes.end()) {
+            if (Tira_Marcas(*it->second)) it->second->mudou = true;
+        } else {
+            Tira_Selecao_Da_Cabeca(a.parte);
         }
-        // A sheet not otherwise touched loses the mark as text: only its
-        // head, before the cells, holds its views, and a whole parse of a
-        // large sheet for one attribute would cost more than the rest of
-        // the run.
-        const std::string chave = Minusculas(a.parte);
-        if (partes.count(chave)) continue;  // parsed, and not a worksheet being edited
-        const zip_int64_t i = Indice(a.parte);
-        if (i < 0) continue;
-        std::string cabeca;
-        {
-            zip_file_t* arq = zip_fopen_index(zip, zip_uint64_t(i), 0);
-            if (!arq) Nao_E_Planilha(caminho);
-            char bloco[4096];
-            zip_int64_t n;
-            while (cabeca.find("sheetData") == std::string::npos && (n = zip_fread(arq, bloco, sizeof bloco)) > 0)
-                cabeca.append(bloco, size_t(n));
-            zip_fclose(arq);
-        }
-        const size_t fimCabeca = std::min(cabeca.find("sheetData"), cabeca.size());
-        if (cabeca.find("tabSelected") >= fimCabeca) continue;
-        std::string texto = editadas.count(chave) ? editadas[chave] : Le_Entrada(i);
-        // Each ' tabSelected="..."' of the head, whatever its blanks and quotes.
-        for (size_t pos; (pos = texto.find("tabSelected")) < texto.find("sheetData");) {
-            size_t inicio = pos;
-            while (inicio > 0 && std::isspace(static_cast<unsigned char>(texto[inicio - 1]))) --inicio;
-            const size_t aspa = texto.find_first_of("\"'", pos);
-            const size_t fecha = aspa == std::string::npos ? aspa : texto.find(texto[aspa], aspa + 1);
-            if (fecha == std::string::npos) Nao_E_Planilha(caminho);
-            texto.erase(inicio, fecha + 1 - inicio);
-        }
-        editadas[chave] = std::move(texto);
     }
+}
+
+void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
+    const zip_int64_t i = Indice(parte);
+    if (i < 0) return;
+    const std::string chave = Minusculas(parte);
+    const auto editada = editadas.find(chave);
+    const bool jaEditada = editada != editadas.end();
+    // The views come before the cells: the head is read until the parser
+    // meets the cells' element (or the end), and what it built of the
+    // views so far is the whole of them. Each reading parses anew, on a
+    // head twice as long as the last.
+    Parte cabeca;
+    std::string lido;
+    zip_file_t* arq = jaEditada ? nullptr : zip_fopen_index(zip, zip_uint64_t(i), 0);
+    if (!jaEditada && !arq) Nao_E_Planilha(caminho);
+    bool fim = false;
+    for (size_t proxima = 1024; !fim; proxima = lido.size() * 2) {
+        if (jaEditada) {
+            lido = editada->second.substr(0, proxima);
+            fim = lido.size() == editada->second.size();
+        }
+        while (arq && lido.size() < proxima) {
+            char bloco[1024];
+            const zip_int64_t n = zip_fread(arq, bloco, sizeof bloco);
+            if (n < 0) {
+                zip_fclose(arq);
+                Nao_E_Planilha(caminho);
+            }
+            if (n == 0) {
+                fim = true;
+                break;
+            }
+            lido.append(bloco, size_t(n));
+        }
+        cabeca.doc.load_buffer(lido.data(), lido.size(), Leitura);  // cut short, it fails keeping what it built
+        cabeca.prefixo = Prefixo(cabeca.doc.document_element());
+        cabeca.nomes.clear();
+        if (cabeca.raiz().child(cabeca.el("sheetData"))) break;
+    }
+    if (arq) zip_fclose(arq);
+    const pugi::xml_node vistas = cabeca.raiz().child(cabeca.el("sheetViews"));
+    if (!Tira_Marcas(cabeca)) return;
+
+    // The views written anew from the tree in the place the parser found
+    // them, up to the element after them; the rest of the sheet as it was.
+    pugi::xml_node depois = vistas.next_sibling();
+    while (depois && depois.type() != pugi::node_element) depois = depois.next_sibling();
+    std::string texto = jaEditada ? editada->second : Le_Entrada(i);
+    const ptrdiff_t de = vistas.offset_debug() - 1, ate = depois ? depois.offset_debug() - 1 : -1;
+    const auto comeca = [&texto](ptrdiff_t pos, const char* nome) {
+        return pos >= 0 && size_t(pos) < texto.size() && texto[size_t(pos)] == '<' &&
+               texto.compare(size_t(pos) + 1, std::strlen(nome), nome) == 0;
+    };
+    if (ate <= de || !comeca(de, vistas.name()) || !comeca(ate, depois.name())) {
+        // Not where the parser placed them (a sheet in another encoding):
+        // the whole sheet parsed.
+        if (Parte* p = Parte_Se_Houver(parte); p && Tira_Marcas(*p)) p->mudou = true;
+        return;
+    }
+    std::string novas;
+    Escritor escritor(novas);
+    vistas.print(escritor, "", pugi::format_raw, pugi::encoding_utf8);
+    texto.replace(size_t(de), size_t(ate - de), novas);
+    editadas[chave] = std::move(texto);
 }
 
 void Planilha::Salva() {

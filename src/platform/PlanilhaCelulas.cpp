@@ -1,11 +1,12 @@
 // The cells of the workbook editor: addresses, reading a cell as it shows,
 // writing numbers, texts and dates in place, and the date style.
 #include "platform/PlanilhaInterna.h"
-#include <QRegularExpression>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string_view>
 
 using namespace Planilha_Interna;
@@ -13,9 +14,6 @@ using namespace Planilha_Interna;
 namespace Planilha_Interna {
 
 namespace {
-constexpr int MaxColuna = 16384;  // XFD
-constexpr int MaxLinha = 1048576;
-
 [[noreturn]] void Endereco_Invalido(const QString& celula) {
     Falha(1004, QStringLiteral("Endereço de célula inválido: ") + celula + QLatin1Char('.'));
 }
@@ -44,11 +42,13 @@ Endereco Le_Endereco(const QString& celula) {
     return e;
 }
 
-std::string Texto_Endereco(const Endereco& e) {
+std::string Letras_Coluna(int coluna) {
     std::string letras;
-    for (int c = e.coluna; c > 0; c = (c - 1) / 26) letras.insert(letras.begin(), char('A' + (c - 1) % 26));
-    return letras + std::to_string(e.linha);
+    for (int c = coluna; c > 0; c = (c - 1) / 26) letras.insert(letras.begin(), char('A' + (c - 1) % 26));
+    return letras;
 }
+
+std::string Texto_Endereco(const Endereco& e) { return Letras_Coluna(e.coluna) + std::to_string(e.linha); }
 
 int Coluna_De(const char* r) {
     int coluna = 0;
@@ -56,6 +56,7 @@ int Coluna_De(const char* r) {
         if (*r == '$') continue;
         if (*r < 'A' || *r > 'Z') break;
         coluna = coluna * 26 + (*r - 'A' + 1);
+        if (coluna > MaxColuna) return -1;
     }
     return coluna;
 }
@@ -65,9 +66,15 @@ int Coluna_De(const char* r) {
 namespace {
 using Parte = Planilha_Interna::Parte;
 
+// 0 when it has none, or one past the last row.
 int Linha_De(const char* r) {
     while (*r && !(*r >= '0' && *r <= '9')) ++r;
-    return std::atoi(r);
+    int linha = 0;
+    for (; *r >= '0' && *r <= '9'; ++r) {
+        linha = linha * 10 + (*r - '0');
+        if (linha > MaxLinha) return 0;
+    }
+    return linha;
 }
 
 // "A1:Z500" as its corners.
@@ -78,8 +85,31 @@ bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate) {
     return de.coluna > 0 && de.linha > 0 && ate.coluna > 0 && ate.linha > 0;
 }
 
+// Characters XML cannot carry, and a carriage return, which a reader would
+// take for a line feed.
+bool Escapado(QChar c) { return c.unicode() < 0x20 && c.unicode() != 9 && c.unicode() != 10; }
+
+// Whether `texto` holds at `i` an escape of the file format, "_xHHHH_";
+// `codigo` receives the character's code. `escrito`: the text as it will
+// be written, where a character written escaped starts with "_".
+bool Escape_Em(const QString& texto, qsizetype i, ushort& codigo, bool escrito = false) {
+    if (i + 6 >= texto.size() || texto[i] != QLatin1Char('_') || texto[i + 1] != QLatin1Char('x')) return false;
+    if (texto[i + 6] != QLatin1Char('_') && !(escrito && Escapado(texto[i + 6]))) return false;
+    codigo = 0;
+    for (qsizetype k = i + 2; k < i + 6; ++k) {
+        const ushort u = texto[k].unicode();
+        const int d = u >= '0' && u <= '9'   ? u - '0'
+                      : u >= 'a' && u <= 'f' ? u - 'a' + 10
+                      : u >= 'A' && u <= 'F' ? u - 'A' + 10
+                                             : -1;
+        if (d < 0) return false;
+        codigo = ushort(codigo * 16 + d);
+    }
+    return true;
+}
+
 // The text of a string item: its own text, or its runs' texts, without
-// the phonetic guides.
+// the phonetic guides; each "_xHHHH_" is the character it stands for.
 QString Texto_Item(const pugi::xml_node& item, const Parte& p) {
     const std::string t = p.el("t"), r = p.el("r");
     std::string texto;
@@ -87,21 +117,36 @@ QString Texto_Item(const pugi::xml_node& item, const Parte& p) {
         if (t == filho.name()) texto += filho.text().get();
         else if (r == filho.name()) texto += filho.child(t.c_str()).text().get();
     }
-    return QString::fromUtf8(texto);
+    QString s = QString::fromUtf8(texto);
+    if (!s.contains(QLatin1String("_x"))) return s;
+    QString lido;
+    lido.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        ushort codigo = 0;
+        if (Escape_Em(s, i, codigo)) {
+            lido += QChar(codigo);
+            i += 6;
+        } else {
+            lido += s[i];
+        }
+    }
+    return lido;
 }
 
-// A text the way the file format writes strings: characters XML cannot
-// carry as "_xHHHH_", and an "_x" that would read as such escaped itself.
+// A text the way the file format writes strings: those characters as
+// "_xHHHH_", and an underscore that would start such an escape in the
+// text written escaped itself, as "_x005F_".
 std::string Texto_Para_Arquivo(const QString& texto) {
-    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-    QString s = texto;
-    s.replace(escape, QStringLiteral("_x005F_\\1"));
     QString r;
-    r.reserve(s.size());
-    for (const QChar c : s) {
-        const ushort u = c.unicode();
-        if (u < 0x20 && u != 9 && u != 10 && u != 13)
-            r += QStringLiteral("_x") + QString::number(u, 16).rightJustified(4, QLatin1Char('0')).toUpper() + QLatin1Char('_');
+    r.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        ushort codigo = 0;
+        if (Escapado(c))
+            r += QStringLiteral("_x") + QString::number(c.unicode(), 16).rightJustified(4, QLatin1Char('0')).toUpper() +
+                 QLatin1Char('_');
+        else if (Escape_Em(texto, i, codigo, true))
+            r += QStringLiteral("_x005F_");
         else
             r += c;
     }
@@ -249,27 +294,106 @@ QVariant Planilha::Dados::Valor(Folha& f, const pugi::xml_node& c, const QString
 void Planilha::Dados::Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula) {
     Parte& p = *f.parte;
     if (const pugi::xml_node formula = c.child(p.el("f"))) {
-        // A shared formula is written once, in its first cell; an array
-        // formula spans its range. Replacing that cell would break the
-        // others' formulas.
+        // An array formula or a data table spans its range from this cell:
+        // replacing it would leave the others without their formula.
         const std::string t = formula.attribute("t").value();
-        const char* ref = formula.attribute("ref").value();
         Endereco de, ate;
-        if ((t == "shared" || t == "array") && Le_Intervalo(ref, de, ate) && (de.coluna != ate.coluna || de.linha != ate.linha))
-            Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome +
-                            QStringLiteral("\" tem uma fórmula que outras células repetem e não pode ser substituída."));
+        const bool varias = Le_Intervalo(formula.attribute("ref").value(), de, ate) &&
+                            (de.coluna != ate.coluna || de.linha != ate.linha);
+        if ((t == "array" || t == "dataTable") && varias) Nao_Substitui(f, celula);
+        // A shared formula is written once, in its first cell, and the
+        // others repeat it: it moves to the next of them first.
+        if (t == "shared" && formula.attribute("ref")) Passa_Compartilhada(f, c, formula, celula);
     }
     // What the cell held: its formula, its value, its inline text, and the
     // attributes that describe them; its address and style stay.
-    const char* const tiram[] = {p.el("f"), p.el("v"), p.el("is")};
+    const char* const filhos[] = {p.el("f"), p.el("v"), p.el("is")};
+    const char* const atributos[] = {"t", "cm", "vm", "ph"};
+    const auto um_de = [](const char* nome, const auto& nomes) {
+        return std::any_of(std::begin(nomes), std::end(nomes), [nome](const char* n) { return std::strcmp(nome, n) == 0; });
+    };
     for (pugi::xml_node filho = c.first_child(); filho;) {
         const pugi::xml_node proximo = filho.next_sibling();
-        for (const char* nome : tiram)
-            if (std::strcmp(filho.name(), nome) == 0) c.remove_child(filho);
+        if (um_de(filho.name(), filhos)) c.remove_child(filho);
         filho = proximo;
     }
-    for (const char* nome : {"t", "cm", "vm", "ph"}) c.remove_attribute(nome);
+    for (pugi::xml_attribute a = c.first_attribute(); a;) {
+        const pugi::xml_attribute proximo = a.next_attribute();
+        if (um_de(a.name(), atributos)) c.remove_attribute(a);
+        a = proximo;
+    }
     p.mudou = true;
+}
+
+void Planilha::Dados::Nao_Substitui(const Folha& f, const QString& celula) {
+    Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome +
+                    QStringLiteral("\" tem uma fórmula que outras células repetem e não pode ser substituída."));
+}
+
+void Planilha::Dados::Passa_Compartilhada(Folha& f, pugi::xml_node c, pugi::xml_node formula, const QString& celula) {
+    Parte& p = *f.parte;
+    const std::string si = formula.attribute("si").value();
+    const char* const nomeF = p.el("f");
+    // The cells that repeat it, row by row and left to right, and the
+    // highest group number of the sheet, for the groups made below.
+    struct Membro {
+        Endereco e;
+        pugi::xml_node celula;
+    };
+    std::vector<Membro> membros;
+    long long maiorSi = 0;
+    for (const auto& [n, linha] : f.linhas) {
+        for (pugi::xml_node outra = linha.child(p.el("c")); outra; outra = outra.next_sibling(p.el("c"))) {
+            const pugi::xml_node fo = outra.child(nomeF);
+            if (!fo || std::strcmp(fo.attribute("t").value(), "shared") != 0) continue;
+            maiorSi = std::max(maiorSi, fo.attribute("si").as_llong());
+            if (outra != c && si == fo.attribute("si").value())
+                membros.push_back({{Coluna_De(outra.attribute("r").value()), n}, outra});
+        }
+    }
+    const Endereco origem = {Coluna_De(c.attribute("r").value()), Linha_De(c.attribute("r").value())};
+    // Each group starts at the first cell left and takes the cells right
+    // of and below it; the others make the next group. A column or a row
+    // filled from this cell is one group; a block, two.
+    struct Grupo {
+        std::vector<Membro> membros;
+        Endereco ate;
+        std::string texto;
+    };
+    std::vector<Grupo> grupos;
+    while (!membros.empty()) {
+        const Endereco inicio = membros.front().e;
+        Grupo g{{}, inicio, {}};
+        std::vector<Membro> resto;
+        for (const Membro& m : membros) {
+            if (m.e.coluna >= inicio.coluna && m.e.linha >= inicio.linha) {
+                g.membros.push_back(m);
+                g.ate = {std::max(g.ate.coluna, m.e.coluna), std::max(g.ate.linha, m.e.linha)};
+            } else {
+                resto.push_back(m);
+            }
+        }
+        if (!Desloca_Formula(formula.text().get(), inicio.coluna - origem.coluna, inicio.linha - origem.linha, g.texto))
+            Nao_Substitui(f, celula);
+        grupos.push_back(std::move(g));
+        membros = std::move(resto);
+    }
+    // Only once every group's formula is known is anything changed.
+    for (size_t k = 0; k < grupos.size(); ++k) {
+        const Grupo& g = grupos[k];
+        const std::string numero = k == 0 ? si : std::to_string(maiorSi + static_cast<long long>(k));
+        pugi::xml_node primeira = g.membros.front().celula;
+        const pugi::xml_node antiga = primeira.child(nomeF);
+        pugi::xml_node nova = primeira.insert_copy_before(formula, antiga);
+        primeira.remove_child(antiga);
+        const Endereco de = g.membros.front().e;
+        nova.attribute("ref") = (de.coluna == g.ate.coluna && de.linha == g.ate.linha
+                                     ? Texto_Endereco(de)
+                                     : Texto_Endereco(de) + ":" + Texto_Endereco(g.ate)).c_str();
+        nova.attribute("si") = numero.c_str();
+        nova.text().set(g.texto.c_str());
+        for (size_t m = 1; m < g.membros.size(); ++m) g.membros[m].celula.child(nomeF).attribute("si") = numero.c_str();
+    }
 }
 
 unsigned Planilha::Dados::Estilo_Para_Data(unsigned estilo) {
@@ -288,16 +412,20 @@ unsigned Planilha::Dados::Estilo_Para_Data(unsigned estilo) {
     const int id = xf.attribute("numFmtId").as_int();
     pugi::xml_node formatos = raiz.child(p->el("numFmts"));
     if (Formato_Interno_De_Data(id)) return estilo;
-    int idData = -1, maior = 163;
+    int idData = -1;
+    std::set<long long> usados;
     for (const pugi::xml_node nf : formatos.children(p->el("numFmt"))) {
         const int i = nf.attribute("numFmtId").as_int();
         if (i == id && Codigo_De_Data(nf.attribute("formatCode").value())) return estilo;
         if (std::strcmp(nf.attribute("formatCode").value(), FormatoData) == 0) idData = i;
-        maior = std::max(maior, i);
+        usados.insert(nf.attribute("numFmtId").as_llong());
     }
     if (idData < 0) {
         if (!formatos) formatos = raiz.prepend_child(p->el("numFmts"));
-        idData = maior + 1;
+        // The first number the workbook leaves free where its own formats
+        // start; whatever numbers it claims, one of the first few is.
+        idData = 164;
+        while (usados.count(idData)) ++idData;
         pugi::xml_node nf = formatos.append_child(p->el("numFmt"));
         nf.append_attribute("numFmtId") = idData;
         nf.append_attribute("formatCode") = FormatoData;

@@ -1,12 +1,15 @@
 #pragma once
 // Inside the workbook editor: the archive and its XML parts. Only the
-// editor's own files include this; nothing else sees libzip or pugixml.
+// editor's own files include this, its tests, and the statement's
+// benchmark, whose floor deflates its entries the same way; nothing above
+// the platform layer sees libzip or pugixml.
 #include "platform/Planilha.h"
 #include <QByteArray>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 #include <zip.h>
 
@@ -22,7 +25,6 @@ struct Parte {
     pugi::xml_document doc;
     std::string prefixo;  // "x:" when the part's elements carry a prefix
     bool mudou = false;
-    std::string saida;  // the XML written, alive until the archive is
 
     // An element's name with the part's prefix; the pointer stays valid
     // as long as the part (pugixml's named iterators keep it).
@@ -35,6 +37,9 @@ struct Parte {
     mutable std::map<std::string, std::string> nomes;
     pugi::xml_node raiz() const { return doc.document_element(); }
 };
+
+constexpr int MaxColuna = 16384;  // XFD
+constexpr int MaxLinha = 1048576;
 
 // A cell address: column and row from 1.
 struct Endereco {
@@ -56,8 +61,16 @@ struct Folha {
 
 Endereco Le_Endereco(const QString& celula);
 std::string Texto_Endereco(const Endereco& e);
-// The column of an "r" attribute ("AB12" gives 28); 0 when it has none.
+// A column's letters: 28 gives "AB".
+std::string Letras_Coluna(int coluna);
+// The column of an "r" attribute ("AB12" gives 28); 0 when it has none,
+// -1 when its letters go past the last column.
 int Coluna_De(const char* r);
+
+// The formula `formula`, written for one cell, as written for the cell
+// `colunas` to the right and `linhas` below (negative: left, above); false
+// when one of its references would leave the sheet.
+bool Desloca_Formula(std::string_view formula, int colunas, int linhas, std::string& saida);
 
 // The name of a part reached from `origem` by a relationship's target.
 std::string Resolve_Alvo(const std::string& origem, const std::string& alvo);
@@ -67,6 +80,14 @@ std::string Relacoes_De(const std::string& parte);
 bool Tipo_E(const pugi::xml_node& relacao, const char* sufixo);
 // The value of an attribute named "id" under any prefix ("r:id").
 const char* Id_Relacao(const pugi::xml_node& no);
+
+// Deflated at zlib's usual level, as spreadsheet programs write: a higher
+// level takes twice as long for a file a few percent smaller.
+std::string Comprime(std::string_view texto);
+// An entry's new contents, deflated here and handed to the archive as they
+// are: libzip compresses a replaced entry that was deflated at its own
+// highest level, whatever level it is asked for.
+zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto);
 
 }  // namespace Planilha_Interna
 
@@ -89,10 +110,11 @@ struct Planilha::Dados {
     std::string livro, relacoesLivro, estilos, textos, cadeia;
     std::vector<Aba> abas;  // in the workbook's order
     std::map<std::string, std::unique_ptr<Folha>> folhas;
+    // Worksheets whose views alone were changed, without parsing their
+    // cells: their whole new text, by lower-case name.
+    std::map<std::string, std::string> editadas;
     Folha* ultima = nullptr;  // the sheet last asked for, by its name as asked
     QString ultimoNome;
-    // Parts changed as text, without being parsed (by lower-case name).
-    std::map<std::string, std::string> editadas;
     bool data1904 = false;
     bool textosLidos = false;
     std::vector<QString> compartilhados;
@@ -116,6 +138,10 @@ struct Planilha::Dados {
     // shows, as Planilha::Valor gives it.
     QVariant Valor(Folha& f, const pugi::xml_node& c, const QString& celula);
     void Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula);
+    [[noreturn]] static void Nao_Substitui(const Folha& f, const QString& celula);
+    // The shared formula `formula` of the cell `c` handed to the cells
+    // that repeat it, before `c` takes something else.
+    void Passa_Compartilhada(Folha& f, pugi::xml_node c, pugi::xml_node formula, const QString& celula);
     unsigned Estilo_Para_Data(unsigned estilo);
     const QString& Compartilhado(long indice);
 
@@ -123,8 +149,11 @@ struct Planilha::Dados {
     void Marca_Recalculo();
     void Retira_Cadeia();
     void Tira_Selecao_Das_Outras(const std::string& manter);
-    // The entry's contents replaced (or a new entry), deflated at zlib's
-    // usual level.
+    // A worksheet not otherwise read loses its selection mark: only its
+    // head is parsed (a whole parse of a large sheet for one attribute
+    // would cost more than the rest of the run).
+    void Tira_Selecao_Da_Cabeca(const std::string& parte);
+    // The entry's contents replaced (or a new entry), deflated here.
     void Substitui(const std::string& nome, const std::string& texto);
     QByteArray Novo_Arquivo();
 };

@@ -619,6 +619,30 @@ private slots:
         QCOMPARE(Roteiro::Caixas().back().prompt, Concluida);
     }
 
+    // Codes that formulas give with the noise of their arithmetic, a hair
+    // above and a hair below the whole number, name their congregations:
+    // their lines get the figures.
+    void codigoComRuido() {
+        const QString modelo = modelos_.filePath("ruido.xlsx");
+        Planilha_Teste::Cria(modelo, QJsonObject{{"celulas", QJsonObject{{"08", QJsonObject{{"A4", "=0.1*3*100"}, {"A5", "=0.1*3*40"}}}}}});
+        const QString folha = "xl/worksheets/sheet9.xml";
+        Planilha_Teste::Troca(modelo, folha, "0.1*3*100</f><v>30</v>", "0.1*3*100</f><v>30.000000000000004</v>");
+        Planilha_Teste::Troca(modelo, folha, "0.1*3*40</f><v>12</v>", "0.1*3*40</f><v>11.999999999999998</v>");
+        Ambiente amb;
+        ExpTermo* f = abre(amb);
+        const QString arquivo = amb.Pasta() + "/Termo 2021.xlsx";
+        QVERIFY(QFile::copy(modelo, arquivo));
+        escolhe(f, "Termo 2021.xlsx");
+        exporta(f, {T("0,00"), T("0,00"), B(vbOK)});
+        QCOMPARE(Roteiro::Caixas().back().prompt, Concluida);
+        const QJsonObject lida = Planilha_Teste::Le(arquivo);
+        const QJsonObject oito = lida["celulas"]["08"].toObject();
+        QCOMPARE(oito["E4"]["v"].toDouble(), 1000.1);
+        QCOMPARE(oito["M4"]["v"].toDouble(), 300.05);
+        QCOMPARE(oito["E5"]["v"].toDouble(), 5000.0);
+        QCOMPARE(oito["M5"]["v"].toDouble(), 3200.0);
+    }
+
     // The posting never counts twice: after a run, the closing and this
     // form show the same rows and totals as before; a second run updates
     // the same row with the month as it then stands.

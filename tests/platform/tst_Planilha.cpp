@@ -5,6 +5,7 @@
 // spreadsheet asked to recalculate (LibreOffice's values checked), and
 // every failure leaving the file byte for byte as it was.
 #include "platform/Planilha.h"
+#include "platform/PlanilhaInterna.h"
 #include "support/Ambiente.h"
 #include "support/PlanilhaTeste.h"
 #include "support/Registro.h"
@@ -12,6 +13,8 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QtTest>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 struct Falha {
@@ -19,6 +22,14 @@ struct Falha {
     std::function<void(const QString& arquivo)> faz;      // what the run tries
     long numero;
     QString descricao;  // a part of the error's description
+};
+
+// A formula written for one cell, moved by some columns and rows; an
+// empty result when it cannot move (a reference would leave the sheet).
+struct Deslocamento {
+    QString formula;
+    int colunas, linhas;
+    QString esperada;
 };
 
 QJsonObject Celula(const QJsonObject& planilha, const QString& folha, const QString& celula) {
@@ -37,6 +48,32 @@ void Escreve(const QString& arquivo, const QByteArray& bytes) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+
+// The process's address space held to what it uses now and 512 MiB more,
+// so that an allocation of gigabytes fails at once instead of being lent
+// pages it never touches.
+class Memoria_Limitada {
+    rlimit antes_{};
+
+public:
+    Memoria_Limitada() {
+        getrlimit(RLIMIT_AS, &antes_);
+        QFile statm("/proc/self/statm");
+        statm.open(QIODevice::ReadOnly);
+        const rlim_t usada = rlim_t(statm.readAll().split(' ').value(0).toULongLong()) * rlim_t(sysconf(_SC_PAGESIZE));
+        rlimit limite = antes_;
+        limite.rlim_cur = std::min<rlim_t>(antes_.rlim_max, usada + (rlim_t(512) << 20));
+        setrlimit(RLIMIT_AS, &limite);
+    }
+    ~Memoria_Limitada() { setrlimit(RLIMIT_AS, &antes_); }
+    Memoria_Limitada(const Memoria_Limitada&) = delete;
+    Memoria_Limitada& operator=(const Memoria_Limitada&) = delete;
+};
+
+// The numbers of the sheets in the archive of a statement workbook saved by
+// LibreOffice: FECHAMENTO, the months, TC, DADOS.
+const QString Folha01 = "xl/worksheets/sheet2.xml";
+const QString Folha08 = "xl/worksheets/sheet9.xml";
 }  // namespace
 
 class tst_Planilha : public QObject {
@@ -148,6 +185,13 @@ private slots:
         QVERIFY2(depois["calcPr"].toString().contains("fullCalcOnLoad=\"1\""), qPrintable(depois["calcPr"].toString()));
         QCOMPARE(depois["ativa"].toString(), QString("TC"));
         QCOMPARE(depois["selecionadas"].toObject(), (QJsonObject{{"TC", "F75"}}));
+        // Every entry written anew deflated at zlib's usual level.
+        QStringList reescritas;
+        for (const QString& parte : depois["crc"].toObject().keys())
+            if (antes["crc"][parte] != depois["crc"][parte]) reescritas << parte;
+        QVERIFY(reescritas.contains(Folha08));
+        for (const QString& parte : reescritas)
+            QVERIFY2(depois["nivel6"].toArray().contains(parte), qPrintable(parte + " não está no nível 6"));
 
         const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
         QCOMPARE(Celula(recalculado, "08", "E2")["c"].toDouble(), 1234.56 + 900 + 7);
@@ -181,7 +225,17 @@ private slots:
                                            const QFileInfo i(a);
                                            Escreve(i.absolutePath() + "/.~lock." + i.fileName() + "#", "MARIA,host;");
                                        }, salva, 55, ""}},
-            {"fórmula repetida", {Planilha_Teste::Cria_Compartilhada, salva, 1004, "A célula E4 da folha \"08\""}},
+            {"fórmula de matriz", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "matriz"); }, salva, 1004,
+                                   "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
+            {"tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); }, salva, 1004,
+                                 "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
+            {"coluna além da última", {[](const QString& a) { Planilha_Teste::Troca(a, Folha08, "<c r=\"X5\"", "<c r=\"AAAAAAAAAAAAAX5\""); },
+                                       salva, 1004, "não é uma planilha"}},
+            {"parte que diz ter 4 GiB", {[](const QString& a) { Planilha_Teste::Mente(a, Folha08, 0xFFFFFFF0); },
+                                         [salva](const QString& a) {
+                                             const Memoria_Limitada memoria;
+                                             salva(a);
+                                         }, 1004, "não é uma planilha"}},
         });
     }
     // Each error with its number and what it names; the file as it was.
@@ -198,8 +252,8 @@ private slots:
         QCOMPARE(QDir(pasta_.path()).entryList(QDir::Files | QDir::Hidden), arquivos);
     }
 
-    // A formula written once and repeated below: the repeating cells take
-    // a value; the first one, which the others read, refuses (above).
+    // A formula written once and repeated below: a repeating cell takes a
+    // value, and the others keep reading the first one.
     void formulaRepetida() {
         const QString arquivo = pasta_.filePath("compartilhada.xlsx");
         Planilha_Teste::Cria_Compartilhada(arquivo);
@@ -213,6 +267,152 @@ private slots:
         QCOMPARE(Celula(recalculado, "08", "E4")["c"].toDouble(), 2.0);
         QCOMPARE(Celula(recalculado, "08", "E5")["c"].toDouble(), 40.0);
         QCOMPARE(Celula(recalculado, "08", "E6")["c"].toDouble(), 6.0);
+    }
+
+    void compartilhada_data() { Tabela<QString>({{"coluna", "coluna"}, {"bloco", "bloco"}}); }
+    // The first cell of a formula repeated down a column, or over a block,
+    // replaced: the cells that repeated it keep their formulas, now
+    // written from the next of them (openpyxl, which reads a repeated
+    // formula by moving its first cell's, reads every one as before), and
+    // LibreOffice calculates the same values for them.
+    void compartilhada() {
+        QFETCH(QString, caso);
+        const QString arquivo = pasta_.filePath("compartilhada_" + caso + ".xlsx");
+        Planilha_Teste::Cria_Compartilhada(arquivo, caso);
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        const QJsonObject calculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 40);
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, {{"08!E4", {{"v", 40}, {"t", "n"}}}});
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+
+        const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
+        int formulas = 0;
+        for (const QString& celula : antes["celulas"]["08"].toObject().keys()) {
+            if (celula == "E4" || Celula(antes, "08", celula)["t"] != "f") continue;
+            ++formulas;
+            QVERIFY2(Celula(calculado, "08", celula)["c"].isDouble(), qPrintable(celula));
+            QCOMPARE(Celula(recalculado, "08", celula)["c"], Celula(calculado, "08", celula)["c"]);
+        }
+        QCOMPARE(formulas, caso == "bloco" ? 7 : 2);
+        QCOMPARE(Celula(recalculado, "08", "E4")["c"].toDouble(), 40.0);
+    }
+
+    void deslocamento_data() {
+        Tabela<Deslocamento>({
+            {"relativa", {"A4*2", 0, 1, "A5*2"}},
+            {"ancoradas", {"$A$4+A$4+$A4+a4", 1, 1, "$A$4+B$4+$A5+B5"}},
+            {"intervalo e interseção", {"SUM(A4:B4)+SUM(A1:A5 B3:C3)", 1, 0, "SUM(B4:C4)+SUM(B1:B5 C3:D3)"}},
+            {"outras folhas", {"'Saídas 2021'!A4+TC!$I$45+'A1'!B2+[1]Plan1!C3", 0, 2,
+                               "'Saídas 2021'!A6+TC!$I$45+'A1'!B4+[1]Plan1!C5"}},
+            {"várias folhas", {"SUM(Jan:Dez!A1)+SUM(Q1:Q4!B2)", 0, 1, "SUM(Jan:Dez!A2)+SUM(Q1:Q4!B3)"}},
+            {"textos", {"LEN(\"A4\")&\"x\"\"A4:B4\"&B4", 0, 1, "LEN(\"A4\")&\"x\"\"A4:B4\"&B5"}},
+            {"funções e nomes", {"LOG10(100)+ATAN2(1,1)+_xlfn.XLOOKUP(A1,B:B,C:C)+Total2021*1.5E+3+TAX2021", 0, 1,
+                                 "LOG10(100)+ATAN2(1,1)+_xlfn.XLOOKUP(A2,B:B,C:C)+Total2021*1.5E+3+TAX2022"}},
+            {"colunas e linhas inteiras", {"COUNT(A:A)+SUM(4:4)+SUM($B:$B)+SUM($1:2)", 1, 1,
+                                           "COUNT(B:B)+SUM(5:5)+SUM($B:$B)+SUM($1:3)"}},
+            {"tabelas e erros", {"Tabela1[Valor]+Tabela1[[#This Row],[A1]]+IF(ISNA(#N/A),#REF!,A1)+A1#", 0, 1,
+                                 "Tabela1[Valor]+Tabela1[[#This Row],[A1]]+IF(ISNA(#N/A),#REF!,A2)+A2#"}},
+            {"para a esquerda", {"B2+$A2", -1, -1, "A1+$A1"}},
+            {"além da última linha", {"A1048576+1", 0, 1, ""}},
+            {"além da última coluna", {"XFD1", 1, 0, ""}},
+            {"antes da primeira", {"A1", 0, -1, ""}},
+        });
+    }
+    // The relative parts of a formula's references move, and nothing else.
+    void deslocamento() {
+        QFETCH(Deslocamento, caso);
+        std::string saida;
+        const bool moveu = Planilha_Interna::Desloca_Formula(caso.formula.toStdString(), caso.colunas, caso.linhas, saida);
+        QCOMPARE(moveu, !caso.esperada.isEmpty());
+        if (moveu) QCOMPARE(QString::fromStdString(saida), caso.esperada);
+    }
+
+    // Another sheet than the one selected: its views change through the
+    // parser alone, whatever its head says outside them, and a sheet
+    // marked not selected is left as it was, byte for byte.
+    void selecao() {
+        const QString arquivo = copia();
+        Planilha_Teste::Troca(arquivo, Folha01, "<sheetViews>", "<sheetViews><!-- tabSelected -->");
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        QCOMPARE(antes["selecionadas"].toObject().keys(), QStringList{"FECHAMENTO"});
+        {
+            Planilha p(arquivo);
+            p.Seleciona("TC", "F75");
+            p.Salva();
+        }
+        QCOMPARE(Planilha(arquivo).Valor("01", "A1"), QVariant(QString("MOVIMENTO DE JANEIRO")));
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QCOMPARE(depois["selecionadas"].toObject(), (QJsonObject{{"TC", "F75"}}));
+        QCOMPARE(depois["crc"][Folha01], antes["crc"][Folha01]);
+        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, {});
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+    }
+
+    void textos_data() {
+        Tabela<QString>({
+            {"escape escrito como texto", "_x0041_"},
+            {"quase escape antes de um controle", QString("_x0041") + QChar(1) + "fim"},
+            {"quase escape antes de um sublinhado", "_x0041__x0042"},
+            {"retorno de carro", "linha 1\rlinha 2"},
+            {"CR LF e tabulação", "a\r\nb\tc"},
+            {"controles", QString("a") + QChar(2) + "b" + QChar(0x1F) + "\n"},
+            {"sublinhados soltos", "_x004 _x00G1_ __"},
+        });
+    }
+    // A text written reads back as it was, every character.
+    void textos() {
+        QFETCH(QString, caso);
+        const QString arquivo = copia();
+        {
+            Planilha p(arquivo);
+            p.Texto("TC", "F73", caso);
+            p.Salva();
+        }
+        QCOMPARE(Planilha(arquivo).Valor("TC", "F73"), QVariant(caso));
+    }
+
+    // A workbook whose number formats claim the largest number: the date's
+    // format takes the first number free from where a workbook's own
+    // formats start.
+    void formatoNoLimite() {
+        const QString arquivo = copia();
+        Planilha_Teste::Troca(arquivo, "xl/styles.xml", "<numFmts count=\"3\">",
+                              "<numFmts count=\"4\"><numFmt numFmtId=\"2147483647\" formatCode=\"0.000\"/>");
+        Planilha_Teste::Troca(arquivo, "xl/styles.xml", "formatCode=\"dd/mm/yyyy\"", "formatCode=\"dd/mm/yy\"");
+        {
+            Planilha p(arquivo);
+            p.Data("TC", "D49", QDate(2021, 8, 16));
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QCOMPARE(Celula(depois, "TC", "D49")["fmt"].toString(), QString("dd/mm/yyyy"));
+        QCOMPARE(Celula(depois, "TC", "D49")["v"].toString(), QString("2021-08-16T00:00:00"));
+        QCOMPARE(depois["formatos"].toArray(), (QJsonArray{2147483647, 164, 165, 166, 167}));
+    }
+
+    // A workbook whose name is as long as a folder allows is saved like any
+    // other, and nothing is left beside it.
+    void nomeLongo() {
+        QTemporaryDir dir;
+        const QString nome = QString(250, QChar('T')) + ".xlsx";
+        QCOMPARE(QFile::encodeName(nome).size(), 255);
+        const QString arquivo = dir.filePath(nome);
+        QVERIFY(QFile::copy(modelo_, arquivo));
+        QFile(arquivo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 12.5);
+            p.Salva();
+        }
+        QCOMPARE(Planilha(arquivo).Valor("08", "E4"), QVariant(12.5));
+        QCOMPARE(QFile(arquivo).permissions() & (QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther),
+                 QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{nome});
     }
 
     // The old binary format is told by its first bytes, whatever the name.

@@ -106,6 +106,14 @@ QString Em_Pdf(const QString& arquivo, const QString& pasta) { return Converte(a
 
 void Poe_Cadeia(const QString& arquivo, const QString& celula) { Python({QStringLiteral("cadeia"), arquivo, celula}); }
 
-void Cria_Compartilhada(const QString& destino) { Python({QStringLiteral("compartilhada"), destino}); }
+void Cria_Compartilhada(const QString& destino, const QString& forma) { Python({QStringLiteral("compartilhada"), destino, forma}); }
+
+void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo) {
+    Python({QStringLiteral("troca"), arquivo, entrada, antigo, novo});
+}
+
+void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho) {
+    Python({QStringLiteral("mente"), arquivo, entrada, QString::number(tamanho)});
+}
 
 }  // namespace Planilha_Teste

@@ -49,7 +49,16 @@ void Poe_Cadeia(const QString& arquivo, const QString& celula);
 
 // A small workbook whose sheet "08" has, in E4:E6, one formula written once
 // in E4 and repeated by the other two, as a spreadsheet program stores a
-// formula filled down.
-void Cria_Compartilhada(const QString& destino);
+// formula filled down. `forma` (see the script): "bloco" fills E4:F7 with
+// a formula holding references of every kind; "matriz" and "tabela" put
+// an array formula or a data table over E4:E6 instead.
+void Cria_Compartilhada(const QString& destino, const QString& forma = QStringLiteral("coluna"));
+
+// The first `antigo` of the archive entry's text replaced by `novo`: a
+// workbook as another program may write it.
+void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo);
+
+// The archive's directory claims `tamanho` bytes for the entry.
+void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho);
 
 }  // namespace Planilha_Teste

@@ -10,18 +10,30 @@ workbook back as JSON.
         cell values starting with "=" are formulas; null empties a cell.
     planilha_teste.py cadeia ARQUIVO CELULA
         adds a calculation chain naming CELULA of the first sheet
-    planilha_teste.py compartilhada DESTINO
-        a workbook whose sheet 08 holds in E4:E6 one formula written once
+    planilha_teste.py compartilhada DESTINO [FORMA]
+        a workbook whose sheet 08 holds one formula written once in E4 and
+        repeated: FORMA "coluna" (E4:E6, the default) or "bloco" (E4:F7,
+        its references of every kind, to sheets "Saídas 2021" and Dados);
+        or, as FORMA "matriz" and "tabela", an array formula or a data
+        table over E4:E6
+    planilha_teste.py troca ARQUIVO ENTRADA ANTIGO NOVO
+        replaces the first ANTIGO of an entry's text by NOVO
+    planilha_teste.py mente ARQUIVO ENTRADA TAMANHO
+        the archive's directory claims TAMANHO bytes for the entry
     planilha_teste.py le ARQUIVO
         prints {"folhas": [...], "celulas": {folha: {celula: {...}}},
                 "mescladas": {...}, "nomes": {...}, "partes": [...],
-                "calcPr": "...", "ativa": folha, "selecionadas": {folha: celula}}
+                "calcPr": "...", "ativa": folha, "selecionadas": {folha: celula},
+                "formatos": [number format ids], "crc": {entrada: crc},
+                "nivel6": [entries deflated as zlib's level 6 does]}
 """
 import datetime
 import json
 import re
+import struct
 import sys
 import zipfile
+import zlib
 
 import openpyxl
 from openpyxl.styles import Font, PatternFill
@@ -173,7 +185,25 @@ def le(arquivo):
         livro = z.read("xl/workbook.xml").decode("utf-8")
         m = re.search(r"<(?:\w+:)?calcPr\b[^>]*>", livro)
         saida["calcPr"] = m.group(0) if m else ""
+        estilos = z.read("xl/styles.xml").decode("utf-8") if "xl/styles.xml" in z.namelist() else ""
+        saida["formatos"] = [int(i) for i in re.findall(r"<(?:\w+:)?numFmt\b[^>]*\bnumFmtId=\"(-?\d+)\"", estilos)]
+        saida["crc"] = {i.filename: i.CRC for i in z.infolist()}
+        saida["nivel6"] = sorted(i.filename for i in z.infolist() if nivel6(arquivo, z, i))
     json.dump(saida, sys.stdout, ensure_ascii=False)
+
+
+def nivel6(arquivo, z, info):
+    """Whether the entry's data are what zlib's level 6 makes of its contents."""
+    if info.compress_type != zipfile.ZIP_DEFLATED:
+        return False
+    with open(arquivo, "rb") as f:
+        f.seek(info.header_offset)
+        cabeca = f.read(30)
+        nome, extra = struct.unpack("<HH", cabeca[26:30])
+        f.seek(info.header_offset + 30 + nome + extra)
+        bruto = f.read(info.compress_size)
+    c = zlib.compressobj(6, zlib.DEFLATED, -15)
+    return bruto == c.compress(z.read(info.filename)) + c.flush()
 
 
 def reescreve(arquivo, muda):
@@ -205,33 +235,90 @@ def cadeia(arquivo, celula):
     reescreve(arquivo, muda)
 
 
-def compartilhada(destino):
+def compartilhada(destino, forma="coluna"):
     ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
     rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    folhas = ["08"]
+    if forma == "bloco":
+        folhas += ["Saídas 2021", "Dados"]
+        formula = ("A4*2+$A$4*3+A$4*5+$A4*7+SUM(A4:B4)+&apos;Saídas 2021&apos;!A4+Dados!$B$2+LEN(&quot;A4:B4&quot;)"
+                   "+LOG10(100)+COUNT(A:A)+SUM(&apos;Saídas 2021&apos;!1:1)+IF(ISNA(#N/A),1,0)")
+        linhas = "".join('<row r="%d"><c r="A%d"><v>%d</v></c><c r="B%d"><v>%d</v></c>%s</row>' % (
+            r, r, r * 10, r, r * 100,
+            "".join('<c r="%s%d"><f t="shared" %ssi="0"%s</f></c>' % (
+                col, r, 'ref="E4:F7" ' if (col, r) == ("E", 4) else "",
+                ">" + formula if (col, r) == ("E", 4) else "><") for col in "EF"))
+            for r in range(4, 8))
+        linhas = linhas.replace("<f t=\"shared\" si=\"0\"><</f>", "<f t=\"shared\" si=\"0\"/>")
+        outras = {
+            "Saídas 2021": '<row r="1"><c r="A1"><v>1000</v></c><c r="B1"><v>2000</v></c></row>' + "".join(
+                '<row r="%d"><c r="A%d"><v>%d</v></c><c r="B%d"><v>%d</v></c></row>' % (r, r, r * 1000, r, r * 3000)
+                for r in range(4, 8)),
+            "Dados": '<row r="2"><c r="B2"><v>0.5</v></c></row>',
+        }
+    else:
+        f = {"coluna": '<f t="shared" ref="E4:E6" si="0">A4*2</f>',
+             "matriz": '<f t="array" ref="E4:E6">A4:A6*2</f>',
+             "tabela": '<f t="dataTable" ref="E4:E6" dt2D="0" dtr="0" r1="A1"/>'}[forma]
+        seguintes = '<f t="shared" si="0"/>' if forma == "coluna" else ""
+        linhas = ('<row r="4"><c r="A4"><v>1</v></c><c r="E4">%s<v>2</v></c></row>'
+                  '<row r="5"><c r="A5"><v>2</v></c><c r="E5">%s<v>4</v></c></row>'
+                  '<row r="6"><c r="A6"><v>3</v></c><c r="E6">%s<v>6</v></c></row>' % (f, seguintes, seguintes))
+        outras = {}
+    planilha = '<?xml version="1.0" encoding="UTF-8"?><worksheet %s><sheetData>%s</sheetData></worksheet>'
     partes = {
         "[Content_Types].xml": '<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/'
         'package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.'
         'relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/xl/'
-        'workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>'
-        '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.'
-        'spreadsheetml.worksheet+xml"/></Types>',
+        'workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>' +
+        "".join('<Override PartName="/xl/worksheets/sheet%d.xml" ContentType="application/vnd.openxmlformats-'
+                'officedocument.spreadsheetml.worksheet+xml"/>' % (i + 1) for i in range(len(folhas))) + '</Types>',
         "_rels/.rels": '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/'
         'package/2006/relationships"><Relationship Id="rId1" Type="%s/officeDocument" Target="xl/workbook.xml"/>'
         '</Relationships>' % rel,
-        "xl/workbook.xml": '<?xml version="1.0" encoding="UTF-8"?><workbook %s xmlns:r="%s"><sheets><sheet name="08" '
-        'sheetId="1" r:id="rId1"/></sheets></workbook>' % (ns, rel),
+        "xl/workbook.xml": '<?xml version="1.0" encoding="UTF-8"?><workbook %s xmlns:r="%s"><sheets>%s</sheets></workbook>' % (
+            ns, rel, "".join('<sheet name="%s" sheetId="%d" r:id="rId%d"/>' % (n, i + 1, i + 1) for i, n in enumerate(folhas))),
         "xl/_rels/workbook.xml.rels": '<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.'
-        'openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/worksheet" '
-        'Target="worksheets/sheet1.xml"/></Relationships>' % rel,
-        "xl/worksheets/sheet1.xml": '<?xml version="1.0" encoding="UTF-8"?><worksheet %s><sheetData>'
-        '<row r="4"><c r="A4"><v>1</v></c><c r="E4"><f t="shared" ref="E4:E6" si="0">A4*2</f><v>2</v></c></row>'
-        '<row r="5"><c r="A5"><v>2</v></c><c r="E5"><f t="shared" si="0"/><v>4</v></c></row>'
-        '<row r="6"><c r="A6"><v>3</v></c><c r="E6"><f t="shared" si="0"/><v>6</v></c></row>'
-        '</sheetData></worksheet>' % ns,
+        'openxmlformats.org/package/2006/relationships">' + "".join(
+            '<Relationship Id="rId%d" Type="%s/worksheet" Target="worksheets/sheet%d.xml"/>' % (i + 1, rel, i + 1)
+            for i in range(len(folhas))) + '</Relationships>',
+        "xl/worksheets/sheet1.xml": planilha % (ns, linhas),
     }
+    for i, nome in enumerate(folhas[1:]):
+        partes["xl/worksheets/sheet%d.xml" % (i + 2)] = planilha % (ns, outras[nome])
     with zipfile.ZipFile(destino, "w", zipfile.ZIP_DEFLATED) as z:
         for nome, texto in partes.items():
             z.writestr(nome, texto)
+
+
+def troca(arquivo, entrada, antigo, novo):
+    def muda(partes):
+        novas = []
+        for info, dados in partes:
+            if info.filename == entrada:
+                texto = dados.decode("utf-8")
+                if antigo not in texto:
+                    sys.exit("%s não tem %s" % (entrada, antigo))
+                dados = texto.replace(antigo, novo, 1).encode("utf-8")
+            novas.append((info, dados))
+        return novas
+    reescreve(arquivo, muda)
+
+
+def mente(arquivo, entrada, tamanho):
+    with open(arquivo, "rb") as f:
+        dados = bytearray(f.read())
+    nome = entrada.encode("utf-8")
+    i = dados.find(b"PK\x01\x02")
+    while i >= 0:
+        n = struct.unpack("<H", dados[i + 28:i + 30])[0]
+        if bytes(dados[i + 46:i + 46 + n]) == nome:
+            dados[i + 24:i + 28] = struct.pack("<I", tamanho)
+            with open(arquivo, "wb") as f:
+                f.write(dados)
+            return
+        i = dados.find(b"PK\x01\x02", i + 4)
+    sys.exit("sem a entrada " + entrada)
 
 
 if __name__ == "__main__":
@@ -240,7 +327,11 @@ if __name__ == "__main__":
     elif sys.argv[1] == "cadeia":
         cadeia(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "compartilhada":
-        compartilhada(sys.argv[2])
+        compartilhada(*sys.argv[2:4])
+    elif sys.argv[1] == "troca":
+        troca(*sys.argv[2:6])
+    elif sys.argv[1] == "mente":
+        mente(sys.argv[2], sys.argv[3], int(sys.argv[4]))
     elif sys.argv[1] == "le":
         le(sys.argv[2])
     else:
