@@ -3,9 +3,10 @@
 // (the cash book's month, the sector's congregations, a department's
 // ledger, the month's tithers, the register's tithers): each row carries
 // the text the user sees and the values its builder made it from, and
-// everything after the builder reads the values. A display cell is never read back as a number: a 10-character
-// cell shows "##########" for an amount too wide for it, a history cell
-// cuts at 50 characters, a day cell is two digits.
+// everything after the builder reads the values. A display cell is never
+// read back as a number: a 10-character cell shows "##########" for an
+// amount too wide for it, a history cell cuts at 50 characters, a day cell
+// is two digits.
 //
 // Builders (each makes the text and the values together, in src/common):
 //   Lancamentos_Mes::De_Registro     a cash-book entry (Linha_Lancamento)

@@ -50,7 +50,7 @@ void Texto(QByteArray& saida, const QString& texto) {
         // A control character would break the page's lines. DEL and the C1
         // controls are references too: five of them would otherwise go out
         // as the bytes the code page leaves without a character.
-        if (c >= 0x20 && c < 0x10000 && !(c >= 0x7F && c < 0xA0)) {
+        if (!Caractere_Controle(c) && c < 0x10000) {
             const int codigo = Codigo_Ansi(QChar(char16_t(c)));
             if (codigo != '?' || c == U'?') {
                 saida += char(codigo);

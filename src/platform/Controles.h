@@ -30,6 +30,9 @@ int Compara_Texto_Lista(const QString& a, const QString& b);
 // character of a code; key handlers work with these codes.
 int Codigo_Ansi(QChar c);
 QChar Caractere_Ansi(int codigo);
+// The control characters: C0, DEL and the C1 range. No box takes them
+// from a paste, and a written page carries them only as references.
+constexpr bool Caractere_Controle(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
 // Runs an event handler. An error that the handler let escape, a standard
 // exception included, goes to the error handler below instead of ending the

@@ -43,7 +43,7 @@ bool Controle_Bidi(char16_t u) { return (u >= 0x202A && u <= 0x202E) || (u >= 0x
 // characters (line breaks, tabs, DEL, the C1 controls) and the
 // bidirectional ones. Typed, the keys of the first kind do their own work
 // (Tab, Enter, Backspace) and type nothing.
-bool Controle(char16_t u) { return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || Controle_Bidi(u); }
+bool Controle(char16_t u) { return Caractere_Controle(u) || Controle_Bidi(u); }
 
 QString Sem_Controles_Bidi(const QString& texto) {
     QString r;
