@@ -22,6 +22,7 @@
 #include "printing/Dizimistas.h"
 #include "shell/Principal.h"
 #include "ComJanelas.h"
+#include "LeituraPdf.h"
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
@@ -29,7 +30,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <array>
@@ -103,22 +103,8 @@ Pasta& pasta() {
 
 QString Ultimo_Pdf() { return Printer::ArquivosPdf().back(); }
 
-int Paginas(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {pdf});
-    p.waitForFinished(60000);
-    const QString s = QString::fromUtf8(p.readAllStandardOutput());
-    const qsizetype i = s.indexOf(QStringLiteral("Pages:"));
-    return i < 0 ? 0 : s.mid(i + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
-}
-
-// A PDF's text as pdftotext reads it, page by page.
-QStringList Texto_Paginas(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-}
+using Leitura_Pdf::Paginas;
+using Leitura_Pdf::Texto_Paginas;
 
 // ---------------------------------------------------------------- floor
 

@@ -14,11 +14,11 @@
 #include "platform/Printer.h"
 #include "printing/Envelope.h"
 #include "ComJanelas.h"
+#include "LeituraPdf.h"
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -152,13 +152,6 @@ void Piso_Pardo(const QString& arquivo, const QString& nome, const QString& ri) 
 
 // ---------------------------------------------------------------------------
 
-QString Texto(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The program's run: every row selected, Yes, the batch answer, the click.
 int Imprime_Pelo_Formulario(bool amarelo) {
     Envelope* f = pasta().forma;
@@ -191,7 +184,7 @@ void BM_Envelopes(benchmark::State& estado) {
     }
     const QString piso = Saida(QStringLiteral("piso-conferencia"));
     Piso_Todos(amarelo, piso);
-    if (Texto(Printer::ArquivosPdf().front()) != Texto(piso + QStringLiteral("/piso-0001.pdf"))) {
+    if (Leitura_Pdf::Texto(Printer::ArquivosPdf().front()) != Leitura_Pdf::Texto(piso + QStringLiteral("/piso-0001.pdf"))) {
         estado.SkipWithError("o piso não escreve o mesmo envelope que o programa");
         return;
     }

@@ -16,6 +16,7 @@
 #include "printing/RelatorioLivroCaixa.h"
 #include "MesDeTeste.h"
 #include "ComJanelas.h"
+#include "LeituraPdf.h"
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
@@ -25,7 +26,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -76,17 +76,9 @@ Mes& mes() {
     return m;
 }
 
-QString Saida(const QString& programa, const QStringList& args) {
-    QProcess p;
-    p.start(programa, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int Paginas(const QString& pdf) {
-    static const QRegularExpression paginas(QStringLiteral(R"(Pages:\s+(\d+))"));
-    return paginas.match(Saida(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
-}
+using Leitura_Pdf::Paginas;
+using Leitura_Pdf::Saida;
+using Leitura_Pdf::Texto_Paginas;
 
 [[noreturn]] void Diverge(const QString& oque) {
     std::fprintf(stderr, "o piso difere do programa: %s\n", qPrintable(oque));
@@ -291,11 +283,6 @@ std::vector<std::vector<Palavra>> Palavras(const QString& pdf) {
         paginas.back().push_back(p);
     }
     return paginas;
-}
-
-QStringList Texto_Paginas(const QString& pdf) {
-    return Saida(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
-        .split(QLatin1Char('\f'));
 }
 
 // The pictures a PDF draws (pdfimages -list), one line each without the
