@@ -10,13 +10,17 @@
 //    workbook editor: the walk of the month sheet, the same cells written
 //    with the figures the run read, and the save;
 //  - BM_Piso: its floor, the same archive rewritten through libzip with
-//    the same sheets' XML changed by direct string edits, deflated at the
-//    same level, saved the same way (written beside the file, flushed,
-//    renamed over it).
+//    the same sheets' XML changed by direct string edits (the written
+//    cells, and the values of the formulas that depend on them taken
+//    away), deflated at the same level, saved the same way (written
+//    beside the file, flushed, renamed over it); and the other sheets
+//    read and their formulas found, the least any program does to know
+//    that none of them depends on a written cell.
 // Each starts each iteration from a fresh copy of the workbook; the goal is
 // BM_Planilha within 1.5 times BM_Piso. Before timing, the three outputs
 // are read back and must hold the same values in the cells the run writes,
-// and must have rewritten the same entries, each deflated at zlib's level 6.
+// must have taken the values of the same formulas away, and must have
+// rewritten the same entries, each deflated at zlib's level 6.
 #include "common/Banco.h"
 #include "common/Esquema.h"
 #include "common/Parametros.h"
@@ -266,6 +270,8 @@ std::string Le(zip_t* z, const char* nome) {
     return s;
 }
 
+size_t formulasLidas = 0;
+
 // The floor: the same cells changed by string edits, the archive rewritten
 // through libzip and saved beside the file, flushed and renamed.
 void Piso() {
@@ -288,11 +294,13 @@ void Piso() {
     };
     troca("xl/worksheets/sheet1.xml", [](Edicao& e) { e.Troca("B11", Texto("B11", "AGOSTO")); });
     troca("xl/worksheets/sheet9.xml", [](Edicao& e) {
+        e.Troca("E2", Cel("E2", "<f>SUM(E4:E503)</f>"));
         for (int r = 4; r < 4 + Linhas; ++r) {
             const std::string n = std::to_string(r);
             const auto& linha = figuras()[size_t(r - 4)];
             for (size_t k = 0; k < 6; ++k)
                 e.Troca(Colunas[k] + n, linha ? Cel(Colunas[k] + n, Num((*linha)[k]), 1) : std::string("<c r=\"") + Colunas[k] + n + "\" s=\"1\"/>");
+            e.Troca("N" + n, Cel("N" + n, "<f>E" + n + "-M" + n + "</f>"));
             e.Troca("T" + n, "<c r=\"T" + n + "\"/>");
             e.Troca("U" + n, "<c r=\"U" + n + "\"/>");
         }
@@ -310,6 +318,7 @@ void Piso() {
             e.Troca("I" + std::to_string(r),
                     remessa ? Cel("I" + std::to_string(r), Num(r == 45 ? 100.1 : 250), 1) : "<c r=\"I" + std::to_string(r) + "\" s=\"1\"/>");
         }
+        e.Troca("I53", Cel("I53", "<f>SUM(I45:I51)</f>", 1));
         e.Troca("F73", Texto("F73", "Caso tenha dúvidas sobre a utilização do Quorvane acesse:"));
         e.Troca("F74", Texto("F74", TESOURARIA_PAGINA_AUTOR));
         x = e.Fim();
@@ -318,7 +327,14 @@ void Piso() {
         e.Troca("C22", Cel("C22", Num(double(QDate(1899, 12, 30).daysTo(QDate::currentDate()))), 2));
         e.Troca("E22", Cel("E22", Num(45), 1));
         e.Troca("F22", Cel("F22", Num(120), 1));
+        e.Troca("G22", Cel("G22", "<f>E22+F22</f>", 1));
     });
+    // The month sheets not written, read for their formulas.
+    for (int folha = 2; folha <= 13; ++folha) {
+        if (folha == 9) continue;
+        const std::string xml = Le(z, ("xl/worksheets/sheet" + std::to_string(folha) + ".xml").c_str());
+        for (size_t i = xml.find("<f>"); i != std::string::npos; i = xml.find("<f>", i + 3)) ++formulasLidas;
+    }
     texto("xl/workbook.xml", [](std::string& x) {
         x.replace(x.find("<calcPr "), 8, "<calcPr fullCalcOnLoad=\"1\" ");
         x.replace(x.find("activeTab=\"1\""), 13, "activeTab=\"13\"");
@@ -406,6 +422,24 @@ std::vector<std::string> Reescritas() {
     return r;
 }
 
+// The formula cells left without a value, entry by entry: "<c r=...><f>...</f></c>".
+std::vector<std::string> Sem_Valor() {
+    int erro = 0;
+    zip_t* z = zip_open(QFile::encodeName(pasta().termo).constData(), ZIP_RDONLY, &erro);
+    if (!z) qFatal("não abriu o termo");
+    std::vector<std::string> r;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        const char* nome = zip_get_name(z, zip_uint64_t(i), 0);
+        const std::string xml = Le(z, nome);
+        for (size_t f = xml.find("</f></c>"); f != std::string::npos; f = xml.find("</f></c>", f + 1)) {
+            const size_t c = xml.rfind("<c r=\"", f) + 6;
+            r.push_back(std::string(nome) + "!" + xml.substr(c, xml.find('"', c) - c));
+        }
+    }
+    zip_discard(z);
+    return r;
+}
+
 // Every cell the run writes, as read back from the workbook.
 QVariantList Celulas() {
     Planilha p(pasta().termo);
@@ -429,6 +463,8 @@ void Confere() {
     Roda_Termo();
     const QVariantList termo = Celulas();
     const std::vector<std::string> reescritas = Reescritas();
+    const std::vector<std::string> semValor = Sem_Valor();
+    if (semValor.size() != Linhas + 3) qFatal("o termo tirou o valor de %zu fórmulas", semValor.size());
     for (int r = 4; r < 4 + Linhas; ++r) {
         const int codigo = r == 10 ? Igreja : r - 3;
         const RecordsetPtr rs = Abre_Recordset(QStringLiteral(
@@ -449,6 +485,8 @@ void Confere() {
         passo();
         if (Celulas() != termo) qFatal("o termo e o editor ou o piso não deixaram os mesmos valores");
         if (Reescritas() != reescritas) qFatal("o termo e o editor ou o piso não reescreveram as mesmas partes");
+        if (Sem_Valor() != semValor) qFatal("o termo e o editor ou o piso não tiraram os valores das mesmas fórmulas");
+        if (passo == Piso && formulasLidas != 11 * (Linhas + 1)) qFatal("o piso não leu as fórmulas das outras folhas");
     }
 }
 

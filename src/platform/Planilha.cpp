@@ -59,6 +59,12 @@ bool Tipo_E(const pugi::xml_node& relacao, const char* sufixo) {
     return n > m && tipo[n - m - 1] == '/' && std::strcmp(tipo + n - m, sufixo) == 0;
 }
 
+std::string Minusculas(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
 const char* Id_Relacao(const pugi::xml_node& no) {
     for (const pugi::xml_attribute a : no.attributes()) {
         const char* nome = a.name();
@@ -80,12 +86,6 @@ std::string Prefixo(const pugi::xml_node& raiz) {
     const std::string nome = raiz.name();
     const auto dois = nome.find(':');
     return dois == std::string::npos ? std::string() : nome.substr(0, dois + 1);
-}
-
-std::string Minusculas(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
 }
 
 // A pugixml writer into a string.
@@ -239,9 +239,12 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
     int anterior = 0;
     for (pugi::xml_node linha : f->dados.children(nomeLinha.c_str())) {
         pugi::xml_attribute r = linha.attribute("r");
-        const int n = r ? r.as_int() : anterior + 1;
+        // Read wide, so that a number past the last row is refused, not
+        // wrapped round.
+        const long long lido = r ? r.as_llong() : anterior + 1LL;
+        if (lido <= anterior || lido > MaxLinha) Nao_E_Planilha(caminho);
+        const int n = int(lido);
         if (!r) linha.append_attribute("r") = n;
-        if (n <= anterior) Nao_E_Planilha(caminho);
         f->linhas.emplace(n, linha);
         anterior = n;
         int coluna = 0;
@@ -625,6 +628,7 @@ void Planilha::Salva() {
     // A file marked read-only stays so, whoever runs the program.
     if (!info.isWritable() || !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)))
         Falha(70);
+    d.Retira_Valores_Dependentes();
     d.Marca_Recalculo();
     d.Retira_Cadeia();
     const QByteArray novo = d.Novo_Arquivo();

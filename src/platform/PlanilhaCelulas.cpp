@@ -85,9 +85,11 @@ bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate) {
     return de.coluna > 0 && de.linha > 0 && ate.coluna > 0 && ate.linha > 0;
 }
 
-// Characters XML cannot carry, and a carriage return, which a reader would
-// take for a line feed.
-bool Escapado(QChar c) { return c.unicode() < 0x20 && c.unicode() != 9 && c.unicode() != 10; }
+// Characters XML cannot carry (the controls, U+FFFE and U+FFFF), and a
+// carriage return, which a reader would take for a line feed.
+bool Escapado(QChar c) {
+    return (c.unicode() < 0x20 && c.unicode() != 9 && c.unicode() != 10) || c.unicode() >= 0xFFFE;
+}
 
 // Whether `texto` holds at `i` an escape of the file format, "_xHHHH_";
 // `codigo` receives the character's code. `escrito`: the text as it will
@@ -472,8 +474,10 @@ bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valo
 void Planilha::Numero(const QString& folha, const QString& celula, double valor) {
     if (!std::isfinite(valor)) Falha(6);
     Dados::Folha& f = d_->Le_Folha(folha);
-    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    const Endereco e = Le_Endereco(celula);
+    pugi::xml_node c = d_->Celula(f, e, true);
     d_->Limpa_Celula(f, c, celula);
+    f.escritas.push_back(e);
     char texto[32];
     const auto r = std::to_chars(texto, texto + sizeof texto, valor);
     *r.ptr = '\0';
@@ -482,8 +486,10 @@ void Planilha::Numero(const QString& folha, const QString& celula, double valor)
 
 void Planilha::Texto(const QString& folha, const QString& celula, const QString& texto) {
     Dados::Folha& f = d_->Le_Folha(folha);
-    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    const Endereco e = Le_Endereco(celula);
+    pugi::xml_node c = d_->Celula(f, e, true);
     d_->Limpa_Celula(f, c, celula);
+    f.escritas.push_back(e);
     c.append_attribute("t") = "inlineStr";
     pugi::xml_node t = c.append_child(f.parte->el("is")).append_child(f.parte->el("t"));
     const std::string s = Texto_Para_Arquivo(texto);
@@ -496,8 +502,10 @@ void Planilha::Texto(const QString& folha, const QString& celula, const QString&
 void Planilha::Data(const QString& folha, const QString& celula, const QDate& data) {
     if (!data.isValid()) Falha(13);
     Dados::Folha& f = d_->Le_Folha(folha);
-    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), true);
+    const Endereco e = Le_Endereco(celula);
+    pugi::xml_node c = d_->Celula(f, e, true);
     d_->Limpa_Celula(f, c, celula);
+    f.escritas.push_back(e);
     const unsigned estilo = d_->Estilo_Para_Data(c.attribute("s").as_uint());
     if (estilo != c.attribute("s").as_uint() || c.attribute("s")) {
         if (!c.attribute("s")) c.append_attribute("s");
@@ -511,6 +519,10 @@ void Planilha::Data(const QString& folha, const QString& celula, const QDate& da
 
 void Planilha::Esvazia(const QString& folha, const QString& celula) {
     Dados::Folha& f = d_->Le_Folha(folha);
-    pugi::xml_node c = d_->Celula(f, Le_Endereco(celula), false);
-    if (c) d_->Limpa_Celula(f, c, celula);
+    const Endereco e = Le_Endereco(celula);
+    pugi::xml_node c = d_->Celula(f, e, false);
+    if (c) {
+        d_->Limpa_Celula(f, c, celula);
+        f.escritas.push_back(e);
+    }
 }

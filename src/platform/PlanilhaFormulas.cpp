@@ -16,11 +16,7 @@ bool De_Nome(char c) {
            static_cast<unsigned char>(c) >= 0x80;
 }
 
-// One part of a reference: a column ("$AB") or a row ("$12").
-struct Parte_Ref {
-    bool ancorada = false;
-    int valor = 0;
-};
+using Parte_Ref = Planilha_Interna::Parte_Ref;
 
 // A column's letters (up to three) or a row's digits (up to seven), with
 // their "$" if any, as the whole of `s`.
@@ -53,9 +49,15 @@ bool Move(Parte_Ref& p, int passo, int maximo) {
     return p.valor >= 1 && p.valor <= maximo;
 }
 
-std::string Texto_Coluna(const Parte_Ref& p) { return (p.ancorada ? "$" : "") + Planilha_Interna::Letras_Coluna(p.valor); }
+void Escreve_Coluna(std::string& saida, const Parte_Ref& p) {
+    if (p.ancorada) saida += '$';
+    saida += Planilha_Interna::Letras_Coluna(p.valor);
+}
 
-std::string Texto_Linha(const Parte_Ref& p) { return (p.ancorada ? "$" : "") + std::to_string(p.valor); }
+void Escreve_Linha(std::string& saida, const Parte_Ref& p) {
+    if (p.ancorada) saida += '$';
+    saida += std::to_string(p.valor);
+}
 
 // Where a quoted text (or quoted sheet name) that starts at `i` ends, its
 // doubled quotes inside.
@@ -86,49 +88,75 @@ size_t Fim_Nome(std::string_view f, size_t i) {
     while (i < f.size() && De_Nome(f[i])) ++i;
     return i;
 }
-}  // namespace
 
-namespace Planilha_Interna {
-
-bool Desloca_Formula(std::string_view f, int colunas, int linhas, std::string& saida) {
-    saida.clear();
-    saida.reserve(f.size() + 8);
+// A formula read piece by piece, each piece handed to `leitor` as what it
+// is: the formula is the concatenation of the pieces' texts. References
+// come with their parts read; everything else as its text:
+//   texto      operators, separators, blanks, numbers, texts in quotes
+//   folha      a sheet prefix with its "!": "Dados!", "'Saídas 2021'!",
+//              "Jan:Dez!", and the sheet names it gives, unquoted
+//   colchetes  "[...]": a table's columns or another workbook
+//   erro       "#N/A", "#REF!"; or a lone "#", the spill mark
+//   funcao     a function's name, before its "("
+//   tabela     a table's name, before its "["
+//   nome       a defined name, TRUE, FALSE
+//   celula     "$A1"; faixa_colunas "A:C"; faixa_linhas "4:6"
+// A reader's false stops the walk, which then gives false.
+template <class Leitor>
+bool Percorre(std::string_view f, Leitor& leitor) {
     size_t i = 0;
     while (i < f.size()) {
         const char c = f[i];
         if (c == '"' || c == '\'') {
             const size_t fim = Fim_Citacao(f, i);
-            saida.append(f.substr(i, fim - i));
-            i = fim;
+            if (c == '\'' && fim < f.size() && f[fim] == '!') {
+                std::string nome;
+                for (size_t k = i + 1; k + 1 < fim; ++k) {
+                    nome += f[k];
+                    if (f[k] == '\'') ++k;  // doubled inside the quotes
+                }
+                leitor.folha(f.substr(i, fim + 1 - i), nome);
+                i = fim + 1;
+            } else {
+                leitor.texto(f.substr(i, fim - i));
+                i = fim;
+            }
             continue;
         }
         if (c == '[') {
             const size_t fim = Fim_Colchetes(f, i);
-            saida.append(f.substr(i, fim - i));
+            leitor.colchetes(f.substr(i, fim - i));
             i = fim;
             continue;
         }
         if (c == '#') {
-            // An error value ("#REF!", "#DIV/0!", "#N/A"), or the spill
-            // mark after a reference.
             size_t fim = i + 1;
             while (fim < f.size() && (Letra(f[fim]) || Digito(f[fim]) || f[fim] == '/' || f[fim] == '_')) ++fim;
             if (fim < f.size() && (f[fim] == '!' || f[fim] == '?')) ++fim;
-            saida.append(f.substr(i, fim - i));
+            leitor.erro(f.substr(i, fim - i));
             i = fim;
             continue;
         }
         if (!De_Nome(c)) {
-            saida += c;
+            leitor.texto(f.substr(i, 1));
             ++i;
             continue;
         }
         const size_t fim = Fim_Nome(f, i);
         const std::string_view nome = f.substr(i, fim - i);
         const char depois = fim < f.size() ? f[fim] : '\0';
-        // A function, a sheet, a table: followed by "(", "!", "[".
-        if (depois == '(' || depois == '!' || depois == '[') {
-            saida.append(nome);
+        if (depois == '(') {
+            leitor.funcao(nome);
+            i = fim;
+            continue;
+        }
+        if (depois == '!') {
+            leitor.folha(f.substr(i, fim + 1 - i), std::string(nome));
+            i = fim + 1;
+            continue;
+        }
+        if (depois == '[') {
+            leitor.tabela(nome);
             i = fim;
             continue;
         }
@@ -142,33 +170,176 @@ bool Desloca_Formula(std::string_view f, int colunas, int linhas, std::string& s
         }
         const char depoisOutro = fim2 < f.size() ? f[fim2] : '\0';
         if (!outro.empty() && depoisOutro == '!') {
-            saida.append(f.substr(i, fim2 - i));
-            i = fim2;
+            leitor.folha(f.substr(i, fim2 + 1 - i), std::string(f.substr(i, fim2 - i)));
+            i = fim2 + 1;
             continue;
         }
         const bool faixa = !outro.empty() && depoisOutro != '(' && depoisOutro != '[';
         Parte_Ref a, b, a2, b2;
+        bool seguiu = true;
         if (Le_Celula(nome, a, b)) {
-            if (!Move(a, colunas, MaxColuna) || !Move(b, linhas, MaxLinha)) return false;
-            saida += Texto_Coluna(a) + Texto_Linha(b);
+            seguiu = leitor.celula(a, b);
             i = fim;
         } else if (faixa && Le_Coluna(nome, a) && Le_Coluna(outro, a2)) {
-            // Whole columns, "A:C".
-            if (!Move(a, colunas, MaxColuna) || !Move(a2, colunas, MaxColuna)) return false;
-            saida += Texto_Coluna(a) + ":" + Texto_Coluna(a2);
+            seguiu = leitor.faixa_colunas(a, a2);
             i = fim2;
         } else if (faixa && Le_Linha(nome, b) && Le_Linha(outro, b2)) {
-            // Whole rows, "4:6".
-            if (!Move(b, linhas, MaxLinha) || !Move(b2, linhas, MaxLinha)) return false;
-            saida += Texto_Linha(b) + ":" + Texto_Linha(b2);
+            seguiu = leitor.faixa_linhas(b, b2);
             i = fim2;
         } else {
-            // A name, a number, TRUE.
-            saida.append(nome);
+            leitor.nome(nome);
             i = fim;
         }
+        if (!seguiu) return false;
     }
     return true;
+}
+
+// The formula written again with its references moved.
+struct Deslocador {
+    int colunas, linhas;
+    std::string& saida;
+
+    void texto(std::string_view t) { saida.append(t); }
+    void folha(std::string_view t, const std::string&) { saida.append(t); }
+    void colchetes(std::string_view t) { saida.append(t); }
+    void erro(std::string_view t) { saida.append(t); }
+    void funcao(std::string_view t) { saida.append(t); }
+    void tabela(std::string_view t) { saida.append(t); }
+    void nome(std::string_view t) { saida.append(t); }
+    bool celula(Parte_Ref a, Parte_Ref b) {
+        if (!Move(a, colunas, MaxColuna) || !Move(b, linhas, MaxLinha)) return false;
+        Escreve_Coluna(saida, a);
+        Escreve_Linha(saida, b);
+        return true;
+    }
+    bool faixa_colunas(Parte_Ref a, Parte_Ref a2) {
+        if (!Move(a, colunas, MaxColuna) || !Move(a2, colunas, MaxColuna)) return false;
+        Escreve_Coluna(saida, a);
+        saida += ':';
+        Escreve_Coluna(saida, a2);
+        return true;
+    }
+    bool faixa_linhas(Parte_Ref b, Parte_Ref b2) {
+        if (!Move(b, linhas, MaxLinha) || !Move(b2, linhas, MaxLinha)) return false;
+        Escreve_Linha(saida, b);
+        saida += ':';
+        Escreve_Linha(saida, b2);
+        return true;
+    }
+};
+
+bool Igual_Sem_Caixa(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20) || x == y; });
+}
+
+// What the formula's result depends on.
+struct Leitor_Dependencias {
+    explicit Leitor_Dependencias(Planilha_Interna::Dependencias& saida) : d(saida) {}
+    Planilha_Interna::Dependencias& d;
+    std::string pendente;  // the sheet prefix just read, for what follows it
+    bool temPendente = false;
+    bool aposReferencia = false;  // the last piece was a reference
+    bool doisPontos = false;      // and a ":" followed it
+
+    void Fim_Peca() {
+        temPendente = false;
+        aposReferencia = false;
+        doisPontos = false;
+    }
+    void texto(std::string_view t) {
+        if (t == ":" && aposReferencia && !doisPontos) {
+            doisPontos = true;
+            return;
+        }
+        // A range whose end is not a cell ("INDEX(...):B5", "A1:Nome")
+        // covers cells neither end names.
+        if (t == ":") d.indeterminada = true;
+        Fim_Peca();
+    }
+    void folha(std::string_view, const std::string& nome) {
+        if (doisPontos) d.indeterminada = true;  // "A1:Dados!B2"
+        Fim_Peca();
+        pendente = nome;
+        temPendente = true;
+        // Another workbook's sheet: "'[1]Dados'!A1", "'C:\[Livro.xlsx]Dados'!A1".
+        if (nome.find('[') != std::string::npos) d.indeterminada = true;
+    }
+    void colchetes(std::string_view) {
+        d.indeterminada = true;
+        Fim_Peca();
+    }
+    void tabela(std::string_view) {
+        d.indeterminada = true;
+        Fim_Peca();
+    }
+    void erro(std::string_view t) {
+        // "A1#": as many cells as the formula in A1 spills over.
+        if (t == "#" || aposReferencia) d.indeterminada = true;
+        Fim_Peca();
+    }
+    void funcao(std::string_view nome) {
+        if (doisPontos) d.indeterminada = true;
+        // Functions that make their reference from values: any cell.
+        std::string_view simples = nome;
+        if (const size_t ponto = simples.rfind('.'); ponto != std::string_view::npos) simples.remove_prefix(ponto + 1);
+        if (Igual_Sem_Caixa(simples, "INDIRECT") || Igual_Sem_Caixa(simples, "OFFSET")) d.indeterminada = true;
+        Fim_Peca();
+    }
+    void nome(std::string_view n) {
+        if (doisPontos) d.indeterminada = true;
+        const bool numero = Digito(n[0]) || n[0] == '.';
+        if (!numero && !Igual_Sem_Caixa(n, "TRUE") && !Igual_Sem_Caixa(n, "FALSE"))
+            d.nomes.push_back({temPendente ? pendente : std::string(), std::string(n)});
+        Fim_Peca();
+    }
+    void Referencia(Parte_Ref c1, Parte_Ref r1, Parte_Ref c2, Parte_Ref r2) {
+        if (doisPontos) {
+            // The other end of "A1:B5", under the first end's sheet.
+            Planilha_Interna::Referencia& r = d.referencias.back();
+            if (temPendente) d.indeterminada = true;
+            r.c2 = c2;
+            r.r2 = r2;
+        } else {
+            d.referencias.push_back({temPendente ? pendente : std::string(), c1, r1, c2, r2});
+        }
+        temPendente = false;
+        doisPontos = false;
+        aposReferencia = true;
+    }
+    bool celula(Parte_Ref a, Parte_Ref b) {
+        Referencia(a, b, a, b);
+        return true;
+    }
+    bool faixa_colunas(Parte_Ref a, Parte_Ref a2) {
+        Referencia(a, {true, 1}, a2, {true, MaxLinha});
+        aposReferencia = false;
+        return true;
+    }
+    bool faixa_linhas(Parte_Ref b, Parte_Ref b2) {
+        Referencia({true, 1}, b, {true, MaxColuna}, b2);
+        aposReferencia = false;
+        return true;
+    }
+};
+}  // namespace
+
+namespace Planilha_Interna {
+
+bool Desloca_Formula(std::string_view f, int colunas, int linhas, std::string& saida) {
+    saida.clear();
+    saida.reserve(f.size() + 8);
+    Deslocador d{colunas, linhas, saida};
+    return Percorre(f, d);
+}
+
+void Le_Dependencias(std::string_view formula, Dependencias& saida) {
+    saida.referencias.clear();
+    saida.nomes.clear();
+    saida.indeterminada = false;
+    Leitor_Dependencias leitor(saida);
+    Percorre(formula, leitor);
 }
 
 }  // namespace Planilha_Interna

@@ -57,6 +57,8 @@ struct Folha {
     // the next one is looked for from there.
     pugi::xml_node ultima;
     Endereco ondeUltima;
+    // The cells written, whose dependent formulas lose their values.
+    std::vector<Endereco> escritas;
 };
 
 Endereco Le_Endereco(const QString& celula);
@@ -67,10 +69,39 @@ std::string Letras_Coluna(int coluna);
 // -1 when its letters go past the last column.
 int Coluna_De(const char* r);
 
+// One part of a reference in a formula: a column ("$AB") or a row ("$12").
+struct Parte_Ref {
+    bool ancorada = false;  // "$": it stays where the formula is copied
+    int valor = 0;
+};
+
+// A reference of a formula: a cell or a range, on the formula's own sheet
+// (`folha` empty) or on the sheet named, or on the sheets from one to the
+// other ("Jan:Dez"). Whole columns and rows reach the sheet's edges.
+struct Referencia {
+    std::string folha;
+    Parte_Ref c1, r1, c2, r2;
+};
+
+// What a formula's result can depend on: the cells it references, the
+// defined names it uses (with the sheet that qualifies one, if any), and
+// whether it reaches cells no reading of its text can tell (INDIRECT,
+// OFFSET, another workbook, a table, a spilled range).
+struct Dependencias {
+    std::vector<Referencia> referencias;
+    std::vector<std::pair<std::string, std::string>> nomes;
+    bool indeterminada = false;
+};
+// `saida` is cleared first: one object serves a sheet's formulas.
+void Le_Dependencias(std::string_view formula, Dependencias& saida);
+
 // The formula `formula`, written for one cell, as written for the cell
 // `colunas` to the right and `linhas` below (negative: left, above); false
 // when one of its references would leave the sheet.
 bool Desloca_Formula(std::string_view formula, int colunas, int linhas, std::string& saida);
+
+// ASCII letters in lower case: part names compare so.
+std::string Minusculas(std::string s);
 
 // The name of a part reached from `origem` by a relationship's target.
 std::string Resolve_Alvo(const std::string& origem, const std::string& alvo);
@@ -147,6 +178,10 @@ struct Planilha::Dados {
 
     // Saving
     void Marca_Recalculo();
+    // Formulas that depend on the cells written lose their values, for a
+    // spreadsheet program that does not recalculate on opening to
+    // calculate them.
+    void Retira_Valores_Dependentes();
     void Retira_Cadeia();
     void Tira_Selecao_Das_Outras(const std::string& manter);
     // A worksheet not otherwise read loses its selection mark: only its

@@ -24,6 +24,32 @@ struct Falha {
     QString descricao;  // a part of the error's description
 };
 
+// A formula and what its result depends on, written as its references
+// ("Dados!$A$1:B5"), its names ("nome:Taxa") and "?" for cells its text
+// cannot tell.
+struct Dependencia {
+    QString formula;
+    QString esperada;
+};
+
+QString Descreve(const Planilha_Interna::Dependencias& d) {
+    const auto parte = [](const Planilha_Interna::Parte_Ref& p, bool coluna) {
+        return QString(p.ancorada ? "$" : "") +
+               (coluna ? QString::fromStdString(Planilha_Interna::Letras_Coluna(p.valor)) : QString::number(p.valor));
+    };
+    QStringList r;
+    for (const Planilha_Interna::Referencia& ref : d.referencias) {
+        QString t = ref.folha.empty() ? QString() : QString::fromStdString(ref.folha) + "!";
+        t += parte(ref.c1, true) + parte(ref.r1, false);
+        if (ref.c1.valor != ref.c2.valor || ref.r1.valor != ref.r2.valor) t += ":" + parte(ref.c2, true) + parte(ref.r2, false);
+        r << t;
+    }
+    for (const auto& [folha, nome] : d.nomes)
+        r << "nome:" + (folha.empty() ? QString() : QString::fromStdString(folha) + "!") + QString::fromStdString(nome);
+    if (d.indeterminada) r << "?";
+    return r.join(' ');
+}
+
 // A formula written for one cell, moved by some columns and rows; an
 // empty result when it cannot move (a reference would leave the sheet).
 struct Deslocamento {
@@ -175,6 +201,9 @@ private slots:
             {"TC!D49", {{"v", "2021-08-16T00:00:00"}, {"t", "d"}, {"fmt", "dd/mm/yyyy"}, {"negrito", false}}},
             {"TC!D51", {{"v", "2021-08-17T00:00:00"}, {"t", "d"}, {"fmt", "dd/mm/yyyy"}, {"negrito", true}}},
             {"08!T4", {{"v", QJsonValue()}}},
+            // Formulas over written cells keep the formula, not its value.
+            {"08!E2", {{"v", "=SUM(E4:E600)"}, {"c", QJsonValue()}}},
+            {"08!N2", {{"v", "=E2-M2"}, {"c", QJsonValue()}}},
         };
         const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, escritas);
         QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
@@ -229,6 +258,14 @@ private slots:
                                    "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
             {"tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); }, salva, 1004,
                                  "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
+            {"linha além da última", {[](const QString& a) {
+                                          Planilha_Teste::Troca(a, Folha08, "</sheetData>",
+                                                                "<row r=\"1048577\"><c r=\"A1048577\"><v>1</v></c></row></sheetData>");
+                                      }, salva, 1004, "não é uma planilha"}},
+            {"linha que não cabe num int", {[](const QString& a) {
+                                                Planilha_Teste::Troca(a, Folha08, "</sheetData>",
+                                                                      "<row r=\"2147483647\"/><row/></sheetData>");
+                                            }, salva, 1004, "não é uma planilha"}},
             {"coluna além da última", {[](const QString& a) { Planilha_Teste::Troca(a, Folha08, "<c r=\"X5\"", "<c r=\"AAAAAAAAAAAAAX5\""); },
                                        salva, 1004, "não é uma planilha"}},
             {"parte que diz ter 4 GiB", {[](const QString& a) { Planilha_Teste::Mente(a, Folha08, 0xFFFFFFF0); },
@@ -332,6 +369,137 @@ private slots:
         if (moveu) QCOMPARE(QString::fromStdString(saida), caso.esperada);
     }
 
+    void dependencias_data() {
+        Tabela<Dependencia>({
+            {"células e faixas", {"A1+SUM($B$2:C3)*B$4", "A1 $B$2:C3 B$4"}},
+            {"outras folhas", {"Dados!A1+'Saídas 2021'!$B2:C3+'O''Brien'!A1", "Dados!A1 Saídas 2021!$B2:C3 O'Brien!A1"}},
+            {"várias folhas", {"SUM(Jan:Dez!C3)", "Jan:Dez!C3"}},
+            {"colunas e linhas inteiras", {"COUNT(B:C)+SUM(4:5)", "B$1:C$1048576 $A4:$XFD5"}},
+            {"textos, números e erros", {"LEN(\"A1:B2\")+1.5E+3+TRUE+IF(ISNA(#N/A),#REF!,0)", ""}},
+            {"nomes", {"TotalRemessas*2+Dados!Taxa+_xlfn.XLOOKUP(A1,B1,C1)", "A1 B1 C1 nome:TotalRemessas nome:Dados!Taxa"}},
+            {"INDIRECT", {"INDIRECT(\"A\"&B1)", "B1 ?"}},
+            {"OFFSET", {"SUM(offset(A1,1,1))", "A1 ?"}},
+            {"outro livro", {"[1]Plan1!A1+'C:\\x\\[Livro.xlsx]Plan1'!B2", "Plan1!A1 C:\\x\\[Livro.xlsx]Plan1!B2 ?"}},
+            {"tabela", {"SUM(Tabela1[Valor])", "?"}},
+            {"transbordo", {"SUM(A1#)", "A1 ?"}},
+            {"faixa de função", {"SUM(INDEX(A1:A9,2):B5)", "A1:A9 B5 ?"}},
+        });
+    }
+    // What a formula's result can depend on, read from its text.
+    void dependencias() {
+        QFETCH(Dependencia, caso);
+        Planilha_Interna::Dependencias d;
+        d.indeterminada = true;
+        d.nomes.push_back({"", "antes"});  // what it held is gone
+        Planilha_Interna::Le_Dependencias(caso.formula.toStdString(), d);
+        QCOMPARE(Descreve(d), caso.esperada);
+    }
+
+    // The statement written over a workbook saved by LibreOffice: opened
+    // by LibreOffice at its defaults (which shows the values saved with
+    // the formulas) it shows what a full recalculation shows, and openpyxl
+    // reads no old value; formulas that depend on nothing written keep
+    // theirs, and the program still reads them.
+    void valoresDependentes() {
+        const QString arquivo = pasta_.filePath("dependentes.xlsx");
+        Planilha_Teste::Cria(arquivo, QJsonObject{{"celulas", QJsonObject{
+            {"FECHAMENTO", QJsonObject{{"B12", "=\"MÊS: \"&B11"}, {"B14", "=TotalRemessas*1"}, {"B15", "='01'!E2"}}},
+            {"08", QJsonObject{{"A6", "=(0.1+0.2)*40"}, {"A7", "='07'!A4"}}},
+            {"TC", QJsonObject{{"I55", "=INDIRECT(\"I53\")"}}},
+            {"DADOS", QJsonObject{{"H22", "=IF(G22>100,\"alto\",\"baixo\")"}, {"H23", "=ISNUMBER(G23)"},
+                                  {"H24", "=ISNUMBER(G22)"}}}}}});
+        {
+            Planilha p(arquivo);
+            p.Texto("FECHAMENTO", "B11", "AGOSTO");
+            for (const char* c : {"E", "F", "G", "H", "I", "M"}) {
+                p.Numero("08", QString(c) + "4", 100);
+                p.Esvazia("08", QString(c) + "5");
+            }
+            p.Numero("08", "M4", 0.25);
+            for (const char* c : {"T4", "U4", "T5", "U5"}) p.Esvazia("08", c);
+            p.Texto("TC", "E6", "AGOSTO");
+            p.Data("TC", "D45", QDate(2021, 8, 5));
+            p.Numero("TC", "I45", 250);
+            p.Numero("TC", "I47", 250);
+            for (const char* c : {"D49", "I49", "D51", "I51"}) p.Esvazia("TC", c);
+            p.Data("DADOS", "C22", QDate(2021, 9, 1));
+            p.Numero("DADOS", "E22", 45);
+            p.Numero("DADOS", "F22", 120);
+            p.Seleciona("TC", "F75");
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        const QJsonObject aberto = Planilha_Teste::Le(Planilha_Teste::Aberto(arquivo));
+        const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
+        int formulas = 0;
+        QStringList diferentes, antigos;
+        for (const QString& folha : recalculado["celulas"].toObject().keys()) {
+            for (const QString& celula : recalculado["celulas"][folha].toObject().keys()) {
+                if (Celula(recalculado, folha, celula)["t"] != "f") continue;
+                ++formulas;
+                const QJsonValue certo = Celula(recalculado, folha, celula)["c"];
+                if (Celula(aberto, folha, celula)["c"] != certo) diferentes << folha + "!" + celula;
+                const QJsonValue lido = Celula(depois, folha, celula)["c"];
+                if (!lido.isNull() && lido != certo) antigos << folha + "!" + celula;
+            }
+        }
+        QVERIFY2(formulas > 100, qPrintable(QString::number(formulas)));
+        QVERIFY2(diferentes.isEmpty(), qPrintable(diferentes.join(' ')));
+        QVERIFY2(antigos.isEmpty(), qPrintable(antigos.join(' ')));
+        QCOMPARE(Celula(aberto, "TC", "I53")["c"].toDouble(), 500.0);
+        QCOMPARE(Celula(aberto, "08", "N4")["c"].toDouble(), 99.75);
+        QCOMPARE(Celula(aberto, "FECHAMENTO", "B12")["c"].toString(), QString("MÊS: AGOSTO"));
+        QCOMPARE(Celula(aberto, "FECHAMENTO", "B14")["c"].toDouble(), 500.0);
+        QCOMPARE(Celula(aberto, "TC", "I55")["c"].toDouble(), 500.0);
+        QCOMPARE(Celula(aberto, "DADOS", "H22")["c"].toString(), QString("alto"));
+        QCOMPARE(Celula(aberto, "DADOS", "H24")["c"].toBool(), true);
+        for (const char* celula : {"TC!I53", "TC!H60", "08!N4", "08!E2", "08!N2", "FECHAMENTO!B12", "FECHAMENTO!B13",
+                                   "FECHAMENTO!B14", "DADOS!G22", "DADOS!G27", "DADOS!H22", "DADOS!H24", "TC!I55"}) {
+            const QString nome(celula);
+            QVERIFY2(Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
+        }
+        // What depends on nothing written keeps its value.
+        for (const char* celula : {"01!E2", "01!N4", "07!N2", "08!N6", "FECHAMENTO!B15", "DADOS!G21", "DADOS!H23", "08!A6", "08!A7"}) {
+            const QString nome(celula);
+            QVERIFY2(!Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
+        }
+        Planilha p(arquivo);
+        QCOMPARE(qRound(p.Valor("08", "A6").toDouble()), 12);
+        QCOMPARE(p.Valor("08", "A7"), QVariant(30.0));
+    }
+
+    void dependentes_data() { Tabela<QString>({{"coluna", "coluna"}, {"matriz", "matriz"}, {"bloco", "bloco"}}); }
+    // A formula repeated down a column, an array formula, references of
+    // every kind: the cells that depend on A5 lose their values, LibreOffice
+    // at its defaults then shows what it calculates, and the others keep
+    // theirs.
+    void dependentes() {
+        QFETCH(QString, caso);
+        const QString arquivo = pasta_.filePath("dependentes_" + caso + ".xlsx");
+        Planilha_Teste::Cria_Compartilhada(arquivo, caso);
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "A5", 1000);
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        const QJsonObject aberto = Planilha_Teste::Le(Planilha_Teste::Aberto(arquivo));
+        const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
+        QStringList semValor, diferentes;
+        for (const QString& celula : recalculado["celulas"]["08"].toObject().keys()) {
+            if (Celula(recalculado, "08", celula)["t"] != "f" && !celula.startsWith("E")) continue;
+            if (Celula(depois, "08", celula)["c"].isNull()) semValor << celula;
+            if (Celula(aberto, "08", celula)["c"] != Celula(recalculado, "08", celula)["c"]) diferentes << celula;
+        }
+        QVERIFY2(diferentes.isEmpty(), qPrintable(diferentes.join(' ')));
+        semValor.sort();
+        // In the block every formula sums A4:B4 moved, and counts column A.
+        const QStringList esperadas = caso == "coluna"   ? QStringList{"E5"}
+                                      : caso == "matriz" ? QStringList{"E4", "E5", "E6"}
+                                                         : QStringList{"E4", "E5", "E6", "E7", "F4", "F5", "F6", "F7"};
+        QCOMPARE(semValor, esperadas);
+    }
+
     // Another sheet than the one selected: its views change through the
     // parser alone, whatever its head says outside them, and a sheet
     // marked not selected is left as it was, byte for byte.
@@ -362,9 +530,11 @@ private slots:
             {"CR LF e tabulação", "a\r\nb\tc"},
             {"controles", QString("a") + QChar(2) + "b" + QChar(0x1F) + "\n"},
             {"sublinhados soltos", "_x004 _x00G1_ __"},
+            {"não caracteres", QString("a") + QChar(0xFFFE) + "b" + QChar(0xFFFF)},
         });
     }
-    // A text written reads back as it was, every character.
+    // A text written reads back as it was, every character, and the sheet
+    // is XML that Python's parser takes.
     void textos() {
         QFETCH(QString, caso);
         const QString arquivo = copia();
@@ -374,6 +544,15 @@ private slots:
             p.Salva();
         }
         QCOMPARE(Planilha(arquivo).Valor("TC", "F73"), QVariant(caso));
+        QProcess python;
+        python.start("/usr/bin/python3", {"-c",
+                                          "import sys, zipfile, xml.etree.ElementTree as E\n"
+                                          "with zipfile.ZipFile(sys.argv[1]) as z:\n"
+                                          "    for n in z.namelist():\n"
+                                          "        if n.endswith('.xml'): E.fromstring(z.read(n))",
+                                          arquivo});
+        QVERIFY(python.waitForFinished());
+        QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
     }
 
     // A workbook whose number formats claim the largest number: the date's

@@ -59,7 +59,8 @@ void Cria(const QString& destino, const QJsonObject& ajustes, bool comValores) {
 
 QJsonObject Le(const QString& arquivo) { return QJsonDocument::fromJson(Python({QStringLiteral("le"), arquivo})).object(); }
 
-QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas) {
+QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas,
+                       QStringList* semValor) {
     QStringList r;
     QStringList folhas = antes["celulas"].toObject().keys();
     for (const QString& f : depois["celulas"].toObject().keys())
@@ -72,6 +73,14 @@ QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, cons
         for (const QString& celula : celulas) {
             const QString nome = folha + QLatin1Char('!') + celula;
             if (!escritas.contains(nome)) {
+                QJsonObject semCalculo = a[celula].toObject();
+                if (semValor && semCalculo["t"] == "f" && !semCalculo["c"].isNull()) {
+                    semCalculo["c"] = QJsonValue();
+                    if (semCalculo == d[celula].toObject()) {
+                        *semValor << nome;
+                        continue;
+                    }
+                }
                 if (a[celula] != d[celula])
                     r << nome + QStringLiteral(" mudou: ") + QString::fromUtf8(QJsonDocument(a[celula].toObject()).toJson(QJsonDocument::Compact)) +
                              QStringLiteral(" -> ") + QString::fromUtf8(QJsonDocument(d[celula].toObject()).toJson(QJsonDocument::Compact));
@@ -100,6 +109,11 @@ QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, cons
 QString Recalculado(const QString& arquivo) {
     const QString pasta = QFileInfo(arquivo).absolutePath() + QStringLiteral("/recalculado");
     return Converte(arquivo, pasta, QStringLiteral("xlsx"), true);
+}
+
+QString Aberto(const QString& arquivo) {
+    const QString pasta = QFileInfo(arquivo).absolutePath() + QStringLiteral("/aberto");
+    return Converte(arquivo, pasta, QStringLiteral("xlsx"), false);
 }
 
 QString Em_Pdf(const QString& arquivo, const QString& pasta) { return Converte(arquivo, pasta, QStringLiteral("pdf"), true); }

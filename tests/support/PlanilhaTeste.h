@@ -33,12 +33,20 @@ QJsonObject Le(const QString& arquivo);
 // What differs between two readings of a workbook (Le) from what a run
 // should have changed: a cell named in `escritas` ("08!E4") must have the
 // keys given there; every other cell must be exactly as it was. Each
-// difference is one line naming the cell.
-QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas);
+// difference is one line naming the cell. With `semValor`, a formula
+// that lost its value and nothing else is not a difference: it is listed
+// there.
+QStringList Diferencas(const QJsonObject& antes, const QJsonObject& depois, const QMap<QString, QJsonObject>& escritas,
+                       QStringList* semValor = nullptr);
 
 // The workbook as LibreOffice opens it with recalculation on load and
 // saves it again, every formula's value recalculated.
 QString Recalculado(const QString& arquivo);
+
+// The workbook as LibreOffice opens it at its defaults, from a new profile
+// (a formula shows the value saved with it; one without a value is
+// calculated), and saves it again.
+QString Aberto(const QString& arquivo);
 
 // The workbook as a PDF made by LibreOffice, to be looked at.
 QString Em_Pdf(const QString& arquivo, const QString& pasta);

@@ -1,0 +1,563 @@
+// The values a save takes away from formulas. A spreadsheet program that
+// does not recalculate on opening (LibreOffice, at its defaults, for this
+// format) shows each formula's value as last saved, and calculates only
+// those that have none: every formula whose result can depend on a cell
+// written here loses its value, and every other keeps it, for the program
+// reads some of them (a congregation's code made by a formula) in later
+// runs.
+//
+// Dependence follows the formulas' references, on the same sheet or
+// others, through other formulas and defined names; a formula that
+// reaches cells its text cannot tell (INDIRECT, OFFSET, another workbook,
+// a table, a name not found) depends on every cell.
+//
+// The sheets not otherwise read are scanned as text for their formulas:
+// building their trees would cost more than the rest of the save. A sheet
+// whose text the scan does not follow is read whole instead.
+#include "platform/PlanilhaInterna.h"
+#include <QString>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <unordered_map>
+
+using namespace Planilha_Interna;
+
+namespace {
+
+// A formula cell as its sheet holds it.
+struct Celula_Formula {
+    Endereco e;
+    Endereco ate;      // the far corner of an array formula's or data table's cells
+    std::string tipo;  // "shared", "array", "dataTable" or nothing
+    std::string si;    // a shared formula's group
+    std::string texto;
+};
+
+// "B5" or "$B$5" as its column and row; false when it is not one.
+bool Le_Canto(std::string_view s, Endereco& e) {
+    size_t i = 0;
+    e = {};
+    if (i < s.size() && s[i] == '$') ++i;
+    while (i < s.size() && s[i] >= 'A' && s[i] <= 'Z') {
+        e.coluna = e.coluna * 26 + (s[i] - 'A' + 1);
+        if (e.coluna > MaxColuna) return false;
+        ++i;
+    }
+    if (i < s.size() && s[i] == '$') ++i;
+    const auto [fim, erro] = std::from_chars(s.data() + i, s.data() + s.size(), e.linha);
+    return erro == std::errc() && fim == s.data() + s.size() && e.coluna >= 1 && e.linha >= 1 && e.linha <= MaxLinha;
+}
+
+// The cells an array formula or data table fills from `e`: "E4:E6".
+Endereco Ate(std::string_view tipo, std::string_view ref, const Endereco& e) {
+    if (tipo != "array" && tipo != "dataTable") return e;
+    const size_t dois = ref.find(':');
+    Endereco de, ate;
+    if (dois == std::string_view::npos || !Le_Canto(ref.substr(0, dois), de) || !Le_Canto(ref.substr(dois + 1), ate))
+        return e;
+    return {std::max(e.coluna, ate.coluna), std::max(e.linha, ate.linha)};
+}
+
+// ---------------------------------------------------------------------------
+// A sheet's formulas from its text
+
+// The text of an element with its entities read; false for an entity XML
+// does not define.
+bool Decodifica(std::string_view bruto, std::string& saida) {
+    saida.clear();
+    size_t i = 0;
+    while (i < bruto.size()) {
+        const size_t amp = bruto.find('&', i);
+        saida.append(bruto.substr(i, amp - i));
+        if (amp == std::string_view::npos) break;
+        const size_t fim = bruto.find(';', amp);
+        if (fim == std::string_view::npos) return false;
+        const std::string_view nome = bruto.substr(amp + 1, fim - amp - 1);
+        if (nome == "lt") saida += '<';
+        else if (nome == "gt") saida += '>';
+        else if (nome == "amp") saida += '&';
+        else if (nome == "quot") saida += '"';
+        else if (nome == "apos") saida += '\'';
+        else if (nome.size() > 1 && nome[0] == '#') {
+            const bool hexa = nome[1] == 'x';
+            unsigned codigo = 0;
+            const auto [fimNum, erro] = std::from_chars(nome.data() + (hexa ? 2 : 1), nome.data() + nome.size(), codigo, hexa ? 16 : 10);
+            if (erro != std::errc() || fimNum != nome.data() + nome.size() || codigo == 0 || codigo > 0x10FFFF) return false;
+            if (codigo < 0x80) {
+                saida += char(codigo);
+            } else if (codigo < 0x800) {
+                saida += char(0xC0 | (codigo >> 6));
+                saida += char(0x80 | (codigo & 0x3F));
+            } else if (codigo < 0x10000) {
+                saida += char(0xE0 | (codigo >> 12));
+                saida += char(0x80 | ((codigo >> 6) & 0x3F));
+                saida += char(0x80 | (codigo & 0x3F));
+            } else {
+                saida += char(0xF0 | (codigo >> 18));
+                saida += char(0x80 | ((codigo >> 12) & 0x3F));
+                saida += char(0x80 | ((codigo >> 6) & 0x3F));
+                saida += char(0x80 | (codigo & 0x3F));
+            }
+        } else {
+            return false;
+        }
+        i = fim + 1;
+    }
+    return true;
+}
+
+// The attributes of a start tag that the scan wants.
+struct Marca {
+    std::string_view nome;
+    std::string_view r, t, si, ref;
+    bool vazia = false;  // "<f/>"
+};
+
+bool Espaco(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The start tag from `p` (after its "<"); `p` ends after its ">". False
+// when it is not well formed.
+bool Le_Marca(const char*& p, const char* fim, Marca& m) {
+    const char* q = p;
+    while (q < fim && !Espaco(*q) && *q != '>' && *q != '/') ++q;
+    m = {};
+    m.nome = std::string_view(p, size_t(q - p));
+    for (;;) {
+        while (q < fim && Espaco(*q)) ++q;
+        if (q >= fim) return false;
+        if (*q == '>') {
+            p = q + 1;
+            return true;
+        }
+        if (*q == '/') {
+            if (q + 1 >= fim || q[1] != '>') return false;
+            m.vazia = true;
+            p = q + 2;
+            return true;
+        }
+        const char* inicio = q;
+        while (q < fim && *q != '=' && !Espaco(*q)) ++q;
+        const std::string_view atributo(inicio, size_t(q - inicio));
+        while (q < fim && Espaco(*q)) ++q;
+        if (q >= fim || *q != '=') return false;
+        ++q;
+        while (q < fim && Espaco(*q)) ++q;
+        if (q >= fim || (*q != '"' && *q != '\'')) return false;
+        const char aspa = *q++;
+        const char* valor = q;
+        q = static_cast<const char*>(std::memchr(q, aspa, size_t(fim - q)));
+        if (!q) return false;
+        const std::string_view v(valor, size_t(q - valor));
+        ++q;
+        if (v.find('&') != std::string_view::npos) return false;
+        if (atributo == "r") m.r = v;
+        else if (atributo == "t") m.t = v;
+        else if (atributo == "si") m.si = v;
+        else if (atributo == "ref") m.ref = v;
+    }
+}
+
+// The formula cells of a worksheet's text; false when the text holds what
+// this reading does not follow (a CDATA section, a comment between a cell
+// and its formula, a formula's cell without its address), and the sheet
+// is then read whole. A formula is its cell's first child, so the cell's
+// start tag is the one right before it.
+bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
+    // The root element's prefix, which the cells' elements share.
+    size_t i = 0;
+    for (;;) {
+        i = xml.find('<', i);
+        if (i == std::string_view::npos || i + 1 >= xml.size()) return false;
+        if (xml[i + 1] != '?' && xml[i + 1] != '!') break;
+        ++i;
+    }
+    size_t fimNome = i + 1;
+    while (fimNome < xml.size() && !Espaco(xml[fimNome]) && xml[fimNome] != '>' && xml[fimNome] != '/') ++fimNome;
+    const std::string_view raiz = xml.substr(i + 1, fimNome - i - 1);
+    const size_t dois = raiz.find(':');
+    const std::string prefixo(dois == std::string_view::npos ? std::string_view() : raiz.substr(0, dois + 1));
+
+    // Only cells hold an element of this name: the others of the format
+    // that start so ("formula", "filterColumn") are longer, and those of
+    // extensions carry their own prefix.
+    const std::string abreF = "<" + prefixo + "f";
+    const std::string_view dados = xml;
+    // Found by its "f", rarer in a sheet than "<".
+    const size_t antes = abreF.size() - 1;
+    const auto procura = [&](size_t de) {
+        for (size_t k = de + antes; k < dados.size();) {
+            const void* f = std::memchr(dados.data() + k, 'f', dados.size() - k);
+            if (!f) break;
+            k = size_t(static_cast<const char*>(f) - dados.data());
+            if (dados.compare(k - antes, antes, abreF, 0, antes) == 0) return k - antes;
+            ++k;
+        }
+        return std::string_view::npos;
+    };
+    Marca m;
+    for (size_t f = procura(fimNome); f != std::string_view::npos; f = procura(f + 1)) {
+        const size_t depois = f + abreF.size();
+        if (depois >= dados.size() || (!Espaco(dados[depois]) && dados[depois] != '>' && dados[depois] != '/')) continue;
+        // The cell's start tag, with nothing but blanks after it.
+        size_t c = f;
+        while (c > 0 && Espaco(dados[c - 1])) --c;
+        if (c == 0 || dados[c - 1] != '>') return false;
+        c = dados.rfind('<', c - 1);
+        if (c == std::string_view::npos) return false;
+        const char* p = dados.data() + c + 1;
+        if (!Le_Marca(p, dados.data() + f, m) || m.vazia || m.nome.substr(0, prefixo.size()) != prefixo ||
+            m.nome.substr(prefixo.size()) != "c")
+            return false;
+        Celula_Formula cf;
+        if (!Le_Canto(m.r, cf.e)) return false;
+        p = dados.data() + f + 1;
+        if (!Le_Marca(p, dados.data() + dados.size(), m)) return false;
+        cf.tipo = std::string(m.t);
+        cf.si = std::string(m.si);
+        cf.ate = Ate(cf.tipo, m.ref, cf.e);
+        if (!m.vazia) {
+            const char* q = static_cast<const char*>(std::memchr(p, '<', size_t(dados.data() + dados.size() - p)));
+            if (!q || q[1] != '/') return false;
+            if (!Decodifica(std::string_view(p, size_t(q - p)), cf.texto)) return false;
+        }
+        saida.push_back(std::move(cf));
+    }
+    return true;
+}
+
+// The formula cells of a sheet read whole.
+void Formulas_Da_Arvore(const Folha& folha, std::vector<Celula_Formula>& saida) {
+    const Parte& p = *folha.parte;
+    const char* const nomeC = p.el("c");
+    const char* const nomeF = p.el("f");
+    for (const auto& [n, linha] : folha.linhas) {
+        for (pugi::xml_node c = linha.child(nomeC); c; c = c.next_sibling(nomeC)) {
+            const pugi::xml_node f = c.child(nomeF);
+            if (!f) continue;
+            Celula_Formula cf;
+            cf.e = {Coluna_De(c.attribute("r").value()), n};
+            cf.tipo = f.attribute("t").value();
+            cf.si = f.attribute("si").value();
+            cf.ate = Ate(cf.tipo, f.attribute("ref").value(), cf.e);
+            cf.texto = f.text().get();
+            saida.push_back(std::move(cf));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The workbook's dependences
+
+// A block of cells of one sheet.
+struct Alvo {
+    int folha;
+    int c1, r1, c2, r2;
+    bool Contem(int c, int r) const { return c1 <= c && c <= c2 && r1 <= r && r <= r2; }
+};
+
+struct Formula {
+    int folha;
+    Endereco e, ate;
+    bool suja = false;
+};
+
+// What a reference or a name reaches.
+struct Alcance {
+    std::vector<Alvo> alvos;
+    bool indeterminado = false;
+};
+
+class Dependentes {
+public:
+    explicit Dependentes(Planilha::Dados& d) : d_(d), indices_(d.abas.size()) {}
+
+    void Le_Nomes();
+    void Le_Folha(int folha);
+    // Marks the formulas reached from the written cells.
+    void Propaga();
+    void Retira_Valores();
+
+private:
+    struct Nome {
+        QString nome;  // case-folded
+        int folha;     // the sheet it belongs to, or -1 for the workbook's
+        std::string texto;
+        Alcance alcance;
+        int estado = 0;  // 0 not read, 1 being read, 2 read
+    };
+    struct Indice {
+        std::unordered_map<unsigned long long, std::vector<int>> celulas;
+        std::vector<std::pair<Alvo, int>> faixas;
+    };
+    static unsigned long long Chave(int c, int r) { return (static_cast<unsigned long long>(c) << 32) | unsigned(r); }
+
+    int Folha_Por_Nome(const std::string& nome);
+    // The sheets `folha` ("Dados", "Jan:Dez") names, from the sheet
+    // `propria`; false when one is not found.
+    bool Folhas(const std::string& folha, int propria, int& de, int& ate);
+    void Acrescenta(const Dependencias& dep, int folha, int dc, int dr, bool deNome, std::vector<Alvo>& alvos,
+                    bool& indeterminado, int profundidade);
+    const Alcance* Resolve_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade);
+    void Registra(const Alvo* de, const Alvo* ate, bool indeterminado, int formula);
+    void Marca(int formula);
+
+    Planilha::Dados& d_;
+    std::vector<Nome> nomes_;
+    std::unordered_map<std::string, int> folhasPorNome_;
+    std::vector<Formula> formulas_;
+    std::vector<Indice> indices_;
+    std::vector<std::pair<int, Alvo>> fila_;  // blocks whose values change, to be followed
+    std::vector<int> indeterminadas_;
+    std::vector<std::unordered_map<unsigned long long, bool>> escritas_;  // by sheet
+};
+
+int Dependentes::Folha_Por_Nome(const std::string& nome) {
+    if (const auto it = folhasPorNome_.find(nome); it != folhasPorNome_.end()) return it->second;
+    int r = -1;
+    const QString procurado = QString::fromUtf8(nome);
+    for (size_t i = 0; i < d_.abas.size(); ++i)
+        if (d_.abas[i].nome.compare(procurado, Qt::CaseInsensitive) == 0) r = int(i);
+    folhasPorNome_.emplace(nome, r);
+    return r;
+}
+
+bool Dependentes::Folhas(const std::string& folha, int propria, int& de, int& ate) {
+    if (folha.empty()) {
+        de = ate = propria;
+        return true;
+    }
+    const size_t dois = folha.find(':');
+    de = Folha_Por_Nome(folha.substr(0, dois));
+    ate = dois == std::string::npos ? de : Folha_Por_Nome(folha.substr(dois + 1));
+    if (de < 0 || ate < 0) return false;
+    if (de > ate) std::swap(de, ate);
+    return true;
+}
+
+void Dependentes::Le_Nomes() {
+    const Parte& wb = d_.Le_Parte(d_.livro);
+    for (const pugi::xml_node n : wb.raiz().child(wb.el("definedNames")).children(wb.el("definedName"))) {
+        const pugi::xml_attribute local = n.attribute("localSheetId");
+        nomes_.push_back({QString::fromUtf8(n.attribute("name").value()).toCaseFolded(), local ? local.as_int() : -1,
+                          n.text().get(), {}, 0});
+    }
+}
+
+const Alcance* Dependentes::Resolve_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade) {
+    int escopo = folha;
+    if (!qualificador.empty()) {
+        int ate = 0;
+        if (!Folhas(qualificador, folha, escopo, ate)) return nullptr;
+    }
+    const QString procurado = QString::fromUtf8(nome).toCaseFolded();
+    Nome* achado = nullptr;
+    for (Nome& n : nomes_) {
+        if (n.nome != procurado) continue;
+        if (n.folha == escopo) {
+            achado = &n;
+            break;
+        }
+        if (n.folha < 0 && qualificador.empty()) achado = &n;
+    }
+    if (!achado || achado->estado == 1 || profundidade > 32) return nullptr;
+    if (achado->estado == 0) {
+        achado->estado = 1;
+        Dependencias dep;
+        Le_Dependencias(achado->texto, dep);
+        Acrescenta(dep, achado->folha < 0 ? folha : achado->folha, 0, 0, true, achado->alcance.alvos,
+                   achado->alcance.indeterminado, profundidade + 1);
+        achado->estado = 2;
+    }
+    return &achado->alcance;
+}
+
+void Dependentes::Acrescenta(const Dependencias& dep, int folha, int dc, int dr, bool deNome, std::vector<Alvo>& alvos,
+                             bool& indeterminado, int profundidade) {
+    if (dep.indeterminada) indeterminado = true;
+    for (const Referencia& r : dep.referencias) {
+        // A name's reference without its sheet, or that moves with the
+        // cell using it, reaches cells that depend on where it is used.
+        if (deNome && (r.folha.empty() || !r.c1.ancorada || !r.r1.ancorada || !r.c2.ancorada || !r.r2.ancorada)) {
+            indeterminado = true;
+            continue;
+        }
+        int de = 0, ate = 0;
+        if (!Folhas(r.folha, folha, de, ate)) {
+            indeterminado = true;
+            continue;
+        }
+        const auto move = [](const Parte_Ref& p, int passo) { return p.ancorada ? p.valor : p.valor + passo; };
+        int c1 = move(r.c1, dc), c2 = move(r.c2, dc), r1 = move(r.r1, dr), r2 = move(r.r2, dr);
+        // Moved off the sheet it is an error, and reaches nothing.
+        if (std::min({c1, c2, r1, r2}) < 1 || std::max(c1, c2) > MaxColuna || std::max(r1, r2) > MaxLinha) continue;
+        if (c1 > c2) std::swap(c1, c2);
+        if (r1 > r2) std::swap(r1, r2);
+        for (int f = de; f <= ate; ++f) alvos.push_back({f, c1, r1, c2, r2});
+    }
+    for (const auto& [qualificador, nome] : dep.nomes) {
+        const Alcance* n = Resolve_Nome(qualificador, nome, folha, profundidade);
+        if (!n) {
+            indeterminado = true;
+            continue;
+        }
+        indeterminado = indeterminado || n->indeterminado;
+        alvos.insert(alvos.end(), n->alvos.begin(), n->alvos.end());
+    }
+}
+
+void Dependentes::Registra(const Alvo* de, const Alvo* ate, bool indeterminado, int formula) {
+    if (indeterminado) indeterminadas_.push_back(formula);
+    for (const Alvo* a = de; a != ate; ++a) {
+        const Alvo& alvo = *a;
+        Indice& ix = indices_[size_t(alvo.folha)];
+        if (alvo.c1 == alvo.c2 && alvo.r1 == alvo.r2) ix.celulas[Chave(alvo.c1, alvo.r1)].push_back(formula);
+        else ix.faixas.push_back({alvo, formula});
+    }
+}
+
+void Dependentes::Le_Folha(int folha) {
+    const Planilha::Dados::Aba& aba = d_.abas[size_t(folha)];
+    if (aba.parte.empty()) return;
+    std::vector<Celula_Formula> lidas;
+    const auto arvore = d_.folhas.find(aba.parte);
+    bool lida = false;
+    if (arvore == d_.folhas.end() && !d_.partes.count(Minusculas(aba.parte))) {
+        const auto editada = d_.editadas.find(Minusculas(aba.parte));
+        if (editada != d_.editadas.end()) {
+            lida = Formulas_Do_Texto(editada->second, lidas);
+        } else {
+            const zip_int64_t i = d_.Indice(aba.parte);
+            if (i < 0) return;
+            lida = Formulas_Do_Texto(d_.Le_Entrada(i), lidas);
+        }
+        if (!lida) lidas.clear();
+    }
+    if (!lida) Formulas_Da_Arvore(d_.Carrega_Folha(aba.nome), lidas);
+
+    // A shared formula is written in its group's first cell; the others
+    // hold it moved by their distance from there.
+    std::unordered_map<std::string, const Celula_Formula*> primeiras;
+    for (const Celula_Formula& c : lidas)
+        if (c.tipo == "shared" && !c.texto.empty()) primeiras.emplace(c.si, &c);
+    // What each formula reaches, one after the other: formula k's from
+    // inicios[k] to inicios[k + 1].
+    std::vector<Alvo> alvos;
+    std::vector<size_t> inicios;
+    std::vector<bool> indeterminadas;
+    inicios.reserve(lidas.size() + 1);
+    indeterminadas.reserve(lidas.size());
+    Dependencias dep;
+    // A sheet that nothing was written in, whose formulas reach only its
+    // own cells, has none that depends on a written cell.
+    const auto escrita = d_.folhas.find(aba.parte);
+    bool fechada = escrita == d_.folhas.end() || escrita->second->escritas.empty();
+    for (const Celula_Formula& c : lidas) {
+        inicios.push_back(alvos.size());
+        bool indeterminada = false;
+        if (c.tipo == "dataTable") {
+            indeterminada = true;  // its input cells are not in a formula
+        } else if (c.tipo == "shared" && c.texto.empty()) {
+            const auto it = primeiras.find(c.si);
+            if (it == primeiras.end()) {
+                indeterminada = true;
+            } else {
+                Le_Dependencias(it->second->texto, dep);
+                Acrescenta(dep, folha, c.e.coluna - it->second->e.coluna, c.e.linha - it->second->e.linha, false, alvos,
+                           indeterminada, 0);
+            }
+        } else {
+            Le_Dependencias(c.texto, dep);
+            Acrescenta(dep, folha, 0, 0, false, alvos, indeterminada, 0);
+        }
+        indeterminadas.push_back(indeterminada);
+        fechada = fechada && !indeterminada;
+        for (size_t k = inicios.back(); fechada && k < alvos.size(); ++k) fechada = alvos[k].folha == folha;
+    }
+    inicios.push_back(alvos.size());
+    if (fechada) return;
+    for (size_t k = 0; k < lidas.size(); ++k) {
+        const int id = int(formulas_.size());
+        formulas_.push_back({folha, lidas[k].e, lidas[k].ate});
+        Registra(alvos.data() + inicios[k], alvos.data() + inicios[k + 1], indeterminadas[k], id);
+    }
+}
+
+void Dependentes::Marca(int formula) {
+    Formula& f = formulas_[size_t(formula)];
+    if (f.suja) return;
+    f.suja = true;
+    fila_.push_back({f.folha, {f.folha, f.e.coluna, f.e.linha, f.ate.coluna, f.ate.linha}});
+}
+
+void Dependentes::Propaga() {
+    bool escrita = false;
+    escritas_.resize(d_.abas.size());
+    for (size_t i = 0; i < d_.abas.size(); ++i) {
+        const auto it = d_.folhas.find(d_.abas[i].parte);
+        if (it == d_.folhas.end()) continue;
+        for (const Endereco& e : it->second->escritas) {
+            fila_.push_back({int(i), {int(i), e.coluna, e.linha, e.coluna, e.linha}});
+            escritas_[i][Chave(e.coluna, e.linha)] = true;
+            escrita = true;
+        }
+    }
+    if (!escrita) return;
+    for (const int f : indeterminadas_) Marca(f);
+    while (!fila_.empty()) {
+        const auto [folha, b] = fila_.back();
+        fila_.pop_back();
+        Indice& ix = indices_[size_t(folha)];
+        const long long area = static_cast<long long>(b.c2 - b.c1 + 1) * (b.r2 - b.r1 + 1);
+        if (area <= static_cast<long long>(ix.celulas.size())) {
+            for (int c = b.c1; c <= b.c2; ++c)
+                for (int r = b.r1; r <= b.r2; ++r)
+                    if (const auto it = ix.celulas.find(Chave(c, r)); it != ix.celulas.end())
+                        for (const int f : it->second) Marca(f);
+        } else {
+            for (const auto& [chave, lista] : ix.celulas)
+                if (b.Contem(int(chave >> 32), int(chave & 0xFFFFFFFFu)))
+                    for (const int f : lista) Marca(f);
+        }
+        for (const auto& [faixa, f] : ix.faixas)
+            if (faixa.c1 <= b.c2 && b.c1 <= faixa.c2 && faixa.r1 <= b.r2 && b.r1 <= faixa.r2) Marca(f);
+    }
+}
+
+void Dependentes::Retira_Valores() {
+    for (const Formula& f : formulas_) {
+        if (!f.suja) continue;
+        Folha& folha = d_.Carrega_Folha(d_.abas[size_t(f.folha)].nome);
+        const Parte& p = *folha.parte;
+        // An array formula's value is spread over its cells, the first
+        // one holding the formula.
+        for (int r = f.e.linha; r <= f.ate.linha; ++r) {
+            for (int c = f.e.coluna; c <= f.ate.coluna; ++c) {
+                const bool primeira = c == f.e.coluna && r == f.e.linha;
+                pugi::xml_node celula = d_.Celula(folha, {c, r}, false);
+                if (!celula || (!primeira && (celula.child(p.el("f")) || escritas_[size_t(f.folha)].count(Chave(c, r)))))
+                    continue;
+                if (const pugi::xml_node v = celula.child(p.el("v"))) {
+                    celula.remove_child(v);
+                    folha.parte->mudou = true;
+                }
+                // The type of a value no longer there: a text, a truth
+                // value or an error.
+                if (const pugi::xml_attribute t = celula.attribute("t"); t && std::strcmp(t.value(), "inlineStr") != 0) {
+                    celula.remove_attribute(t);
+                    folha.parte->mudou = true;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void Planilha::Dados::Retira_Valores_Dependentes() {
+    Dependentes d(*this);
+    d.Le_Nomes();
+    for (size_t i = 0; i < abas.size(); ++i) d.Le_Folha(int(i));
+    d.Propaga();
+    d.Retira_Valores();
+}
