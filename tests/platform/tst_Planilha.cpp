@@ -468,6 +468,45 @@ private slots:
         QCOMPARE(p.Valor("08", "A7"), QVariant(30.0));
     }
 
+    void folhaNaoLida_data() {
+        Tabela<QString>({
+            {"como o LibreOffice grava", "<c r=\"A100\"><f>'08'!E4*2</f><v>1800</v></c>"},
+            {"aspas simples e espaços", "<c  r = 'A100' s='0' ><f >&apos;08&apos;!E4*2</f ><v>1800</v></c>"},
+            {"referências numéricas", "<c r=\"A100\"><f>&#39;08&#x27;!E4&#42;2</f><v>1800</v></c>"},
+            {"CDATA", "<c r=\"A100\"><f><![CDATA['08'!E4*2]]></f><v>1800</v></c>"},
+            {"comentário", "<c r=\"A100\"><!-- dízimos --><f>'08'!E4*2</f><v>1800</v></c>"},
+            {"por um nome", "<c r=\"A100\"><f>SUM(Entradas_Agosto)</f><v>1800</v></c>"},
+        });
+    }
+    // A sheet the run does not otherwise read, whose text may be written
+    // in any way XML allows: its formula over a written cell of another
+    // sheet loses its value, and the formulas beside it that depend on
+    // nothing written keep theirs (a formula written for E3 and repeated
+    // in the next row reaches E4 there alone).
+    void folhaNaoLida() {
+        QFETCH(QString, caso);
+        const QString arquivo = copia();
+        const QString folha = "xl/worksheets/sheet1.xml";  // FECHAMENTO, selected: only its head is rewritten
+        Planilha_Teste::Troca(arquivo, folha, "</sheetData>",
+                              "<row r=\"100\">" + caso + "<c r=\"B100\"><f>'08'!Z99+1</f><v>1</v></c></row>"
+                              "<row r=\"101\"><c r=\"A101\"><f t=\"shared\" ref=\"A101:A102\" si=\"90\">'08'!E3</f><v>5</v></c></row>"
+                              "<row r=\"102\"><c r=\"A102\"><f t=\"shared\" si=\"90\"/><v>5</v></c></row></sheetData>");
+        Planilha_Teste::Troca(arquivo, "xl/workbook.xml", "<definedNames>",
+                              "<definedNames><definedName name=\"Entradas_Agosto\">'08'!$E$4:$E$5</definedName>");
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 7);
+            p.Seleciona("TC", "F75");
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QVERIFY(Celula(depois, "FECHAMENTO", "A100")["c"].isNull());
+        QCOMPARE(Celula(depois, "FECHAMENTO", "B100")["c"].toDouble(), 1.0);
+        QCOMPARE(Celula(depois, "FECHAMENTO", "A101")["c"].toDouble(), 5.0);
+        QVERIFY(Celula(depois, "FECHAMENTO", "A102")["c"].isNull());
+        QCOMPARE(depois["selecionadas"].toObject(), (QJsonObject{{"TC", "F75"}}));
+    }
+
     void dependentes_data() { Tabela<QString>({{"coluna", "coluna"}, {"matriz", "matriz"}, {"bloco", "bloco"}}); }
     // A formula repeated down a column, an array formula, references of
     // every kind: the cells that depend on A5 lose their values, LibreOffice
