@@ -20,19 +20,60 @@ bool Recusa_Escrita(const QString& caminho) {
     return ::access(QFile::encodeName(caminho).constData(), W_OK) != 0;
 }
 
-// A name of its own in the file's folder, created by this call alone. A
-// new file gets the permissions any new file gets there (the umask
-// applies); one that replaces another is kept from other users until it
-// takes the old one's permissions.
+const char Letras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+QByteArray Nome_Temporario(const QByteArray& pasta) {
+    QByteArray nome = pasta + "/.tesouraria-";
+    for (int i = 0; i < 6; ++i) nome += Letras[QRandomGenerator::global()->bounded(int(sizeof Letras - 1))];
+    return nome;
+}
+
+// A new file gets the permissions any new file gets in its folder (the
+// umask applies); one that replaces another is kept from other users until
+// it takes the old one's permissions.
+mode_t Modo_Inicial(bool substitui) { return substitui ? 0600 : 0666; }
+
+// A file without a name in the folder: a program stopped before it is
+// named leaves nothing behind. -1 with errno where it cannot be made.
+int Cria_Sem_Nome(const QByteArray& pasta, bool substitui) {
+    return ::open(pasta.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, Modo_Inicial(substitui));
+}
+
+// How a file without a name is refused: by a file system without the
+// support (some network and FUSE ones), by a kernel older than the flag
+// (which reads it as O_DIRECTORY), or as a flag not understood.
+bool Sem_Nome_Recusado(int erro) { return erro == EOPNOTSUPP || erro == EISDIR || erro == EINVAL; }
+
+// A name of its own in the file's folder, created by this call alone.
 int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui) {
-    static const char letras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        nome = pasta + "/.tesouraria-";
-        for (int i = 0; i < 6; ++i) nome += letras[QRandomGenerator::global()->bounded(int(sizeof letras - 1))];
-        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, substitui ? 0600 : 0666);
+        nome = Nome_Temporario(pasta);
+        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Modo_Inicial(substitui));
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
+}
+
+// The file without a name takes the name `nome`. Through /proc any user
+// may link it; where /proc is not mounted, the descriptor itself, which
+// older kernels allow only with CAP_DAC_READ_SEARCH.
+bool Liga(int fd, const QByteArray& nome) {
+    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, proprio.constData(), AT_FDCWD, nome.constData(), AT_SYMLINK_FOLLOW) == 0) return true;
+    return errno == ENOENT && ::linkat(fd, "", AT_FDCWD, nome.constData(), AT_EMPTY_PATH) == 0;
+}
+
+// The file without a name takes a name of its own in its folder.
+bool Da_Nome(int fd, const QByteArray& pasta, QByteArray& nome) {
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        const QByteArray candidato = Nome_Temporario(pasta);
+        if (Liga(fd, candidato)) {
+            nome = candidato;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -49,10 +90,17 @@ Novo::Novo(const QString& caminho) : caminho_(caminho) {
         existia_ = true;
         modo_ = st.st_mode & 07777;
     }
-    fd_ = Cria_Temporario(QFile::encodeName(info.absolutePath()), temporario_, existia_);
+    const QByteArray pasta = QFile::encodeName(info.absolutePath());
+    fd_ = Cria_Sem_Nome(pasta, existia_);
+    if (fd_ >= 0) {
+        pasta_ = pasta;
+        return;
+    }
+    if (Sem_Nome_Recusado(errno)) fd_ = Cria_Temporario(pasta, temporario_, existia_);
     if (fd_ < 0) {
+        const int erro = errno;
         temporario_.clear();
-        falha(errno);
+        falha(erro);
     }
 }
 
@@ -100,10 +148,26 @@ void Novo::Conclui() {
     if (fd_ < 0) falha(EBADF);
     if (existia_ && ::fchmod(fd_, mode_t(modo_)) != 0) falha(errno);
     if (::fdatasync(fd_) != 0) falha(errno);
+    // Named only now, when it is whole on the disk. A file that replaces
+    // none takes its final name at once, and nothing is ever beside it; one
+    // that replaces another (or one that came meanwhile) takes a hidden
+    // name of its own, which lives until the rename a few system calls
+    // later.
+    bool nomeado = false;
+    if (!pasta_.isEmpty()) {
+        if (!existia_ && Liga(fd_, final_)) {
+            temporario_ = final_;  // until the close tells it is whole
+            nomeado = true;
+        } else if (!existia_ && errno != EEXIST) {
+            falha(errno);
+        } else if (!Da_Nome(fd_, pasta_, temporario_)) {
+            falha(errno);
+        }
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) falha(errno);
-    if (::rename(temporario_.constData(), final_.constData()) != 0) falha(errno);
+    if (!nomeado && ::rename(temporario_.constData(), final_.constData()) != 0) falha(errno);
     temporario_.clear();
 }
 

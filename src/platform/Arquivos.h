@@ -1,9 +1,13 @@
 #pragma once
-// Files written whole or not at all: the bytes go into a new file beside
-// the old one, which is flushed to the disk and only then renamed over it,
-// so a failure (a full disk, a folder that refuses writing, the program
-// stopped half way) leaves the old file byte for byte as it was and no half
-// file under its name. The new file's name is short and hidden, whatever
+// Files written whole or not at all: the bytes go into a new file without
+// a name in the old one's folder, which is flushed to the disk and only
+// then named: the file's own name where there was none, or a hidden name
+// of its own that is renamed over the old file at once. So a failure (a
+// full disk, a folder that refuses writing, the program stopped half way)
+// leaves the old file byte for byte as it was, no half file under its name
+// and none beside it. Where the folder's file system cannot make a file
+// without a name, the new file has the hidden name from the start, and a
+// program stopped half way leaves it behind. That name is short, whatever
 // the length of the old one's: a name of the longest length a folder
 // allows leaves no room for a suffix.
 //
@@ -34,7 +38,8 @@ private:
     [[noreturn]] void falha(int erro);
     QString caminho_;
     QByteArray final_;        // the file replaced: a link's target
-    QByteArray temporario_;   // the new file until it takes the final name
+    QByteArray pasta_;        // the folder of a new file made without a name
+    QByteArray temporario_;   // its name until it takes the final one
     int fd_ = -1;
     bool existia_ = false;    // the old file's permissions go to the new one
     unsigned modo_ = 0;
