@@ -20,6 +20,7 @@
 #include <charconv>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 using namespace Planilha_Interna;
 
@@ -296,6 +297,10 @@ private:
     // The sheets `folha` ("Dados", "Jan:Dez") names, from the sheet
     // `propria`; false when one is not found.
     bool Folhas(const std::string& folha, int propria, int& de, int& ate);
+    // The cells that `dep`, read from a formula of the sheet `folha`,
+    // reaches from a cell `dc` columns and `dr` rows away from the one it
+    // was written for, appended to `alvos`. `deNome`: a defined name's
+    // own formula, whose relative references depend on where it is used.
     void Acrescenta(const Dependencias& dep, int folha, int dc, int dr, bool deNome, std::vector<Alvo>& alvos,
                     bool& indeterminado, int profundidade);
     const Alcance* Resolve_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade);
@@ -309,7 +314,7 @@ private:
     std::vector<Indice> indices_;
     std::vector<std::pair<int, Alvo>> fila_;  // blocks whose values change, to be followed
     std::vector<int> indeterminadas_;
-    std::vector<std::unordered_map<unsigned long long, bool>> escritas_;  // by sheet
+    std::vector<std::unordered_set<unsigned long long>> escritas_;  // by sheet
 };
 
 int Dependentes::Folha_Por_Nome(const std::string& nome) {
@@ -498,7 +503,7 @@ void Dependentes::Propaga() {
         if (it == d_.folhas.end()) continue;
         for (const Endereco& e : it->second->escritas) {
             fila_.push_back({int(i), {int(i), e.coluna, e.linha, e.coluna, e.linha}});
-            escritas_[i][Chave(e.coluna, e.linha)] = true;
+            escritas_[i].insert(Chave(e.coluna, e.linha));
             escrita = true;
         }
     }
