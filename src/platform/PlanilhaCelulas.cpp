@@ -61,11 +61,7 @@ int Coluna_De(const char* r) {
     return coluna;
 }
 
-}  // namespace Planilha_Interna
-
 namespace {
-using Parte = Planilha_Interna::Parte;
-
 // 0 when it has none, or one past the last row.
 int Linha_De(const char* r) {
     while (*r && !(*r >= '0' && *r <= '9')) ++r;
@@ -76,14 +72,19 @@ int Linha_De(const char* r) {
     }
     return linha;
 }
+}  // namespace
 
-// "A1:Z500" as its corners.
 bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate) {
     const char* dois = std::strchr(ref, ':');
     de = {Coluna_De(ref), Linha_De(ref)};
     ate = dois ? Endereco{Coluna_De(dois + 1), Linha_De(dois + 1)} : de;
     return de.coluna > 0 && de.linha > 0 && ate.coluna > 0 && ate.linha > 0;
 }
+
+}  // namespace Planilha_Interna
+
+namespace {
+using Parte = Planilha_Interna::Parte;
 
 // Characters XML cannot carry (the controls, U+FFFE and U+FFFF), and a
 // carriage return, which a reader would take for a line feed.

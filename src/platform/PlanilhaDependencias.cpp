@@ -35,28 +35,11 @@ struct Celula_Formula {
     std::string texto;
 };
 
-// "B5" or "$B$5" as its column and row; false when it is not one.
-bool Le_Canto(std::string_view s, Endereco& e) {
-    size_t i = 0;
-    e = {};
-    if (i < s.size() && s[i] == '$') ++i;
-    while (i < s.size() && s[i] >= 'A' && s[i] <= 'Z') {
-        e.coluna = e.coluna * 26 + (s[i] - 'A' + 1);
-        if (e.coluna > MaxColuna) return false;
-        ++i;
-    }
-    if (i < s.size() && s[i] == '$') ++i;
-    const auto [fim, erro] = std::from_chars(s.data() + i, s.data() + s.size(), e.linha);
-    return erro == std::errc() && fim == s.data() + s.size() && e.coluna >= 1 && e.linha >= 1 && e.linha <= MaxLinha;
-}
-
 // The cells an array formula or data table fills from `e`: "E4:E6".
 Endereco Ate(std::string_view tipo, std::string_view ref, const Endereco& e) {
     if (tipo != "array" && tipo != "dataTable") return e;
-    const size_t dois = ref.find(':');
     Endereco de, ate;
-    if (dois == std::string_view::npos || !Le_Canto(ref.substr(0, dois), de) || !Le_Canto(ref.substr(dois + 1), ate))
-        return e;
+    if (!Le_Intervalo(std::string(ref).c_str(), de, ate)) return e;
     return {std::max(e.coluna, ate.coluna), std::max(e.linha, ate.linha)};
 }
 
@@ -85,21 +68,8 @@ bool Decodifica(std::string_view bruto, std::string& saida) {
             unsigned codigo = 0;
             const auto [fimNum, erro] = std::from_chars(nome.data() + (hexa ? 2 : 1), nome.data() + nome.size(), codigo, hexa ? 16 : 10);
             if (erro != std::errc() || fimNum != nome.data() + nome.size() || codigo == 0 || codigo > 0x10FFFF) return false;
-            if (codigo < 0x80) {
-                saida += char(codigo);
-            } else if (codigo < 0x800) {
-                saida += char(0xC0 | (codigo >> 6));
-                saida += char(0x80 | (codigo & 0x3F));
-            } else if (codigo < 0x10000) {
-                saida += char(0xE0 | (codigo >> 12));
-                saida += char(0x80 | ((codigo >> 6) & 0x3F));
-                saida += char(0x80 | (codigo & 0x3F));
-            } else {
-                saida += char(0xF0 | (codigo >> 18));
-                saida += char(0x80 | ((codigo >> 12) & 0x3F));
-                saida += char(0x80 | ((codigo >> 6) & 0x3F));
-                saida += char(0x80 | (codigo & 0x3F));
-            }
+            const char32_t caractere = codigo;
+            saida += QString::fromUcs4(&caractere, 1).toStdString();
         } else {
             return false;
         }
@@ -211,7 +181,8 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
             m.nome.substr(prefixo.size()) != "c")
             return false;
         Celula_Formula cf;
-        if (!Le_Canto(m.r, cf.e)) return false;
+        Endereco ate;
+        if (!Le_Intervalo(std::string(m.r).c_str(), cf.e, ate)) return false;
         p = dados.data() + f + 1;
         if (!Le_Marca(p, dados.data() + dados.size(), m)) return false;
         cf.tipo = std::string(m.t);

@@ -68,6 +68,9 @@ std::string Letras_Coluna(int coluna);
 // The column of an "r" attribute ("AB12" gives 28); 0 when it has none,
 // -1 when its letters go past the last column.
 int Coluna_De(const char* r);
+// "A1:Z500" (or "B5", or "$B$5") as its corners; false when either is
+// not a cell of the sheet.
+bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate);
 
 // One part of a reference in a formula: a column ("$AB") or a row ("$12").
 struct Parte_Ref {
