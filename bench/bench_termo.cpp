@@ -391,17 +391,18 @@ void Planilha_Editor() {
     p.Salva();
 }
 
+zip_t* Abre_Zip(const QString& caminho) {
+    int erro = 0;
+    zip_t* z = zip_open(QFile::encodeName(caminho).constData(), ZIP_RDONLY, &erro);
+    if (!z) qFatal("não abriu %s", qPrintable(caminho));
+    return z;
+}
+
 // The entries of the workbook that differ from the model's, each checked
 // to be deflated at zlib's level 6.
 std::vector<std::string> Reescritas() {
-    const auto abre = [](const QString& caminho) {
-        int erro = 0;
-        zip_t* z = zip_open(QFile::encodeName(caminho).constData(), ZIP_RDONLY, &erro);
-        if (!z) qFatal("não abriu %s", qPrintable(caminho));
-        return z;
-    };
-    zip_t* modelo = abre(pasta().modelo);
-    zip_t* termo = abre(pasta().termo);
+    zip_t* modelo = Abre_Zip(pasta().modelo);
+    zip_t* termo = Abre_Zip(pasta().termo);
     std::vector<std::string> r;
     for (zip_int64_t i = 0; i < zip_get_num_entries(termo, 0); ++i) {
         const char* nome = zip_get_name(termo, zip_uint64_t(i), 0);
@@ -424,9 +425,7 @@ std::vector<std::string> Reescritas() {
 
 // The formula cells left without a value, entry by entry: "<c r=...><f>...</f></c>".
 std::vector<std::string> Sem_Valor() {
-    int erro = 0;
-    zip_t* z = zip_open(QFile::encodeName(pasta().termo).constData(), ZIP_RDONLY, &erro);
-    if (!z) qFatal("não abriu o termo");
+    zip_t* z = Abre_Zip(pasta().termo);
     std::vector<std::string> r;
     for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
         const char* nome = zip_get_name(z, zip_uint64_t(i), 0);
