@@ -116,6 +116,16 @@ QString Aberto(const QString& arquivo) {
     return Converte(arquivo, pasta, QStringLiteral("xlsx"), false);
 }
 
+QStringList Valores_Diferentes(const QJsonObject& uma, const QJsonObject& outra) {
+    QStringList r;
+    const QJsonObject celulas = outra[QStringLiteral("celulas")].toObject();
+    for (const QString& folha : celulas.keys())
+        for (const QString& celula : celulas[folha].toObject().keys())
+            if (uma[QStringLiteral("celulas")][folha][celula][QStringLiteral("c")] != celulas[folha][celula][QStringLiteral("c")])
+                r << folha + QLatin1Char('!') + celula;
+    return r;
+}
+
 QString Em_Pdf(const QString& arquivo, const QString& pasta) { return Converte(arquivo, pasta, QStringLiteral("pdf"), true); }
 
 void Poe_Cadeia(const QString& arquivo, const QString& celula) { Python({QStringLiteral("cadeia"), arquivo, celula}); }

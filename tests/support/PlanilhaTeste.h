@@ -48,6 +48,10 @@ QString Recalculado(const QString& arquivo);
 // calculated), and saves it again.
 QString Aberto(const QString& arquivo);
 
+// The cells ("08!E2") whose value shown differs between two readings of
+// a workbook (Le): opened at the defaults against recalculated, say.
+QStringList Valores_Diferentes(const QJsonObject& uma, const QJsonObject& outra);
+
 // The workbook as a PDF made by LibreOffice, to be looked at.
 QString Em_Pdf(const QString& arquivo, const QString& pasta);
 
