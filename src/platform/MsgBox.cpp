@@ -1,5 +1,6 @@
 #include "MsgBox.h"
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -25,6 +26,23 @@ Estado& estado() {
     static Estado e;
     return e;
 }
+
+// A box waits for the user: over it the pointer is the usual one, whatever
+// the program is busy with around it, and what was shown before comes back
+// after it.
+class Ponteiro_Normal {
+    bool trocou_;
+
+public:
+    Ponteiro_Normal() : trocou_(QGuiApplication::overrideCursor() != nullptr) {
+        if (trocou_) QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~Ponteiro_Normal() {
+        if (trocou_ && QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    }
+    Ponteiro_Normal(const Ponteiro_Normal&) = delete;
+    Ponteiro_Normal& operator=(const Ponteiro_Normal&) = delete;
+};
 
 // The buttons of each style, left to right, with their answers.
 std::vector<std::pair<QString, int>> botoes(int estilo) {
@@ -127,7 +145,10 @@ int MsgBox(const QString& prompt, int estilo, const QString& titulo) {
     if (!cancelar && bs.size() == 1) cancelar = static_cast<QPushButton*>(caixa.buttons().first());
     if (cancelar) caixa.setEscapeButton(cancelar);
     QPointer<QWidget> dono = QApplication::activeWindow();
-    caixa.exec();
+    {
+        const Ponteiro_Normal ponteiro;
+        caixa.exec();
+    }
     devolveAtivacao(dono);
     auto it = resposta.find(caixa.clickedButton());
     return it != resposta.end() ? it->second : padrao;
@@ -155,7 +176,11 @@ QString InputBox(const QString& prompt, const QString& titulo, const QString& pa
     d.setOkButtonText(QStringLiteral("OK"));
     d.setCancelButtonText(QStringLiteral("Cancelar"));
     QPointer<QWidget> dono = QApplication::activeWindow();
-    const bool aceito = d.exec() == QDialog::Accepted;
+    bool aceito = false;
+    {
+        const Ponteiro_Normal ponteiro;
+        aceito = d.exec() == QDialog::Accepted;
+    }
     devolveAtivacao(dono);
     return aceito ? d.textValue() : QString();
 }

@@ -37,8 +37,6 @@ void Impressoras::Carrega_Impressoras(ComboBox* combo) {
         for (const QString& n : nomes) combo->AddItem(n);
     } else {
         combo->AddItem(QStringLiteral("Não há impressoras disponíveis"));
-        // A box waits for the user, so it never shows under the hourglass.
-        Screen::MousePointer(0);
         // An empty choice says nothing of what is missing: say it, and how
         // a machine without a printer can still print to PDF files.
         MsgBox(QStringLiteral("Não há impressoras instaladas.\rInstale uma impressora no CUPS; para gerar arquivos "
@@ -58,7 +56,6 @@ void Impressoras::Seta_Impressora(const QString& sPrinter) {
     // Compared exactly; the first of two of the same name is the one taken.
     if (!nomes.contains(sPrinter)) return;
     Define_Impressora(sPrinter);
-    Screen::MousePointer(0);
     MsgBox(QStringLiteral("Impressora ") + sPrinter + QStringLiteral(" Selecionada com sucesso"), vbInformation,
            Titulo_Atencao());
     Unload();
