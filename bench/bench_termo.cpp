@@ -279,8 +279,8 @@ void Piso() {
     f.open(QIODevice::ReadOnly);
     const QByteArray bytes = f.readAll();
     f.close();
-    zip_source_t* fonte = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, nullptr);
-    zip_t* z = zip_open_from_source(fonte, 0, nullptr);
+    Planilha_Interna::Arquivo_Em_Memoria memoria(std::string_view(bytes.constData(), size_t(bytes.size())));
+    zip_t* z = memoria.Abre();
     const auto troca = [&](const char* nome, const std::function<void(Edicao&)>& edita) {
         const std::string xml = Le(z, nome);
         Edicao e(xml);
@@ -341,15 +341,8 @@ void Piso() {
     });
     // The statement's sheet is the one selected when the workbook opens.
     texto("xl/worksheets/sheet2.xml", [](std::string& x) { x.erase(x.find(" tabSelected=\"1\""), 17); });
-    zip_source_keep(fonte);
-    zip_close(z);
-    zip_stat_t st;
-    zip_source_stat(fonte, &st);
-    QByteArray novo(qsizetype(st.size), '\0');
-    zip_source_open(fonte);
-    zip_source_read(fonte, novo.data(), st.size);
-    zip_source_close(fonte);
-    zip_source_free(fonte);
+    if (zip_close(z) != 0) qFatal("o piso não fechou o arquivo");
+    const QByteArray novo = memoria.Gravado();
     QSaveFile saida(pasta().termo);
     saida.open(QIODevice::WriteOnly);
     saida.write(novo);

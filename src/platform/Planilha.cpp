@@ -103,7 +103,6 @@ constexpr zip_uint64_t MaiorParte = zip_uint64_t(1) << 30;
 
 Planilha::Dados::~Dados() {
     if (zip) zip_discard(zip);
-    else if (fonte) zip_source_free(fonte);
 }
 
 zip_int64_t Planilha::Dados::Indice(const std::string& nome) const {
@@ -168,14 +167,8 @@ void Planilha::Dados::Abre() {
     bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) Falha(70);
 
-    zip_error_t erro;
-    zip_error_init(&erro);
-    fonte = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &erro);
-    zip_error_fini(&erro);
-    if (!fonte) Falha(7);
-    zip_error_init(&erro);
-    zip = zip_open_from_source(fonte, 0, &erro);
-    zip_error_fini(&erro);
+    memoria = std::make_unique<Arquivo_Em_Memoria>(std::string_view(bytes.constData(), size_t(bytes.size())));
+    zip = memoria->Abre();
     if (!zip) Nao_E_Planilha(caminho);
 
     // The package says where its workbook is.
@@ -403,6 +396,91 @@ zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto) {
     return s;
 }
 
+Arquivo_Em_Memoria::Arquivo_Em_Memoria(std::string_view lido) : lido_(lido) { zip_error_init(&erro_); }
+
+Arquivo_Em_Memoria::~Arquivo_Em_Memoria() { zip_error_fini(&erro_); }
+
+zip_t* Arquivo_Em_Memoria::Abre() {
+    zip_error_t erro;
+    zip_error_init(&erro);
+    zip_source_t* fonte = zip_source_function_create(&Arquivo_Em_Memoria::Comando, this, &erro);
+    zip_t* zip = fonte ? zip_open_from_source(fonte, 0, &erro) : nullptr;
+    zip_error_fini(&erro);
+    if (!zip && fonte) zip_source_free(fonte);  // the archive owns it only once open
+    return zip;
+}
+
+QByteArray Arquivo_Em_Memoria::Gravado() const {
+    return gravado_ ? escrito_ : QByteArray(lido_.data(), qsizetype(lido_.size()));
+}
+
+zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando) {
+    Arquivo_Em_Memoria& m = *static_cast<Arquivo_Em_Memoria*>(estado);
+    switch (comando) {
+    case ZIP_SOURCE_OPEN:
+        m.posicao_ = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, m.lido_.size() - std::min<zip_uint64_t>(m.posicao_, m.lido_.size()));
+        if (n) std::memcpy(dados, m.lido_.data() + m.posicao_, size_t(n));
+        m.posicao_ += n;
+        return zip_int64_t(n);
+    }
+    case ZIP_SOURCE_CLOSE: return 0;
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, m.lido_.size(), dados, tamanho, &m.erro_);
+        if (p < 0) return -1;
+        m.posicao_ = zip_uint64_t(p);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL: return zip_int64_t(m.posicao_);
+    case ZIP_SOURCE_STAT: {
+        zip_stat_t* st = static_cast<zip_stat_t*>(dados);
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE;
+        st->size = m.lido_.size();
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_BEGIN_WRITE:
+        // The whole archive is written anew, the entries not replaced
+        // copied as they are: nothing is kept from the bytes read.
+        m.escrito_.clear();
+        m.escrito_.reserve(qsizetype(m.lido_.size() + m.lido_.size() / 4));
+        m.posicaoEscrita_ = 0;
+        m.gravado_ = false;
+        return 0;
+    case ZIP_SOURCE_WRITE: {
+        const zip_uint64_t fim = m.posicaoEscrita_ + tamanho;
+        if (fim > zip_uint64_t(m.escrito_.size())) m.escrito_.resize(qsizetype(fim));
+        if (tamanho) std::memcpy(m.escrito_.data() + m.posicaoEscrita_, dados, size_t(tamanho));
+        m.posicaoEscrita_ = fim;
+        return zip_int64_t(tamanho);
+    }
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t p =
+            zip_source_seek_compute_offset(m.posicaoEscrita_, zip_uint64_t(m.escrito_.size()), dados, tamanho, &m.erro_);
+        if (p < 0) return -1;
+        m.posicaoEscrita_ = zip_uint64_t(p);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(m.posicaoEscrita_);
+    case ZIP_SOURCE_COMMIT_WRITE:
+        m.gravado_ = true;
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        m.escrito_.clear();
+        m.gravado_ = false;
+        return 0;
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&m.erro_, dados, tamanho);
+    case ZIP_SOURCE_FREE: return 0;  // the state is its owner's
+    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
+    case ZIP_SOURCE_REMOVE:  // an archive left without entries: never a workbook
+    default:
+        zip_error_set(&m.erro_, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
 }  // namespace Planilha_Interna
 
 void Planilha::Dados::Substitui(const std::string& nome, const std::string& texto) {
@@ -428,25 +506,9 @@ QByteArray Planilha::Dados::Novo_Arquivo() {
         p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
         Substitui(p->nome, saida);
     }
-    // The archive is written back into its source, which is kept to read it.
-    zip_source_keep(fonte);
-    const int fechou = zip_close(zip);
-    if (fechou != 0) {
-        zip_source_free(fonte);
-        Falha(75);
-    }
+    if (zip_close(zip) != 0) Falha(75);  // the archive stays open, discarded with the editor
     zip = nullptr;
-    QByteArray novo;
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_source_stat(fonte, &st) != 0 || zip_source_open(fonte) != 0) Falha(75);
-    novo.reserve(qsizetype(st.size));
-    char bloco[65536];
-    zip_int64_t n;
-    while ((n = zip_source_read(fonte, bloco, sizeof bloco)) > 0) novo.append(bloco, qsizetype(n));
-    zip_source_close(fonte);
-    if (n < 0) Falha(75);
-    return novo;
+    return memoria->Gravado();
 }
 
 // ---------------------------------------------------------------------------

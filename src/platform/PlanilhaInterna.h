@@ -123,6 +123,33 @@ std::string Comprime(std::string_view texto);
 // highest level, whatever level it is asked for.
 zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto);
 
+// An archive read from bytes it is lent and written anew into bytes of its
+// own: libzip neither frees nor writes the memory it reads (its buffer
+// source, saving back into the bytes it was lent, frees them on some
+// layouts of the file). It must outlive the archive opened on it.
+class Arquivo_Em_Memoria {
+public:
+    explicit Arquivo_Em_Memoria(std::string_view lido);
+    ~Arquivo_Em_Memoria();
+    Arquivo_Em_Memoria(const Arquivo_Em_Memoria&) = delete;
+    Arquivo_Em_Memoria& operator=(const Arquivo_Em_Memoria&) = delete;
+
+    // The archive; null when the bytes are not one.
+    zip_t* Abre();
+    // The archive as zip_close wrote it; the bytes read when it had
+    // nothing to write.
+    QByteArray Gravado() const;
+
+private:
+    static zip_int64_t Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando);
+    std::string_view lido_;
+    zip_uint64_t posicao_ = 0;
+    QByteArray escrito_;
+    zip_uint64_t posicaoEscrita_ = 0;
+    bool gravado_ = false;
+    zip_error_t erro_;
+};
+
 }  // namespace Planilha_Interna
 
 struct Planilha::Dados {
@@ -137,7 +164,7 @@ struct Planilha::Dados {
 
     QString caminho;
     QByteArray bytes;  // the file as read: the archive reads from here
-    zip_source_t* fonte = nullptr;
+    std::unique_ptr<Planilha_Interna::Arquivo_Em_Memoria> memoria;
     zip_t* zip = nullptr;
 
     std::map<std::string, std::unique_ptr<Parte>> partes;

@@ -653,6 +653,27 @@ private slots:
         QCOMPARE(oito["M5"]["v"].toDouble(), 3200.0);
     }
 
+    // A workbook written sheets first and its own parts last, as openpyxl
+    // and other generators write one, with a ledger of 4,000 rows as its
+    // first sheet: the run saves it and ends with its message.
+    void razaoNoInicio() {
+        Ambiente amb;
+        ExpTermo* f = abre(amb);
+        const QString arquivo = amb.Pasta() + "/Termo 2021.xlsx";
+        Planilha_Teste::Cria(arquivo, QJsonObject{{"razao", 4000}}, false);
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        QCOMPARE(antes["folhas"].toArray().first().toString(), QString("RAZÃO"));
+        escolhe(f, "Termo 2021.xlsx");
+        registraAberturas(true);
+        exporta(f, {T("0,00"), T("0,00"), B(vbOK)});
+        QCOMPARE(Roteiro::Caixas().back().prompt, Concluida);
+        QCOMPARE(abertos_, QStringList{arquivo});
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QCOMPARE(depois["celulas"]["08"]["E4"]["v"].toDouble(), 1000.1);
+        QCOMPARE(depois["celulas"]["FECHAMENTO"]["B11"]["v"].toString(), QString("AGOSTO"));
+        QCOMPARE(depois["celulas"]["RAZÃO"], antes["celulas"]["RAZÃO"]);
+    }
+
     // The posting never counts twice: after a run, the closing and this
     // form show the same rows and totals as before; a second run updates
     // the same row with the month as it then stands.

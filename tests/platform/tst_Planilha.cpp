@@ -539,6 +539,30 @@ private slots:
         QCOMPARE(semValor, esperadas);
     }
 
+    void disposicao_data() {
+        Tabela<QString>({{"como o openpyxl grava", "openpyxl"}, {"reescritas no início", "inicio"},
+                         {"reescritas no meio", "meio"}, {"reescritas no fim", "fim"}});
+    }
+    // Wherever the entries a save rewrites lie in the archive, the save
+    // writes the whole workbook and the program goes on: the cell written,
+    // every other as it was.
+    void disposicao() {
+        QFETCH(QString, caso);
+        const QString arquivo = pasta_.filePath("disposicao_" + caso + ".xlsx");
+        Planilha_Teste::Cria_Disposicao(arquivo, caso);
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        {
+            Planilha p(arquivo);
+            p.Numero("B", "A1", 42);
+            p.Salva();
+        }
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, {{"B!A1", {{"v", 42}, {"t", "n"}}}});
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+        QCOMPARE(Celula(depois, "C", "A2000")["v"].toInt(), 4000);
+        QCOMPARE(depois["partes"], antes["partes"]);
+    }
+
     // Another sheet than the one selected: its views change through the
     // parser alone, whatever its head says outside them, and a sheet
     // marked not selected is left as it was, byte for byte.

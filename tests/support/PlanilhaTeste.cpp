@@ -132,6 +132,10 @@ void Poe_Cadeia(const QString& arquivo, const QString& celula) { Python({QString
 
 void Cria_Compartilhada(const QString& destino, const QString& forma) { Python({QStringLiteral("compartilhada"), destino, forma}); }
 
+void Cria_Disposicao(const QString& destino, const QString& forma) {
+    Python({QStringLiteral("disposicao"), destino, forma});
+}
+
 void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo) {
     Python({QStringLiteral("troca"), arquivo, entrada, antigo, novo});
 }

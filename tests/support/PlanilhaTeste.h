@@ -66,6 +66,14 @@ void Poe_Cadeia(const QString& arquivo, const QString& celula);
 // an array formula or a data table over E4:E6 instead.
 void Cria_Compartilhada(const QString& destino, const QString& forma = QStringLiteral("coluna"));
 
+// A workbook of three sheets (A with 3,000 numbers, B with one, C with
+// 2,000) whose archive holds the entries that a save of a cell of B
+// rewrites (B and the workbook part) in the place `forma` says:
+// "openpyxl" as openpyxl orders them (the sheets first, the workbook's own
+// parts last), or "inicio", "meio" (just past the middle), "fim" of the
+// file.
+void Cria_Disposicao(const QString& destino, const QString& forma);
+
 // The first `antigo` of the archive entry's text replaced by `novo`: a
 // workbook as another program may write it.
 void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo);

@@ -6,7 +6,8 @@ workbook back as JSON.
 
     planilha_teste.py cria DESTINO [AJUSTES]
         AJUSTES (JSON): {"celulas": {"08": {"A4": 12, "A5": "=100+23"}},
-                         "sem": ["TC"]}
+                         "sem": ["TC"], "razao": 4000}
+        "razao": a ledger of that many rows as the first sheet, "RAZÃO"
         cell values starting with "=" are formulas; null empties a cell.
     planilha_teste.py cadeia ARQUIVO CELULA
         adds a calculation chain naming CELULA of the first sheet
@@ -20,6 +21,12 @@ workbook back as JSON.
         replaces the first ANTIGO of an entry's text by NOVO
     planilha_teste.py mente ARQUIVO ENTRADA TAMANHO
         the archive's directory claims TAMANHO bytes for the entry
+    planilha_teste.py disposicao DESTINO FORMA
+        a workbook of three sheets, A with 3,000 numbers, B with one, C
+        with 2,000, whose archive holds the entries a save of B rewrites (B and
+        the workbook part) where FORMA says: "openpyxl" as openpyxl
+        orders them (the sheets first, the workbook's own parts last),
+        "inicio", "meio" (just past the middle) or "fim" of the file
     planilha_teste.py le ARQUIVO
         prints {"folhas": [...], "celulas": {folha: {celula: {...}}},
                 "mescladas": {...}, "nomes": {...}, "partes": [...],
@@ -79,6 +86,10 @@ def cria(destino, ajustes):
     sem = set(ajustes.get("sem", []))
     wb = openpyxl.Workbook()
     wb.remove(wb.active)
+    if ajustes.get("razao"):
+        ws = wb.create_sheet("RAZÃO")
+        for linha in range(1, ajustes["razao"] + 1):
+            ws.append([datetime.datetime(2021, 8, 1 + linha % 28), "LANÇAMENTO %d" % linha, linha * 1.25])
     if "FECHAMENTO" not in sem:
         ws = wb.create_sheet("FECHAMENTO")
         ws["A1"] = "TERMO DE CONSTATAÇÃO"
@@ -291,6 +302,32 @@ def compartilhada(destino, forma="coluna"):
             z.writestr(nome, texto)
 
 
+def disposicao(destino, forma):
+    wb = openpyxl.Workbook()
+    a = wb.active
+    a.title = "A"
+    for linha in range(1, 3001):
+        a["A%d" % linha] = linha
+    wb.create_sheet("B")["A1"] = 1
+    c = wb.create_sheet("C")
+    for linha in range(1, 2001):
+        c["A%d" % linha] = linha * 2
+    wb.save(destino)
+    if forma == "openpyxl":
+        return
+    reescritas = ["xl/workbook.xml", "xl/worksheets/sheet2.xml"]
+    grandes = ["xl/worksheets/sheet1.xml", "xl/worksheets/sheet3.xml"]
+
+    def muda(partes):
+        por_nome = {info.filename: (info, dados) for info, dados in partes}
+        outras = [n for n in por_nome if n not in reescritas + grandes]
+        ordem = {"inicio": reescritas + grandes + outras,
+                 "meio": grandes[:1] + reescritas + grandes[1:] + outras,
+                 "fim": grandes + outras + reescritas}[forma]
+        return [por_nome[n] for n in ordem]
+    reescreve(destino, muda)
+
+
 def troca(arquivo, entrada, antigo, novo):
     def muda(partes):
         novas = []
@@ -332,6 +369,8 @@ if __name__ == "__main__":
         troca(*sys.argv[2:6])
     elif sys.argv[1] == "mente":
         mente(sys.argv[2], sys.argv[3], int(sys.argv[4]))
+    elif sys.argv[1] == "disposicao":
+        disposicao(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "le":
         le(sys.argv[2])
     else:
