@@ -44,6 +44,18 @@ int Cria_Sem_Nome(const QByteArray& pasta, bool substitui) {
 // (which reads it as O_DIRECTORY), or as a flag not understood.
 bool Sem_Nome_Recusado(int erro) { return erro == EOPNOTSUPP || erro == EISDIR || erro == EINVAL; }
 
+QByteArray Pelo_Proc(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
+
+// Whether the file without a name can be given one: any user may link it
+// through /proc. Without /proc only a process with CAP_DAC_READ_SEARCH may
+// link the descriptor itself, and which one has it cannot be told for sure
+// (inside a user namespace the capability shows, but does not count): the
+// file then gets a name of its own from the start.
+bool Nomeavel(int fd) {
+    struct stat st;
+    return ::lstat(Pelo_Proc(fd).constData(), &st) == 0;
+}
+
 // A name of its own in the file's folder, created by this call alone.
 int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui) {
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
@@ -54,26 +66,34 @@ int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui) {
     return -1;
 }
 
-// The file without a name takes the name `nome`. Through /proc any user
-// may link it; where /proc is not mounted, the descriptor itself, which
-// older kernels allow only with CAP_DAC_READ_SEARCH.
-bool Liga(int fd, const QByteArray& nome) {
-    const QByteArray proprio = "/proc/self/fd/" + QByteArray::number(fd);
-    if (::linkat(AT_FDCWD, proprio.constData(), AT_FDCWD, nome.constData(), AT_SYMLINK_FOLLOW) == 0) return true;
-    return errno == ENOENT && ::linkat(fd, "", AT_FDCWD, nome.constData(), AT_EMPTY_PATH) == 0;
+// The file without a name takes the name `nome`, through /proc; 0, or the
+// error.
+int Liga(int fd, const QByteArray& nome) {
+    if (::linkat(AT_FDCWD, Pelo_Proc(fd).constData(), AT_FDCWD, nome.constData(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    return errno;
 }
 
-// The file without a name takes a name of its own in its folder.
-bool Da_Nome(int fd, const QByteArray& pasta, QByteArray& nome) {
+// The file without a name takes a name of its own in its folder; 0, or
+// the error.
+int Da_Nome(int fd, const QByteArray& pasta, QByteArray& nome) {
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
         const QByteArray candidato = Nome_Temporario(pasta);
-        if (Liga(fd, candidato)) {
-            nome = candidato;
-            return true;
-        }
-        if (errno != EEXIST) return false;
+        const int erro = Liga(fd, candidato);
+        if (erro == 0) nome = candidato;
+        if (erro != EEXIST) return erro;
     }
-    return false;
+    return EEXIST;
+}
+
+// The folder's own entries flushed to the disk: a name given or changed
+// lives in the folder, and until the folder is on the disk a power cut
+// can bring back the old file, or leave none. 0, or the error.
+int Sincroniza_Pasta(const QByteArray& pasta) {
+    const int fd = ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int erro = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return erro;
 }
 
 }  // namespace
@@ -90,13 +110,20 @@ Novo::Novo(const QString& caminho) : caminho_(caminho) {
         existia_ = true;
         modo_ = st.st_mode & 07777;
     }
-    const QByteArray pasta = QFile::encodeName(info.absolutePath());
-    fd_ = Cria_Sem_Nome(pasta, existia_);
-    if (fd_ >= 0) {
-        pasta_ = pasta;
+    pasta_ = QFile::encodeName(info.absolutePath());
+    fd_ = Cria_Sem_Nome(pasta_, existia_);
+    const int erroSemNome = fd_ < 0 ? errno : 0;
+    if (fd_ >= 0 && Nomeavel(fd_)) {
+        semNome_ = true;
         return;
     }
-    if (Sem_Nome_Recusado(errno)) fd_ = Cria_Temporario(pasta, temporario_, existia_);
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    } else if (!Sem_Nome_Recusado(erroSemNome)) {
+        falha(erroSemNome);
+    }
+    fd_ = Cria_Temporario(pasta_, temporario_, existia_);
     if (fd_ < 0) {
         const int erro = errno;
         temporario_.clear();
@@ -154,14 +181,17 @@ void Novo::Conclui() {
     // name of its own, which lives until the rename a few system calls
     // later.
     bool nomeado = false;
-    if (!pasta_.isEmpty()) {
-        if (!existia_ && Liga(fd_, final_)) {
-            temporario_ = final_;  // until the close tells it is whole
-            nomeado = true;
-        } else if (!existia_ && errno != EEXIST) {
-            falha(errno);
-        } else if (!Da_Nome(fd_, pasta_, temporario_)) {
-            falha(errno);
+    if (semNome_) {
+        if (!existia_) {
+            const int erro = Liga(fd_, final_);
+            if (erro != 0 && erro != EEXIST) falha(erro);
+            if (erro == 0) {
+                temporario_ = final_;  // until the close tells it is whole
+                nomeado = true;
+            }
+        }
+        if (!nomeado) {
+            if (const int erro = Da_Nome(fd_, pasta_, temporario_); erro != 0) falha(erro);
         }
     }
     const int fd = fd_;
@@ -169,6 +199,9 @@ void Novo::Conclui() {
     if (::close(fd) != 0) falha(errno);
     if (!nomeado && ::rename(temporario_.constData(), final_.constData()) != 0) falha(errno);
     temporario_.clear();
+    // A file system that cannot flush a folder says so with EINVAL: it has
+    // nothing more to do for it.
+    if (const int erro = Sincroniza_Pasta(pasta_); erro != 0 && erro != EINVAL) falha(erro);
 }
 
 void Grava(const QString& caminho, const QByteArray& conteudo) {

@@ -2,14 +2,16 @@
 // Files written whole or not at all: the bytes go into a new file without
 // a name in the old one's folder, which is flushed to the disk and only
 // then named: the file's own name where there was none, or a hidden name
-// of its own that is renamed over the old file at once. So a failure (a
-// full disk, a folder that refuses writing, the program stopped half way)
-// leaves the old file byte for byte as it was, no half file under its name
-// and none beside it. Where the folder's file system cannot make a file
-// without a name, the new file has the hidden name from the start, and a
-// program stopped half way leaves it behind. That name is short, whatever
-// the length of the old one's: a name of the longest length a folder
-// allows leaves no room for a suffix.
+// of its own that is renamed over the old file at once; the folder is
+// then flushed too, so that a power cut cannot bring the old file back.
+// So a failure (a full disk, a folder that refuses writing, the program
+// stopped half way) leaves the old file byte for byte as it was, no half
+// file under its name and none beside it. Where the folder's file system
+// cannot make a file without a name, or the file could not be named (no
+// /proc), the new file has the hidden name from the start, and a program
+// stopped half way leaves it behind. That name is short, whatever the
+// length of the old one's: a name of the longest length a folder allows
+// leaves no room for a suffix.
 //
 // Failures are raised with the program's error numbers: a source file that
 // does not exist 53, a folder that does not exist 76, a folder or file that
@@ -38,7 +40,8 @@ private:
     [[noreturn]] void falha(int erro);
     QString caminho_;
     QByteArray final_;        // the file replaced: a link's target
-    QByteArray pasta_;        // the folder of a new file made without a name
+    QByteArray pasta_;        // the folder the new file is named in
+    bool semNome_ = false;    // made without a name
     QByteArray temporario_;   // its name until it takes the final one
     int fd_ = -1;
     bool existia_ = false;    // the old file's permissions go to the new one

@@ -15,10 +15,13 @@
 #include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -70,19 +73,22 @@ QStringList Entradas(const QString& pasta) {
 
 // From here on the kernel answers this process's (and only its) system
 // call `chamada` with `erro` where its argument number `argumento` has
-// `bit` set.
+// `bit` set; every call when `bit` is 0.
 bool Recusa(long chamada, unsigned argumento, unsigned bit, int erro) {
     const unsigned posicao = unsigned(offsetof(seccomp_data, args) + argumento * sizeof(quint64)) +
                              (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? 4 : 0);
-    sock_filter filtro[] = {
+    const unsigned char testes = bit ? 2 : 0;  // the argument's two instructions, when there is one
+    std::vector<sock_filter> filtro = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, unsigned(chamada), 0, 3),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, posicao),
-        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, bit, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (unsigned(erro) & SECCOMP_RET_DATA)),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, unsigned(chamada), 0, static_cast<unsigned char>(testes + 1)),
     };
-    sock_fprog programa{static_cast<unsigned short>(std::size(filtro)), filtro};
+    if (bit) {
+        filtro.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, posicao));
+        filtro.push_back(BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, bit, 0, 1));
+    }
+    filtro.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (unsigned(erro) & SECCOMP_RET_DATA)));
+    filtro.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    sock_fprog programa{static_cast<unsigned short>(filtro.size()), filtro.data()};
     return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &programa) == 0;
 }
 
@@ -97,24 +103,55 @@ bool Recusa_Sem_Nome(int erro, const QString& pasta) {
     return recusado;
 }
 
-// A link through /proc/self/fd fails as where /proc is not mounted; a link
-// of the descriptor itself still works.
-bool Sem_Proc() { return Recusa(__NR_linkat, 4, AT_SYMLINK_FOLLOW, ENOENT); }
+bool Escreve_Em(const char* arquivo, const QByteArray& texto) {
+    QFile f(arquivo);
+    return f.open(QIODevice::WriteOnly) && f.write(texto) == texto.size();
+}
+
+// This process in a system without /proc, where it may not link a file by
+// its descriptor: /proc covered in a mount namespace of its own (inside a
+// user namespace of its own where it is not root), and such a link
+// refused as Debian 12's kernel refuses it to a process without
+// CAP_DAC_READ_SEARCH (newer kernels let a process link a file it
+// opened). False where the system does not let it.
+bool Sem_Proc() {
+    if (::geteuid() != 0) {
+        const QByteArray uid = QByteArray::number(::geteuid()), gid = QByteArray::number(::getegid());
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !Escreve_Em("/proc/self/setgroups", "deny") ||
+            !Escreve_Em("/proc/self/uid_map", uid + " " + uid + " 1") || !Escreve_Em("/proc/self/gid_map", gid + " " + gid + " 1"))
+            return false;
+    } else if (::unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("nenhum", "/proc", "tmpfs", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr) != 0)
+        return false;
+    struct stat st;
+    return ::stat("/proc/self", &st) != 0 && Recusa(__NR_linkat, 4, AT_EMPTY_PATH, ENOENT);
+}
 
 // The writer: `escritor RECUSA MORTE MIB ALVO...` writes MIB mebibytes of
 // the new content into each ALVO in turn, a mebibyte at a time, and prints
-// the microseconds that took. RECUSA is 0, or the error a file without a
-// name gets, or "proc" for a system without /proc; MORTE, when not 0, the
+// the microseconds that took. RECUSA is 0, or, separated by commas: the
+// error a file without a name gets, "proc" for a system without /proc,
+// "fsync:N" for the error N to every fsync. MORTE, when not 0, the
 // microseconds after which the process is killed, wherever it is then.
+// Exits with the program's error number of a failure, or with 4 where the
+// system cannot be made as RECUSA says.
 int Escritor(const QStringList& a) {
     const QString recusa = a.value(0);
     const qint64 morte = a.value(1).toLongLong();
     const int mib = a.value(2).toInt();
     const QStringList alvos = a.mid(3);
-    const bool recusado = recusa == "0" || (recusa == "proc" ? Sem_Proc() : Recusa_Sem_Nome(recusa.toInt(), QFileInfo(alvos.value(0)).absolutePath()));
-    if (!recusado) {
-        std::fprintf(stderr, "o kernel não recusou %s\n", qPrintable(recusa));
-        return 3;
+    for (const QString& r : recusa.split(',')) {
+        if (r == "0") continue;
+        const bool recusado = r == "proc"               ? Sem_Proc()
+                              : r.startsWith("fsync:") ? Recusa(__NR_fsync, 0, 0, r.mid(6).toInt())
+                                                       : Recusa_Sem_Nome(r.toInt(), QFileInfo(alvos.value(0)).absolutePath());
+        if (!recusado) {
+            std::fprintf(stderr, "o sistema não recusou %s\n", qPrintable(r));
+            return 4;
+        }
     }
     QElapsedTimer relogio;
     relogio.start();
@@ -131,25 +168,16 @@ int Escritor(const QStringList& a) {
         }
     } catch (const ErroExecucao& e) {
         std::fprintf(stderr, "erro %ld: %s\n", e.Number, e.what());
-        return 1;
+        return int(e.Number);
     }
     std::printf("%lld\n", relogio.nsecsElapsed() / 1000);
     return 0;
 }
 REGISTRA_OUTRO(escritor, Escritor)
 
-// Whether this process may link a file without a name by its descriptor.
-bool Liga_Descritor(const QString& pasta) {
-    const int fd = ::open(QFile::encodeName(pasta).constData(), O_TMPFILE | O_WRONLY, 0600);
-    const QByteArray nome = QFile::encodeName(pasta + "/.descritor");
-    const bool ok = fd >= 0 && ::linkat(fd, "", AT_FDCWD, nome.constData(), AT_EMPTY_PATH) == 0;
-    ::unlink(nome.constData());
-    if (fd >= 0) ::close(fd);
-    return ok;
-}
-
 struct Rodada {
     bool terminou = false;  // not killed, and without error
+    int saida = -1;         // the exit code, when not killed: the error's number
     qint64 micros = 0;
 };
 
@@ -164,7 +192,8 @@ Rodada Roda(const QString& recusa, qint64 morte, int mib, const QStringList& alv
         return r;
     }
     r.terminou = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() != 0) qWarning("o escritor saiu com %d", p.exitCode());
+    if (p.exitStatus() == QProcess::NormalExit) r.saida = p.exitCode();
+    if (r.saida > 0) qWarning("o escritor saiu com %d", r.saida);
     r.micros = p.readAllStandardOutput().trimmed().toLongLong();
     return r;
 }
@@ -244,8 +273,9 @@ private slots:
         QTest::newRow("combinação inválida") << QString::number(EINVAL);
     }
     // Whether the file system makes the new file without a name (named
-    // through /proc or, without it, by its descriptor) or it takes a hidden
-    // name from the start: a link's target is replaced and the link stays,
+    // through /proc) or it takes a hidden name from the start (a file
+    // system without the support, a system without /proc where the process
+    // may not link a descriptor): a link's target is replaced and the link stays,
     // a name of 255 bytes is no obstacle, the old file's permissions go to
     // the new one and a new file gets what the umask leaves; nothing is
     // left beside them.
@@ -253,8 +283,6 @@ private slots:
         QFETCH(QString, recusa);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        if (recusa == "proc" && !Liga_Descritor(dir.path()))
-            QSKIP("este kernel só liga um arquivo sem nome pelo descritor com CAP_DAC_READ_SEARCH");
         const QString longo = QString(250, QChar('T')) + ".xlsx";
         QCOMPARE(QFile::encodeName(longo).size(), 255);
         Cria(dir.filePath(longo), "antigo", 0604);
@@ -262,6 +290,7 @@ private slots:
         const mode_t mascara = ::umask(027);
         const Rodada r = Roda(recusa, 0, 2, {dir.filePath("atalho"), dir.filePath("novo.html")});
         ::umask(mascara);
+        if (r.saida == 4) QSKIP("este sistema não deixa simular o que o caso pede");
         QVERIFY(r.terminou);
         QCOMPARE(Entradas(dir.path()), (QStringList{longo, "atalho", "novo.html"}));
         QCOMPARE(QFileInfo(dir.filePath("atalho")).symLinkTarget(), dir.filePath(longo));
@@ -269,6 +298,34 @@ private slots:
         QVERIFY(Novo_Inteiro(dir.filePath("novo.html"), 2));
         QCOMPARE(Modo(dir.filePath(longo)), mode_t(0604));
         QCOMPARE(Modo(dir.filePath("novo.html")), mode_t(0640));
+    }
+
+    void pastaNoDisco_data() {
+        QTest::addColumn<QString>("recusa");
+        QTest::addColumn<bool>("substitui");
+        QTest::addColumn<bool>("falha");
+        const QString eio = "fsync:" + QString::number(EIO);
+        QTest::newRow("arquivo novo") << eio << false << true;
+        QTest::newRow("substituindo um arquivo") << eio << true << true;
+        QTest::newRow("substituindo, sem /proc") << "proc," + eio << true << true;
+        QTest::newRow("sistema de arquivos que não sincroniza pastas") << "fsync:" + QString::number(EINVAL) << true << false;
+    }
+    // The folder is flushed once the new file has its name: where the
+    // flush fails, the save is reported as failed (75) with the new file
+    // already in its place, whole, and nothing beside it. A file system
+    // that cannot flush a folder (EINVAL) is no failure.
+    void pastaNoDisco() {
+        QFETCH(QString, recusa);
+        QFETCH(bool, substitui);
+        QFETCH(bool, falha);
+        QTemporaryDir dir;
+        const QString alvo = dir.filePath("Marlovinter.kwe");
+        if (substitui) Cria(alvo, "antigo", 0640);
+        const Rodada r = Roda(recusa, 0, 2, {alvo});
+        if (r.saida == 4) QSKIP("este sistema não deixa simular o que o caso pede");
+        QCOMPARE(r.saida, falha ? 75 : 0);
+        QVERIFY(Novo_Inteiro(alvo, 2));
+        QCOMPARE(Entradas(dir.path()), QStringList{"Marlovinter.kwe"});
     }
 
     // A file that another program made under the name while this one was
