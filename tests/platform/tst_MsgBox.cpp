@@ -1,8 +1,10 @@
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include "platform/MsgBox.h"
+#include "platform/Tela.h"
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,6 +37,12 @@ void responde(Vista& v, const QString& botao = {}) {
         alvo->click();
     });
 }
+// A box or input box waiting for the user, over a program showing the
+// pointer `antes`.
+struct Ponteiro {
+    bool entrada;
+    int antes;
+};
 }  // namespace
 
 class tst_MsgBox : public QObject {
@@ -69,6 +77,36 @@ private slots:
         responde(sn, "Sim");
         QCOMPARE(MsgBox("Deseja realmente fechar o sistema ?", vbYesNo + vbQuestion), int(vbYes));
         QVERIFY(sn.ficouComEscape);
+    }
+
+    void ponteiro_data() {
+        Tabela<Ponteiro>({{"mensagem sob a ampulheta", {false, 11}},
+                          {"entrada sob a ampulheta", {true, 11}},
+                          {"mensagem sem ampulheta", {false, 0}}});
+    }
+    // Over a box the pointer is the usual one, whatever the program is busy
+    // with; once it closes, the pointer shown before comes back.
+    void ponteiro() {
+        QFETCH(Ponteiro, caso);
+        QVERIFY(!Roteiro::Ativo());
+        Screen::MousePointer(caso.antes);
+        bool viu = false, ampulheta = true;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            const QCursor* c = QGuiApplication::overrideCursor();
+            ampulheta = c && c->shape() == Qt::WaitCursor;
+            viu = true;
+            QWidget* caixa = QApplication::activeModalWidget();
+            if (auto* m = qobject_cast<QMessageBox*>(caixa)) m->buttons().first()->click();
+            else if (auto* d = qobject_cast<QInputDialog*>(caixa)) d->reject();
+        });
+        if (caso.entrada) InputBox("Valor:", "Atenção ANA", "0,00");
+        else MsgBox("Não há impressoras instaladas.", vbInformation, "Atenção ANA");
+        QVERIFY(viu);
+        QVERIFY(!ampulheta);
+        QCOMPARE(Screen::MousePointerAtual(), caso.antes);
+        Screen::MousePointer(0);
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void entradaNaTela_data() { Tabela<bool>({{"OK dá o texto", true}, {"Cancelar dá o texto vazio", false}}); }
