@@ -196,6 +196,14 @@ void Planilha::Dados::Abre() {
         abas.push_back({QString::fromUtf8(s.attribute("name").value()), it == alvos.end() ? std::string() : it->second});
     }
     if (abas.empty()) Nao_E_Planilha(caminho);
+    // Sheets are found by name without regard to case, by this editor and
+    // by the workbook's own formulas: two names that differ only in case
+    // (which spreadsheet programs refuse) leave it unsure which is meant.
+    for (size_t i = 0; i < abas.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (abas[j].nome.compare(abas[i].nome, Qt::CaseInsensitive) == 0)
+                Falha(1004, QStringLiteral("A planilha tem duas folhas com o mesmo nome: \"") + abas[j].nome +
+                                QStringLiteral("\" e \"") + abas[i].nome + QStringLiteral("\"."));
     const pugi::xml_attribute d1904 = wb.raiz().child(wb.el("workbookPr")).attribute("date1904");
     data1904 = d1904 && (std::strcmp(d1904.value(), "1") == 0 || std::strcmp(d1904.value(), "true") == 0);
 }

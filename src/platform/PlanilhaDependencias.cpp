@@ -7,13 +7,17 @@
 // runs.
 //
 // Dependence follows the formulas' references, on the same sheet or
-// others, through other formulas and defined names; a formula that
-// reaches cells its text cannot tell (INDIRECT, OFFSET, another workbook,
-// a table, a name not found) depends on every cell.
+// others, through other formulas and defined names (a name inside a
+// workbook's name, which any sheet may use, through every definition it
+// may mean); a formula that reaches cells its text cannot tell (INDIRECT,
+// OFFSET, another workbook, a table, a name not found) depends on every
+// cell.
 //
 // The sheets not otherwise read are scanned as text for their formulas:
-// building their trees would cost more than the rest of the save. A sheet
-// whose text the scan does not follow is read whole instead.
+// building their trees would cost more than the rest of the save. The
+// scan only narrows the work: a sheet whose text it does not follow is
+// read whole instead, and a value is taken only from a cell that the
+// sheet's tree shows to hold a formula.
 #include "platform/PlanilhaInterna.h"
 #include <QString>
 #include <algorithm>
@@ -129,20 +133,69 @@ bool Le_Marca(const char*& p, const char* fim, Marca& m) {
     }
 }
 
+// Where `abre` ("<f", "<x:row") is next in `texto` from `de`: found by its
+// last letter, rarer in a sheet than "<".
+size_t Procura(std::string_view texto, std::string_view abre, size_t de) {
+    const size_t antes = abre.size() - 1;
+    for (size_t k = de + antes; k < texto.size();) {
+        const void* achado = std::memchr(texto.data() + k, abre.back(), texto.size() - k);
+        if (!achado) break;
+        k = size_t(static_cast<const char*>(achado) - texto.data());
+        if (texto.compare(k - antes, antes, abre, 0, antes) == 0) return k - antes;
+        ++k;
+    }
+    return std::string_view::npos;
+}
+
+// Where the elements of a worksheet's text start, after its declaration;
+// npos when the text holds what the scan does not follow: another encoding
+// than UTF-8 (declared, or told by its first bytes), a comment, a CDATA
+// section, a processing instruction or a document type, whose contents the
+// scan would take for markup or whose markup it would miss.
+size_t Inicio_Dos_Elementos(std::string_view xml) {
+    size_t inicio = xml.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    // UTF-16 and UTF-32, with their order mark or without, start with a
+    // zero byte, or with the mark of UTF-16.
+    const std::string_view cabeca = xml.substr(inicio, 4);
+    if (cabeca.find('\0') != std::string_view::npos || xml.substr(0, 2) == "\xFE\xFF" || xml.substr(0, 2) == "\xFF\xFE")
+        return std::string_view::npos;
+    if (xml.compare(inicio, 5, "<?xml") == 0) {
+        const size_t fim = xml.find("?>", inicio);
+        if (fim == std::string_view::npos) return fim;
+        const std::string_view declaracao = xml.substr(inicio, fim - inicio);
+        if (const size_t e = declaracao.find("encoding"); e != std::string_view::npos) {
+            size_t q = e + 8;
+            while (q < declaracao.size() && (Espaco(declaracao[q]) || declaracao[q] == '=')) ++q;
+            if (q >= declaracao.size()) return std::string_view::npos;
+            const size_t fimValor = declaracao.find(declaracao[q], q + 1);
+            const std::string_view valor = declaracao.substr(q + 1, fimValor - q - 1);
+            if (fimValor == std::string_view::npos || valor.size() != 5 ||
+                !std::equal(valor.begin(), valor.end(), "utf-8", [](char a, char b) { return (a | 0x20) == b; }))
+                return std::string_view::npos;
+        }
+        inicio = fim + 2;
+    }
+    // "<!" and "<?" found by their second character, which the elements'
+    // text holds escaped and their names never.
+    for (const char marca : {'!', '?'}) {
+        const char* const fim = xml.data() + xml.size();
+        for (const char* p = xml.data() + inicio; (p = static_cast<const char*>(std::memchr(p, marca, size_t(fim - p)))); ++p)
+            if (p > xml.data() + inicio && p[-1] == '<') return std::string_view::npos;
+    }
+    return inicio;
+}
+
 // The formula cells of a worksheet's text; false when the text holds what
-// this reading does not follow (a CDATA section, a comment between a cell
-// and its formula, a formula's cell without its address), and the sheet
+// this reading does not follow (see Inicio_Dos_Elementos; a formula's cell
+// without its address, or one whose row says another row), and the sheet
 // is then read whole. A formula is its cell's first child, so the cell's
 // start tag is the one right before it.
 bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
+    const size_t elementos = Inicio_Dos_Elementos(xml);
+    if (elementos == std::string_view::npos) return false;
     // The root element's prefix, which the cells' elements share.
-    size_t i = 0;
-    for (;;) {
-        i = xml.find('<', i);
-        if (i == std::string_view::npos || i + 1 >= xml.size()) return false;
-        if (xml[i + 1] != '?' && xml[i + 1] != '!') break;
-        ++i;
-    }
+    const size_t i = xml.find('<', elementos);
+    if (i == std::string_view::npos || i + 1 >= xml.size()) return false;
     size_t fimNome = i + 1;
     while (fimNome < xml.size() && !Espaco(xml[fimNome]) && xml[fimNome] != '>' && xml[fimNome] != '/') ++fimNome;
     const std::string_view raiz = xml.substr(i + 1, fimNome - i - 1);
@@ -153,21 +206,31 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
     // that start so ("formula", "filterColumn") are longer, and those of
     // extensions carry their own prefix.
     const std::string abreF = "<" + prefixo + "f";
+    const std::string abreLinha = "<" + prefixo + "row";
     const std::string_view dados = xml;
-    // Found by its "f", rarer in a sheet than "<".
-    const size_t antes = abreF.size() - 1;
-    const auto procura = [&](size_t de) {
-        for (size_t k = de + antes; k < dados.size();) {
-            const void* f = std::memchr(dados.data() + k, 'f', dados.size() - k);
-            if (!f) break;
-            k = size_t(static_cast<const char*>(f) - dados.data());
-            if (dados.compare(k - antes, antes, abreF, 0, antes) == 0) return k - antes;
-            ++k;
+    // The row a cell lies in: the last row's start tag before it, followed
+    // from one cell to the next.
+    size_t lidoAte = fimNome;
+    long long linha = -1;
+    const auto linha_de = [&](size_t celula) {
+        for (;;) {
+            const size_t pos = Procura(dados.substr(0, celula), abreLinha, lidoAte);
+            if (pos == std::string_view::npos) break;
+            const char* p = dados.data() + pos + 1;
+            Marca m;
+            if (!Le_Marca(p, dados.data() + celula, m)) return -1LL;
+            lidoAte = size_t(p - dados.data());
+            if (m.nome != std::string_view(abreLinha).substr(1)) continue;
+            linha = -1;
+            long long n = 0;
+            const auto [fimNum, erro] = std::from_chars(m.r.data(), m.r.data() + m.r.size(), n);
+            if (!m.r.empty() && erro == std::errc() && fimNum == m.r.data() + m.r.size()) linha = n;
         }
-        return std::string_view::npos;
+        lidoAte = celula;
+        return linha;
     };
     Marca m;
-    for (size_t f = procura(fimNome); f != std::string_view::npos; f = procura(f + 1)) {
+    for (size_t f = Procura(dados, abreF, fimNome); f != std::string_view::npos; f = Procura(dados, abreF, f + 1)) {
         const size_t depois = f + abreF.size();
         if (depois >= dados.size() || (!Espaco(dados[depois]) && dados[depois] != '>' && dados[depois] != '/')) continue;
         // The cell's start tag, with nothing but blanks after it.
@@ -175,14 +238,14 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
         while (c > 0 && Espaco(dados[c - 1])) --c;
         if (c == 0 || dados[c - 1] != '>') return false;
         c = dados.rfind('<', c - 1);
-        if (c == std::string_view::npos) return false;
+        if (c == std::string_view::npos || c < lidoAte) return false;
         const char* p = dados.data() + c + 1;
         if (!Le_Marca(p, dados.data() + f, m) || m.vazia || m.nome.substr(0, prefixo.size()) != prefixo ||
             m.nome.substr(prefixo.size()) != "c")
             return false;
         Celula_Formula cf;
         Endereco ate;
-        if (!Le_Intervalo(std::string(m.r).c_str(), cf.e, ate)) return false;
+        if (!Le_Intervalo(std::string(m.r).c_str(), cf.e, ate) || linha_de(c) != cf.e.linha) return false;
         p = dados.data() + f + 1;
         if (!Le_Marca(p, dados.data() + dados.size(), m)) return false;
         cf.tipo = std::string(m.t);
@@ -268,13 +331,17 @@ private:
     // The sheets `folha` ("Dados", "Jan:Dez") names, from the sheet
     // `propria`; false when one is not found.
     bool Folhas(const std::string& folha, int propria, int& de, int& ate);
-    // The cells that `dep`, read from a formula of the sheet `folha`,
-    // reaches from a cell `dc` columns and `dr` rows away from the one it
-    // was written for, appended to `alvos`. `deNome`: a defined name's
-    // own formula, whose relative references depend on where it is used.
+    // The cells that `dep`, read from a formula of the sheet `folha` (-1:
+    // of a workbook's name), reaches from a cell `dc` columns and `dr` rows
+    // away from the one it was written for, appended to `alvos`. `deNome`:
+    // a defined name's own formula, whose relative references depend on
+    // where it is used.
     void Acrescenta(const Dependencias& dep, int folha, int dc, int dr, bool deNome, std::vector<Alvo>& alvos,
                     bool& indeterminado, int profundidade);
-    const Alcance* Resolve_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade);
+    // What the name `nome` ("Dados!Taxa": `qualificador` "Dados") reaches,
+    // used in a formula of the sheet `folha` (-1: of a workbook's name).
+    void Acrescenta_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade,
+                         std::vector<Alvo>& alvos, bool& indeterminado);
     void Registra(const Alvo* de, const Alvo* ate, bool indeterminado, int formula);
     void Marca(int formula);
 
@@ -320,38 +387,56 @@ void Dependentes::Le_Nomes() {
     }
 }
 
-const Alcance* Dependentes::Resolve_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade) {
-    int escopo = folha;
-    if (!qualificador.empty()) {
-        int ate = 0;
-        if (!Folhas(qualificador, folha, escopo, ate)) return nullptr;
-    }
+void Dependentes::Acrescenta_Nome(const std::string& qualificador, const std::string& nome, int folha, int profundidade,
+                                  std::vector<Alvo>& alvos, bool& indeterminado) {
     const QString procurado = QString::fromUtf8(nome).toCaseFolded();
-    Nome* achado = nullptr;
-    for (Nome& n : nomes_) {
-        if (n.nome != procurado) continue;
-        if (n.folha == escopo) {
-            achado = &n;
-            break;
+    std::vector<Nome*> definicoes;
+    if (!qualificador.empty()) {
+        int escopo = 0, ate = 0;
+        if (Folhas(qualificador, folha, escopo, ate))
+            for (Nome& n : nomes_)
+                if (n.nome == procurado && n.folha == escopo) definicoes.push_back(&n);
+    } else if (folha >= 0) {
+        // The sheet's own name of that name, or else the workbook's.
+        Nome* global = nullptr;
+        for (Nome& n : nomes_) {
+            if (n.nome != procurado) continue;
+            if (n.folha == folha) definicoes = {&n};
+            else if (n.folha < 0) global = &n;
         }
-        if (n.folha < 0 && qualificador.empty()) achado = &n;
+        if (definicoes.empty() && global) definicoes.push_back(global);
+    } else {
+        // Inside a workbook's name, which any sheet uses: the name means
+        // the workbook's, or the one of whichever sheet has its own.
+        for (Nome& n : nomes_)
+            if (n.nome == procurado) definicoes.push_back(&n);
     }
-    if (!achado || achado->estado == 1 || profundidade > 32) return nullptr;
-    if (achado->estado == 0) {
-        achado->estado = 1;
-        Dependencias dep;
-        Le_Dependencias(achado->texto, dep);
-        Acrescenta(dep, achado->folha < 0 ? folha : achado->folha, 0, 0, true, achado->alcance.alvos,
-                   achado->alcance.indeterminado, profundidade + 1);
-        achado->estado = 2;
+    if (definicoes.empty()) indeterminado = true;
+    for (Nome* n : definicoes) {
+        if (n->estado == 1 || profundidade > 32) {
+            indeterminado = true;
+            continue;
+        }
+        if (n->estado == 0) {
+            n->estado = 1;
+            Dependencias dep;
+            Le_Dependencias(n->texto, dep);
+            Acrescenta(dep, n->folha, 0, 0, true, n->alcance.alvos, n->alcance.indeterminado, profundidade + 1);
+            n->estado = 2;
+        }
+        indeterminado = indeterminado || n->alcance.indeterminado;
+        alvos.insert(alvos.end(), n->alcance.alvos.begin(), n->alcance.alvos.end());
     }
-    return &achado->alcance;
 }
 
 void Dependentes::Acrescenta(const Dependencias& dep, int folha, int dc, int dr, bool deNome, std::vector<Alvo>& alvos,
                              bool& indeterminado, int profundidade) {
     if (dep.indeterminada) indeterminado = true;
+    // The blocks the last reference reached, which an end joined to it
+    // widens.
+    size_t ultimos = alvos.size(), fimUltimos = alvos.size();
     for (const Referencia& r : dep.referencias) {
+        if (!r.junta) ultimos = fimUltimos = alvos.size();
         // A name's reference without its sheet, or that moves with the
         // cell using it, reaches cells that depend on where it is used.
         if (deNome && (r.folha.empty() || !r.c1.ancorada || !r.r1.ancorada || !r.c2.ancorada || !r.r2.ancorada)) {
@@ -369,17 +454,17 @@ void Dependentes::Acrescenta(const Dependencias& dep, int folha, int dc, int dr,
         if (std::min({c1, c2, r1, r2}) < 1 || std::max(c1, c2) > MaxColuna || std::max(r1, r2) > MaxLinha) continue;
         if (c1 > c2) std::swap(c1, c2);
         if (r1 > r2) std::swap(r1, r2);
-        for (int f = de; f <= ate; ++f) alvos.push_back({f, c1, r1, c2, r2});
-    }
-    for (const auto& [qualificador, nome] : dep.nomes) {
-        const Alcance* n = Resolve_Nome(qualificador, nome, folha, profundidade);
-        if (!n) {
-            indeterminado = true;
+        if (r.junta) {
+            for (size_t k = ultimos; k < fimUltimos; ++k) {
+                Alvo& a = alvos[k];
+                a = {a.folha, std::min(a.c1, c1), std::min(a.r1, r1), std::max(a.c2, c2), std::max(a.r2, r2)};
+            }
             continue;
         }
-        indeterminado = indeterminado || n->indeterminado;
-        alvos.insert(alvos.end(), n->alvos.begin(), n->alvos.end());
+        for (int f = de; f <= ate; ++f) alvos.push_back({f, c1, r1, c2, r2});
+        fimUltimos = alvos.size();
     }
+    for (const auto& [qualificador, nome] : dep.nomes) Acrescenta_Nome(qualificador, nome, folha, profundidade, alvos, indeterminado);
 }
 
 void Dependentes::Registra(const Alvo* de, const Alvo* ate, bool indeterminado, int formula) {
@@ -501,28 +586,42 @@ void Dependentes::Propaga() {
 }
 
 void Dependentes::Retira_Valores() {
+    const auto retira = [](Parte& p, pugi::xml_node celula) {
+        if (const pugi::xml_node v = celula.child(p.el("v"))) {
+            celula.remove_child(v);
+            p.mudou = true;
+        }
+        // The type of a value no longer there: a text, a truth value or an
+        // error.
+        if (const pugi::xml_attribute t = celula.attribute("t"); t && std::strcmp(t.value(), "inlineStr") != 0) {
+            celula.remove_attribute(t);
+            p.mudou = true;
+        }
+    };
     for (const Formula& f : formulas_) {
         if (!f.suja) continue;
         Folha& folha = d_.Carrega_Folha(d_.abas[size_t(f.folha)].nome);
-        const Parte& p = *folha.parte;
-        // An array formula's value is spread over its cells, the first
-        // one holding the formula.
-        for (int r = f.e.linha; r <= f.ate.linha; ++r) {
-            for (int c = f.e.coluna; c <= f.ate.coluna; ++c) {
-                const bool primeira = c == f.e.coluna && r == f.e.linha;
-                pugi::xml_node celula = d_.Celula(folha, {c, r}, false);
-                if (!celula || (!primeira && (celula.child(p.el("f")) || escritas_[size_t(f.folha)].count(Chave(c, r)))))
+        Parte& p = *folha.parte;
+        // The sheet's tree has the last word: a cell it shows without a
+        // formula keeps its value, whatever the scan of the text took it
+        // for.
+        const pugi::xml_node celula = d_.Celula(folha, f.e, false);
+        const pugi::xml_node formula = celula.child(p.el("f"));
+        if (!formula) continue;
+        retira(p, celula);
+        // An array formula's value is spread over the cells it fills, the
+        // first one holding the formula: those the sheet holds, and no
+        // other, are visited.
+        const Endereco ate = Ate(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
+        if (ate.coluna == f.e.coluna && ate.linha == f.e.linha) continue;
+        const char* const nomeC = p.el("c");
+        for (auto linha = folha.linhas.lower_bound(f.e.linha); linha != folha.linhas.end() && linha->first <= ate.linha; ++linha) {
+            for (pugi::xml_node c = linha->second.child(nomeC); c; c = c.next_sibling(nomeC)) {
+                const int coluna = Coluna_De(c.attribute("r").value());
+                if (coluna < f.e.coluna || coluna > ate.coluna || (coluna == f.e.coluna && linha->first == f.e.linha) ||
+                    c.child(p.el("f")) || escritas_[size_t(f.folha)].count(Chave(coluna, linha->first)))
                     continue;
-                if (const pugi::xml_node v = celula.child(p.el("v"))) {
-                    celula.remove_child(v);
-                    folha.parte->mudou = true;
-                }
-                // The type of a value no longer there: a text, a truth
-                // value or an error.
-                if (const pugi::xml_attribute t = celula.attribute("t"); t && std::strcmp(t.value(), "inlineStr") != 0) {
-                    celula.remove_attribute(t);
-                    folha.parte->mudou = true;
-                }
+                retira(p, c);
             }
         }
     }

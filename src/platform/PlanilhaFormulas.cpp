@@ -242,6 +242,7 @@ struct Leitor_Dependencias {
     bool temPendente = false;
     bool aposReferencia = false;  // the last piece was a reference
     bool doisPontos = false;      // and a ":" followed it
+    bool faixa = false;           // that reference has two ends already
 
     void Fim_Peca() {
         temPendente = false;
@@ -296,13 +297,20 @@ struct Leitor_Dependencias {
     }
     void Referencia(Parte_Ref c1, Parte_Ref r1, Parte_Ref c2, Parte_Ref r2) {
         if (doisPontos) {
-            // The other end of "A1:B5", under the first end's sheet.
+            // The other end of "A1:B5", under the first end's sheet; a
+            // third end widens the box ("B2:C3:A1" is A1:C3).
             Planilha_Interna::Referencia& r = d.referencias.back();
             if (temPendente) d.indeterminada = true;
-            r.c2 = c2;
-            r.r2 = r2;
+            if (faixa) {
+                d.referencias.push_back({r.folha, c1, r1, c2, r2, true});
+            } else {
+                r.c2 = c2;
+                r.r2 = r2;
+            }
+            faixa = true;
         } else {
             d.referencias.push_back({temPendente ? pendente : std::string(), c1, r1, c2, r2});
+            faixa = false;
         }
         temPendente = false;
         doisPontos = false;

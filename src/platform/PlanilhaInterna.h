@@ -80,10 +80,14 @@ struct Parte_Ref {
 
 // A reference of a formula: a cell or a range, on the formula's own sheet
 // (`folha` empty) or on the sheet named, or on the sheets from one to the
-// other ("Jan:Dez"). Whole columns and rows reach the sheet's edges.
+// other ("Jan:Dez"). Whole columns and rows reach the sheet's edges. A
+// range of more than two ends ("B2:C3:A1") is the box that holds them all:
+// each end after the second is a reference of its own that `junta` to the
+// one before.
 struct Referencia {
     std::string folha;
     Parte_Ref c1, r1, c2, r2;
+    bool junta = false;
 };
 
 // What a formula's result can depend on: the cells it references, the

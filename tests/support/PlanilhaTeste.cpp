@@ -130,7 +130,18 @@ QString Em_Pdf(const QString& arquivo, const QString& pasta) { return Converte(a
 
 void Poe_Cadeia(const QString& arquivo, const QString& celula) { Python({QStringLiteral("cadeia"), arquivo, celula}); }
 
-void Cria_Compartilhada(const QString& destino, const QString& forma) { Python({QStringLiteral("compartilhada"), destino, forma}); }
+void Cria_Compartilhada(const QString& destino, const QString& forma) {
+    Python({QStringLiteral("compartilhada"), destino, forma});
+    if (forma != QStringLiteral("bloco")) return;
+    // Its formulas are written without values: they take those LibreOffice
+    // calculates, as a workbook a spreadsheet program saved holds them.
+    const QJsonObject calculado = Le(Recalculado(destino))[QStringLiteral("celulas")][QStringLiteral("08")].toObject();
+    QJsonObject valores;
+    for (const QString& celula : calculado.keys())
+        if (calculado[celula][QStringLiteral("t")] == QStringLiteral("f")) valores[celula] = calculado[celula][QStringLiteral("c")];
+    Python({QStringLiteral("valores"), destino, QStringLiteral("xl/worksheets/sheet1.xml"),
+            QString::fromUtf8(QJsonDocument(valores).toJson(QJsonDocument::Compact))});
+}
 
 void Cria_Disposicao(const QString& destino, const QString& forma) {
     Python({QStringLiteral("disposicao"), destino, forma});
@@ -139,6 +150,12 @@ void Cria_Disposicao(const QString& destino, const QString& forma) {
 void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo) {
     Python({QStringLiteral("troca"), arquivo, entrada, antigo, novo});
 }
+
+void Codifica(const QString& arquivo, const QString& entrada, const QString& codificacao, bool marca) {
+    Python({QStringLiteral("codifica"), arquivo, entrada, codificacao, marca ? QStringLiteral("1") : QStringLiteral("0")});
+}
+
+QByteArray Entrada(const QString& arquivo, const QString& entrada) { return Python({QStringLiteral("entrada"), arquivo, entrada}); }
 
 void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho) {
     Python({QStringLiteral("mente"), arquivo, entrada, QString::number(tamanho)});

@@ -62,8 +62,9 @@ void Poe_Cadeia(const QString& arquivo, const QString& celula);
 // A small workbook whose sheet "08" has, in E4:E6, one formula written once
 // in E4 and repeated by the other two, as a spreadsheet program stores a
 // formula filled down. `forma` (see the script): "bloco" fills E4:F7 with
-// a formula holding references of every kind; "matriz" and "tabela" put
-// an array formula or a data table over E4:E6 instead.
+// a formula holding references of every kind, with the values LibreOffice
+// calculates for them; "matriz" and "tabela" put an array formula or a
+// data table over E4:E6 instead.
 void Cria_Compartilhada(const QString& destino, const QString& forma = QStringLiteral("coluna"));
 
 // A workbook of three sheets (A with 3,000 numbers, B with one, C with
@@ -77,6 +78,13 @@ void Cria_Disposicao(const QString& destino, const QString& forma);
 // The first `antigo` of the archive entry's text replaced by `novo`: a
 // workbook as another program may write it.
 void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo);
+
+// The entry written in `codificacao` (Python's name: "utf-16-le"), its
+// declaration saying UTF-16, with the byte order mark or without.
+void Codifica(const QString& arquivo, const QString& entrada, const QString& codificacao, bool marca);
+
+// The entry's bytes as the archive holds them.
+QByteArray Entrada(const QString& arquivo, const QString& entrada);
 
 // The archive's directory claims `tamanho` bytes for the entry.
 void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho);

@@ -6,8 +6,12 @@ workbook back as JSON.
 
     planilha_teste.py cria DESTINO [AJUSTES]
         AJUSTES (JSON): {"celulas": {"08": {"A4": 12, "A5": "=100+23"}},
-                         "sem": ["TC"], "razao": 4000}
-        "razao": a ledger of that many rows as the first sheet, "RAZÃO"
+                         "sem": ["TC"], "razao": 4000,
+                         "nomes": {"Taxa": "DADOS!$F$22"},
+                         "nomes_locais": {"FECHAMENTO": {"Taxa": "DADOS!$F$15"}}}
+        "razao": a ledger of that many rows as the first sheet, "RAZÃO";
+        "nomes": the workbook's defined names; "nomes_locais": the names
+        of a sheet of its own
         cell values starting with "=" are formulas; null empties a cell.
     planilha_teste.py cadeia ARQUIVO CELULA
         adds a calculation chain naming CELULA of the first sheet
@@ -19,6 +23,14 @@ workbook back as JSON.
         table over E4:E6
     planilha_teste.py troca ARQUIVO ENTRADA ANTIGO NOVO
         replaces the first ANTIGO of an entry's text by NOVO
+    planilha_teste.py codifica ARQUIVO ENTRADA CODIFICACAO MARCA
+        the entry written in CODIFICACAO ("utf-16-le"), its declaration
+        saying so, with the byte order mark when MARCA is 1
+    planilha_teste.py valores ARQUIVO ENTRADA VALORES
+        VALORES (JSON): {"E4": 12.5}: the values the formulas of those
+        cells show, written with them
+    planilha_teste.py entrada ARQUIVO ENTRADA
+        prints the entry's bytes as they are
     planilha_teste.py mente ARQUIVO ENTRADA TAMANHO
         the archive's directory claims TAMANHO bytes for the entry
     planilha_teste.py disposicao DESTINO FORMA
@@ -82,6 +94,18 @@ def folha_mes(wb, mes):
     return ws
 
 
+def define_nome(wb, nome, texto, folha=None):
+    """A defined name of the workbook, or of the sheet `folha`, with
+    openpyxl's API of either age."""
+    if hasattr(wb.defined_names, "append"):
+        local = {} if folha is None else {"localSheetId": wb.sheetnames.index(folha)}
+        wb.defined_names.append(DefinedName(nome, attr_text=texto, **local))
+    elif folha is None:
+        wb.defined_names[nome] = DefinedName(nome, attr_text=texto)
+    else:
+        wb[folha].defined_names[nome] = DefinedName(nome, attr_text=texto)
+
+
 def cria(destino, ajustes):
     sem = set(ajustes.get("sem", []))
     wb = openpyxl.Workbook()
@@ -142,11 +166,12 @@ def cria(destino, ajustes):
             ws["G%d" % linha] = "=E%d+F%d" % (linha, linha)
         ws["G27"] = "=SUM(G15:G26)"
     if "TC" not in sem:
-        nome = DefinedName("TotalRemessas", attr_text="TC!$I$53")
-        if hasattr(wb.defined_names, "append"):
-            wb.defined_names.append(nome)
-        else:
-            wb.defined_names["TotalRemessas"] = nome
+        define_nome(wb, "TotalRemessas", "TC!$I$53")
+    for nome, texto in ajustes.get("nomes", {}).items():
+        define_nome(wb, nome, texto)
+    for folha, nomes in ajustes.get("nomes_locais", {}).items():
+        for nome, texto in nomes.items():
+            define_nome(wb, nome, texto, folha)
     for folha, celulas in ajustes.get("celulas", {}).items():
         ws = wb[folha]
         for celula, valor in celulas.items():
@@ -342,6 +367,37 @@ def troca(arquivo, entrada, antigo, novo):
     reescreve(arquivo, muda)
 
 
+def codifica(arquivo, entrada, codificacao, marca):
+    def muda(partes):
+        novas = []
+        for info, dados in partes:
+            if info.filename == entrada:
+                texto = dados.decode("utf-8").replace('encoding="UTF-8"', 'encoding="UTF-16"', 1)
+                dados = ("\ufeff" if marca == "1" else "").encode(codificacao) + texto.encode(codificacao)
+            novas.append((info, dados))
+        return novas
+    reescreve(arquivo, muda)
+
+
+def valores(arquivo, entrada, lidos):
+    def muda(partes):
+        novas = []
+        for info, dados in partes:
+            if info.filename == entrada:
+                texto = dados.decode("utf-8")
+                for celula, valor in lidos.items():
+                    padrao = re.compile(r'(<c r="%s"[^>]*>)(.*?)(</c>)' % celula)
+                    m = padrao.search(texto)
+                    if not m or "<f" not in m.group(2):
+                        sys.exit("%s não tem fórmula em %s" % (entrada, celula))
+                    dentro = re.sub(r"<v>.*?</v>", "", m.group(2)) + "<v>%r</v>" % valor
+                    texto = texto[:m.start()] + m.group(1) + dentro + m.group(3) + texto[m.end():]
+                dados = texto.encode("utf-8")
+            novas.append((info, dados))
+        return novas
+    reescreve(arquivo, muda)
+
+
 def mente(arquivo, entrada, tamanho):
     with open(arquivo, "rb") as f:
         dados = bytearray(f.read())
@@ -371,6 +427,13 @@ if __name__ == "__main__":
         mente(sys.argv[2], sys.argv[3], int(sys.argv[4]))
     elif sys.argv[1] == "disposicao":
         disposicao(sys.argv[2], sys.argv[3])
+    elif sys.argv[1] == "codifica":
+        codifica(*sys.argv[2:6])
+    elif sys.argv[1] == "valores":
+        valores(sys.argv[2], sys.argv[3], json.loads(sys.argv[4]))
+    elif sys.argv[1] == "entrada":
+        with zipfile.ZipFile(sys.argv[2]) as z:
+            sys.stdout.buffer.write(z.read(sys.argv[3]))
     elif sys.argv[1] == "le":
         le(sys.argv[2])
     else:
