@@ -164,6 +164,22 @@ class tst_Planilha : public QObject {
         return c;
     }
 
+    // The number `valor` written into one cell and saved: openpyxl's
+    // readings before and after, which differ in that cell alone.
+    static void Escreve_Numero(const QString& arquivo, const QString& folha, const QString& celula, double valor,
+                               QJsonObject& antes, QJsonObject& depois) {
+        antes = Planilha_Teste::Le(arquivo);
+        {
+            Planilha p(arquivo);
+            p.Numero(folha, celula, valor);
+            p.Salva();
+        }
+        depois = Planilha_Teste::Le(arquivo);
+        const QStringList diferencas =
+            Planilha_Teste::Diferencas(antes, depois, {{folha + "!" + celula, {{"v", valor}, {"t", "n"}}}});
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+    }
+
 private slots:
     void initTestCase() {
         modelo_ = pasta_.filePath("modelo.xlsx");
@@ -368,20 +384,13 @@ private slots:
         QFETCH(QString, caso);
         const QString arquivo = pasta_.filePath("compartilhada_" + caso + ".xlsx");
         Planilha_Teste::Cria_Compartilhada(arquivo, caso);
-        const QJsonObject antes = Planilha_Teste::Le(arquivo);
         const QJsonObject calculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
-        {
-            Planilha p(arquivo);
-            p.Numero("08", "E4", 40);
-            p.Salva();
-        }
-        const QJsonObject depois = Planilha_Teste::Le(arquivo);
-        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, {{"08!E4", {{"v", 40}, {"t", "n"}}}});
-        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+        QJsonObject antes, depois;
+        Escreve_Numero(arquivo, "08", "E4", 40, antes, depois);
 
         const QJsonObject recalculado = Planilha_Teste::Le(Planilha_Teste::Recalculado(arquivo));
         int formulas = 0;
-        for (const QString& celula : antes["celulas"]["08"].toObject().keys()) {
+        for (const QString& celula : std::as_const(antes)["celulas"]["08"].toObject().keys()) {
             if (celula == "E4" || Celula(antes, "08", celula)["t"] != "f") continue;
             ++formulas;
             QVERIFY2(Celula(calculado, "08", celula)["c"].isDouble(), qPrintable(celula));
@@ -698,15 +707,8 @@ private slots:
         QFETCH(QString, caso);
         const QString arquivo = pasta_.filePath("disposicao_" + caso + ".xlsx");
         Planilha_Teste::Cria_Disposicao(arquivo, caso);
-        const QJsonObject antes = Planilha_Teste::Le(arquivo);
-        {
-            Planilha p(arquivo);
-            p.Numero("B", "A1", 42);
-            p.Salva();
-        }
-        const QJsonObject depois = Planilha_Teste::Le(arquivo);
-        const QStringList diferencas = Planilha_Teste::Diferencas(antes, depois, {{"B!A1", {{"v", 42}, {"t", "n"}}}});
-        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+        QJsonObject antes, depois;
+        Escreve_Numero(arquivo, "B", "A1", 42, antes, depois);
         QCOMPARE(Celula(depois, "C", "A2000")["v"].toInt(), 4000);
         QCOMPARE(depois["partes"], antes["partes"]);
     }
