@@ -279,7 +279,7 @@ void Piso() {
     f.open(QIODevice::ReadOnly);
     const QByteArray bytes = f.readAll();
     f.close();
-    Planilha_Interna::Arquivo_Em_Memoria memoria(std::string_view(bytes.constData(), size_t(bytes.size())));
+    Planilha_Interna::Arquivo_Em_Memoria memoria(bytes);
     zip_t* z = memoria.Abre();
     const auto troca = [&](const char* nome, const std::function<void(Edicao&)>& edita) {
         const std::string xml = Le(z, nome);

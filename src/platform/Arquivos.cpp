@@ -56,14 +56,27 @@ bool Nomeavel(int fd) {
     return ::lstat(Pelo_Proc(fd).constData(), &st) == 0;
 }
 
-// A name of its own in the file's folder, created by this call alone.
-int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui) {
+// A hidden name of its own in the folder, tried until `toma` finds one
+// free: `toma(candidato)` gives 0, EEXIST for a name taken, or another
+// error. 0 (with `nome`), or the error.
+template <class Toma>
+int Nome_Livre(const QByteArray& pasta, QByteArray& nome, Toma toma) {
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        nome = Nome_Temporario(pasta);
-        const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Modo_Inicial(substitui));
-        if (fd >= 0 || errno != EEXIST) return fd;
+        const QByteArray candidato = Nome_Temporario(pasta);
+        const int erro = toma(candidato);
+        if (erro == 0) nome = candidato;
+        if (erro != EEXIST) return erro;
     }
-    return -1;
+    return EEXIST;
+}
+
+// A file under a hidden name of its own, created by this call alone; 0, or
+// the error.
+int Cria_Temporario(const QByteArray& pasta, QByteArray& nome, bool substitui, int& fd) {
+    return Nome_Livre(pasta, nome, [&](const QByteArray& candidato) {
+        fd = ::open(candidato.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Modo_Inicial(substitui));
+        return fd >= 0 ? 0 : errno;
+    });
 }
 
 // The file without a name takes the name `nome`, through /proc; 0, or the
@@ -73,16 +86,10 @@ int Liga(int fd, const QByteArray& nome) {
     return errno;
 }
 
-// The file without a name takes a name of its own in its folder; 0, or
-// the error.
+// The file without a name takes a hidden name of its own; 0, or the
+// error.
 int Da_Nome(int fd, const QByteArray& pasta, QByteArray& nome) {
-    for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        const QByteArray candidato = Nome_Temporario(pasta);
-        const int erro = Liga(fd, candidato);
-        if (erro == 0) nome = candidato;
-        if (erro != EEXIST) return erro;
-    }
-    return EEXIST;
+    return Nome_Livre(pasta, nome, [fd](const QByteArray& candidato) { return Liga(fd, candidato); });
 }
 
 // The folder's own entries flushed to the disk: a name given or changed
@@ -123,12 +130,7 @@ Novo::Novo(const QString& caminho) : caminho_(caminho) {
     } else if (!Sem_Nome_Recusado(erroSemNome)) {
         falha(erroSemNome);
     }
-    fd_ = Cria_Temporario(pasta_, temporario_, existia_);
-    if (fd_ < 0) {
-        const int erro = errno;
-        temporario_.clear();
-        falha(erro);
-    }
+    if (const int erro = Cria_Temporario(pasta_, temporario_, existia_, fd_); erro != 0) falha(erro);
 }
 
 Novo::~Novo() {

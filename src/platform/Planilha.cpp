@@ -164,10 +164,9 @@ void Planilha::Dados::Abre() {
     if (!info.exists() || !info.isFile()) Falha(53);
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly)) Falha(70);
-    bytes = f.readAll();
+    memoria = std::make_unique<Arquivo_Em_Memoria>(f.readAll());
     if (f.error() != QFileDevice::NoError) Falha(70);
 
-    memoria = std::make_unique<Arquivo_Em_Memoria>(std::string_view(bytes.constData(), size_t(bytes.size())));
     zip = memoria->Abre();
     if (!zip) Nao_E_Planilha(caminho);
 
@@ -404,7 +403,7 @@ zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto) {
     return s;
 }
 
-Arquivo_Em_Memoria::Arquivo_Em_Memoria(std::string_view lido) : lido_(lido) { zip_error_init(&erro_); }
+Arquivo_Em_Memoria::Arquivo_Em_Memoria(QByteArray lido) : lido_(std::move(lido)) { zip_error_init(&erro_); }
 
 Arquivo_Em_Memoria::~Arquivo_Em_Memoria() { zip_error_fini(&erro_); }
 
@@ -418,9 +417,7 @@ zip_t* Arquivo_Em_Memoria::Abre() {
     return zip;
 }
 
-QByteArray Arquivo_Em_Memoria::Gravado() const {
-    return gravado_ ? escrito_ : QByteArray(lido_.data(), qsizetype(lido_.size()));
-}
+QByteArray Arquivo_Em_Memoria::Gravado() const { return gravado_ ? escrito_ : lido_; }
 
 zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando) {
     Arquivo_Em_Memoria& m = *static_cast<Arquivo_Em_Memoria*>(estado);
@@ -429,14 +426,15 @@ zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t 
         m.posicao_ = 0;
         return 0;
     case ZIP_SOURCE_READ: {
-        const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, m.lido_.size() - std::min<zip_uint64_t>(m.posicao_, m.lido_.size()));
-        if (n) std::memcpy(dados, m.lido_.data() + m.posicao_, size_t(n));
+        const zip_uint64_t total = zip_uint64_t(m.lido_.size());
+        const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, total - std::min(m.posicao_, total));
+        if (n) std::memcpy(dados, m.lido_.constData() + m.posicao_, size_t(n));
         m.posicao_ += n;
         return zip_int64_t(n);
     }
     case ZIP_SOURCE_CLOSE: return 0;
     case ZIP_SOURCE_SEEK: {
-        const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, m.lido_.size(), dados, tamanho, &m.erro_);
+        const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, zip_uint64_t(m.lido_.size()), dados, tamanho, &m.erro_);
         if (p < 0) return -1;
         m.posicao_ = zip_uint64_t(p);
         return 0;
@@ -446,7 +444,7 @@ zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t 
         zip_stat_t* st = static_cast<zip_stat_t*>(dados);
         zip_stat_init(st);
         st->valid = ZIP_STAT_SIZE;
-        st->size = m.lido_.size();
+        st->size = zip_uint64_t(m.lido_.size());
         return sizeof(zip_stat_t);
     }
     case ZIP_SOURCE_BEGIN_WRITE:

@@ -169,8 +169,7 @@ size_t Inicio_Dos_Elementos(std::string_view xml) {
             if (q >= declaracao.size()) return std::string_view::npos;
             const size_t fimValor = declaracao.find(declaracao[q], q + 1);
             const std::string_view valor = declaracao.substr(q + 1, fimValor - q - 1);
-            if (fimValor == std::string_view::npos || valor.size() != 5 ||
-                !std::equal(valor.begin(), valor.end(), "utf-8", [](char a, char b) { return (a | 0x20) == b; }))
+            if (fimValor == std::string_view::npos || !Igual_Sem_Caixa(valor, "UTF-8"))
                 return std::string_view::npos;
         }
         inicio = fim + 2;

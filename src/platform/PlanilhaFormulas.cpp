@@ -17,6 +17,7 @@ bool De_Nome(char c) {
 }
 
 using Parte_Ref = Planilha_Interna::Parte_Ref;
+using Planilha_Interna::Igual_Sem_Caixa;
 
 // A column's letters (up to three) or a row's digits (up to seven), with
 // their "$" if any, as the whole of `s`.
@@ -213,26 +214,17 @@ struct Deslocador {
         Escreve_Linha(saida, b);
         return true;
     }
-    bool faixa_colunas(Parte_Ref a, Parte_Ref a2) {
-        if (!Move(a, colunas, MaxColuna) || !Move(a2, colunas, MaxColuna)) return false;
-        Escreve_Coluna(saida, a);
+    // "A:C" or "4:6": both ends moved, or none written.
+    bool Faixa(Parte_Ref de, Parte_Ref ate, int passo, int maximo, void (*escreve)(std::string&, const Parte_Ref&)) {
+        if (!Move(de, passo, maximo) || !Move(ate, passo, maximo)) return false;
+        escreve(saida, de);
         saida += ':';
-        Escreve_Coluna(saida, a2);
+        escreve(saida, ate);
         return true;
     }
-    bool faixa_linhas(Parte_Ref b, Parte_Ref b2) {
-        if (!Move(b, linhas, MaxLinha) || !Move(b2, linhas, MaxLinha)) return false;
-        Escreve_Linha(saida, b);
-        saida += ':';
-        Escreve_Linha(saida, b2);
-        return true;
-    }
+    bool faixa_colunas(Parte_Ref a, Parte_Ref a2) { return Faixa(a, a2, colunas, MaxColuna, Escreve_Coluna); }
+    bool faixa_linhas(Parte_Ref b, Parte_Ref b2) { return Faixa(b, b2, linhas, MaxLinha, Escreve_Linha); }
 };
-
-bool Igual_Sem_Caixa(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20) || x == y; });
-}
 
 // What the formula's result depends on.
 struct Leitor_Dependencias {
@@ -334,6 +326,12 @@ struct Leitor_Dependencias {
 }  // namespace
 
 namespace Planilha_Interna {
+
+bool Igual_Sem_Caixa(std::string_view a, std::string_view b) {
+    const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return minuscula(x) == minuscula(y); });
+}
 
 bool Desloca_Formula(std::string_view f, int colunas, int linhas, std::string& saida) {
     saida.clear();

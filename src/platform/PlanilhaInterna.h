@@ -107,6 +107,9 @@ void Le_Dependencias(std::string_view formula, Dependencias& saida);
 // when one of its references would leave the sheet.
 bool Desloca_Formula(std::string_view formula, int colunas, int linhas, std::string& saida);
 
+// Whether two texts are the same but for the case of ASCII letters.
+bool Igual_Sem_Caixa(std::string_view a, std::string_view b);
+
 // ASCII letters in lower case: part names compare so.
 std::string Minusculas(std::string s);
 
@@ -127,13 +130,13 @@ std::string Comprime(std::string_view texto);
 // highest level, whatever level it is asked for.
 zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto);
 
-// An archive read from bytes it is lent and written anew into bytes of its
-// own: libzip neither frees nor writes the memory it reads (its buffer
+// An archive read from the bytes of a file and written anew into bytes of
+// its own: libzip neither frees nor writes the memory it reads (its buffer
 // source, saving back into the bytes it was lent, frees them on some
 // layouts of the file). It must outlive the archive opened on it.
 class Arquivo_Em_Memoria {
 public:
-    explicit Arquivo_Em_Memoria(std::string_view lido);
+    explicit Arquivo_Em_Memoria(QByteArray lido);
     ~Arquivo_Em_Memoria();
     Arquivo_Em_Memoria(const Arquivo_Em_Memoria&) = delete;
     Arquivo_Em_Memoria& operator=(const Arquivo_Em_Memoria&) = delete;
@@ -146,7 +149,7 @@ public:
 
 private:
     static zip_int64_t Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando);
-    std::string_view lido_;
+    QByteArray lido_;
     zip_uint64_t posicao_ = 0;
     QByteArray escrito_;
     zip_uint64_t posicaoEscrita_ = 0;
@@ -167,8 +170,7 @@ struct Planilha::Dados {
     };
 
     QString caminho;
-    QByteArray bytes;  // the file as read: the archive reads from here
-    std::unique_ptr<Planilha_Interna::Arquivo_Em_Memoria> memoria;
+    std::unique_ptr<Planilha_Interna::Arquivo_Em_Memoria> memoria;  // the file as read, and as saved
     zip_t* zip = nullptr;
 
     std::map<std::string, std::unique_ptr<Parte>> partes;
