@@ -353,49 +353,50 @@ def disposicao(destino, forma):
     reescreve(destino, muda)
 
 
-def troca(arquivo, entrada, antigo, novo):
-    def muda(partes):
+def muda_entrada(arquivo, entrada, muda):
+    """The entry's bytes replaced by what `muda` makes of them."""
+    achada = []
+
+    def partes_novas(partes):
         novas = []
         for info, dados in partes:
             if info.filename == entrada:
-                texto = dados.decode("utf-8")
-                if antigo not in texto:
-                    sys.exit("%s não tem %s" % (entrada, antigo))
-                dados = texto.replace(antigo, novo, 1).encode("utf-8")
+                dados = muda(dados)
+                achada.append(entrada)
             novas.append((info, dados))
         return novas
-    reescreve(arquivo, muda)
+    reescreve(arquivo, partes_novas)
+    if not achada:
+        sys.exit("sem a entrada " + entrada)
+
+
+def troca(arquivo, entrada, antigo, novo):
+    def muda(dados):
+        texto = dados.decode("utf-8")
+        if antigo not in texto:
+            sys.exit("%s não tem %s" % (entrada, antigo))
+        return texto.replace(antigo, novo, 1).encode("utf-8")
+    muda_entrada(arquivo, entrada, muda)
 
 
 def codifica(arquivo, entrada, codificacao, marca):
-    def muda(partes):
-        novas = []
-        for info, dados in partes:
-            if info.filename == entrada:
-                texto = dados.decode("utf-8").replace('encoding="UTF-8"', 'encoding="UTF-16"', 1)
-                dados = ("\ufeff" if marca == "1" else "").encode(codificacao) + texto.encode(codificacao)
-            novas.append((info, dados))
-        return novas
-    reescreve(arquivo, muda)
+    def muda(dados):
+        texto = dados.decode("utf-8").replace('encoding="UTF-8"', 'encoding="UTF-16"', 1)
+        return ("\ufeff" if marca == "1" else "").encode(codificacao) + texto.encode(codificacao)
+    muda_entrada(arquivo, entrada, muda)
 
 
 def valores(arquivo, entrada, lidos):
-    def muda(partes):
-        novas = []
-        for info, dados in partes:
-            if info.filename == entrada:
-                texto = dados.decode("utf-8")
-                for celula, valor in lidos.items():
-                    padrao = re.compile(r'(<c r="%s"[^>]*>)(.*?)(</c>)' % celula)
-                    m = padrao.search(texto)
-                    if not m or "<f" not in m.group(2):
-                        sys.exit("%s não tem fórmula em %s" % (entrada, celula))
-                    dentro = re.sub(r"<v>.*?</v>", "", m.group(2)) + "<v>%r</v>" % valor
-                    texto = texto[:m.start()] + m.group(1) + dentro + m.group(3) + texto[m.end():]
-                dados = texto.encode("utf-8")
-            novas.append((info, dados))
-        return novas
-    reescreve(arquivo, muda)
+    def muda(dados):
+        texto = dados.decode("utf-8")
+        for celula, valor in lidos.items():
+            m = re.search(r'(<c r="%s"[^>]*>)(.*?)(</c>)' % celula, texto)
+            if not m or "<f" not in m.group(2):
+                sys.exit("%s não tem fórmula em %s" % (entrada, celula))
+            dentro = re.sub(r"<v>.*?</v>", "", m.group(2)) + "<v>%r</v>" % valor
+            texto = texto[:m.start()] + m.group(1) + dentro + m.group(3) + texto[m.end():]
+        return texto.encode("utf-8")
+    muda_entrada(arquivo, entrada, muda)
 
 
 def mente(arquivo, entrada, tamanho):
