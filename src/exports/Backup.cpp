@@ -99,7 +99,7 @@ void Backup::Efetua_Backup() {
         // A copy that failed and was passed over is named, so that a backup
         // missing a file never reads as a whole one.
         QString texto = QStringLiteral("Backup Concluido");
-        for (const QString& nome : faltam_) texto += CR + QStringLiteral("Arquivo não copiado: ") + nome;
+        for (const QString& linha : faltam_) texto += CR + linha;
         MsgBox(texto, vbOKOnly + (faltam_.isEmpty() ? vbInformation : vbExclamation), Titulo_Atencao());
     }
     emCurso_ = false;
@@ -137,15 +137,20 @@ bool Backup::Acao_Passo(int passo) {
 
 bool Backup::Executa(const std::function<void()>& acao, const QString& arquivo) {
     ErroExecucao erro(0);
+    QString linha = QStringLiteral("Arquivo não copiado: ");
     try {
         acao();
         return true;
+    } catch (const Arquivos::ErroAposGravar& e) {
+        // The copy is in its place: the disk failed to flush its folder.
+        erro = e;
+        linha = QStringLiteral("Arquivo copiado, mas o disco acusou erro: ");
     } catch (const ErroExecucao& e) {
         erro = e;
     } catch (const std::exception& e) {
         erro = Converte_Excecao(e);
     }
-    if (!arquivo.isEmpty()) faltam_ << arquivo;
+    if (!arquivo.isEmpty()) faltam_ << linha + arquivo;
     if (!Trata_Erro(erro)) return false;
     // The handler put the default pointer back; the run goes on.
     Screen::MousePointer(11);

@@ -33,11 +33,11 @@ private:
     bool Acao_Passo(int passo);
     // One creation or copy under the error handler: Yes goes on with what
     // follows it, the failed action not tried again; `arquivo` (when named)
-    // is then a file the backup lacks.
+    // is then a file the backup lacks, or one the disk failed to confirm.
     bool Executa(const std::function<void()>& acao, const QString& arquivo = {});
 
     QString origem_, destino_;  // the run's program folder and dated folder
-    QStringList faltam_;        // files of the run that were not copied
+    QStringList faltam_;        // the final message's lines on files not copied, or not confirmed
     bool emCurso_ = false;      // a run is going on
     bool fechar_ = false;       // the form was closed during a run
 };

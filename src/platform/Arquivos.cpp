@@ -92,18 +92,47 @@ int Da_Nome(int fd, const QByteArray& pasta, QByteArray& nome) {
     return Nome_Livre(pasta, nome, [fd](const QByteArray& candidato) { return Liga(fd, candidato); });
 }
 
-// The folder's own entries flushed to the disk: a name given or changed
-// lives in the folder, and until the folder is on the disk a power cut
-// can bring back the old file, or leave none. 0, or the error.
-int Sincroniza_Pasta(const QByteArray& pasta) {
-    const int fd = ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int erro = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return erro;
+// The program's error number of a failure to make or open a folder.
+long Numero_Pasta(int erro) {
+    switch (erro) {
+    case ENOENT:
+    case ENOTDIR: return 76;
+    case EACCES:
+    case EPERM:
+    case EROFS: return 70;
+    case ENOSPC:
+    case EDQUOT: return 61;
+    default: return 75;
+    }
 }
 
 }  // namespace
+
+// A folder opened before anything in it changes, so that a failure to
+// open it fails the change before it happens. One that this user may
+// write into but not read cannot be opened for its flush, nor flushed by
+// anyone but its owner: it is left to the file system, as one that says
+// it cannot flush a folder (EINVAL).
+int Pasta_No_Disco::Abre(const QByteArray& pasta) {
+    fd_ = ::open(pasta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0 || errno == EACCES) return 0;
+    return errno;
+}
+
+Pasta_No_Disco::~Pasta_No_Disco() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int Pasta_No_Disco::Sincroniza() {
+    if (fd_ < 0) return 0;
+    const int erro = ::fsync(fd_) == 0 ? 0 : errno;
+    return erro == EINVAL ? 0 : erro;
+}
+
+ErroAposGravar::ErroAposGravar(const QString& caminho, int erro)
+    : ErroExecucao(57, caminho + QStringLiteral(": gravado no lugar, mas o disco acusou erro ao registrá-lo na pasta (") +
+                           QString::fromLocal8Bit(strerror(erro)) +
+                           QStringLiteral("); confira o disco: uma queda de energia pode desfazer a gravação.")) {}
 
 Novo::Novo(const QString& caminho) : caminho_(caminho) {
     // A link is followed: the file it names is the one replaced.
@@ -118,6 +147,7 @@ Novo::Novo(const QString& caminho) : caminho_(caminho) {
         modo_ = st.st_mode & 07777;
     }
     pasta_ = QFile::encodeName(info.absolutePath());
+    if (const int erro = pastaNoDisco_.Abre(pasta_); erro != 0) falha(erro);
     fd_ = Cria_Sem_Nome(pasta_, existia_);
     const int erroSemNome = fd_ < 0 ? errno : 0;
     if (fd_ >= 0 && Nomeavel(fd_)) {
@@ -201,9 +231,9 @@ void Novo::Conclui() {
     if (::close(fd) != 0) falha(errno);
     if (!nomeado && ::rename(temporario_.constData(), final_.constData()) != 0) falha(errno);
     temporario_.clear();
-    // A file system that cannot flush a folder says so with EINVAL: it has
-    // nothing more to do for it.
-    if (const int erro = Sincroniza_Pasta(pasta_); erro != 0 && erro != EINVAL) falha(erro);
+    // The new name lives in the folder: until the folder is on the disk a
+    // power cut can bring back the old file, or leave none.
+    if (const int erro = pastaNoDisco_.Sincroniza(); erro != 0) throw ErroAposGravar(caminho_, erro);
 }
 
 void Grava(const QString& caminho, const QByteArray& conteudo) {
@@ -230,20 +260,15 @@ void Copia(const QString& origem, const QString& destino) {
 }
 
 void Cria_Pasta(const QString& pasta) {
-    if (::mkdir(QFile::encodeName(pasta).constData(), 0777) == 0) return;
-    const int erro = errno;
-    long numero = 75;
-    switch (erro) {
-    case ENOENT:
-    case ENOTDIR: numero = 76; break;
-    case EACCES:
-    case EPERM:
-    case EROFS: numero = 70; break;
-    case ENOSPC:
-    case EDQUOT: numero = 61; break;
-    default: break;
-    }
-    throw ErroExecucao(numero, pasta + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(erro)));
+    const auto falha = [&pasta](int erro) {
+        throw ErroExecucao(Numero_Pasta(erro), pasta + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(erro)));
+    };
+    // The new folder is a name in the one that holds it, lost in a power
+    // cut with everything flushed into it until that one is on the disk.
+    Pasta_No_Disco mae;
+    if (const int erro = mae.Abre(QFile::encodeName(QFileInfo(pasta).absolutePath())); erro != 0) falha(erro);
+    if (::mkdir(QFile::encodeName(pasta).constData(), 0777) != 0) falha(errno);
+    if (const int erro = mae.Sincroniza(); erro != 0) throw ErroAposGravar(pasta, erro);
 }
 
 }  // namespace Arquivos

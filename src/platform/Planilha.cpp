@@ -702,7 +702,8 @@ void Planilha::Salva() {
     const QByteArray novo = d.Novo_Arquivo();
 
     // Written beside the file, flushed to disk and renamed over the old
-    // one, which keeps its permissions; on any failure the old file stays
-    // as it was.
+    // one, which keeps its permissions; a failure before the rename leaves
+    // the old file as it was, one of the folder's flush after it (57) the
+    // new file in place.
     Arquivos::Grava(d.caminho, novo);
 }

@@ -12,7 +12,9 @@
 //
 // Errors are raised as ErroExecucao: 53 no such file, 55 open in another
 // program (LibreOffice's lock file beside it), 70 the file cannot be read
-// or written, 61/75 the new file could not be written; 1004 for a file
+// or written, 61/75 the new file could not be written (the old one stays),
+// 57 the new file is in place but the disk failed to flush its folder
+// (Arquivos::ErroAposGravar); 1004 for a file
 // that is not a workbook, a missing sheet, a formula without a value or a
 // cell that cannot be replaced, with a description that names it.
 #include <QDate>
@@ -60,7 +62,8 @@ public:
     void Seleciona(const QString& folha, const QString& celula);
 
     // Writes the workbook over the file: the whole new file beside it,
-    // flushed to disk, then renamed over it, keeping its permissions.
+    // flushed to disk, then renamed over it, keeping its permissions; see
+    // Arquivos.h for what each failure leaves.
     void Salva();
 
     struct Dados;

@@ -20,12 +20,15 @@
 #include "support/Ambiente.h"
 #include "support/Interacao.h"
 #include "support/Protecao.h"
+#include "support/Recusa.h"
 #include "support/Registro.h"
 #include "support/Tabela.h"
 #include <sqlcipher/sqlite3.h>
 #include <QtTest>
 #include <atomic>
+#include <cstdio>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <thread>
 
 namespace {
@@ -71,6 +74,40 @@ void Escreve(const QString& caminho, const QByteArray& bytes) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+
+// A program folder with its pictures and a church whose month holds one
+// entry saved by the program's own query.
+void Prepara(Ambiente& amb) {
+    amb.Parametros(12, "SETOR LESTE", "VILA NOVA", "S", 12, 2026);
+    Executa_Query("ProcInsLivroCaixa", {"1", "12", "2026", "12", "5", "O", "OFERTA ANTES DO BACKUP", "123,45"});
+    Escreve(amb.Pasta() + "/impresso.kwe", "quadro do fechamento");
+    Escreve(amb.Pasta() + "/recibo.kwe", "quadro do recibo");
+}
+
+// The form opened from the menu at 23:17 of 5 December 2026.
+Backup* Abre_Backup() {
+    Relogio::Define(QDateTime(QDate(2026, 12, 5), QTime(23, 17, 40)));
+    return Abre_Pelo_Menu<Backup>(&Principal::Exp_BKP);
+}
+
+// `backup_disco PASTA PROGRAMA`: a whole run on the test's program folder
+// PASTA, on a disk that fails to flush any folder while the files' own
+// data reach it, every question answered Yes; prints each box shown, its
+// style and its text on a line of its own.
+int Backup_Disco_Falho(const QStringList& a) {
+    Ambiente amb(a.value(0));
+    App::DefineExecutavel(a.value(1));
+    DefineSleep([](int) {});
+    Backup* f = Abre_Backup();
+    if (!Recusa(__NR_fsync, 0, 0, 0, EIO)) return 4;
+    for (int i = 0; i < 5; ++i) Roteiro::Responde(vbYes);
+    Roteiro::Responde(vbOK);
+    f->CmdValida->click();
+    for (const Roteiro::Caixa& c : Roteiro::Caixas())
+        std::printf("%d %s\n", c.estilo, QString(c.titulo + ": " + c.prompt).replace('\r', '|').toUtf8().constData());
+    return 0;
+}
+REGISTRA_OUTRO(backup_disco, Backup_Disco_Falho)
 
 struct Falta {
     QString arquivo;  // removed from the program folder
@@ -148,12 +185,8 @@ class tst_Backup : public QObject {
     // one entry saved by the program's own query, then the form opened
     // from the menu at 23:17 of 5 December 2026.
     Backup* abre(Ambiente& amb) {
-        amb.Parametros(12, "SETOR LESTE", "VILA NOVA", "S", 12, 2026);
-        Executa_Query("ProcInsLivroCaixa", {"1", "12", "2026", "12", "5", "O", "OFERTA ANTES DO BACKUP", "123,45"});
-        Escreve(amb.Pasta() + "/impresso.kwe", "quadro do fechamento");
-        Escreve(amb.Pasta() + "/recibo.kwe", "quadro do recibo");
-        Relogio::Define(QDateTime(QDate(2026, 12, 5), QTime(23, 17, 40)));
-        f_ = Abre_Pelo_Menu<Backup>(&Principal::Exp_BKP);
+        Prepara(amb);
+        f_ = Abre_Backup();
         return f_;
     }
 
@@ -325,6 +358,33 @@ private slots:
 
     // A program folder that refuses writing: no folder, each copy passed
     // over on Yes and named, the program's own file as it was.
+    // A disk that fails to flush the folders: the dated folder and each
+    // copy are in place, but the disk did not confirm them, and the
+    // handler and the final message say so of each, never that a file
+    // present was not copied.
+    void discoQueNaoConfirma() {
+        Ambiente amb;
+        Prepara(amb);
+        QProcess p;
+        Inicia_Outro(p, "backup_disco", {amb.Pasta(), programa_});
+        QVERIFY(p.waitForFinished(120000));
+        if (p.exitCode() == 4) QSKIP("este sistema não deixa simular um disco que falha");
+        QCOMPARE(p.exitCode(), 0);
+        const QString erro = "20 <<< Ocorrência de Erro 57 >>>: Erro de entrada/saída no dispositivo.|"
+                             "Contacte área de Sistemas.|Continua Tentando ?";
+        QString final = "48 Atenção MARIA: " + Concluido;
+        for (const char* nome : {"Marlovinter.exe", "Marlovinter.kwe", "impresso.kwe", "recibo.kwe"})
+            final += QStringLiteral("|Arquivo copiado, mas o disco acusou erro: ") + nome;
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 QStringList({erro, erro, erro, erro, erro, final}));
+        const QString destino = amb.Pasta() + "/" + Pasta;
+        QCOMPARE(conteudo(destino), QStringList({"Marlovinter.kwe", "Marlovinter.xex", "impresso.kwe", "recibo.kwe"}));
+        QCOMPARE(Bytes(destino + "/recibo.kwe"), QByteArray("quadro do recibo"));
+        QCOMPARE(Bytes(destino + "/Marlovinter.xex"), Bytes(programa_));
+        QCOMPARE(Le_Com_Senha(destino + "/Marlovinter.kwe", "SELECT Historico FROM LivroCaixa"),
+                 QStringList{"OFERTA ANTES DO BACKUP"});
+    }
+
     void pastaSomenteLeitura() {
         Ambiente amb;
         Backup* f = abre(amb);
