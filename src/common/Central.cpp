@@ -641,6 +641,31 @@ QString Versao_Servidor() { return Le_Versao().value_or(App::Versao()); }
 
 std::optional<QString> Versao_Servidor_Lida() { return Le_Versao(); }
 
+namespace {
+// "1.0.21" as {1, 0, 21}; nothing when any part is not a whole number of
+// at most nine digits.
+std::optional<std::vector<int>> Partes_Versao(const QString& versao) {
+    std::vector<int> partes;
+    for (const QStringView parte : QStringView(versao).split(QLatin1Char('.'))) {
+        if (parte.isEmpty() || parte.size() > 9) return std::nullopt;
+        int valor = 0;
+        for (const QChar c : parte) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+            valor = valor * 10 + (c.unicode() - '0');
+        }
+        partes.push_back(valor);
+    }
+    return partes;
+}
+}  // namespace
+
+bool Versao_Em_Dia(const QString& propria, const QString& central) {
+    const auto p = Partes_Versao(propria), c = Partes_Versao(central);
+    // Of equal parts, the one with fewer is the older, as with texts.
+    if (p && c) return *p >= *c;
+    return propria >= central;
+}
+
 void Abre_Link(const QString& alvo) {
     const Screen::Ampulheta ampulheta;
     Shell::Abre(alvo);

@@ -146,4 +146,9 @@ QString Versao_Servidor();
 // claim the program is current then. An empty view still gives the own
 // version, and a null version the empty text, as Versao_Servidor does.
 std::optional<QString> Versao_Servidor_Lida();
+// Whether the version `propria` is the same as `central` or newer. Both
+// read as whole numbers between points ("1.0.21") compare part by part
+// as numbers, so 1.0.3 is older than 1.0.21; a version not written so
+// compares as text, character by character.
+bool Versao_Em_Dia(const QString& propria, const QString& central);
 void Abre_Link(const QString& alvo);

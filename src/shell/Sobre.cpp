@@ -237,9 +237,7 @@ void Sobre::Atualiza_Versao() {
         Avisa_Sem_Alcance();
         return;
     }
-    // Compared as texts, character by character: 1.0.3 counts as newer
-    // than 1.0.21.
-    if (App::Versao() >= *central) {
+    if (Versao_Em_Dia(App::Versao(), *central)) {
         MsgBox(QStringLiteral("Sua versão já está atualizada."), vbOKOnly + vbInformation, Titulo_Atencao());
         return;
     }

@@ -2,6 +2,7 @@
 // The About box opened from the menu, its novelty list, and the update
 // against the central test server and an HTTPS server of the test's own, whose self-signed
 // certificate is made here and trusted through the download's seam.
+#include "common/Central.h"
 #include "common/Parametros.h"
 #include "platform/App.h"
 #include "platform/Baixador.h"
@@ -52,6 +53,7 @@ struct ServidorHttps : QTcpServer {
 using Botao = CommandButton* Sobre::*;
 struct SemDownload { QStringList central; QString endereco, prompt; int estilo; };
 struct Falha { bool confia; ServidorHttps::Modo modo; int pedidos; };
+struct Versoes { QString propria, central; bool emDia; };
 
 const QByteArray Atualizador =
     "#!/bin/sh\necho atualizado > \"$(dirname \"$0\")/marca.txt\"\n" + QByteArray(4000, '#') + "\n";
@@ -157,6 +159,7 @@ private slots:
         Tabela<SemDownload>({
             {"versão igual", {{App::Versao()}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
             {"versão mais velha", {{"1.0.20"}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
+            {"versão mais velha, de menos algarismos", {{"1.0.3"}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
             {"nenhuma versão", {{}, TESOURARIA_SERVIDOR_CENTRAL, atual, vbInformation}},
             {"central inacessível",
              {{"1.0.99"}, "127.0.0.2", "Sua Conexão não alcança a base Vendral!\rExamine e tente novamente.", vbExclamation}},
@@ -175,6 +178,31 @@ private slots:
         QCOMPARE(arquivos(amb), QStringList());
     }
 
+    void versoes_data() {
+        Tabela<Versoes>({
+            {"iguais", {"1.0.21", "1.0.21", true}},
+            {"central de menos algarismos, mais velha", {"1.0.21", "1.0.3", true}},
+            {"própria de menos algarismos, mais velha", {"1.0.3", "1.0.21", false}},
+            {"central de mais algarismos, mais nova", {"1.0.21", "1.0.100", false}},
+            {"central com uma parte a mais", {"1.0.21", "1.0.21.1", false}},
+            {"central com uma parte a menos", {"1.0.21", "1.0", true}},
+            {"zeros à esquerda", {"1.0.21", "1.0.021", true}},
+            {"partes de nove algarismos", {"1.0.999999998", "1.0.999999999", false}},
+            // Not whole numbers between points: compared as texts.
+            {"letra na central", {"1.0.21", "1.0.2a", false}},
+            {"central vazia", {"1.0.21", "", true}},
+            {"branco na frente", {"1.0.21", " 1.0.99", true}},
+            {"ponto no fim", {"1.0.21", "1.0.3.", false}},
+            {"parte de dez algarismos", {"1.0.21", "1.0.1000000000", true}},
+        });
+    }
+    // Versions are compared part by part as numbers; what cannot be read
+    // so, as texts.
+    void versoes() {
+        QFETCH(Versoes, caso);
+        QCOMPARE(Versao_Em_Dia(caso.propria, caso.central), caso.emDia);
+    }
+
     void downloadFalho_data() {
         // Nothing that did not arrive whole from a trusted server is kept or
         // run, and a left-over of an earlier attempt is not taken for one.
@@ -187,7 +215,7 @@ private slots:
     void downloadFalho() {
         QFETCH(Falha, caso);
         Ambiente amb;
-        Sobre* s = abre({"1.0.3"});  // newer than 1.0.21 as text
+        Sobre* s = abre({"1.0.100"});  // newer than 1.0.21, though not as text
         QVERIFY(s);
         QFile velho(amb.Pasta() + "/Atualiza.xxx");
         QVERIFY(velho.open(QIODevice::WriteOnly));
@@ -204,7 +232,7 @@ private slots:
 
     void atualizaEExecuta() {
         Ambiente amb;
-        Sobre* s = abre({"1.0.3"});
+        Sobre* s = abre({"1.0.100"});
         QVERIFY(s);
         Baixador::ConfiaAutoridades(autoridade);
         Roteiro::Responde(vbNo);
