@@ -243,6 +243,9 @@ constexpr Figura Figuras[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The picture is drawn into an image: no screen is needed, and none
+    // may be there.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const Figura* figura = nullptr;
     for (const Figura& f : Figuras)

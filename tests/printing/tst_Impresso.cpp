@@ -85,6 +85,24 @@ private slots:
         amb_.reset();
     }
 
+    // The drawing tool, run by hand on a machine without any screen, draws
+    // the same picture the build drew.
+    void ferramentaSemTela() {
+        QTemporaryDir dir;
+        QProcess p;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ambiente.remove(v);
+        p.setProcessEnvironment(ambiente);
+        p.start(QFileInfo(TESOURARIA_IMPRESSO).absolutePath() + "/assets/desenha_impresso",
+                {"impresso", dir.filePath("impresso.png")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QImage desenhada;
+        QVERIFY(desenhada.load(dir.filePath("impresso.png")));
+        QCOMPARE(desenhada, figura_);
+    }
+
     // Every kind of row with the widest history and amounts, the sector's
     // congregations, two pages (a carry-over line), totals of 12
     // characters and the closing block with the remittance base.
