@@ -586,13 +586,17 @@ void Dependentes::Propaga() {
 
 void Dependentes::Retira_Valores() {
     const auto retira = [](Parte& p, pugi::xml_node celula) {
-        if (const pugi::xml_node v = celula.child(p.el("v"))) {
-            celula.remove_child(v);
-            p.mudou = true;
+        // The value kept in <v>, or a text kept inline, which a reader
+        // would show as the formula's value all the same.
+        for (const char* nome : {p.el("v"), p.el("is")}) {
+            if (const pugi::xml_node valor = celula.child(nome)) {
+                celula.remove_child(valor);
+                p.mudou = true;
+            }
         }
         // The type of a value no longer there: a text, a truth value or an
         // error.
-        if (const pugi::xml_attribute t = celula.attribute("t"); t && std::strcmp(t.value(), "inlineStr") != 0) {
+        if (const pugi::xml_attribute t = celula.attribute("t")) {
             celula.remove_attribute(t);
             p.mudou = true;
         }

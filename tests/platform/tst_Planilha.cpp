@@ -557,13 +557,14 @@ private slots:
             {"CDATA", "<c r=\"A100\"><f><![CDATA['08'!E4*2]]></f><v>1800</v></c>"},
             {"comentário", "<c r=\"A100\"><!-- dízimos --><f>'08'!E4*2</f><v>1800</v></c>"},
             {"por um nome", "<c r=\"A100\"><f>SUM(Entradas_Agosto)</f><v>1800</v></c>"},
+            {"valor em texto embutido", "<c r=\"A100\" t=\"inlineStr\"><f>'08'!E4&amp;\"\"</f><is><t>900</t></is></c>"},
         });
     }
     // A sheet the run does not otherwise read, whose text may be written
     // in any way XML allows: its formula over a written cell of another
-    // sheet loses its value, and the formulas beside it that depend on
-    // nothing written keep theirs (a formula written for E3 and repeated
-    // in the next row reaches E4 there alone).
+    // sheet loses its value (kept as an inline text too), and the formulas
+    // beside it that depend on nothing written keep theirs (a formula
+    // written for E3 and repeated in the next row reaches E4 there alone).
     void folhaNaoLida() {
         QFETCH(QString, caso);
         const QString arquivo = copia();
