@@ -235,7 +235,7 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
     if (!f->dados) Nao_E_Planilha(caminho);
     // Rows and cells may leave out their address, meaning "the next one";
     // each gets it written, so that later lookups read it.
-    const std::string nomeLinha = f->parte->el("row"), nomeCelula = f->parte->el("c");
+    const std::string nomeLinha = f->parte->el("row"), nomeCelula = f->parte->el("c"), nomeFormula = f->parte->el("f");
     int anterior = 0;
     for (pugi::xml_node linha : f->dados.children(nomeLinha.c_str())) {
         pugi::xml_attribute r = linha.attribute("r");
@@ -253,6 +253,11 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
             coluna = rc ? Coluna_De(rc.value()) : coluna + 1;
             if (coluna < 0 || coluna > MaxColuna) Nao_E_Planilha(caminho);
             if (!rc) c.append_attribute("r") = Texto_Endereco({coluna, n}).c_str();
+            if (const pugi::xml_node formula = c.child(nomeFormula.c_str())) {
+                const Endereco e{coluna, n};
+                const Endereco ate = Fim_Da_Formula(formula.attribute("t").value(), formula.attribute("ref").value(), e);
+                if (ate.coluna != e.coluna || ate.linha != e.linha) f->matrizes.emplace_back(e, ate);
+            }
         }
     }
     return *folhas.emplace(aba->parte, std::move(f)).first->second;

@@ -48,7 +48,8 @@ public:
     // style; a cell the sheet lacks takes its row's or column's style. A
     // formula that other cells repeat passes first to the next of them; one
     // that spans several cells as a whole (an array formula, a data table)
-    // cannot be replaced.
+    // cannot be replaced, nor can any other cell of its block be written
+    // or emptied.
     void Numero(const QString& folha, const QString& celula, double valor);
     void Texto(const QString& folha, const QString& celula, const QString& texto);
     // A date serial; a cell whose format shows no date gets its style with

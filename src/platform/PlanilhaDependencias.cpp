@@ -39,14 +39,6 @@ struct Celula_Formula {
     std::string texto;
 };
 
-// The cells an array formula or data table fills from `e`: "E4:E6".
-Endereco Ate(std::string_view tipo, std::string_view ref, const Endereco& e) {
-    if (tipo != "array" && tipo != "dataTable") return e;
-    Endereco de, ate;
-    if (!Le_Intervalo(std::string(ref).c_str(), de, ate)) return e;
-    return {std::max(e.coluna, ate.coluna), std::max(e.linha, ate.linha)};
-}
-
 // ---------------------------------------------------------------------------
 // A sheet's formulas from its text
 
@@ -249,7 +241,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
         if (!Le_Marca(p, dados.data() + dados.size(), m)) return false;
         cf.tipo = std::string(m.t);
         cf.si = std::string(m.si);
-        cf.ate = Ate(cf.tipo, m.ref, cf.e);
+        cf.ate = Fim_Da_Formula(cf.tipo, m.ref, cf.e);
         if (!m.vazia) {
             const char* q = static_cast<const char*>(std::memchr(p, '<', size_t(dados.data() + dados.size() - p)));
             if (!q || q[1] != '/') return false;
@@ -273,7 +265,7 @@ void Formulas_Da_Arvore(const Folha& folha, std::vector<Celula_Formula>& saida) 
             cf.e = {Coluna_De(c.attribute("r").value()), n};
             cf.tipo = f.attribute("t").value();
             cf.si = f.attribute("si").value();
-            cf.ate = Ate(cf.tipo, f.attribute("ref").value(), cf.e);
+            cf.ate = Fim_Da_Formula(cf.tipo, f.attribute("ref").value(), cf.e);
             cf.texto = f.text().get();
             saida.push_back(std::move(cf));
         }
@@ -615,7 +607,7 @@ void Dependentes::Retira_Valores() {
         // An array formula's value is spread over the cells it fills, the
         // first one holding the formula: those the sheet holds, and no
         // other, are visited.
-        const Endereco ate = Ate(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
+        const Endereco ate = Fim_Da_Formula(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
         if (ate.coluna == f.e.coluna && ate.linha == f.e.linha) continue;
         const char* const nomeC = p.el("c");
         for (auto linha = folha.linhas.lower_bound(f.e.linha); linha != folha.linhas.end() && linha->first <= ate.linha; ++linha) {

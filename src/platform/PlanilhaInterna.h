@@ -59,6 +59,10 @@ struct Folha {
     Endereco ondeUltima;
     // The cells written, whose dependent formulas lose their values.
     std::vector<Endereco> escritas;
+    // The blocks of cells that an array formula or a data table fills as
+    // a whole, from its first cell to its last; those of one cell are not
+    // kept.
+    std::vector<std::pair<Endereco, Endereco>> matrizes;
 };
 
 Endereco Le_Endereco(const QString& celula);
@@ -71,6 +75,10 @@ int Coluna_De(const char* r);
 // "A1:Z500" (or "B5", or "$B$5") as its corners; false when either is
 // not a cell of the sheet.
 bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate);
+// The last cell that the formula of the cell `e`, of type `tipo` (its
+// "t") and range `ref`, fills: the far corner of an array formula's or a
+// data table's range ("E4:E6" gives E6); `e` itself for any other.
+Endereco Fim_Da_Formula(std::string_view tipo, std::string_view ref, const Endereco& e);
 
 // One part of a reference in a formula: a column ("$AB") or a row ("$12").
 struct Parte_Ref {
@@ -204,6 +212,10 @@ struct Planilha::Dados {
     // What the cell `c` (named `celula`; null when the sheet lacks it)
     // shows, as Planilha::Valor gives it.
     QVariant Valor(Folha& f, const pugi::xml_node& c, const QString& celula);
+    // The cell `celula`, emptied of what it held and counted as written,
+    // for a new value (`cria`), or left empty (null when the sheet lacks
+    // it); refused in a block an array formula or a data table fills.
+    pugi::xml_node Para_Escrever(Folha& f, const QString& celula, bool cria);
     void Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula);
     [[noreturn]] static void Nao_Substitui(const Folha& f, const QString& celula);
     // The shared formula `formula` of the cell `c` handed to the cells

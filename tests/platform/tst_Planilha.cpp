@@ -300,6 +300,20 @@ private slots:
             p.Numero("08", "E4", 1);
             p.Salva();
         };
+        const auto escreve = [](const std::function<void(Planilha&)>& escrita) {
+            return [escrita](const QString& a) {
+                Planilha p(a);
+                escrita(p);
+                p.Salva();
+            };
+        };
+        // An array formula over E4:E6, whose cells the sheet holds; or over
+        // E4:F6, whose column F it lacks.
+        const auto matriz = [](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "matriz"); };
+        const auto matrizLarga = [](const QString& a) {
+            Planilha_Teste::Cria_Compartilhada(a, "matriz");
+            Planilha_Teste::Troca(a, "xl/worksheets/sheet1.xml", "ref=\"E4:E6\"", "ref=\"E4:F6\"");
+        };
         Tabela<Falha>({
             {"texto com nome de planilha", {[](const QString& a) { Escreve(a, "Código;Valor\n12;5\n"); }, abre, 1004,
                                             "não é uma planilha do Excel (.xlsx)."}},
@@ -322,6 +336,17 @@ private slots:
                                    "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
             {"tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); }, salva, 1004,
                                  "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
+            {"número no meio de uma fórmula de matriz", {matriz, escreve([](Planilha& p) { p.Numero("08", "E5", 77); }), 1004,
+                                                         "A célula E5 da folha \"08\" faz parte de E4:E6, que uma fórmula preenche"}},
+            {"data no fim de uma tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); },
+                                                    escreve([](Planilha& p) { p.Data("08", "E6", QDate(2021, 8, 1)); }), 1004,
+                                                    "A célula E6 da folha \"08\" faz parte de E4:E6"}},
+            {"célula de matriz esvaziada", {matriz, escreve([](Planilha& p) { p.Esvazia("08", "E6"); }), 1004,
+                                            "A célula E6 da folha \"08\" faz parte de E4:E6"}},
+            {"célula de matriz que a folha não tem", {matrizLarga, escreve([](Planilha& p) { p.Texto("08", "F5", "x"); }), 1004,
+                                                      "A célula F5 da folha \"08\" faz parte de E4:F6"}},
+            {"célula de matriz que a folha não tem, esvaziada", {matrizLarga, escreve([](Planilha& p) { p.Esvazia("08", "F6"); }),
+                                                                 1004, "A célula F6 da folha \"08\" faz parte de E4:F6"}},
             {"folhas de nomes que só a caixa distingue", {[](const QString& a) {
                                                               Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"07\"", "name=\"dados\"");
                                                           }, salva, 1004,
