@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <new>
 #define ZLIB_CONST
 #include <zlib.h>
 
@@ -14,6 +15,8 @@ using namespace Planilha_Interna;
 namespace Planilha_Interna {
 
 void Falha(long numero, const QString& descricao) { Levanta_Erro(numero, descricao); }
+
+void Sem_Memoria() { Falha(7, QStringLiteral("Memória insuficiente.")); }
 
 void Nao_E_Planilha(const QString& caminho) {
     Falha(1004, QStringLiteral("O arquivo ") + QFileInfo(caminho).fileName() +
@@ -380,7 +383,7 @@ namespace Planilha_Interna {
 
 std::string Comprime(std::string_view texto) {
     z_stream z{};
-    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) Falha(7);
+    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) Sem_Memoria();
     std::string saida(deflateBound(&z, uLong(texto.size())), '\0');
     z.next_in = reinterpret_cast<const Bytef*>(texto.data());
     z.avail_in = uInt(texto.size());
@@ -389,7 +392,7 @@ std::string Comprime(std::string_view texto) {
     const int r = deflate(&z, Z_FINISH);
     saida.resize(z.total_out);
     deflateEnd(&z);
-    if (r != Z_STREAM_END) Falha(7);
+    if (r != Z_STREAM_END) Sem_Memoria();
     return saida;
 }
 
@@ -402,7 +405,7 @@ zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto) {
     zip_source_t* s = zip_source_function(zip, Fonte_Comprimida, c.get());
     if (!s) {
         zip_error_fini(&c->erro);
-        Falha(7);
+        Sem_Memoria();
     }
     c.release();  // the source's now: freed with it
     return s;
@@ -426,68 +429,76 @@ QByteArray Arquivo_Em_Memoria::Gravado() const { return gravado_ ? escrito_ : li
 
 zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando) {
     Arquivo_Em_Memoria& m = *static_cast<Arquivo_Em_Memoria*>(estado);
-    switch (comando) {
-    case ZIP_SOURCE_OPEN:
-        m.posicao_ = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const zip_uint64_t total = zip_uint64_t(m.lido_.size());
-        const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, total - std::min(m.posicao_, total));
-        if (n) std::memcpy(dados, m.lido_.constData() + m.posicao_, size_t(n));
-        m.posicao_ += n;
-        return zip_int64_t(n);
-    }
-    case ZIP_SOURCE_CLOSE: return 0;
-    case ZIP_SOURCE_SEEK: {
-        const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, zip_uint64_t(m.lido_.size()), dados, tamanho, &m.erro_);
-        if (p < 0) return -1;
-        m.posicao_ = zip_uint64_t(p);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL: return zip_int64_t(m.posicao_);
-    case ZIP_SOURCE_STAT: {
-        zip_stat_t* st = static_cast<zip_stat_t*>(dados);
-        zip_stat_init(st);
-        st->valid = ZIP_STAT_SIZE;
-        st->size = zip_uint64_t(m.lido_.size());
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_BEGIN_WRITE:
-        // The whole archive is written anew, the entries not replaced
-        // copied as they are: nothing is kept from the bytes read.
-        m.escrito_.clear();
-        m.escrito_.reserve(qsizetype(m.lido_.size() + m.lido_.size() / 4));
-        m.posicaoEscrita_ = 0;
-        m.gravado_ = false;
-        return 0;
-    case ZIP_SOURCE_WRITE: {
-        const zip_uint64_t fim = m.posicaoEscrita_ + tamanho;
-        if (fim > zip_uint64_t(m.escrito_.size())) m.escrito_.resize(qsizetype(fim));
-        if (tamanho) std::memcpy(m.escrito_.data() + m.posicaoEscrita_, dados, size_t(tamanho));
-        m.posicaoEscrita_ = fim;
-        return zip_int64_t(tamanho);
-    }
-    case ZIP_SOURCE_SEEK_WRITE: {
-        const zip_int64_t p =
-            zip_source_seek_compute_offset(m.posicaoEscrita_, zip_uint64_t(m.escrito_.size()), dados, tamanho, &m.erro_);
-        if (p < 0) return -1;
-        m.posicaoEscrita_ = zip_uint64_t(p);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(m.posicaoEscrita_);
-    case ZIP_SOURCE_COMMIT_WRITE:
-        m.gravado_ = true;
-        return 0;
-    case ZIP_SOURCE_ROLLBACK_WRITE:
-        m.escrito_.clear();
-        m.gravado_ = false;
-        return 0;
-    case ZIP_SOURCE_ERROR: return zip_error_to_data(&m.erro_, dados, tamanho);
-    case ZIP_SOURCE_FREE: return 0;  // the state is its owner's
-    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
-    case ZIP_SOURCE_REMOVE:  // an archive left without entries: never a workbook
-    default:
-        zip_error_set(&m.erro_, ZIP_ER_OPNOTSUPP, 0);
+    // Nothing may unwind through libzip's frames, which would skip its
+    // clean-up: a buffer that cannot grow is told to libzip as its own
+    // error.
+    try {
+        switch (comando) {
+        case ZIP_SOURCE_OPEN:
+            m.posicao_ = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const zip_uint64_t total = zip_uint64_t(m.lido_.size());
+            const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, total - std::min(m.posicao_, total));
+            if (n) std::memcpy(dados, m.lido_.constData() + m.posicao_, size_t(n));
+            m.posicao_ += n;
+            return zip_int64_t(n);
+        }
+        case ZIP_SOURCE_CLOSE: return 0;
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, zip_uint64_t(m.lido_.size()), dados, tamanho, &m.erro_);
+            if (p < 0) return -1;
+            m.posicao_ = zip_uint64_t(p);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL: return zip_int64_t(m.posicao_);
+        case ZIP_SOURCE_STAT: {
+            zip_stat_t* st = static_cast<zip_stat_t*>(dados);
+            zip_stat_init(st);
+            st->valid = ZIP_STAT_SIZE;
+            st->size = zip_uint64_t(m.lido_.size());
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_BEGIN_WRITE:
+            // The whole archive is written anew, the entries not replaced
+            // copied as they are: nothing is kept from the bytes read.
+            m.escrito_.clear();
+            m.escrito_.reserve(qsizetype(m.lido_.size() + m.lido_.size() / 4));
+            m.posicaoEscrita_ = 0;
+            m.gravado_ = false;
+            return 0;
+        case ZIP_SOURCE_WRITE: {
+            const zip_uint64_t fim = m.posicaoEscrita_ + tamanho;
+            if (fim > zip_uint64_t(m.escrito_.size())) m.escrito_.resize(qsizetype(fim));
+            if (tamanho) std::memcpy(m.escrito_.data() + m.posicaoEscrita_, dados, size_t(tamanho));
+            m.posicaoEscrita_ = fim;
+            return zip_int64_t(tamanho);
+        }
+        case ZIP_SOURCE_SEEK_WRITE: {
+            const zip_int64_t p =
+                zip_source_seek_compute_offset(m.posicaoEscrita_, zip_uint64_t(m.escrito_.size()), dados, tamanho, &m.erro_);
+            if (p < 0) return -1;
+            m.posicaoEscrita_ = zip_uint64_t(p);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(m.posicaoEscrita_);
+        case ZIP_SOURCE_COMMIT_WRITE:
+            m.gravado_ = true;
+            return 0;
+        case ZIP_SOURCE_ROLLBACK_WRITE:
+            m.escrito_.clear();
+            m.gravado_ = false;
+            return 0;
+        case ZIP_SOURCE_ERROR: return zip_error_to_data(&m.erro_, dados, tamanho);
+        case ZIP_SOURCE_FREE: return 0;  // the state is its owner's
+        case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
+        case ZIP_SOURCE_REMOVE:  // an archive left without entries: never a workbook
+        default:
+            zip_error_set(&m.erro_, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+        }
+    } catch (const std::bad_alloc&) {
+        zip_error_set(&m.erro_, ZIP_ER_MEMORY, 0);
         return -1;
     }
 }
@@ -517,7 +528,10 @@ QByteArray Planilha::Dados::Novo_Arquivo() {
         p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
         Substitui(p->nome, saida);
     }
-    if (zip_close(zip) != 0) Falha(75);  // the archive stays open, discarded with the editor
+    if (zip_close(zip) != 0) {  // the archive stays open, discarded with the editor
+        if (zip_error_code_zip(zip_get_error(zip)) == ZIP_ER_MEMORY) Sem_Memoria();
+        Falha(75);
+    }
     zip = nullptr;
     return memoria->Gravado();
 }

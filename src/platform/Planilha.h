@@ -12,9 +12,10 @@
 //
 // Errors are raised as ErroExecucao: 53 no such file, 55 open in another
 // program (LibreOffice's lock file beside it), 70 the file cannot be read
-// or written, 61/75 the new file could not be written; 1004 for a file
-// that is not a workbook, a missing sheet, a formula without a value or a
-// cell that cannot be replaced, with a description that names it.
+// or written, 61/75 the new file could not be written, 7 memory ran out
+// for it; 1004 for a file that is not a workbook, a missing sheet, a
+// formula without a value or a cell that cannot be replaced, with a
+// description that names it.
 #include <QDate>
 #include <QString>
 #include <QVariant>

@@ -17,6 +17,7 @@ namespace Planilha_Interna {
 
 [[noreturn]] void Falha(long numero, const QString& descricao = {});
 [[noreturn]] void Nao_E_Planilha(const QString& caminho);
+[[noreturn]] void Sem_Memoria();
 
 // One XML part of the archive, parsed on first use and written back only
 // when changed.

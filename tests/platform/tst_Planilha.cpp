@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <cstdio>
+#include <optional>
 #include <QtTest>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -79,25 +80,32 @@ void Escreve(const QString& arquivo, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The process's address space held to what it uses now and 512 MiB more,
+// The process's address space held to what it uses now and `folga` more,
 // so that an allocation of gigabytes fails at once instead of being lent
 // pages it never touches.
 class Memoria_Limitada {
     rlimit antes_{};
 
 public:
-    Memoria_Limitada() {
+    explicit Memoria_Limitada(rlim_t folga = rlim_t(512) << 20) {
         getrlimit(RLIMIT_AS, &antes_);
         QFile statm("/proc/self/statm");
         statm.open(QIODevice::ReadOnly);
         const rlim_t usada = rlim_t(statm.readAll().split(' ').value(0).toULongLong()) * rlim_t(sysconf(_SC_PAGESIZE));
         rlimit limite = antes_;
-        limite.rlim_cur = std::min<rlim_t>(antes_.rlim_max, usada + (rlim_t(512) << 20));
+        limite.rlim_cur = std::min<rlim_t>(antes_.rlim_max, usada + folga);
         setrlimit(RLIMIT_AS, &limite);
     }
     ~Memoria_Limitada() { setrlimit(RLIMIT_AS, &antes_); }
     Memoria_Limitada(const Memoria_Limitada&) = delete;
     Memoria_Limitada& operator=(const Memoria_Limitada&) = delete;
+};
+
+// A workbook grown by an entry of `mib` MiB, saved with little memory to
+// spare: what the save prints, nothing when it saves.
+struct Apertada {
+    int mib;
+    QString saida;
 };
 
 // A cell of a worksheet part as Qt's XML reader reads it, in the order of
@@ -130,14 +138,17 @@ QList<Celula_Lida> Celulas_Lidas(const QByteArray& parte) {
 }
 
 // What a run writes, in a process of its own: the statement workbook
-// ARQUIVO opened, 08!E4 written and saved.
+// ARQUIVO opened, 08!E4 written and saved, with FOLGA MiB of address space
+// left for the save when given. An error goes to the standard output.
 int Salva_Em_Outro(const QStringList& a) {
     try {
         Planilha p(a.value(0));
         p.Numero("08", "E4", 7);
+        std::optional<Memoria_Limitada> memoria;
+        if (a.size() > 1) memoria.emplace(rlim_t(a[1].toULongLong()) << 20);
         p.Salva();
     } catch (const ErroExecucao& e) {
-        std::fprintf(stderr, "erro %ld: %s\n", e.Number, e.what());
+        std::printf("erro %ld: %s\n", e.Number, e.what());
         return 1;
     }
     return 0;
@@ -662,6 +673,33 @@ private slots:
             QVERIFY2(c.valor.isNull(), qPrintable(c.r + " = " + c.valor));
         }
         QCOMPARE(dependentes, 1);
+    }
+
+    void semMemoria_data() {
+        Tabela<Apertada>({
+            {"o arquivo novo não cabe", {64, "erro 7: Memória insuficiente."}},
+            {"o arquivo novo cabe", {1, ""}},
+        });
+    }
+    // A save whose new archive does not fit in memory (in a process of its
+    // own, whose address space is held to 32 MiB more than it uses before
+    // saving) fails with the program's error for it, the file as it was and
+    // nothing left beside it; the same save of a smaller archive, with no
+    // more memory than that, is saved.
+    void semMemoria() {
+        QFETCH(Apertada, caso);
+        const QString arquivo = copia();
+        Planilha_Teste::Acrescenta(arquivo, "xl/media/fundo.bin", qint64(caso.mib) << 20);
+        const QByteArray bytes = Bytes(arquivo);
+        const QStringList arquivos = QDir(pasta_.path()).entryList(QDir::Files | QDir::Hidden);
+        QProcess p;
+        Inicia_Outro(p, "salva_planilha", {arquivo, "32"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), caso.saida);
+        QCOMPARE(QDir(pasta_.path()).entryList(QDir::Files | QDir::Hidden), arquivos);
+        if (caso.saida.isEmpty()) QCOMPARE(Planilha(arquivo).Valor("08", "E4"), QVariant(7.0));
+        else QCOMPARE(Bytes(arquivo), bytes);
     }
 
     // A dependent array formula over the whole sheet: the save visits the

@@ -161,4 +161,8 @@ void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho) {
     Python({QStringLiteral("mente"), arquivo, entrada, QString::number(tamanho)});
 }
 
+void Acrescenta(const QString& arquivo, const QString& entrada, qint64 tamanho) {
+    Python({QStringLiteral("acrescenta"), arquivo, entrada, QString::number(tamanho)});
+}
+
 }  // namespace Planilha_Teste

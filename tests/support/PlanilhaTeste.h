@@ -89,4 +89,8 @@ QByteArray Entrada(const QString& arquivo, const QString& entrada);
 // The archive's directory claims `tamanho` bytes for the entry.
 void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho);
 
+// A new entry of `tamanho` zero bytes, stored without compression: an
+// archive as large as that, whatever it deflates to.
+void Acrescenta(const QString& arquivo, const QString& entrada, qint64 tamanho);
+
 }  // namespace Planilha_Teste

@@ -33,6 +33,8 @@ workbook back as JSON.
         prints the entry's bytes as they are
     planilha_teste.py mente ARQUIVO ENTRADA TAMANHO
         the archive's directory claims TAMANHO bytes for the entry
+    planilha_teste.py acrescenta ARQUIVO ENTRADA TAMANHO
+        a new entry of TAMANHO zero bytes, stored as they are
     planilha_teste.py disposicao DESTINO FORMA
         a workbook of three sheets, A with 3,000 numbers, B with one, C
         with 2,000, whose archive holds the entries a save of B rewrites (B and
@@ -399,6 +401,14 @@ def valores(arquivo, entrada, lidos):
     muda_entrada(arquivo, entrada, muda)
 
 
+def acrescenta(arquivo, entrada, tamanho):
+    def muda(partes):
+        info = zipfile.ZipInfo(entrada)
+        info.compress_type = zipfile.ZIP_STORED
+        return partes + [(info, bytes(tamanho))]
+    reescreve(arquivo, muda)
+
+
 def mente(arquivo, entrada, tamanho):
     with open(arquivo, "rb") as f:
         dados = bytearray(f.read())
@@ -426,6 +436,8 @@ if __name__ == "__main__":
         troca(*sys.argv[2:6])
     elif sys.argv[1] == "mente":
         mente(sys.argv[2], sys.argv[3], int(sys.argv[4]))
+    elif sys.argv[1] == "acrescenta":
+        acrescenta(sys.argv[2], sys.argv[3], int(sys.argv[4]))
     elif sys.argv[1] == "disposicao":
         disposicao(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "codifica":
