@@ -83,12 +83,60 @@ const char* Id_Relacao(const pugi::xml_node& no) {
 // The archive and its parts
 
 namespace {
+// The prefix of an element's name, without its colon; "" for none.
+std::string_view Prefixo_De(std::string_view nome) {
+    const auto dois = nome.find(':');
+    return dois == std::string_view::npos ? std::string_view() : nome.substr(0, dois);
+}
+
 // The elements of a part may carry a prefix ("x:worksheet"); new elements
 // take the same one.
 std::string Prefixo(const pugi::xml_node& raiz) {
-    const std::string nome = raiz.name();
-    const auto dois = nome.find(':');
-    return dois == std::string::npos ? std::string() : nome.substr(0, dois + 1);
+    const std::string_view prefixo = Prefixo_De(raiz.name());
+    return prefixo.empty() ? std::string() : std::string(prefixo) + ':';
+}
+
+// The namespace that the prefix `prefixo` ("" for none) stands for at the
+// element `e`: its nearest declaration, from `e` up.
+std::string_view Espaco_Do_Prefixo(pugi::xml_node e, std::string_view prefixo) {
+    for (; e.type() == pugi::node_element; e = e.parent()) {
+        for (const pugi::xml_attribute a : e.attributes()) {
+            const std::string_view nome = a.name();
+            if (nome.substr(0, 5) == "xmlns" &&
+                (prefixo.empty() ? nome.size() == 5 : nome.size() == prefixo.size() + 6 && nome[5] == ':' && nome.substr(6) == prefixo))
+                return a.value();
+        }
+    }
+    return {};
+}
+
+// Whether every element of the part is found by its name with the root's
+// prefix, as the editor finds them: each element under that prefix is of
+// the root's namespace, and each of that namespace is under that prefix.
+// One under another prefix (declared on a row, or the namespace declared
+// again as the default inside a prefixed root) would be missed: a formula
+// there kept its old value, a cell written there went into a new row.
+// With `ate`, the root's child of that name and all after it are left out:
+// the head of a sheet, cut short somewhere inside that element.
+bool Prefixo_Unico(const pugi::xml_document& doc, const char* ate = nullptr) {
+    struct Verificacao : pugi::xml_tree_walker {
+        std::string_view prefixo, espaco;
+        const char* ate = nullptr;
+        bool unico = true;
+        bool for_each(pugi::xml_node& n) override {
+            if (n.type() != pugi::node_element) return true;
+            if (ate && depth() == 1 && std::strcmp(n.name(), ate) == 0) return false;
+            const std::string_view prefixoDele = Prefixo_De(n.name());
+            unico = (prefixoDele == prefixo) == (Espaco_Do_Prefixo(n, prefixoDele) == espaco);
+            return unico;
+        }
+    } verificacao;
+    const pugi::xml_node raiz = doc.document_element();
+    verificacao.ate = ate;
+    verificacao.prefixo = Prefixo_De(raiz.name());
+    verificacao.espaco = Espaco_Do_Prefixo(raiz, verificacao.prefixo);
+    pugi::xml_node(doc).traverse(verificacao);
+    return verificacao.unico;
 }
 
 // A pugixml writer into a string.
@@ -152,6 +200,7 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
         texto = Le_Entrada(i);
     }
     if (!p->doc.load_buffer(texto.data(), texto.size(), Leitura) || !p->doc.document_element()) Nao_E_Planilha(caminho);
+    if (!Prefixo_Unico(p->doc)) Prefixos_Misturados(nome);
     p->prefixo = Prefixo(p->doc.document_element());
     return partes.emplace(chave, std::move(p)).first->second.get();
 }
@@ -208,6 +257,15 @@ void Planilha::Dados::Abre() {
                                 QStringLiteral("\" e \"") + abas[i].nome + QStringLiteral("\"."));
     const pugi::xml_attribute d1904 = wb.raiz().child(wb.el("workbookPr")).attribute("date1904");
     data1904 = d1904 && (std::strcmp(d1904.value(), "1") == 0 || std::strcmp(d1904.value(), "true") == 0);
+}
+
+void Planilha::Dados::Prefixos_Misturados(const std::string& parte) const {
+    QString onde = QStringLiteral("a parte ") + QString::fromStdString(parte);
+    for (const Aba& a : abas)
+        if (Minusculas(a.parte) == Minusculas(parte)) onde = QStringLiteral("a folha \"") + a.nome + QLatin1Char('"');
+    Falha(1004, QStringLiteral("No arquivo ") + QFileInfo(caminho).fileName() + QStringLiteral(", ") + onde +
+                    QStringLiteral(" tem elementos de XML sob prefixos diferentes, que o programa não sabe alterar. Abra a "
+                                   "planilha na sua planilha eletrônica, salve-a e tente novamente."));
 }
 
 const Planilha::Dados::Aba* Planilha::Dados::Procura_Aba(const QString& nome) const {
@@ -678,6 +736,7 @@ void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
         if (cabeca.raiz().child(cabeca.el("sheetData"))) break;
     }
     if (arq) zip_fclose(arq);
+    if (!Prefixo_Unico(cabeca.doc, cabeca.el("sheetData"))) Prefixos_Misturados(parte);
     const pugi::xml_node vistas = cabeca.raiz().child(cabeca.el("sheetViews"));
     if (!Tira_Marcas(cabeca)) return;
 

@@ -118,10 +118,15 @@ bool Le_Marca(const char*& p, const char* fim, Marca& m) {
         const std::string_view v(valor, size_t(q - valor));
         ++q;
         if (v.find('&') != std::string_view::npos) return false;
-        if (atributo == "r") m.r = v;
-        else if (atributo == "t") m.t = v;
-        else if (atributo == "si") m.si = v;
-        else if (atributo == "ref") m.ref = v;
+        std::string_view* const lido = atributo == "r"     ? &m.r
+                                       : atributo == "t"   ? &m.t
+                                       : atributo == "si"  ? &m.si
+                                       : atributo == "ref" ? &m.ref
+                                                           : nullptr;
+        // Given twice, which XML forbids, the parsed tree reads the first
+        // and this reading would take the last: it is not followed.
+        if (lido && lido->data()) return false;
+        if (lido) *lido = v;
     }
 }
 
@@ -176,11 +181,55 @@ size_t Inicio_Dos_Elementos(std::string_view xml) {
     return inicio;
 }
 
+// Whether no namespace declaration of the text, from its root's start tag
+// (at `raiz`, ending at `fimRaiz`) on, puts an element of the root's
+// namespace under another prefix than the root's `prefixo`, or that prefix
+// on another namespace: the scan finds elements by the root's prefix. A
+// declaration is told by its text alone; an attribute's value or an
+// element's text that reads as one only costs the sheet a whole reading,
+// which looks at each element.
+bool Prefixo_Da_Raiz_Basta(std::string_view xml, size_t raiz, size_t fimRaiz, std::string_view prefixo) {
+    struct Declaracao {
+        std::string_view prefixo, espaco;
+        bool naRaiz;
+    };
+    std::vector<Declaracao> declaracoes;
+    for (size_t k = xml.find("xmlns", raiz); k != std::string_view::npos; k = xml.find("xmlns", k + 1)) {
+        if (!Espaco(xml[k - 1])) continue;
+        size_t q = k + 5;
+        std::string_view declarado;
+        if (q < xml.size() && xml[q] == ':') {
+            const size_t inicio = ++q;
+            while (q < xml.size() && !Espaco(xml[q]) && xml[q] != '=') ++q;
+            declarado = xml.substr(inicio, q - inicio);
+        }
+        while (q < xml.size() && Espaco(xml[q])) ++q;
+        if (q >= xml.size() || xml[q] != '=') continue;
+        for (++q; q < xml.size() && Espaco(xml[q]); ++q) {}
+        if (q >= xml.size() || (xml[q] != '"' && xml[q] != '\'')) continue;
+        const size_t fim = xml.find(xml[q], q + 1);
+        if (fim == std::string_view::npos) return false;
+        const std::string_view espaco = xml.substr(q + 1, fim - q - 1);
+        if (espaco.find('&') != std::string_view::npos) return false;
+        declaracoes.push_back({declarado, espaco, k < fimRaiz});
+    }
+    std::string_view espacoRaiz;
+    for (const Declaracao& d : declaracoes) {
+        if (d.naRaiz && d.prefixo == prefixo) {
+            espacoRaiz = d.espaco;
+            break;
+        }
+    }
+    return std::all_of(declaracoes.begin(), declaracoes.end(),
+                       [&](const Declaracao& d) { return (d.prefixo == prefixo) == (d.espaco == espacoRaiz); });
+}
+
 // The formula cells of a worksheet's text; false when the text holds what
-// this reading does not follow (see Inicio_Dos_Elementos; a formula's cell
-// without its address, or one whose row says another row), and the sheet
-// is then read whole. A formula is its cell's first child, so the cell's
-// start tag is the one right before it.
+// this reading does not follow (see Inicio_Dos_Elementos and
+// Prefixo_Da_Raiz_Basta; a formula's cell without its address, or one
+// whose row says another row), and the sheet is then read whole. A formula
+// is its cell's first child, so the cell's start tag is the one right
+// before it.
 bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
     const size_t elementos = Inicio_Dos_Elementos(xml);
     if (elementos == std::string_view::npos) return false;
@@ -191,7 +240,15 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
     while (fimNome < xml.size() && !Espaco(xml[fimNome]) && xml[fimNome] != '>' && xml[fimNome] != '/') ++fimNome;
     const std::string_view raiz = xml.substr(i + 1, fimNome - i - 1);
     const size_t dois = raiz.find(':');
-    const std::string prefixo(dois == std::string_view::npos ? std::string_view() : raiz.substr(0, dois + 1));
+    const std::string_view prefixoRaiz = dois == std::string_view::npos ? std::string_view() : raiz.substr(0, dois);
+    const std::string prefixo = prefixoRaiz.empty() ? std::string() : std::string(prefixoRaiz) + ':';
+    {
+        const char* fimRaiz = xml.data() + i + 1;
+        Marca marcaRaiz;
+        if (!Le_Marca(fimRaiz, xml.data() + xml.size(), marcaRaiz) ||
+            !Prefixo_Da_Raiz_Basta(xml, i, size_t(fimRaiz - xml.data()), prefixoRaiz))
+            return false;
+    }
 
     // Only cells hold an element of this name: the others of the format
     // that start so ("formula", "filterColumn") are longer, and those of

@@ -204,6 +204,9 @@ struct Planilha::Dados {
     std::string Le_Entrada(zip_int64_t indice) const;
     Parte& Le_Parte(const std::string& nome);
     Parte* Parte_Se_Houver(const std::string& nome);
+    // A part whose elements are not all under its root's prefix (see
+    // Prefixo_Unico) refused, named by its sheet when it is one.
+    [[noreturn]] void Prefixos_Misturados(const std::string& parte) const;
     const Aba* Procura_Aba(const QString& nome) const;
     Folha& Le_Folha(const QString& nome);
     Folha& Carrega_Folha(const QString& nome);

@@ -108,6 +108,13 @@ struct Apertada {
     QString saida;
 };
 
+// A sheet whose elements carry prefixes: `parte` its part, `forma` how
+// (see the test), and whether the run is refused.
+struct Prefixos {
+    QString parte, forma;
+    bool recusada;
+};
+
 // A cell of a worksheet part as Qt's XML reader reads it, in the order of
 // the part: its address, its formula's text and its value (null without
 // one).
@@ -725,6 +732,85 @@ private slots:
         for (const Celula_Lida& c : Celulas_Lidas(Planilha_Teste::Entrada(arquivo, folha)))
             if (c.r == "A200" || c.r == "B200" || c.r == "B199") valores << c;
         QCOMPARE(valores, (QList<Celula_Lida>{{"B199", {}, "3"}, {"A200", "'08'!E4:E5*1", {}}, {"B200", {}, {}}}));
+    }
+
+    void prefixos_data() {
+        Tabela<Prefixos>({
+            {"folha não lida, toda sob o prefixo da raiz", {Folha01, "raiz", false}},
+            {"folha escrita, toda sob o prefixo da raiz", {Folha08, "raiz", false}},
+            {"folha não lida, espaço padrão declarado de novo", {Folha01, "repetido", false}},
+            {"folha não lida, outro prefixo declarado e não usado", {Folha01, "sobra", false}},
+            {"folha não lida, dados sem o prefixo da raiz", {Folha01, "dados", true}},
+            {"folha escrita, dados sem o prefixo da raiz", {Folha08, "dados", true}},
+            {"folha não lida, linha sob um prefixo dela", {Folha01, "linha", true}},
+            {"folha escrita, linha sob um prefixo dela", {Folha08, "linha", true}},
+        });
+    }
+    // A sheet, the one written or one the run reads as text alone, with a
+    // row 300 holding a formula over the cell written, whose elements
+    // carry prefixes: all the root's ("raiz"), or unprefixed under the main
+    // namespace declared again on sheetData ("repetido"), or with another
+    // prefix declared for it on the root and never used ("sobra"). The run
+    // writes into row 300 the one row there is, and the formula loses its
+    // value. Where some elements of the main namespace carry another
+    // prefix than the root's (sheetData and what it holds unprefixed under
+    // a prefixed root, "dados"; a row under a prefix of its own, "linha"),
+    // the run is refused and the file left as it was.
+    void prefixos() {
+        QFETCH(Prefixos, caso);
+        const QString arquivo = copia();
+        const QString principal = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+        const QString linha = caso.forma == "linha"
+                                  ? "<y:row xmlns:y=\"" + principal + "\" r=\"300\"><y:c r=\"A300\"><y:f>'08'!E4*2</y:f><y:v>1800</y:v>"
+                                                                    "</y:c></y:row>"
+                                  : "<row r=\"300\"><c r=\"A300\"><f>'08'!E4*2</f><v>1800</v></c></row>";
+        Planilha_Teste::Troca(arquivo, caso.parte, "</sheetData>", linha + "</sheetData>");
+        if (caso.forma == "raiz" || caso.forma == "dados") Planilha_Teste::Prefixa(arquivo, caso.parte, caso.forma);
+        if (caso.forma == "repetido") Planilha_Teste::Troca(arquivo, caso.parte, "<sheetData>", "<sheetData xmlns=\"" + principal + "\">");
+        if (caso.forma == "sobra") Planilha_Teste::Troca(arquivo, caso.parte, "<worksheet ", "<worksheet xmlns:y=\"" + principal + "\" ");
+        const auto escreve = [&arquivo] {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 7);
+            p.Numero("08", "B300", 5);
+            p.Salva();
+        };
+        if (caso.recusada) {
+            const QByteArray bytes = Bytes(arquivo);
+            QString descricao;
+            QCOMPARE(ErroDe(escreve, &descricao), 1004L);
+            QVERIFY2(descricao.contains("tem elementos de XML sob prefixos diferentes"), qPrintable(descricao));
+            QCOMPARE(Bytes(arquivo), bytes);
+            return;
+        }
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        escreve();
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QStringList semValor;
+        const QStringList diferencas = Planilha_Teste::Diferencas(
+            antes, depois, {{"08!E4", {{"v", 7}, {"t", "n"}}}, {"08!B300", {{"v", 5}, {"t", "n"}}}}, &semValor);
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+        const QString folha = caso.parte == Folha08 ? "08" : "01";
+        QVERIFY2(semValor.contains(folha + "!A300"), qPrintable(semValor.join(' ')));
+        QCOMPARE(Planilha_Teste::Entrada(arquivo, caso.parte).count(" r=\"300\""), 1);
+        QCOMPARE(Planilha_Teste::Entrada(arquivo, Folha08).count(" r=\"300\""), 1);
+    }
+
+    // A cell of a sheet the run reads as text alone that gives its address
+    // twice, which XML forbids: its formula over the cell written is taken
+    // as the parsed sheet reads it, at the first address, and loses its
+    // value.
+    void enderecoRepetido() {
+        const QString arquivo = copia();
+        Planilha_Teste::Troca(arquivo, Folha01, "</sheetData>",
+                              "<row r=\"300\"><c r=\"A300\" r=\"B300\"><f>'08'!E4*2</f><v>1800</v></c></row></sheetData>");
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 7);
+            p.Salva();
+        }
+        QString descricao;
+        QCOMPARE(ErroDe([&] { Planilha(arquivo).Valor("01", "A300"); }, &descricao), 1004L);
+        QVERIFY2(descricao.contains("tem uma fórmula sem valor calculado"), qPrintable(descricao));
     }
 
     void dependentes_data() { Tabela<QString>({{"coluna", "coluna"}, {"matriz", "matriz"}, {"bloco", "bloco"}}); }
