@@ -369,6 +369,11 @@ private slots:
                                                               Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"07\"", "name=\"dados\"");
                                                           }, salva, 1004,
                                                           "A planilha tem duas folhas com o mesmo nome: \"dados\" e \"DADOS\"."}},
+            {"folhas de nomes que só a caixa das letras acentuadas distingue",
+             {[](const QString& a) {
+                  Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"07\"", "name=\"Ação\"");
+                  Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"09\"", "name=\"AÇÃO\"");
+              }, salva, 1004, "A planilha tem duas folhas com o mesmo nome: \"Ação\" e \"AÇÃO\"."}},
             {"linha além da última", {[](const QString& a) {
                                           Planilha_Teste::Troca(a, Folha08, "</sheetData>",
                                                                 "<row r=\"1048577\"><c r=\"A1048577\"><v>1</v></c></row></sheetData>");
@@ -505,8 +510,10 @@ private slots:
     // the formulas) it shows what a full recalculation shows, and openpyxl
     // reads no old value; formulas that depend on nothing written keep
     // theirs, and the program still reads them. Among them: a range of
-    // three ends (the box of them all), a workbook's name built on a name
-    // that a sheet has its own of (either can be meant), references over
+    // three ends (the box of them all, which the third end alone may take
+    // to a written cell), a workbook's name built on a name that a sheet
+    // has its own of (either can be meant), a sheet's own name used there
+    // in place of the workbook's of the same text, references over
     // several sheets, to a sheet named in another case, through a
     // workbook's name, and through a chain of names longer than the
     // editor follows, or to none.
@@ -516,17 +523,21 @@ private slots:
         for (int k = 1; k <= 34; ++k) nomes[QString("Passo%1").arg(k)] = QString("Passo%1*1").arg(k - 1);
         Planilha_Teste::Cria(arquivo, QJsonObject{
             {"nomes", nomes},
-            {"nomes_locais", QJsonObject{{"FECHAMENTO", QJsonObject{{"Taxa", "DADOS!$F$15"}}}}},
+            {"nomes_locais", QJsonObject{{"FECHAMENTO", QJsonObject{{"Taxa", "DADOS!$F$15"}}},
+                                         {"TC", QJsonObject{{"Custo01", "DADOS!$F$22"}}}}},
             {"celulas", QJsonObject{
                 {"FECHAMENTO", QJsonObject{{"B12", "=\"MÊS: \"&B11"}, {"B14", "=TotalRemessas*1"}, {"B15", "='01'!E2"},
-                                           {"B16", "=Total"}, {"B17", "=SUM('07:09'!E4)"}, {"B18", "=SUM('01:07'!E4)"}}},
+                                           {"B16", "=Total"}, {"B17", "=SUM('07:09'!E4)"}, {"B18", "=SUM('01:07'!E4)"},
+                                           {"B19", "=Taxa*1"}}},
                 {"08", QJsonObject{{"A6", "=(0.1+0.2)*40"}, {"A7", "='07'!A4"}}},
-                {"TC", QJsonObject{{"I55", "=INDIRECT(\"I53\")"}, {"I60", "=SUM('08'!A1:E4)"}, {"I61", "=Total"}}},
+                {"TC", QJsonObject{{"I55", "=INDIRECT(\"I53\")"}, {"I60", "=SUM('08'!A1:E4)"}, {"I61", "=Total"},
+                                   {"I62", "=Custo01*1"}, {"I63", "=SUM(DADOS!E22:G26)"}}},
                 {"DADOS", QJsonObject{{"H22", "=IF(G22>100,\"alto\",\"baixo\")"}, {"H23", "=ISNUMBER(G23)"},
                                       {"H24", "=ISNUMBER(G22)"}, {"H25", "=DADOS!F15"}, {"H26", "=DADOS!F22"},
                                       {"H27", "=Custo01*1"}, {"H28", "=Passo34*1"}, {"H29", "=Inexistente*1"}}}}}});
         // As other programs write them, which LibreOffice writes otherwise.
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet14.xml", "SUM(&apos;08&apos;!A1:E4)", "SUM(&apos;08&apos;!B2:E4:A1)");
+        Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet14.xml", "SUM(DADOS!E22:G26)", "SUM(DADOS!F23:G26:E22)");
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet15.xml", ">DADOS!F15<", ">dados!F15<");
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet15.xml", ">DADOS!F22<", ">dados!F22<");
         {
@@ -577,13 +588,14 @@ private slots:
         QCOMPARE(Celula(aberto, "DADOS", "H24")["c"].toBool(), true);
         for (const char* celula : {"TC!I53", "TC!H60", "08!N4", "08!E2", "08!N2", "FECHAMENTO!B12", "FECHAMENTO!B13",
                                    "FECHAMENTO!B14", "DADOS!G22", "DADOS!G27", "DADOS!H22", "DADOS!H24", "TC!I55", "TC!I60",
-                                   "TC!I61", "FECHAMENTO!B16", "FECHAMENTO!B17", "DADOS!H26", "DADOS!H28", "DADOS!H29"}) {
+                                   "TC!I61", "FECHAMENTO!B16", "FECHAMENTO!B17", "DADOS!H26", "DADOS!H28", "DADOS!H29",
+                                   "TC!I62", "TC!I63"}) {
             const QString nome(celula);
             QVERIFY2(Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
         }
         // What depends on nothing written keeps its value.
         for (const char* celula : {"01!E2", "01!N4", "07!N2", "08!N6", "FECHAMENTO!B15", "DADOS!G21", "DADOS!H23", "08!A6", "08!A7",
-                                   "FECHAMENTO!B18", "DADOS!H25", "DADOS!H27"}) {
+                                   "FECHAMENTO!B18", "DADOS!H25", "DADOS!H27", "FECHAMENTO!B19"}) {
             const QString nome(celula);
             QVERIFY2(!Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
         }
