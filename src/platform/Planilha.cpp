@@ -84,9 +84,9 @@ const char* Id_Relacao(const pugi::xml_node& no) {
 
 namespace {
 // The prefix of an element's name, without its colon; "" for none.
-std::string_view Prefixo_De(std::string_view nome) {
-    const auto dois = nome.find(':');
-    return dois == std::string_view::npos ? std::string_view() : nome.substr(0, dois);
+std::string_view Prefixo_De(const char* nome) {
+    const char* dois = std::strchr(nome, ':');
+    return dois ? std::string_view(nome, size_t(dois - nome)) : std::string_view();
 }
 
 // The elements of a part may carry a prefix ("x:worksheet"); new elements
@@ -96,17 +96,20 @@ std::string Prefixo(const pugi::xml_node& raiz) {
     return prefixo.empty() ? std::string() : std::string(prefixo) + ':';
 }
 
+// Whether an attribute of this name declares a namespace; `prefixo`
+// receives the prefix it is for ("" for the default).
+bool Declara(const char* nome, std::string_view& prefixo) {
+    if (nome[0] != 'x' || std::strncmp(nome, "xmlns", 5) != 0 || (nome[5] != '\0' && nome[5] != ':')) return false;
+    prefixo = nome[5] ? std::string_view(nome + 6) : std::string_view();
+    return true;
+}
+
 // The namespace that the prefix `prefixo` ("" for none) stands for at the
 // element `e`: its nearest declaration, from `e` up.
 std::string_view Espaco_Do_Prefixo(pugi::xml_node e, std::string_view prefixo) {
-    for (; e.type() == pugi::node_element; e = e.parent()) {
-        for (const pugi::xml_attribute a : e.attributes()) {
-            const std::string_view nome = a.name();
-            if (nome.substr(0, 5) == "xmlns" &&
-                (prefixo.empty() ? nome.size() == 5 : nome.size() == prefixo.size() + 6 && nome[5] == ':' && nome.substr(6) == prefixo))
-                return a.value();
-        }
-    }
+    for (; e.type() == pugi::node_element; e = e.parent())
+        for (const pugi::xml_attribute a : e.attributes())
+            if (std::string_view declarado; Declara(a.name(), declarado) && declarado == prefixo) return a.value();
     return {};
 }
 
@@ -115,23 +118,41 @@ std::string_view Espaco_Do_Prefixo(pugi::xml_node e, std::string_view prefixo) {
 // the root's namespace, and each of that namespace is under that prefix.
 // One under another prefix (declared on a row, or the namespace declared
 // again as the default inside a prefixed root) would be missed: a formula
-// there kept its old value, a cell written there went into a new row.
+// there would keep its old value, a cell written there would go into a
+// second row of the same number.
 // With `ate`, the root's child of that name and all after it are left out:
 // the head of a sheet, cut short somewhere inside that element.
 bool Prefixo_Unico(const pugi::xml_document& doc, const char* ate = nullptr) {
     struct Verificacao : pugi::xml_tree_walker {
+        pugi::xml_node raiz;
         std::string_view prefixo, espaco;
         const char* ate = nullptr;
+        // The depths of the elements that declare a namespace, from the one
+        // visited up, the root left out.
+        std::vector<int> declarantes;
         bool unico = true;
         bool for_each(pugi::xml_node& n) override {
             if (n.type() != pugi::node_element) return true;
             if (ate && depth() == 1 && std::strcmp(n.name(), ate) == 0) return false;
+            while (!declarantes.empty() && declarantes.back() >= depth()) declarantes.pop_back();
+            if (depth() > 0)
+                for (const pugi::xml_attribute a : n.attributes())
+                    if (std::string_view declarado; Declara(a.name(), declarado)) {
+                        declarantes.push_back(depth());
+                        break;
+                    }
             const std::string_view prefixoDele = Prefixo_De(n.name());
-            unico = (prefixoDele == prefixo) == (Espaco_Do_Prefixo(n, prefixoDele) == espaco);
+            // Where nothing below the root declares one, a prefix stands
+            // for what the root says.
+            const std::string_view espacoDele = !declarantes.empty() ? Espaco_Do_Prefixo(n, prefixoDele)
+                                                : prefixoDele == prefixo ? espaco
+                                                                         : Espaco_Do_Prefixo(raiz, prefixoDele);
+            unico = (prefixoDele == prefixo) == (espacoDele == espaco);
             return unico;
         }
     } verificacao;
     const pugi::xml_node raiz = doc.document_element();
+    verificacao.raiz = raiz;
     verificacao.ate = ate;
     verificacao.prefixo = Prefixo_De(raiz.name());
     verificacao.espaco = Espaco_Do_Prefixo(raiz, verificacao.prefixo);
@@ -200,7 +221,7 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
         texto = Le_Entrada(i);
     }
     if (!p->doc.load_buffer(texto.data(), texto.size(), Leitura) || !p->doc.document_element()) Nao_E_Planilha(caminho);
-    if (!Prefixo_Unico(p->doc)) Prefixos_Misturados(nome);
+    if (!Prefixo_Da_Raiz_Basta(texto) && !Prefixo_Unico(p->doc)) Prefixos_Misturados(nome);
     p->prefixo = Prefixo(p->doc.document_element());
     return partes.emplace(chave, std::move(p)).first->second.get();
 }
@@ -736,7 +757,7 @@ void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
         if (cabeca.raiz().child(cabeca.el("sheetData"))) break;
     }
     if (arq) zip_fclose(arq);
-    if (!Prefixo_Unico(cabeca.doc, cabeca.el("sheetData"))) Prefixos_Misturados(parte);
+    if (!Prefixo_Da_Raiz_Basta(lido) && !Prefixo_Unico(cabeca.doc, cabeca.el("sheetData"))) Prefixos_Misturados(parte);
     const pugi::xml_node vistas = cabeca.raiz().child(cabeca.el("sheetViews"));
     if (!Tira_Marcas(cabeca)) return;
 

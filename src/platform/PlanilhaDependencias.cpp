@@ -181,20 +181,41 @@ size_t Inicio_Dos_Elementos(std::string_view xml) {
     return inicio;
 }
 
+// A part's root element as its text holds it: its start tag from `de` to
+// `ate` (after its ">"), and its prefix without the colon.
+struct Raiz {
+    size_t de = 0, ate = 0;
+    std::string_view prefixo;
+};
+
+// False when the text is not one the scan follows (Inicio_Dos_Elementos)
+// or the root's start tag not one it reads.
+bool Le_Raiz(std::string_view xml, Raiz& raiz) {
+    const size_t elementos = Inicio_Dos_Elementos(xml);
+    if (elementos == std::string_view::npos) return false;
+    raiz.de = xml.find('<', elementos);
+    if (raiz.de == std::string_view::npos) return false;
+    const char* p = xml.data() + raiz.de + 1;
+    Marca m;
+    if (!Le_Marca(p, xml.data() + xml.size(), m)) return false;
+    raiz.ate = size_t(p - xml.data());
+    const size_t dois = m.nome.find(':');
+    raiz.prefixo = dois == std::string_view::npos ? std::string_view() : m.nome.substr(0, dois);
+    return true;
+}
+
 // Whether no namespace declaration of the text, from its root's start tag
-// (at `raiz`, ending at `fimRaiz`) on, puts an element of the root's
-// namespace under another prefix than the root's `prefixo`, or that prefix
-// on another namespace: the scan finds elements by the root's prefix. A
-// declaration is told by its text alone; an attribute's value or an
-// element's text that reads as one only costs the sheet a whole reading,
-// which looks at each element.
-bool Prefixo_Da_Raiz_Basta(std::string_view xml, size_t raiz, size_t fimRaiz, std::string_view prefixo) {
+// on, puts an element of the root's namespace under another prefix than
+// the root's, or that prefix on another namespace. A declaration is told
+// by its text alone: an attribute's value or an element's text that reads
+// as one only costs a look at each element of the parsed tree.
+bool Prefixo_Da_Raiz_Basta(std::string_view xml, const Raiz& raiz) {
     struct Declaracao {
         std::string_view prefixo, espaco;
         bool naRaiz;
     };
     std::vector<Declaracao> declaracoes;
-    for (size_t k = xml.find("xmlns", raiz); k != std::string_view::npos; k = xml.find("xmlns", k + 1)) {
+    for (size_t k = xml.find("xmlns", raiz.de); k != std::string_view::npos; k = xml.find("xmlns", k + 1)) {
         if (!Espaco(xml[k - 1])) continue;
         size_t q = k + 5;
         std::string_view declarado;
@@ -211,44 +232,29 @@ bool Prefixo_Da_Raiz_Basta(std::string_view xml, size_t raiz, size_t fimRaiz, st
         if (fim == std::string_view::npos) return false;
         const std::string_view espaco = xml.substr(q + 1, fim - q - 1);
         if (espaco.find('&') != std::string_view::npos) return false;
-        declaracoes.push_back({declarado, espaco, k < fimRaiz});
+        declaracoes.push_back({declarado, espaco, k < raiz.ate});
     }
     std::string_view espacoRaiz;
     for (const Declaracao& d : declaracoes) {
-        if (d.naRaiz && d.prefixo == prefixo) {
+        if (d.naRaiz && d.prefixo == raiz.prefixo) {
             espacoRaiz = d.espaco;
             break;
         }
     }
     return std::all_of(declaracoes.begin(), declaracoes.end(),
-                       [&](const Declaracao& d) { return (d.prefixo == prefixo) == (d.espaco == espacoRaiz); });
+                       [&](const Declaracao& d) { return (d.prefixo == raiz.prefixo) == (d.espaco == espacoRaiz); });
 }
 
 // The formula cells of a worksheet's text; false when the text holds what
-// this reading does not follow (see Inicio_Dos_Elementos and
-// Prefixo_Da_Raiz_Basta; a formula's cell without its address, or one
-// whose row says another row), and the sheet is then read whole. A formula
-// is its cell's first child, so the cell's start tag is the one right
-// before it.
+// this reading does not follow (see Le_Raiz and Prefixo_Da_Raiz_Basta; a
+// formula's cell without its address, or one whose row says another row),
+// and the sheet is then read whole. A formula is its cell's first child,
+// so the cell's start tag is the one right before it.
 bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
-    const size_t elementos = Inicio_Dos_Elementos(xml);
-    if (elementos == std::string_view::npos) return false;
     // The root element's prefix, which the cells' elements share.
-    const size_t i = xml.find('<', elementos);
-    if (i == std::string_view::npos || i + 1 >= xml.size()) return false;
-    size_t fimNome = i + 1;
-    while (fimNome < xml.size() && !Espaco(xml[fimNome]) && xml[fimNome] != '>' && xml[fimNome] != '/') ++fimNome;
-    const std::string_view raiz = xml.substr(i + 1, fimNome - i - 1);
-    const size_t dois = raiz.find(':');
-    const std::string_view prefixoRaiz = dois == std::string_view::npos ? std::string_view() : raiz.substr(0, dois);
-    const std::string prefixo = prefixoRaiz.empty() ? std::string() : std::string(prefixoRaiz) + ':';
-    {
-        const char* fimRaiz = xml.data() + i + 1;
-        Marca marcaRaiz;
-        if (!Le_Marca(fimRaiz, xml.data() + xml.size(), marcaRaiz) ||
-            !Prefixo_Da_Raiz_Basta(xml, i, size_t(fimRaiz - xml.data()), prefixoRaiz))
-            return false;
-    }
+    Raiz raiz;
+    if (!Le_Raiz(xml, raiz) || !Prefixo_Da_Raiz_Basta(xml, raiz)) return false;
+    const std::string prefixo = raiz.prefixo.empty() ? std::string() : std::string(raiz.prefixo) + ':';
 
     // Only cells hold an element of this name: the others of the format
     // that start so ("formula", "filterColumn") are longer, and those of
@@ -258,7 +264,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
     const std::string_view dados = xml;
     // The row a cell lies in: the last row's start tag before it, followed
     // from one cell to the next.
-    size_t lidoAte = fimNome;
+    size_t lidoAte = raiz.ate;
     long long linha = -1;
     const auto linha_de = [&](size_t celula) {
         for (;;) {
@@ -278,7 +284,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
         return linha;
     };
     Marca m;
-    for (size_t f = Procura(dados, abreF, fimNome); f != std::string_view::npos; f = Procura(dados, abreF, f + 1)) {
+    for (size_t f = Procura(dados, abreF, raiz.ate); f != std::string_view::npos; f = Procura(dados, abreF, f + 1)) {
         const size_t depois = f + abreF.size();
         if (depois >= dados.size() || (!Espaco(dados[depois]) && dados[depois] != '>' && dados[depois] != '/')) continue;
         // The cell's start tag, with nothing but blanks after it.
@@ -680,6 +686,11 @@ void Dependentes::Retira_Valores() {
 }
 
 }  // namespace
+
+bool Planilha_Interna::Prefixo_Da_Raiz_Basta(std::string_view xml) {
+    Raiz raiz;
+    return Le_Raiz(xml, raiz) && Prefixo_Da_Raiz_Basta(xml, raiz);
+}
 
 void Planilha::Dados::Retira_Valores_Dependentes() {
     Dependentes d(*this);

@@ -116,6 +116,12 @@ void Le_Dependencias(std::string_view formula, Dependencias& saida);
 // when one of its references would leave the sheet.
 bool Desloca_Formula(std::string_view formula, int colunas, int linhas, std::string& saida);
 
+// Whether a part's text, as it stands (in UTF-8, without comments and the
+// like), shows by its namespace declarations alone that its elements are
+// all found by the root's prefix; false when it cannot tell, and the
+// parsed tree must be looked at element by element.
+bool Prefixo_Da_Raiz_Basta(std::string_view xml);
+
 // Whether two texts are the same but for the case of ASCII letters.
 bool Igual_Sem_Caixa(std::string_view a, std::string_view b);
 
