@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <new>
 #define ZLIB_CONST
 #include <zlib.h>
 
@@ -14,6 +15,8 @@ using namespace Planilha_Interna;
 namespace Planilha_Interna {
 
 void Falha(long numero, const QString& descricao) { Levanta_Erro(numero, descricao); }
+
+void Sem_Memoria() { Falha(7, QStringLiteral("Memória insuficiente.")); }
 
 void Nao_E_Planilha(const QString& caminho) {
     Falha(1004, QStringLiteral("O arquivo ") + QFileInfo(caminho).fileName() +
@@ -80,12 +83,81 @@ const char* Id_Relacao(const pugi::xml_node& no) {
 // The archive and its parts
 
 namespace {
+// The prefix of an element's name, without its colon; "" for none.
+std::string_view Prefixo_De(const char* nome) {
+    const char* dois = std::strchr(nome, ':');
+    return dois ? std::string_view(nome, size_t(dois - nome)) : std::string_view();
+}
+
 // The elements of a part may carry a prefix ("x:worksheet"); new elements
 // take the same one.
 std::string Prefixo(const pugi::xml_node& raiz) {
-    const std::string nome = raiz.name();
-    const auto dois = nome.find(':');
-    return dois == std::string::npos ? std::string() : nome.substr(0, dois + 1);
+    const std::string_view prefixo = Prefixo_De(raiz.name());
+    return prefixo.empty() ? std::string() : std::string(prefixo) + ':';
+}
+
+// Whether an attribute of this name declares a namespace; `prefixo`
+// receives the prefix it is for ("" for the default).
+bool Declara(const char* nome, std::string_view& prefixo) {
+    if (nome[0] != 'x' || std::strncmp(nome, "xmlns", 5) != 0 || (nome[5] != '\0' && nome[5] != ':')) return false;
+    prefixo = nome[5] ? std::string_view(nome + 6) : std::string_view();
+    return true;
+}
+
+// The namespace that the prefix `prefixo` ("" for none) stands for at the
+// element `e`: its nearest declaration, from `e` up.
+std::string_view Espaco_Do_Prefixo(pugi::xml_node e, std::string_view prefixo) {
+    for (; e.type() == pugi::node_element; e = e.parent())
+        for (const pugi::xml_attribute a : e.attributes())
+            if (std::string_view declarado; Declara(a.name(), declarado) && declarado == prefixo) return a.value();
+    return {};
+}
+
+// Whether every element of the part is found by its name with the root's
+// prefix, as the editor finds them: each element under that prefix is of
+// the root's namespace, and each of that namespace is under that prefix.
+// One under another prefix (declared on a row, or the namespace declared
+// again as the default inside a prefixed root) would be missed: a formula
+// there would keep its old value, a cell written there would go into a
+// second row of the same number.
+// With `ate`, the root's child of that name and all after it are left out:
+// the head of a sheet, cut short somewhere inside that element.
+bool Prefixo_Unico(const pugi::xml_document& doc, const char* ate = nullptr) {
+    struct Verificacao : pugi::xml_tree_walker {
+        pugi::xml_node raiz;
+        std::string_view prefixo, espaco;
+        const char* ate = nullptr;
+        // The depths of the elements that declare a namespace, from the one
+        // visited up, the root left out.
+        std::vector<int> declarantes;
+        bool unico = true;
+        bool for_each(pugi::xml_node& n) override {
+            if (n.type() != pugi::node_element) return true;
+            if (ate && depth() == 1 && std::strcmp(n.name(), ate) == 0) return false;
+            while (!declarantes.empty() && declarantes.back() >= depth()) declarantes.pop_back();
+            if (depth() > 0)
+                for (const pugi::xml_attribute a : n.attributes())
+                    if (std::string_view declarado; Declara(a.name(), declarado)) {
+                        declarantes.push_back(depth());
+                        break;
+                    }
+            const std::string_view prefixoDele = Prefixo_De(n.name());
+            // Where nothing below the root declares one, a prefix stands
+            // for what the root says.
+            const std::string_view espacoDele = !declarantes.empty() ? Espaco_Do_Prefixo(n, prefixoDele)
+                                                : prefixoDele == prefixo ? espaco
+                                                                         : Espaco_Do_Prefixo(raiz, prefixoDele);
+            unico = (prefixoDele == prefixo) == (espacoDele == espaco);
+            return unico;
+        }
+    } verificacao;
+    const pugi::xml_node raiz = doc.document_element();
+    verificacao.raiz = raiz;
+    verificacao.ate = ate;
+    verificacao.prefixo = Prefixo_De(raiz.name());
+    verificacao.espaco = Espaco_Do_Prefixo(raiz, verificacao.prefixo);
+    pugi::xml_node(doc).traverse(verificacao);
+    return verificacao.unico;
 }
 
 // A pugixml writer into a string.
@@ -149,6 +221,7 @@ Planilha::Dados::Parte* Planilha::Dados::Parte_Se_Houver(const std::string& nome
         texto = Le_Entrada(i);
     }
     if (!p->doc.load_buffer(texto.data(), texto.size(), Leitura) || !p->doc.document_element()) Nao_E_Planilha(caminho);
+    if (!Prefixo_Da_Raiz_Basta(texto) && !Prefixo_Unico(p->doc)) Prefixos_Misturados(nome);
     p->prefixo = Prefixo(p->doc.document_element());
     return partes.emplace(chave, std::move(p)).first->second.get();
 }
@@ -207,6 +280,15 @@ void Planilha::Dados::Abre() {
     data1904 = d1904 && (std::strcmp(d1904.value(), "1") == 0 || std::strcmp(d1904.value(), "true") == 0);
 }
 
+void Planilha::Dados::Prefixos_Misturados(const std::string& parte) const {
+    QString onde = QStringLiteral("a parte ") + QString::fromStdString(parte);
+    for (const Aba& a : abas)
+        if (Minusculas(a.parte) == Minusculas(parte)) onde = QStringLiteral("a folha \"") + a.nome + QLatin1Char('"');
+    Falha(1004, QStringLiteral("No arquivo ") + QFileInfo(caminho).fileName() + QStringLiteral(", ") + onde +
+                    QStringLiteral(" tem elementos de XML sob prefixos diferentes, que o programa não sabe alterar. Abra a "
+                                   "planilha na sua planilha eletrônica, salve-a e tente novamente."));
+}
+
 const Planilha::Dados::Aba* Planilha::Dados::Procura_Aba(const QString& nome) const {
     for (const Aba& a : abas)
         if (a.nome.compare(nome, Qt::CaseInsensitive) == 0) return &a;
@@ -235,7 +317,7 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
     if (!f->dados) Nao_E_Planilha(caminho);
     // Rows and cells may leave out their address, meaning "the next one";
     // each gets it written, so that later lookups read it.
-    const std::string nomeLinha = f->parte->el("row"), nomeCelula = f->parte->el("c");
+    const std::string nomeLinha = f->parte->el("row"), nomeCelula = f->parte->el("c"), nomeFormula = f->parte->el("f");
     int anterior = 0;
     for (pugi::xml_node linha : f->dados.children(nomeLinha.c_str())) {
         pugi::xml_attribute r = linha.attribute("r");
@@ -253,6 +335,11 @@ Planilha::Dados::Folha& Planilha::Dados::Carrega_Folha(const QString& nome) {
             coluna = rc ? Coluna_De(rc.value()) : coluna + 1;
             if (coluna < 0 || coluna > MaxColuna) Nao_E_Planilha(caminho);
             if (!rc) c.append_attribute("r") = Texto_Endereco({coluna, n}).c_str();
+            if (const pugi::xml_node formula = c.child(nomeFormula.c_str())) {
+                const Endereco e{coluna, n};
+                const Endereco ate = Fim_Da_Formula(formula.attribute("t").value(), formula.attribute("ref").value(), e);
+                if (ate.coluna != e.coluna || ate.linha != e.linha) f->matrizes.emplace_back(e, ate);
+            }
         }
     }
     return *folhas.emplace(aba->parte, std::move(f)).first->second;
@@ -375,7 +462,7 @@ namespace Planilha_Interna {
 
 std::string Comprime(std::string_view texto) {
     z_stream z{};
-    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) Falha(7);
+    if (deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) Sem_Memoria();
     std::string saida(deflateBound(&z, uLong(texto.size())), '\0');
     z.next_in = reinterpret_cast<const Bytef*>(texto.data());
     z.avail_in = uInt(texto.size());
@@ -384,7 +471,7 @@ std::string Comprime(std::string_view texto) {
     const int r = deflate(&z, Z_FINISH);
     saida.resize(z.total_out);
     deflateEnd(&z);
-    if (r != Z_STREAM_END) Falha(7);
+    if (r != Z_STREAM_END) Sem_Memoria();
     return saida;
 }
 
@@ -397,7 +484,7 @@ zip_source_t* Fonte_Deflate(zip_t* zip, std::string_view texto) {
     zip_source_t* s = zip_source_function(zip, Fonte_Comprimida, c.get());
     if (!s) {
         zip_error_fini(&c->erro);
-        Falha(7);
+        Sem_Memoria();
     }
     c.release();  // the source's now: freed with it
     return s;
@@ -421,68 +508,76 @@ QByteArray Arquivo_Em_Memoria::Gravado() const { return gravado_ ? escrito_ : li
 
 zip_int64_t Arquivo_Em_Memoria::Comando(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando) {
     Arquivo_Em_Memoria& m = *static_cast<Arquivo_Em_Memoria*>(estado);
-    switch (comando) {
-    case ZIP_SOURCE_OPEN:
-        m.posicao_ = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const zip_uint64_t total = zip_uint64_t(m.lido_.size());
-        const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, total - std::min(m.posicao_, total));
-        if (n) std::memcpy(dados, m.lido_.constData() + m.posicao_, size_t(n));
-        m.posicao_ += n;
-        return zip_int64_t(n);
-    }
-    case ZIP_SOURCE_CLOSE: return 0;
-    case ZIP_SOURCE_SEEK: {
-        const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, zip_uint64_t(m.lido_.size()), dados, tamanho, &m.erro_);
-        if (p < 0) return -1;
-        m.posicao_ = zip_uint64_t(p);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL: return zip_int64_t(m.posicao_);
-    case ZIP_SOURCE_STAT: {
-        zip_stat_t* st = static_cast<zip_stat_t*>(dados);
-        zip_stat_init(st);
-        st->valid = ZIP_STAT_SIZE;
-        st->size = zip_uint64_t(m.lido_.size());
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_BEGIN_WRITE:
-        // The whole archive is written anew, the entries not replaced
-        // copied as they are: nothing is kept from the bytes read.
-        m.escrito_.clear();
-        m.escrito_.reserve(qsizetype(m.lido_.size() + m.lido_.size() / 4));
-        m.posicaoEscrita_ = 0;
-        m.gravado_ = false;
-        return 0;
-    case ZIP_SOURCE_WRITE: {
-        const zip_uint64_t fim = m.posicaoEscrita_ + tamanho;
-        if (fim > zip_uint64_t(m.escrito_.size())) m.escrito_.resize(qsizetype(fim));
-        if (tamanho) std::memcpy(m.escrito_.data() + m.posicaoEscrita_, dados, size_t(tamanho));
-        m.posicaoEscrita_ = fim;
-        return zip_int64_t(tamanho);
-    }
-    case ZIP_SOURCE_SEEK_WRITE: {
-        const zip_int64_t p =
-            zip_source_seek_compute_offset(m.posicaoEscrita_, zip_uint64_t(m.escrito_.size()), dados, tamanho, &m.erro_);
-        if (p < 0) return -1;
-        m.posicaoEscrita_ = zip_uint64_t(p);
-        return 0;
-    }
-    case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(m.posicaoEscrita_);
-    case ZIP_SOURCE_COMMIT_WRITE:
-        m.gravado_ = true;
-        return 0;
-    case ZIP_SOURCE_ROLLBACK_WRITE:
-        m.escrito_.clear();
-        m.gravado_ = false;
-        return 0;
-    case ZIP_SOURCE_ERROR: return zip_error_to_data(&m.erro_, dados, tamanho);
-    case ZIP_SOURCE_FREE: return 0;  // the state is its owner's
-    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
-    case ZIP_SOURCE_REMOVE:  // an archive left without entries: never a workbook
-    default:
-        zip_error_set(&m.erro_, ZIP_ER_OPNOTSUPP, 0);
+    // Nothing may unwind through libzip's frames, which would skip its
+    // clean-up: a buffer that cannot grow is told to libzip as its own
+    // error.
+    try {
+        switch (comando) {
+        case ZIP_SOURCE_OPEN:
+            m.posicao_ = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            const zip_uint64_t total = zip_uint64_t(m.lido_.size());
+            const zip_uint64_t n = std::min<zip_uint64_t>(tamanho, total - std::min(m.posicao_, total));
+            if (n) std::memcpy(dados, m.lido_.constData() + m.posicao_, size_t(n));
+            m.posicao_ += n;
+            return zip_int64_t(n);
+        }
+        case ZIP_SOURCE_CLOSE: return 0;
+        case ZIP_SOURCE_SEEK: {
+            const zip_int64_t p = zip_source_seek_compute_offset(m.posicao_, zip_uint64_t(m.lido_.size()), dados, tamanho, &m.erro_);
+            if (p < 0) return -1;
+            m.posicao_ = zip_uint64_t(p);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL: return zip_int64_t(m.posicao_);
+        case ZIP_SOURCE_STAT: {
+            zip_stat_t* st = static_cast<zip_stat_t*>(dados);
+            zip_stat_init(st);
+            st->valid = ZIP_STAT_SIZE;
+            st->size = zip_uint64_t(m.lido_.size());
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_BEGIN_WRITE:
+            // The whole archive is written anew, the entries not replaced
+            // copied as they are: nothing is kept from the bytes read.
+            m.escrito_.clear();
+            m.escrito_.reserve(qsizetype(m.lido_.size() + m.lido_.size() / 4));
+            m.posicaoEscrita_ = 0;
+            m.gravado_ = false;
+            return 0;
+        case ZIP_SOURCE_WRITE: {
+            const zip_uint64_t fim = m.posicaoEscrita_ + tamanho;
+            if (fim > zip_uint64_t(m.escrito_.size())) m.escrito_.resize(qsizetype(fim));
+            if (tamanho) std::memcpy(m.escrito_.data() + m.posicaoEscrita_, dados, size_t(tamanho));
+            m.posicaoEscrita_ = fim;
+            return zip_int64_t(tamanho);
+        }
+        case ZIP_SOURCE_SEEK_WRITE: {
+            const zip_int64_t p =
+                zip_source_seek_compute_offset(m.posicaoEscrita_, zip_uint64_t(m.escrito_.size()), dados, tamanho, &m.erro_);
+            if (p < 0) return -1;
+            m.posicaoEscrita_ = zip_uint64_t(p);
+            return 0;
+        }
+        case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(m.posicaoEscrita_);
+        case ZIP_SOURCE_COMMIT_WRITE:
+            m.gravado_ = true;
+            return 0;
+        case ZIP_SOURCE_ROLLBACK_WRITE:
+            m.escrito_.clear();
+            m.gravado_ = false;
+            return 0;
+        case ZIP_SOURCE_ERROR: return zip_error_to_data(&m.erro_, dados, tamanho);
+        case ZIP_SOURCE_FREE: return 0;  // the state is its owner's
+        case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_WRITABLE;
+        case ZIP_SOURCE_REMOVE:  // an archive left without entries: never a workbook
+        default:
+            zip_error_set(&m.erro_, ZIP_ER_OPNOTSUPP, 0);
+            return -1;
+        }
+    } catch (const std::bad_alloc&) {
+        zip_error_set(&m.erro_, ZIP_ER_MEMORY, 0);
         return -1;
     }
 }
@@ -512,7 +607,10 @@ QByteArray Planilha::Dados::Novo_Arquivo() {
         p->doc.save(escritor, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
         Substitui(p->nome, saida);
     }
-    if (zip_close(zip) != 0) Falha(75);  // the archive stays open, discarded with the editor
+    if (zip_close(zip) != 0) {  // the archive stays open, discarded with the editor
+        if (zip_error_code_zip(zip_get_error(zip)) == ZIP_ER_MEMORY) Sem_Memoria();
+        Falha(75);
+    }
     zip = nullptr;
     return memoria->Gravado();
 }
@@ -659,6 +757,7 @@ void Planilha::Dados::Tira_Selecao_Da_Cabeca(const std::string& parte) {
         if (cabeca.raiz().child(cabeca.el("sheetData"))) break;
     }
     if (arq) zip_fclose(arq);
+    if (!Prefixo_Da_Raiz_Basta(lido) && !Prefixo_Unico(cabeca.doc, cabeca.el("sheetData"))) Prefixos_Misturados(parte);
     const pugi::xml_node vistas = cabeca.raiz().child(cabeca.el("sheetViews"));
     if (!Tira_Marcas(cabeca)) return;
 

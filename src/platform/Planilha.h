@@ -12,11 +12,11 @@
 //
 // Errors are raised as ErroExecucao: 53 no such file, 55 open in another
 // program (LibreOffice's lock file beside it), 70 the file cannot be read
-// or written, 61/75 the new file could not be written (the old one stays),
-// 57 the new file is in place but the disk failed to flush its folder
-// (Arquivos::ErroAposGravar); 1004 for a file
-// that is not a workbook, a missing sheet, a formula without a value or a
-// cell that cannot be replaced, with a description that names it.
+// or written, 61/75 the new file could not be written and 7 memory ran
+// out for it (the old one stays), 57 the new file is in place but the
+// disk failed to flush its folder (Arquivos::ErroAposGravar); 1004 for a
+// file that is not a workbook, a missing sheet, a formula without a value
+// or a cell that cannot be replaced, with a description that names it.
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -50,7 +50,8 @@ public:
     // style; a cell the sheet lacks takes its row's or column's style. A
     // formula that other cells repeat passes first to the next of them; one
     // that spans several cells as a whole (an array formula, a data table)
-    // cannot be replaced.
+    // cannot be replaced, nor can any other cell of its block be written
+    // or emptied.
     void Numero(const QString& folha, const QString& celula, double valor);
     void Texto(const QString& folha, const QString& celula, const QString& texto);
     // A date serial; a cell whose format shows no date gets its style with

@@ -81,6 +81,13 @@ bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate) {
     return de.coluna > 0 && de.linha > 0 && ate.coluna > 0 && ate.linha > 0;
 }
 
+Endereco Fim_Da_Formula(std::string_view tipo, std::string_view ref, const Endereco& e) {
+    if (tipo != "array" && tipo != "dataTable") return e;
+    Endereco de, ate;
+    if (!Le_Intervalo(std::string(ref).c_str(), de, ate)) return e;
+    return {std::max(e.coluna, ate.coluna), std::max(e.linha, ate.linha)};
+}
+
 }  // namespace Planilha_Interna
 
 namespace {
@@ -294,20 +301,34 @@ QVariant Planilha::Dados::Valor(Folha& f, const pugi::xml_node& c, const QString
 // ---------------------------------------------------------------------------
 // Writing
 
+pugi::xml_node Planilha::Dados::Para_Escrever(Folha& f, const QString& celula, bool cria) {
+    const Endereco e = Le_Endereco(celula);
+    // An array formula or a data table fills its block as a whole, from
+    // its first cell: replacing that would leave the others without their
+    // formula, and any other cell of the block shows the formula's value
+    // whatever it holds of its own, emptiness too.
+    for (const auto& [de, ate] : f.matrizes) {
+        if (e.coluna < de.coluna || e.coluna > ate.coluna || e.linha < de.linha || e.linha > ate.linha) continue;
+        if (e.coluna == de.coluna && e.linha == de.linha) Nao_Substitui(f, celula);
+        Falha(1004, QStringLiteral("A célula ") + celula + QStringLiteral(" da folha \"") + f.nome + QStringLiteral("\" faz parte de ") +
+                        QString::fromStdString(Texto_Endereco(de) + ":" + Texto_Endereco(ate)) +
+                        QStringLiteral(", que uma fórmula preenche como um todo, e não pode ser substituída."));
+    }
+    pugi::xml_node c = Celula(f, e, cria);
+    if (c) {
+        Limpa_Celula(f, c, celula);
+        f.escritas.push_back(e);
+    }
+    return c;
+}
+
 void Planilha::Dados::Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula) {
     Parte& p = *f.parte;
-    if (const pugi::xml_node formula = c.child(p.el("f"))) {
-        // An array formula or a data table spans its range from this cell:
-        // replacing it would leave the others without their formula.
-        const std::string t = formula.attribute("t").value();
-        Endereco de, ate;
-        const bool varias = Le_Intervalo(formula.attribute("ref").value(), de, ate) &&
-                            (de.coluna != ate.coluna || de.linha != ate.linha);
-        if ((t == "array" || t == "dataTable") && varias) Nao_Substitui(f, celula);
-        // A shared formula is written once, in its first cell, and the
-        // others repeat it: it moves to the next of them first.
-        if (t == "shared" && formula.attribute("ref")) Passa_Compartilhada(f, c, formula, celula);
-    }
+    // A shared formula is written once, in its first cell, and the others
+    // repeat it: it moves to the next of them first.
+    if (const pugi::xml_node formula = c.child(p.el("f"));
+        formula && std::strcmp(formula.attribute("t").value(), "shared") == 0 && formula.attribute("ref"))
+        Passa_Compartilhada(f, c, formula, celula);
     // What the cell held: its formula, its value, its inline text, and the
     // attributes that describe them; its address and style stay.
     const char* const filhos[] = {p.el("f"), p.el("v"), p.el("is")};
@@ -475,10 +496,7 @@ bool Planilha::Vazia(const QString& folha, const QString& celula, QVariant* valo
 void Planilha::Numero(const QString& folha, const QString& celula, double valor) {
     if (!std::isfinite(valor)) Falha(6);
     Dados::Folha& f = d_->Le_Folha(folha);
-    const Endereco e = Le_Endereco(celula);
-    pugi::xml_node c = d_->Celula(f, e, true);
-    d_->Limpa_Celula(f, c, celula);
-    f.escritas.push_back(e);
+    pugi::xml_node c = d_->Para_Escrever(f, celula, true);
     char texto[32];
     const auto r = std::to_chars(texto, texto + sizeof texto, valor);
     *r.ptr = '\0';
@@ -487,10 +505,7 @@ void Planilha::Numero(const QString& folha, const QString& celula, double valor)
 
 void Planilha::Texto(const QString& folha, const QString& celula, const QString& texto) {
     Dados::Folha& f = d_->Le_Folha(folha);
-    const Endereco e = Le_Endereco(celula);
-    pugi::xml_node c = d_->Celula(f, e, true);
-    d_->Limpa_Celula(f, c, celula);
-    f.escritas.push_back(e);
+    pugi::xml_node c = d_->Para_Escrever(f, celula, true);
     c.append_attribute("t") = "inlineStr";
     pugi::xml_node t = c.append_child(f.parte->el("is")).append_child(f.parte->el("t"));
     const std::string s = Texto_Para_Arquivo(texto);
@@ -503,10 +518,7 @@ void Planilha::Texto(const QString& folha, const QString& celula, const QString&
 void Planilha::Data(const QString& folha, const QString& celula, const QDate& data) {
     if (!data.isValid()) Falha(13);
     Dados::Folha& f = d_->Le_Folha(folha);
-    const Endereco e = Le_Endereco(celula);
-    pugi::xml_node c = d_->Celula(f, e, true);
-    d_->Limpa_Celula(f, c, celula);
-    f.escritas.push_back(e);
+    pugi::xml_node c = d_->Para_Escrever(f, celula, true);
     const unsigned estilo = d_->Estilo_Para_Data(c.attribute("s").as_uint());
     if (estilo != c.attribute("s").as_uint() || c.attribute("s")) {
         if (!c.attribute("s")) c.append_attribute("s");
@@ -519,11 +531,5 @@ void Planilha::Data(const QString& folha, const QString& celula, const QDate& da
 }
 
 void Planilha::Esvazia(const QString& folha, const QString& celula) {
-    Dados::Folha& f = d_->Le_Folha(folha);
-    const Endereco e = Le_Endereco(celula);
-    pugi::xml_node c = d_->Celula(f, e, false);
-    if (c) {
-        d_->Limpa_Celula(f, c, celula);
-        f.escritas.push_back(e);
-    }
+    d_->Para_Escrever(d_->Le_Folha(folha), celula, false);
 }

@@ -39,14 +39,6 @@ struct Celula_Formula {
     std::string texto;
 };
 
-// The cells an array formula or data table fills from `e`: "E4:E6".
-Endereco Ate(std::string_view tipo, std::string_view ref, const Endereco& e) {
-    if (tipo != "array" && tipo != "dataTable") return e;
-    Endereco de, ate;
-    if (!Le_Intervalo(std::string(ref).c_str(), de, ate)) return e;
-    return {std::max(e.coluna, ate.coluna), std::max(e.linha, ate.linha)};
-}
-
 // ---------------------------------------------------------------------------
 // A sheet's formulas from its text
 
@@ -126,10 +118,15 @@ bool Le_Marca(const char*& p, const char* fim, Marca& m) {
         const std::string_view v(valor, size_t(q - valor));
         ++q;
         if (v.find('&') != std::string_view::npos) return false;
-        if (atributo == "r") m.r = v;
-        else if (atributo == "t") m.t = v;
-        else if (atributo == "si") m.si = v;
-        else if (atributo == "ref") m.ref = v;
+        std::string_view* const lido = atributo == "r"     ? &m.r
+                                       : atributo == "t"   ? &m.t
+                                       : atributo == "si"  ? &m.si
+                                       : atributo == "ref" ? &m.ref
+                                                           : nullptr;
+        // Given twice, which XML forbids, the parsed tree reads the first
+        // and this reading would take the last: it is not followed.
+        if (lido && lido->data()) return false;
+        if (lido) *lido = v;
     }
 }
 
@@ -184,22 +181,80 @@ size_t Inicio_Dos_Elementos(std::string_view xml) {
     return inicio;
 }
 
-// The formula cells of a worksheet's text; false when the text holds what
-// this reading does not follow (see Inicio_Dos_Elementos; a formula's cell
-// without its address, or one whose row says another row), and the sheet
-// is then read whole. A formula is its cell's first child, so the cell's
-// start tag is the one right before it.
-bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
+// A part's root element as its text holds it: its start tag from `de` to
+// `ate` (after its ">"), and its prefix without the colon.
+struct Raiz {
+    size_t de = 0, ate = 0;
+    std::string_view prefixo;
+};
+
+// False when the text is not one the scan follows (Inicio_Dos_Elementos)
+// or the root's start tag not one it reads.
+bool Le_Raiz(std::string_view xml, Raiz& raiz) {
     const size_t elementos = Inicio_Dos_Elementos(xml);
     if (elementos == std::string_view::npos) return false;
+    raiz.de = xml.find('<', elementos);
+    if (raiz.de == std::string_view::npos) return false;
+    const char* p = xml.data() + raiz.de + 1;
+    Marca m;
+    if (!Le_Marca(p, xml.data() + xml.size(), m)) return false;
+    raiz.ate = size_t(p - xml.data());
+    const size_t dois = m.nome.find(':');
+    raiz.prefixo = dois == std::string_view::npos ? std::string_view() : m.nome.substr(0, dois);
+    return true;
+}
+
+// Whether no namespace declaration of the text, from its root's start tag
+// on, puts an element of the root's namespace under another prefix than
+// the root's, or that prefix on another namespace. A declaration is told
+// by its text alone: an attribute's value or an element's text that reads
+// as one only costs a look at each element of the parsed tree.
+bool Prefixo_Da_Raiz_Basta(std::string_view xml, const Raiz& raiz) {
+    struct Declaracao {
+        std::string_view prefixo, espaco;
+        bool naRaiz;
+    };
+    std::vector<Declaracao> declaracoes;
+    for (size_t k = xml.find("xmlns", raiz.de); k != std::string_view::npos; k = xml.find("xmlns", k + 1)) {
+        if (!Espaco(xml[k - 1])) continue;
+        size_t q = k + 5;
+        std::string_view declarado;
+        if (q < xml.size() && xml[q] == ':') {
+            const size_t inicio = ++q;
+            while (q < xml.size() && !Espaco(xml[q]) && xml[q] != '=') ++q;
+            declarado = xml.substr(inicio, q - inicio);
+        }
+        while (q < xml.size() && Espaco(xml[q])) ++q;
+        if (q >= xml.size() || xml[q] != '=') continue;
+        for (++q; q < xml.size() && Espaco(xml[q]); ++q) {}
+        if (q >= xml.size() || (xml[q] != '"' && xml[q] != '\'')) continue;
+        const size_t fim = xml.find(xml[q], q + 1);
+        if (fim == std::string_view::npos) return false;
+        const std::string_view espaco = xml.substr(q + 1, fim - q - 1);
+        if (espaco.find('&') != std::string_view::npos) return false;
+        declaracoes.push_back({declarado, espaco, k < raiz.ate});
+    }
+    std::string_view espacoRaiz;
+    for (const Declaracao& d : declaracoes) {
+        if (d.naRaiz && d.prefixo == raiz.prefixo) {
+            espacoRaiz = d.espaco;
+            break;
+        }
+    }
+    return std::all_of(declaracoes.begin(), declaracoes.end(),
+                       [&](const Declaracao& d) { return (d.prefixo == raiz.prefixo) == (d.espaco == espacoRaiz); });
+}
+
+// The formula cells of a worksheet's text; false when the text holds what
+// this reading does not follow (see Le_Raiz and Prefixo_Da_Raiz_Basta; a
+// formula's cell without its address, or one whose row says another row),
+// and the sheet is then read whole. A formula is its cell's first child,
+// so the cell's start tag is the one right before it.
+bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida) {
     // The root element's prefix, which the cells' elements share.
-    const size_t i = xml.find('<', elementos);
-    if (i == std::string_view::npos || i + 1 >= xml.size()) return false;
-    size_t fimNome = i + 1;
-    while (fimNome < xml.size() && !Espaco(xml[fimNome]) && xml[fimNome] != '>' && xml[fimNome] != '/') ++fimNome;
-    const std::string_view raiz = xml.substr(i + 1, fimNome - i - 1);
-    const size_t dois = raiz.find(':');
-    const std::string prefixo(dois == std::string_view::npos ? std::string_view() : raiz.substr(0, dois + 1));
+    Raiz raiz;
+    if (!Le_Raiz(xml, raiz) || !Prefixo_Da_Raiz_Basta(xml, raiz)) return false;
+    const std::string prefixo = raiz.prefixo.empty() ? std::string() : std::string(raiz.prefixo) + ':';
 
     // Only cells hold an element of this name: the others of the format
     // that start so ("formula", "filterColumn") are longer, and those of
@@ -209,7 +264,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
     const std::string_view dados = xml;
     // The row a cell lies in: the last row's start tag before it, followed
     // from one cell to the next.
-    size_t lidoAte = fimNome;
+    size_t lidoAte = raiz.ate;
     long long linha = -1;
     const auto linha_de = [&](size_t celula) {
         for (;;) {
@@ -229,7 +284,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
         return linha;
     };
     Marca m;
-    for (size_t f = Procura(dados, abreF, fimNome); f != std::string_view::npos; f = Procura(dados, abreF, f + 1)) {
+    for (size_t f = Procura(dados, abreF, raiz.ate); f != std::string_view::npos; f = Procura(dados, abreF, f + 1)) {
         const size_t depois = f + abreF.size();
         if (depois >= dados.size() || (!Espaco(dados[depois]) && dados[depois] != '>' && dados[depois] != '/')) continue;
         // The cell's start tag, with nothing but blanks after it.
@@ -249,7 +304,7 @@ bool Formulas_Do_Texto(std::string_view xml, std::vector<Celula_Formula>& saida)
         if (!Le_Marca(p, dados.data() + dados.size(), m)) return false;
         cf.tipo = std::string(m.t);
         cf.si = std::string(m.si);
-        cf.ate = Ate(cf.tipo, m.ref, cf.e);
+        cf.ate = Fim_Da_Formula(cf.tipo, m.ref, cf.e);
         if (!m.vazia) {
             const char* q = static_cast<const char*>(std::memchr(p, '<', size_t(dados.data() + dados.size() - p)));
             if (!q || q[1] != '/') return false;
@@ -273,7 +328,7 @@ void Formulas_Da_Arvore(const Folha& folha, std::vector<Celula_Formula>& saida) 
             cf.e = {Coluna_De(c.attribute("r").value()), n};
             cf.tipo = f.attribute("t").value();
             cf.si = f.attribute("si").value();
-            cf.ate = Ate(cf.tipo, f.attribute("ref").value(), cf.e);
+            cf.ate = Fim_Da_Formula(cf.tipo, f.attribute("ref").value(), cf.e);
             cf.texto = f.text().get();
             saida.push_back(std::move(cf));
         }
@@ -586,13 +641,17 @@ void Dependentes::Propaga() {
 
 void Dependentes::Retira_Valores() {
     const auto retira = [](Parte& p, pugi::xml_node celula) {
-        if (const pugi::xml_node v = celula.child(p.el("v"))) {
-            celula.remove_child(v);
-            p.mudou = true;
+        // The value kept in <v>, or a text kept inline, which a reader
+        // would show as the formula's value all the same.
+        for (const char* nome : {p.el("v"), p.el("is")}) {
+            if (const pugi::xml_node valor = celula.child(nome)) {
+                celula.remove_child(valor);
+                p.mudou = true;
+            }
         }
         // The type of a value no longer there: a text, a truth value or an
         // error.
-        if (const pugi::xml_attribute t = celula.attribute("t"); t && std::strcmp(t.value(), "inlineStr") != 0) {
+        if (const pugi::xml_attribute t = celula.attribute("t")) {
             celula.remove_attribute(t);
             p.mudou = true;
         }
@@ -611,7 +670,7 @@ void Dependentes::Retira_Valores() {
         // An array formula's value is spread over the cells it fills, the
         // first one holding the formula: those the sheet holds, and no
         // other, are visited.
-        const Endereco ate = Ate(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
+        const Endereco ate = Fim_Da_Formula(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
         if (ate.coluna == f.e.coluna && ate.linha == f.e.linha) continue;
         const char* const nomeC = p.el("c");
         for (auto linha = folha.linhas.lower_bound(f.e.linha); linha != folha.linhas.end() && linha->first <= ate.linha; ++linha) {
@@ -627,6 +686,11 @@ void Dependentes::Retira_Valores() {
 }
 
 }  // namespace
+
+bool Planilha_Interna::Prefixo_Da_Raiz_Basta(std::string_view xml) {
+    Raiz raiz;
+    return Le_Raiz(xml, raiz) && Prefixo_Da_Raiz_Basta(xml, raiz);
+}
 
 void Planilha::Dados::Retira_Valores_Dependentes() {
     Dependentes d(*this);

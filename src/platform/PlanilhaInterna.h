@@ -17,6 +17,7 @@ namespace Planilha_Interna {
 
 [[noreturn]] void Falha(long numero, const QString& descricao = {});
 [[noreturn]] void Nao_E_Planilha(const QString& caminho);
+[[noreturn]] void Sem_Memoria();
 
 // One XML part of the archive, parsed on first use and written back only
 // when changed.
@@ -59,6 +60,10 @@ struct Folha {
     Endereco ondeUltima;
     // The cells written, whose dependent formulas lose their values.
     std::vector<Endereco> escritas;
+    // The blocks of cells that an array formula or a data table fills as
+    // a whole, from its first cell to its last; those of one cell are not
+    // kept.
+    std::vector<std::pair<Endereco, Endereco>> matrizes;
 };
 
 Endereco Le_Endereco(const QString& celula);
@@ -71,6 +76,10 @@ int Coluna_De(const char* r);
 // "A1:Z500" (or "B5", or "$B$5") as its corners; false when either is
 // not a cell of the sheet.
 bool Le_Intervalo(const char* ref, Endereco& de, Endereco& ate);
+// The last cell that the formula of the cell `e`, of type `tipo` (its
+// "t") and range `ref`, fills: the far corner of an array formula's or a
+// data table's range ("E4:E6" gives E6); `e` itself for any other.
+Endereco Fim_Da_Formula(std::string_view tipo, std::string_view ref, const Endereco& e);
 
 // One part of a reference in a formula: a column ("$AB") or a row ("$12").
 struct Parte_Ref {
@@ -106,6 +115,12 @@ void Le_Dependencias(std::string_view formula, Dependencias& saida);
 // `colunas` to the right and `linhas` below (negative: left, above); false
 // when one of its references would leave the sheet.
 bool Desloca_Formula(std::string_view formula, int colunas, int linhas, std::string& saida);
+
+// Whether a part's text, as it stands (in UTF-8, without comments and the
+// like), shows by its namespace declarations alone that its elements are
+// all found by the root's prefix; false when it cannot tell, and the
+// parsed tree must be looked at element by element.
+bool Prefixo_Da_Raiz_Basta(std::string_view xml);
 
 // Whether two texts are the same but for the case of ASCII letters.
 bool Igual_Sem_Caixa(std::string_view a, std::string_view b);
@@ -195,6 +210,9 @@ struct Planilha::Dados {
     std::string Le_Entrada(zip_int64_t indice) const;
     Parte& Le_Parte(const std::string& nome);
     Parte* Parte_Se_Houver(const std::string& nome);
+    // A part whose elements are not all under its root's prefix (see
+    // Prefixo_Unico) refused, named by its sheet when it is one.
+    [[noreturn]] void Prefixos_Misturados(const std::string& parte) const;
     const Aba* Procura_Aba(const QString& nome) const;
     Folha& Le_Folha(const QString& nome);
     Folha& Carrega_Folha(const QString& nome);
@@ -204,6 +222,10 @@ struct Planilha::Dados {
     // What the cell `c` (named `celula`; null when the sheet lacks it)
     // shows, as Planilha::Valor gives it.
     QVariant Valor(Folha& f, const pugi::xml_node& c, const QString& celula);
+    // The cell `celula`, emptied of what it held and counted as written,
+    // for a new value (`cria`), or left empty (null when the sheet lacks
+    // it); refused in a block an array formula or a data table fills.
+    pugi::xml_node Para_Escrever(Folha& f, const QString& celula, bool cria);
     void Limpa_Celula(Folha& f, pugi::xml_node c, const QString& celula);
     [[noreturn]] static void Nao_Substitui(const Folha& f, const QString& celula);
     // The shared formula `formula` of the cell `c` handed to the cells

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 #include <cstdio>
+#include <optional>
 #include <QtTest>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -79,25 +80,39 @@ void Escreve(const QString& arquivo, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The process's address space held to what it uses now and 512 MiB more,
+// The process's address space held to what it uses now and `folga` more,
 // so that an allocation of gigabytes fails at once instead of being lent
 // pages it never touches.
 class Memoria_Limitada {
     rlimit antes_{};
 
 public:
-    Memoria_Limitada() {
+    explicit Memoria_Limitada(rlim_t folga = rlim_t(512) << 20) {
         getrlimit(RLIMIT_AS, &antes_);
         QFile statm("/proc/self/statm");
         statm.open(QIODevice::ReadOnly);
         const rlim_t usada = rlim_t(statm.readAll().split(' ').value(0).toULongLong()) * rlim_t(sysconf(_SC_PAGESIZE));
         rlimit limite = antes_;
-        limite.rlim_cur = std::min<rlim_t>(antes_.rlim_max, usada + (rlim_t(512) << 20));
+        limite.rlim_cur = std::min<rlim_t>(antes_.rlim_max, usada + folga);
         setrlimit(RLIMIT_AS, &limite);
     }
     ~Memoria_Limitada() { setrlimit(RLIMIT_AS, &antes_); }
     Memoria_Limitada(const Memoria_Limitada&) = delete;
     Memoria_Limitada& operator=(const Memoria_Limitada&) = delete;
+};
+
+// A workbook grown by an entry of `mib` MiB, saved with little memory to
+// spare: what the save prints, nothing when it saves.
+struct Apertada {
+    int mib;
+    QString saida;
+};
+
+// A sheet whose elements carry prefixes: `parte` its part, `forma` how
+// (see the test), and whether the run is refused.
+struct Prefixos {
+    QString parte, forma;
+    bool recusada;
 };
 
 // A cell of a worksheet part as Qt's XML reader reads it, in the order of
@@ -130,14 +145,17 @@ QList<Celula_Lida> Celulas_Lidas(const QByteArray& parte) {
 }
 
 // What a run writes, in a process of its own: the statement workbook
-// ARQUIVO opened, 08!E4 written and saved.
+// ARQUIVO opened, 08!E4 written and saved, with FOLGA MiB of address space
+// left for the save when given. An error goes to the standard output.
 int Salva_Em_Outro(const QStringList& a) {
     try {
         Planilha p(a.value(0));
         p.Numero("08", "E4", 7);
+        std::optional<Memoria_Limitada> memoria;
+        if (a.size() > 1) memoria.emplace(rlim_t(a[1].toULongLong()) << 20);
         p.Salva();
     } catch (const ErroExecucao& e) {
-        std::fprintf(stderr, "erro %ld: %s\n", e.Number, e.what());
+        std::printf("erro %ld: %s\n", e.Number, e.what());
         return 1;
     }
     return 0;
@@ -300,6 +318,20 @@ private slots:
             p.Numero("08", "E4", 1);
             p.Salva();
         };
+        const auto escreve = [](const std::function<void(Planilha&)>& escrita) {
+            return [escrita](const QString& a) {
+                Planilha p(a);
+                escrita(p);
+                p.Salva();
+            };
+        };
+        // An array formula over E4:E6, whose cells the sheet holds; or over
+        // E4:F6, whose column F it lacks.
+        const auto matriz = [](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "matriz"); };
+        const auto matrizLarga = [](const QString& a) {
+            Planilha_Teste::Cria_Compartilhada(a, "matriz");
+            Planilha_Teste::Troca(a, "xl/worksheets/sheet1.xml", "ref=\"E4:E6\"", "ref=\"E4:F6\"");
+        };
         Tabela<Falha>({
             {"texto com nome de planilha", {[](const QString& a) { Escreve(a, "Código;Valor\n12;5\n"); }, abre, 1004,
                                             "não é uma planilha do Excel (.xlsx)."}},
@@ -322,10 +354,26 @@ private slots:
                                    "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
             {"tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); }, salva, 1004,
                                  "A célula E4 da folha \"08\" tem uma fórmula que outras células repetem"}},
+            {"número no meio de uma fórmula de matriz", {matriz, escreve([](Planilha& p) { p.Numero("08", "E5", 77); }), 1004,
+                                                         "A célula E5 da folha \"08\" faz parte de E4:E6, que uma fórmula preenche"}},
+            {"data no fim de uma tabela de dados", {[](const QString& a) { Planilha_Teste::Cria_Compartilhada(a, "tabela"); },
+                                                    escreve([](Planilha& p) { p.Data("08", "E6", QDate(2021, 8, 1)); }), 1004,
+                                                    "A célula E6 da folha \"08\" faz parte de E4:E6"}},
+            {"célula de matriz esvaziada", {matriz, escreve([](Planilha& p) { p.Esvazia("08", "E6"); }), 1004,
+                                            "A célula E6 da folha \"08\" faz parte de E4:E6"}},
+            {"célula de matriz que a folha não tem", {matrizLarga, escreve([](Planilha& p) { p.Texto("08", "F5", "x"); }), 1004,
+                                                      "A célula F5 da folha \"08\" faz parte de E4:F6"}},
+            {"célula de matriz que a folha não tem, esvaziada", {matrizLarga, escreve([](Planilha& p) { p.Esvazia("08", "F6"); }),
+                                                                 1004, "A célula F6 da folha \"08\" faz parte de E4:F6"}},
             {"folhas de nomes que só a caixa distingue", {[](const QString& a) {
                                                               Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"07\"", "name=\"dados\"");
                                                           }, salva, 1004,
                                                           "A planilha tem duas folhas com o mesmo nome: \"dados\" e \"DADOS\"."}},
+            {"folhas de nomes que só a caixa das letras acentuadas distingue",
+             {[](const QString& a) {
+                  Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"07\"", "name=\"Ação\"");
+                  Planilha_Teste::Troca(a, "xl/workbook.xml", "name=\"09\"", "name=\"AÇÃO\"");
+              }, salva, 1004, "A planilha tem duas folhas com o mesmo nome: \"Ação\" e \"AÇÃO\"."}},
             {"linha além da última", {[](const QString& a) {
                                           Planilha_Teste::Troca(a, Folha08, "</sheetData>",
                                                                 "<row r=\"1048577\"><c r=\"A1048577\"><v>1</v></c></row></sheetData>");
@@ -462,8 +510,10 @@ private slots:
     // the formulas) it shows what a full recalculation shows, and openpyxl
     // reads no old value; formulas that depend on nothing written keep
     // theirs, and the program still reads them. Among them: a range of
-    // three ends (the box of them all), a workbook's name built on a name
-    // that a sheet has its own of (either can be meant), references over
+    // three ends (the box of them all, which the third end alone may take
+    // to a written cell), a workbook's name built on a name that a sheet
+    // has its own of (either can be meant), a sheet's own name used there
+    // in place of the workbook's of the same text, references over
     // several sheets, to a sheet named in another case, through a
     // workbook's name, and through a chain of names longer than the
     // editor follows, or to none.
@@ -473,17 +523,21 @@ private slots:
         for (int k = 1; k <= 34; ++k) nomes[QString("Passo%1").arg(k)] = QString("Passo%1*1").arg(k - 1);
         Planilha_Teste::Cria(arquivo, QJsonObject{
             {"nomes", nomes},
-            {"nomes_locais", QJsonObject{{"FECHAMENTO", QJsonObject{{"Taxa", "DADOS!$F$15"}}}}},
+            {"nomes_locais", QJsonObject{{"FECHAMENTO", QJsonObject{{"Taxa", "DADOS!$F$15"}}},
+                                         {"TC", QJsonObject{{"Custo01", "DADOS!$F$22"}}}}},
             {"celulas", QJsonObject{
                 {"FECHAMENTO", QJsonObject{{"B12", "=\"MÊS: \"&B11"}, {"B14", "=TotalRemessas*1"}, {"B15", "='01'!E2"},
-                                           {"B16", "=Total"}, {"B17", "=SUM('07:09'!E4)"}, {"B18", "=SUM('01:07'!E4)"}}},
+                                           {"B16", "=Total"}, {"B17", "=SUM('07:09'!E4)"}, {"B18", "=SUM('01:07'!E4)"},
+                                           {"B19", "=Taxa*1"}}},
                 {"08", QJsonObject{{"A6", "=(0.1+0.2)*40"}, {"A7", "='07'!A4"}}},
-                {"TC", QJsonObject{{"I55", "=INDIRECT(\"I53\")"}, {"I60", "=SUM('08'!A1:E4)"}, {"I61", "=Total"}}},
+                {"TC", QJsonObject{{"I55", "=INDIRECT(\"I53\")"}, {"I60", "=SUM('08'!A1:E4)"}, {"I61", "=Total"},
+                                   {"I62", "=Custo01*1"}, {"I63", "=SUM(DADOS!E22:G26)"}}},
                 {"DADOS", QJsonObject{{"H22", "=IF(G22>100,\"alto\",\"baixo\")"}, {"H23", "=ISNUMBER(G23)"},
                                       {"H24", "=ISNUMBER(G22)"}, {"H25", "=DADOS!F15"}, {"H26", "=DADOS!F22"},
                                       {"H27", "=Custo01*1"}, {"H28", "=Passo34*1"}, {"H29", "=Inexistente*1"}}}}}});
         // As other programs write them, which LibreOffice writes otherwise.
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet14.xml", "SUM(&apos;08&apos;!A1:E4)", "SUM(&apos;08&apos;!B2:E4:A1)");
+        Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet14.xml", "SUM(DADOS!E22:G26)", "SUM(DADOS!F23:G26:E22)");
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet15.xml", ">DADOS!F15<", ">dados!F15<");
         Planilha_Teste::Troca(arquivo, "xl/worksheets/sheet15.xml", ">DADOS!F22<", ">dados!F22<");
         {
@@ -534,13 +588,14 @@ private slots:
         QCOMPARE(Celula(aberto, "DADOS", "H24")["c"].toBool(), true);
         for (const char* celula : {"TC!I53", "TC!H60", "08!N4", "08!E2", "08!N2", "FECHAMENTO!B12", "FECHAMENTO!B13",
                                    "FECHAMENTO!B14", "DADOS!G22", "DADOS!G27", "DADOS!H22", "DADOS!H24", "TC!I55", "TC!I60",
-                                   "TC!I61", "FECHAMENTO!B16", "FECHAMENTO!B17", "DADOS!H26", "DADOS!H28", "DADOS!H29"}) {
+                                   "TC!I61", "FECHAMENTO!B16", "FECHAMENTO!B17", "DADOS!H26", "DADOS!H28", "DADOS!H29",
+                                   "TC!I62", "TC!I63"}) {
             const QString nome(celula);
             QVERIFY2(Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
         }
         // What depends on nothing written keeps its value.
         for (const char* celula : {"01!E2", "01!N4", "07!N2", "08!N6", "FECHAMENTO!B15", "DADOS!G21", "DADOS!H23", "08!A6", "08!A7",
-                                   "FECHAMENTO!B18", "DADOS!H25", "DADOS!H27"}) {
+                                   "FECHAMENTO!B18", "DADOS!H25", "DADOS!H27", "FECHAMENTO!B19"}) {
             const QString nome(celula);
             QVERIFY2(!Celula(depois, nome.section('!', 0, 0), nome.section('!', 1))["c"].isNull(), celula);
         }
@@ -557,13 +612,14 @@ private slots:
             {"CDATA", "<c r=\"A100\"><f><![CDATA['08'!E4*2]]></f><v>1800</v></c>"},
             {"comentário", "<c r=\"A100\"><!-- dízimos --><f>'08'!E4*2</f><v>1800</v></c>"},
             {"por um nome", "<c r=\"A100\"><f>SUM(Entradas_Agosto)</f><v>1800</v></c>"},
+            {"valor em texto embutido", "<c r=\"A100\" t=\"inlineStr\"><f>'08'!E4&amp;\"\"</f><is><t>900</t></is></c>"},
         });
     }
     // A sheet the run does not otherwise read, whose text may be written
     // in any way XML allows: its formula over a written cell of another
-    // sheet loses its value, and the formulas beside it that depend on
-    // nothing written keep theirs (a formula written for E3 and repeated
-    // in the next row reaches E4 there alone).
+    // sheet loses its value (kept as an inline text too), and the formulas
+    // beside it that depend on nothing written keep theirs (a formula
+    // written for E3 and repeated in the next row reaches E4 there alone).
     void folhaNaoLida() {
         QFETCH(QString, caso);
         const QString arquivo = copia();
@@ -638,6 +694,33 @@ private slots:
         QCOMPARE(dependentes, 1);
     }
 
+    void semMemoria_data() {
+        Tabela<Apertada>({
+            {"o arquivo novo não cabe", {64, "erro 7: Memória insuficiente."}},
+            {"o arquivo novo cabe", {1, ""}},
+        });
+    }
+    // A save whose new archive does not fit in memory (in a process of its
+    // own, whose address space is held to 32 MiB more than it uses before
+    // saving) fails with the program's error for it, the file as it was and
+    // nothing left beside it; the same save of a smaller archive, with no
+    // more memory than that, is saved.
+    void semMemoria() {
+        QFETCH(Apertada, caso);
+        const QString arquivo = copia();
+        Planilha_Teste::Acrescenta(arquivo, "xl/media/fundo.bin", qint64(caso.mib) << 20);
+        const QByteArray bytes = Bytes(arquivo);
+        const QStringList arquivos = QDir(pasta_.path()).entryList(QDir::Files | QDir::Hidden);
+        QProcess p;
+        Inicia_Outro(p, "salva_planilha", {arquivo, "32"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), caso.saida);
+        QCOMPARE(QDir(pasta_.path()).entryList(QDir::Files | QDir::Hidden), arquivos);
+        if (caso.saida.isEmpty()) QCOMPARE(Planilha(arquivo).Valor("08", "E4"), QVariant(7.0));
+        else QCOMPARE(Bytes(arquivo), bytes);
+    }
+
     // A dependent array formula over the whole sheet: the save visits the
     // cells the sheet holds, not the seventeen thousand million the range
     // names, and ends at once (in a process of its own, stopped after a
@@ -661,6 +744,85 @@ private slots:
         for (const Celula_Lida& c : Celulas_Lidas(Planilha_Teste::Entrada(arquivo, folha)))
             if (c.r == "A200" || c.r == "B200" || c.r == "B199") valores << c;
         QCOMPARE(valores, (QList<Celula_Lida>{{"B199", {}, "3"}, {"A200", "'08'!E4:E5*1", {}}, {"B200", {}, {}}}));
+    }
+
+    void prefixos_data() {
+        Tabela<Prefixos>({
+            {"folha não lida, toda sob o prefixo da raiz", {Folha01, "raiz", false}},
+            {"folha escrita, toda sob o prefixo da raiz", {Folha08, "raiz", false}},
+            {"folha não lida, espaço padrão declarado de novo", {Folha01, "repetido", false}},
+            {"folha não lida, outro prefixo declarado e não usado", {Folha01, "sobra", false}},
+            {"folha não lida, dados sem o prefixo da raiz", {Folha01, "dados", true}},
+            {"folha escrita, dados sem o prefixo da raiz", {Folha08, "dados", true}},
+            {"folha não lida, linha sob um prefixo dela", {Folha01, "linha", true}},
+            {"folha escrita, linha sob um prefixo dela", {Folha08, "linha", true}},
+        });
+    }
+    // A sheet, the one written or one the run reads as text alone, with a
+    // row 300 holding a formula over the cell written, whose elements
+    // carry prefixes: all the root's ("raiz"), or unprefixed under the main
+    // namespace declared again on sheetData ("repetido"), or with another
+    // prefix declared for it on the root and never used ("sobra"). The run
+    // writes into row 300 the one row there is, and the formula loses its
+    // value. Where some elements of the main namespace carry another
+    // prefix than the root's (sheetData and what it holds unprefixed under
+    // a prefixed root, "dados"; a row under a prefix of its own, "linha"),
+    // the run is refused and the file left as it was.
+    void prefixos() {
+        QFETCH(Prefixos, caso);
+        const QString arquivo = copia();
+        const QString principal = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+        const QString linha = caso.forma == "linha"
+                                  ? "<y:row xmlns:y=\"" + principal + "\" r=\"300\"><y:c r=\"A300\"><y:f>'08'!E4*2</y:f><y:v>1800</y:v>"
+                                                                    "</y:c></y:row>"
+                                  : "<row r=\"300\"><c r=\"A300\"><f>'08'!E4*2</f><v>1800</v></c></row>";
+        Planilha_Teste::Troca(arquivo, caso.parte, "</sheetData>", linha + "</sheetData>");
+        if (caso.forma == "raiz" || caso.forma == "dados") Planilha_Teste::Prefixa(arquivo, caso.parte, caso.forma);
+        if (caso.forma == "repetido") Planilha_Teste::Troca(arquivo, caso.parte, "<sheetData>", "<sheetData xmlns=\"" + principal + "\">");
+        if (caso.forma == "sobra") Planilha_Teste::Troca(arquivo, caso.parte, "<worksheet ", "<worksheet xmlns:y=\"" + principal + "\" ");
+        const auto escreve = [&arquivo] {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 7);
+            p.Numero("08", "B300", 5);
+            p.Salva();
+        };
+        if (caso.recusada) {
+            const QByteArray bytes = Bytes(arquivo);
+            QString descricao;
+            QCOMPARE(ErroDe(escreve, &descricao), 1004L);
+            QVERIFY2(descricao.contains("tem elementos de XML sob prefixos diferentes"), qPrintable(descricao));
+            QCOMPARE(Bytes(arquivo), bytes);
+            return;
+        }
+        const QJsonObject antes = Planilha_Teste::Le(arquivo);
+        escreve();
+        const QJsonObject depois = Planilha_Teste::Le(arquivo);
+        QStringList semValor;
+        const QStringList diferencas = Planilha_Teste::Diferencas(
+            antes, depois, {{"08!E4", {{"v", 7}, {"t", "n"}}}, {"08!B300", {{"v", 5}, {"t", "n"}}}}, &semValor);
+        QVERIFY2(diferencas.isEmpty(), qPrintable(diferencas.join('\n')));
+        const QString folha = caso.parte == Folha08 ? "08" : "01";
+        QVERIFY2(semValor.contains(folha + "!A300"), qPrintable(semValor.join(' ')));
+        QCOMPARE(Planilha_Teste::Entrada(arquivo, caso.parte).count(" r=\"300\""), 1);
+        QCOMPARE(Planilha_Teste::Entrada(arquivo, Folha08).count(" r=\"300\""), 1);
+    }
+
+    // A cell of a sheet the run reads as text alone that gives its address
+    // twice, which XML forbids: its formula over the cell written is taken
+    // as the parsed sheet reads it, at the first address, and loses its
+    // value.
+    void enderecoRepetido() {
+        const QString arquivo = copia();
+        Planilha_Teste::Troca(arquivo, Folha01, "</sheetData>",
+                              "<row r=\"300\"><c r=\"A300\" r=\"B300\"><f>'08'!E4*2</f><v>1800</v></c></row></sheetData>");
+        {
+            Planilha p(arquivo);
+            p.Numero("08", "E4", 7);
+            p.Salva();
+        }
+        QString descricao;
+        QCOMPARE(ErroDe([&] { Planilha(arquivo).Valor("01", "A300"); }, &descricao), 1004L);
+        QVERIFY2(descricao.contains("tem uma fórmula sem valor calculado"), qPrintable(descricao));
     }
 
     void dependentes_data() { Tabela<QString>({{"coluna", "coluna"}, {"matriz", "matriz"}, {"bloco", "bloco"}}); }

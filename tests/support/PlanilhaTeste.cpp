@@ -151,6 +151,10 @@ void Troca(const QString& arquivo, const QString& entrada, const QString& antigo
     Python({QStringLiteral("troca"), arquivo, entrada, antigo, novo});
 }
 
+void Prefixa(const QString& arquivo, const QString& entrada, const QString& forma) {
+    Python({QStringLiteral("prefixa"), arquivo, entrada, forma});
+}
+
 void Codifica(const QString& arquivo, const QString& entrada, const QString& codificacao, bool marca) {
     Python({QStringLiteral("codifica"), arquivo, entrada, codificacao, marca ? QStringLiteral("1") : QStringLiteral("0")});
 }
@@ -159,6 +163,10 @@ QByteArray Entrada(const QString& arquivo, const QString& entrada) { return Pyth
 
 void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho) {
     Python({QStringLiteral("mente"), arquivo, entrada, QString::number(tamanho)});
+}
+
+void Acrescenta(const QString& arquivo, const QString& entrada, qint64 tamanho) {
+    Python({QStringLiteral("acrescenta"), arquivo, entrada, QString::number(tamanho)});
 }
 
 }  // namespace Planilha_Teste

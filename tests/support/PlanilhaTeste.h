@@ -79,6 +79,12 @@ void Cria_Disposicao(const QString& destino, const QString& forma);
 // workbook as another program may write it.
 void Troca(const QString& arquivo, const QString& entrada, const QString& antigo, const QString& novo);
 
+// Every element of the entry's main namespace under the prefix "x:",
+// declared on the root, as some programs write them; with `forma` "dados",
+// sheetData and what it holds stay unprefixed, the main namespace declared
+// again as the default on sheetData.
+void Prefixa(const QString& arquivo, const QString& entrada, const QString& forma = QString());
+
 // The entry written in `codificacao` (Python's name: "utf-16-le"), its
 // declaration saying UTF-16, with the byte order mark or without.
 void Codifica(const QString& arquivo, const QString& entrada, const QString& codificacao, bool marca);
@@ -88,5 +94,9 @@ QByteArray Entrada(const QString& arquivo, const QString& entrada);
 
 // The archive's directory claims `tamanho` bytes for the entry.
 void Mente(const QString& arquivo, const QString& entrada, qint64 tamanho);
+
+// A new entry of `tamanho` zero bytes, stored without compression: an
+// archive as large as that, whatever it deflates to.
+void Acrescenta(const QString& arquivo, const QString& entrada, qint64 tamanho);
 
 }  // namespace Planilha_Teste

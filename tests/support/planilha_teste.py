@@ -33,6 +33,13 @@ workbook back as JSON.
         prints the entry's bytes as they are
     planilha_teste.py mente ARQUIVO ENTRADA TAMANHO
         the archive's directory claims TAMANHO bytes for the entry
+    planilha_teste.py acrescenta ARQUIVO ENTRADA TAMANHO
+        a new entry of TAMANHO zero bytes, stored as they are
+    planilha_teste.py prefixa ARQUIVO ENTRADA FORMA
+        every element of the entry's main namespace under the prefix "x:",
+        declared on the root; with FORMA "dados", sheetData and what it
+        holds stay unprefixed, the main namespace declared again as the
+        default on sheetData
     planilha_teste.py disposicao DESTINO FORMA
         a workbook of three sheets, A with 3,000 numbers, B with one, C
         with 2,000, whose archive holds the entries a save of B rewrites (B and
@@ -58,6 +65,7 @@ import openpyxl
 from openpyxl.styles import Font, PatternFill
 from openpyxl.workbook.defined_name import DefinedName
 
+PRINCIPAL = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
 MESES = ["JANEIRO", "FEVEREIRO", "MARÇO", "ABRIL", "MAIO", "JUNHO", "JULHO",
          "AGOSTO", "SETEMBRO", "OUTUBRO", "NOVEMBRO", "DEZEMBRO"]
 MOEDA = "#,##0.00"
@@ -272,7 +280,7 @@ def cadeia(arquivo, celula):
 
 
 def compartilhada(destino, forma="coluna"):
-    ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+    ns = 'xmlns="%s"' % PRINCIPAL
     rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
     folhas = ["08"]
     if forma == "bloco":
@@ -399,6 +407,28 @@ def valores(arquivo, entrada, lidos):
     muda_entrada(arquivo, entrada, muda)
 
 
+def acrescenta(arquivo, entrada, tamanho):
+    def muda(partes):
+        info = zipfile.ZipInfo(entrada)
+        info.compress_type = zipfile.ZIP_STORED
+        return partes + [(info, bytes(tamanho))]
+    reescreve(arquivo, muda)
+
+
+def prefixa(arquivo, entrada, forma):
+    def com_prefixo(texto):
+        return re.sub(r"<(/?)([A-Za-z_][\w.-]*)(?=[\s/>])", r"<\1x:\2", texto)
+
+    def muda(dados):
+        texto = dados.decode("utf-8").replace('xmlns="%s"' % PRINCIPAL, 'xmlns:x="%s"' % PRINCIPAL, 1)
+        if forma != "dados":
+            return com_prefixo(texto).encode("utf-8")
+        inicio, fim = texto.index("<sheetData"), texto.index("</sheetData>") + len("</sheetData>")
+        folha = texto[inicio:fim].replace("<sheetData", '<sheetData xmlns="%s"' % PRINCIPAL, 1)
+        return (com_prefixo(texto[:inicio]) + folha + com_prefixo(texto[fim:])).encode("utf-8")
+    muda_entrada(arquivo, entrada, muda)
+
+
 def mente(arquivo, entrada, tamanho):
     with open(arquivo, "rb") as f:
         dados = bytearray(f.read())
@@ -426,6 +456,10 @@ if __name__ == "__main__":
         troca(*sys.argv[2:6])
     elif sys.argv[1] == "mente":
         mente(sys.argv[2], sys.argv[3], int(sys.argv[4]))
+    elif sys.argv[1] == "acrescenta":
+        acrescenta(sys.argv[2], sys.argv[3], int(sys.argv[4]))
+    elif sys.argv[1] == "prefixa":
+        prefixa(*sys.argv[2:5])
     elif sys.argv[1] == "disposicao":
         disposicao(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "codifica":
