@@ -24,7 +24,6 @@
 #include <charconv>
 #include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 
 using namespace Planilha_Interna;
 
@@ -406,7 +405,6 @@ private:
     std::vector<Indice> indices_;
     std::vector<std::pair<int, Alvo>> fila_;  // blocks whose values change, to be followed
     std::vector<int> indeterminadas_;
-    std::vector<std::unordered_set<unsigned long long>> escritas_;  // by sheet
 };
 
 int Dependentes::Folha_Por_Nome(const std::string& nome) {
@@ -607,13 +605,11 @@ void Dependentes::Marca(int formula) {
 
 void Dependentes::Propaga() {
     bool escrita = false;
-    escritas_.resize(d_.abas.size());
     for (size_t i = 0; i < d_.abas.size(); ++i) {
         const auto it = d_.folhas.find(d_.abas[i].parte);
         if (it == d_.folhas.end()) continue;
         for (const Endereco& e : it->second->escritas) {
             fila_.push_back({int(i), {int(i), e.coluna, e.linha, e.coluna, e.linha}});
-            escritas_[i].insert(Chave(e.coluna, e.linha));
             escrita = true;
         }
     }
@@ -669,7 +665,8 @@ void Dependentes::Retira_Valores() {
         retira(p, celula);
         // An array formula's value is spread over the cells it fills, the
         // first one holding the formula: those the sheet holds, and no
-        // other, are visited.
+        // other, are visited. None of them was written: a write into the
+        // block is refused.
         const Endereco ate = Fim_Da_Formula(formula.attribute("t").value(), formula.attribute("ref").value(), f.e);
         if (ate.coluna == f.e.coluna && ate.linha == f.e.linha) continue;
         const char* const nomeC = p.el("c");
@@ -677,7 +674,7 @@ void Dependentes::Retira_Valores() {
             for (pugi::xml_node c = linha->second.child(nomeC); c; c = c.next_sibling(nomeC)) {
                 const int coluna = Coluna_De(c.attribute("r").value());
                 if (coluna < f.e.coluna || coluna > ate.coluna || (coluna == f.e.coluna && linha->first == f.e.linha) ||
-                    c.child(p.el("f")) || escritas_[size_t(f.folha)].count(Chave(coluna, linha->first)))
+                    c.child(p.el("f")))
                     continue;
                 retira(p, c);
             }
